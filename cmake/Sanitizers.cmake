@@ -1,0 +1,7 @@
+# Opt-in AddressSanitizer + UndefinedBehaviorSanitizer for the whole build.
+option(TIRELMA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(TIRELMA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,68 @@
+// Profile access and the small services shared by all windows.
+#pragma once
+
+#include "Numbers.h"
+#include "ProfileDocument.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace FUMIni {
+
+// The value under section/key of the profile file, or the empty text when the
+// file, the section or the key is missing.
+std::u16string IniRead(std::u16string_view section, std::u16string_view key);
+
+// Stores value under section/key; nonzero on success. A refused write leaves
+// the file as it was and is reported to the failure handler.
+std::int32_t IniWrite(std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value);
+
+// Whether the profile file has the section at all.
+bool IniHasSection(std::u16string_view section);
+
+// Folder of the executable, ending in exactly one separator.
+std::u16string IniDir();
+
+// Points IniDir() at another folder (tests, the command-line reader); an empty
+// text returns to the executable's folder.
+void SetIniDir(std::u16string dir);
+
+// IniDir() joined with modPub::IniName; leading separators of the name are
+// dropped, so "\Kavoren.ini" and "Kavoren.ini" give the same file.
+std::filesystem::path ProfilePath();
+
+// Called once for every write the profile file refused.
+struct WriteFailure {
+    settings::WriteStatus status;
+    std::u16string section, key, value;
+};
+void SetWriteFailureHandler(std::function<void(const WriteFailure&)> handler);
+
+// The text without any U+0020 or U+3000.
+std::u16string SpaceCut(std::u16string_view text);
+
+// Ascending comb sort by UTF-16 code units (upper and lower case distinct).
+void CombSort(std::vector<std::u16string>& items);
+void StrSwap(std::u16string& a, std::u16string& b);
+
+// A window's placement in twips, as FormPosSave stores it.
+struct FormPlacement {
+    double Top = 0, Left = 0, Height = 0, Width = 0;
+};
+
+// Writes Top, Left, Height and Width (in this order) to the section named
+// after the caption without blanks. False when any write was refused.
+bool FormPosSave(std::u16string_view caption, const FormPlacement& placement);
+
+// What the window's placement becomes: Top and Left always from the file
+// (0 when missing), Height and Width only for a resizable window and only
+// when greater than 0; otherwise the design size.
+FormPlacement FormPosLoad(std::u16string_view caption, const FormPlacement& design,
+                          bool resizable);
+
+} // namespace FUMIni

@@ -1,0 +1,48 @@
+// File-system operations of the settings store, one thin wrapper per system
+// (FileIo_posix.cpp, FileIo_win.cpp).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+// What identifies one state of a file: if the stamp is unchanged, so is the
+// content (a replacement by rename changes the identity, an edit in place the
+// size or the modification time in nanoseconds).
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::filesystem::path& path);
+
+// The whole content of a file; nothing when it exists but cannot be read.
+// A missing file reads as empty with exists = false.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool& exists);
+
+// Replaces the file with bytes through a temporary file in the same folder,
+// flushed before it takes the file's place, so that a crash leaves the old or
+// the new file, never a torn one. Fails, with the old file intact, when the
+// file is read-only, the folder is missing or not writable, or the disk is
+// full. Nothing is created on failure.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+enum class AppendStatus { Ok, MissingFolder, Failed };
+
+// Appends bytes at the end of the file in one write, creating the file.
+AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
+// The folder of the running executable.
+std::filesystem::path ExecutableDir();
+
+// A path from program text, and back.
+std::filesystem::path PathFromText(std::u16string_view text);
+std::u16string TextFromPath(const std::filesystem::path& path);
+
+} // namespace settings

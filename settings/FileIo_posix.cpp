@@ -1,0 +1,153 @@
+#include "FileIo.h"
+#include "TextCodec.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace settings {
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::filesystem::path ResolveLink(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        auto target = std::filesystem::canonical(path, ec);
+        if (!ec) return target;
+    }
+    return path;
+}
+
+bool FolderExists(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto parent = file.parent_path();
+    return parent.empty() || std::filesystem::is_directory(parent, ec);
+}
+
+} // namespace
+
+FileStamp StampOf(const std::filesystem::path& path) {
+    struct stat st {};
+    FileStamp s;
+    if (::stat(path.c_str(), &st) != 0) return s;
+    s.exists = true;
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    s.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool& exists) {
+    exists = false;
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::string();
+        exists = true;
+        return std::nullopt;
+    }
+    exists = true;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return std::nullopt;
+    std::string out;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
+    const auto path = ResolveLink(requested);
+    if (!FolderExists(path)) return false;
+
+    mode_t mode = 0666;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return false;
+        // A file without any write permission is read-only, also for root.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+        if (::access(path.c_str(), W_OK) != 0) return false;
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    const auto folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    Fd fd(::mkstemp(tmpl.data()));
+    if (fd.get() < 0) return false;
+    bool ok = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
+    ok = (::close(fd.release()) == 0) && ok;
+    if (ok) ok = ::rename(tmpl.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(tmpl.c_str());
+    return ok;
+}
+
+AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
+    if (!FolderExists(path)) return AppendStatus::MissingFolder;
+    Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (fd.get() < 0) return errno == ENOENT ? AppendStatus::MissingFolder : AppendStatus::Failed;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return AppendStatus::Failed;
+    // One write call: a line is never interleaved with another writer's.
+    const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
+    if (n != static_cast<ssize_t>(bytes.size())) {
+        if (n > 0) (void)::ftruncate(fd.get(), st.st_size); // take back a partial line
+        return AppendStatus::Failed;
+    }
+    return ::close(fd.release()) == 0 ? AppendStatus::Ok : AppendStatus::Failed;
+}
+
+std::filesystem::path ExecutableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path(ec);
+    return exe.parent_path();
+}
+
+std::filesystem::path PathFromText(std::u16string_view text) {
+    return std::filesystem::path(Utf16ToUtf8(text).value_or(std::string()));
+}
+
+std::u16string TextFromPath(const std::filesystem::path& path) { return Utf8ToUtf16(path.native()); }
+
+} // namespace settings

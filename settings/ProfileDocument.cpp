@@ -1,0 +1,263 @@
+#include "ProfileDocument.h"
+
+namespace settings {
+
+namespace {
+
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank16(char16_t c) { return c == u' ' || c == u'\t'; }
+
+char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::u16string_view Trim16(std::u16string_view s) {
+    while (!s.empty() && IsBlank16(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank16(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool HasAny(std::u16string_view s, std::u16string_view chars) {
+    return s.find_first_of(chars) != std::u16string_view::npos;
+}
+
+// A non-negative number behind one blank (" 2", " 16"): the form in which
+// group numbers and template rows are stored. The Win32 reader drops the
+// blank and the number reads back the same, so it is written as it stands.
+bool IsSignedNumberForm(std::u16string_view v) {
+    if (v.size() < 2 || v[0] != u' ') return false;
+    for (std::size_t i = 1; i < v.size(); ++i)
+        if (v[i] < u'0' || v[i] > u'9') return false;
+    return true;
+}
+
+} // namespace
+
+ProfileDocument::ProfileDocument(std::string bytes) : bytes_(std::move(bytes)) {
+    if (bytes_.starts_with(kUtf8Bom)) {
+        encoding_ = FileEncoding::Utf8;
+        bodyStart_ = kUtf8Bom.size();
+    }
+    parse();
+}
+
+void ProfileDocument::parse() {
+    lines_.clear();
+    const std::size_t n = bytes_.size();
+    std::size_t pos = bodyStart_;
+    while (pos < n) {
+        Line line;
+        line.begin = pos;
+        std::size_t e = pos;
+        while (e < n && bytes_[e] != '\r' && bytes_[e] != '\n') ++e;
+        line.end = e;
+        if (e < n && bytes_[e] == '\r' && e + 1 < n && bytes_[e + 1] == '\n') line.next = e + 2;
+        else line.next = e < n ? e + 1 : n;
+
+        std::size_t b = line.begin;
+        while (b < line.end && IsBlankByte(bytes_[b])) ++b;
+        if (b == line.end) {
+            line.kind = Kind::Blank;
+        } else if (bytes_[b] == ';') {
+            line.kind = Kind::Comment;
+        } else if (bytes_[b] == '[') {
+            line.kind = Kind::Section;
+            std::size_t s = b + 1;
+            std::size_t close = s;
+            while (close < line.end && bytes_[close] != ']')
+                close += CharLength(encoding_, bytes_, close);
+            if (close > line.end) close = line.end;
+            std::size_t ne = close;
+            while (s < ne && IsBlankByte(bytes_[s])) ++s;
+            while (ne > s && IsBlankByte(bytes_[ne - 1])) --ne;
+            line.nameBegin = s;
+            line.nameEnd = ne;
+        } else {
+            std::size_t eq = b;
+            while (eq < line.end && bytes_[eq] != '=') eq += CharLength(encoding_, bytes_, eq);
+            if (eq < line.end) {
+                std::size_t ke = eq;
+                while (ke > b && IsBlankByte(bytes_[ke - 1])) --ke;
+                if (ke > b) {
+                    line.kind = Kind::Key;
+                    line.nameBegin = b;
+                    line.nameEnd = ke;
+                    line.valueBegin = eq + 1;
+                    line.valueEnd = line.end;
+                }
+            }
+        }
+        lines_.push_back(line);
+        pos = line.next;
+    }
+}
+
+bool ProfileDocument::nameEquals(std::size_t b, std::size_t e, std::string_view name) const {
+    if (e - b != name.size()) return false;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const std::size_t len = CharLength(encoding_, name, i);
+        if (len == 1) {
+            if (FoldAscii(bytes_[b + i]) != FoldAscii(name[i])) return false;
+        } else {
+            // A double-byte character in the file must start at the same place.
+            if (CharLength(encoding_, bytes_, b + i) != 2 || bytes_[b + i] != name[i] ||
+                bytes_[b + i + 1] != name[i + 1])
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+std::optional<std::size_t> ProfileDocument::findSection(std::string_view name) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (l.kind == Kind::Section && nameEquals(l.nameBegin, l.nameEnd, name)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ProfileDocument::findKey(std::size_t sectionLine,
+                                                    std::string_view key) const {
+    for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (l.kind == Kind::Section) break;
+        if (l.kind == Kind::Key && nameEquals(l.nameBegin, l.nameEnd, key)) return i;
+    }
+    return std::nullopt;
+}
+
+bool ProfileDocument::hasSection(std::u16string_view section) const {
+    const auto name = Encode(encoding_, Trim16(section));
+    return name && !name->empty() && findSection(*name).has_value();
+}
+
+std::optional<std::u16string> ProfileDocument::read(std::u16string_view section,
+                                                    std::u16string_view key) const {
+    const auto s = Encode(encoding_, Trim16(section));
+    const auto k = Encode(encoding_, Trim16(key));
+    if (!s || !k || s->empty() || k->empty()) return std::nullopt;
+    const auto sl = findSection(*s);
+    if (!sl) return std::nullopt;
+    const auto kl = findKey(*sl, *k);
+    if (!kl) return std::nullopt;
+
+    std::string_view v = slice(lines_[*kl].valueBegin, lines_[*kl].valueEnd);
+    if (const auto nul = v.find('\0'); nul != std::string_view::npos) v = v.substr(0, nul);
+    while (!v.empty() && IsBlankByte(v.front())) v.remove_prefix(1);
+    while (!v.empty() && IsBlankByte(v.back())) v.remove_suffix(1);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    if (v.size() > kMaxValueBytes) {
+        // Cut at a character boundary so the last character is never halved.
+        std::size_t cut = 0;
+        while (cut < v.size()) {
+            std::size_t len = CharLength(encoding_, v, cut);
+            if (encoding_ == FileEncoding::Utf8) {
+                while (cut + len < v.size() && (static_cast<unsigned char>(v[cut + len]) & 0xC0) == 0x80)
+                    ++len;
+            }
+            if (cut + len > kMaxValueBytes) break;
+            cut += len;
+        }
+        v = v.substr(0, cut);
+    }
+    return Decode(encoding_, v);
+}
+
+bool ProfileDocument::ValidSectionName(std::u16string_view section) {
+    const auto s = Trim16(section);
+    return !s.empty() && !HasAny(s, std::u16string_view(u"]\r\n\0", 4));
+}
+
+bool ProfileDocument::ValidKeyName(std::u16string_view key) {
+    const auto k = Trim16(key);
+    return !k.empty() && k.front() != u'[' && k.front() != u';' &&
+           !HasAny(k, std::u16string_view(u"=\r\n\0", 4));
+}
+
+bool ProfileDocument::ValidValue(std::u16string_view value) {
+    return !HasAny(value, std::u16string_view(u"\r\n\0", 3));
+}
+
+std::u16string ProfileDocument::StoredForm(std::u16string_view value) {
+    if (value.empty() || IsSignedNumberForm(value)) return std::u16string(value);
+    const bool blankAtEnd = IsBlank16(value.front()) || IsBlank16(value.back());
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+                        value.back() == value.front();
+    if (blankAtEnd || quoted) return u"\"" + std::u16string(value) + u"\"";
+    return std::u16string(value);
+}
+
+std::string ProfileDocument::lineBreak() const {
+    for (std::size_t i = bodyStart_; i < bytes_.size(); ++i) {
+        if (bytes_[i] == '\n') return "\n";
+        if (bytes_[i] == '\r') return (i + 1 < bytes_.size() && bytes_[i + 1] == '\n') ? "\r\n" : "\r";
+    }
+    return "\r\n";
+}
+
+void ProfileDocument::convertToUtf8() {
+    // Re-encode character by character; a byte that is not valid CP932 is kept
+    // as it was rather than turned into a replacement character.
+    std::string out(kUtf8Bom);
+    const std::string_view body = std::string_view(bytes_).substr(bodyStart_);
+    std::size_t i = 0;
+    while (i < body.size()) {
+        const std::size_t len = CharLength(FileEncoding::Cp932, body, i);
+        const std::string_view ch = body.substr(i, len);
+        const std::u16string text = Cp932ToUtf16(ch);
+        const auto utf8 = Utf16ToUtf8(text);
+        if (!utf8 || text.find(u'\uFFFD') != std::u16string::npos) out.append(ch);
+        else out.append(*utf8);
+        i += len;
+    }
+    bytes_ = std::move(out);
+    encoding_ = FileEncoding::Utf8;
+    bodyStart_ = kUtf8Bom.size();
+    parse();
+}
+
+WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view value) {
+    if (!ValidSectionName(section) || !ValidKeyName(key)) return WriteStatus::BadName;
+    if (!ValidValue(value)) return WriteStatus::BadValue;
+    const std::u16string stored = StoredForm(value);
+    const auto sec16 = Trim16(section);
+    const auto key16 = Trim16(key);
+
+    auto s = Encode(encoding_, sec16);
+    auto k = Encode(encoding_, key16);
+    auto v = Encode(encoding_, stored);
+    if ((!s || !k || !v) && encoding_ == FileEncoding::Cp932) {
+        convertToUtf8();
+        s = Encode(encoding_, sec16);
+        k = Encode(encoding_, key16);
+        v = Encode(encoding_, stored);
+    }
+    if (!s || !k) return WriteStatus::BadName;
+    if (!v) return WriteStatus::BadValue;
+
+    const std::string eol = lineBreak();
+    const auto sl = findSection(*s);
+    if (!sl) {
+        std::string add;
+        if (bytes_.size() > bodyStart_ && bytes_.back() != '\n' && bytes_.back() != '\r') add += eol;
+        add += "[" + *s + "]" + eol + *k + "=" + *v + eol;
+        bytes_ += add;
+    } else if (const auto kl = findKey(*sl, *k)) {
+        const Line& l = lines_[*kl];
+        bytes_.replace(l.valueBegin, l.valueEnd - l.valueBegin, *v);
+    } else {
+        std::size_t after = *sl;
+        for (std::size_t i = *sl + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
+            if (lines_[i].kind == Kind::Key) after = i;
+        const Line& l = lines_[after];
+        std::string add = *k + "=" + *v + eol;
+        if (l.next == l.end) add = eol + add; // the last line of the file had no line break
+        bytes_.insert(l.next, add);
+    }
+    parse();
+    return WriteStatus::Ok;
+}
+
+} // namespace settings

@@ -1,0 +1,91 @@
+// The profile file as bytes: lookup and in-place editing with the behaviour of
+// the Win32 profile functions, so that a file written on Windows reads the
+// same here and a file written here reads the same on Windows.
+//
+// Reading: CR LF, LF or CR end a line; leading blanks of a line are skipped; a
+// line starting with ';' is a comment; a line starting with '[' opens a
+// section whose name ends at its first ']'; "key=value" lines belong to the
+// section above them; the first of duplicate sections and keys wins; names
+// match with only A-Z/a-z folded (a double-byte character matches exactly).
+// A value loses blanks (space, TAB) at both ends and one outer pair of
+// matching quotes, and comes back as at most 254 bytes, never half a
+// character.
+//
+// Writing changes only the lines concerned: a value is replaced inside its
+// line, a new key goes after the last key line of its section, a new section
+// goes at the end. Every other byte stays as it was.
+#pragma once
+
+#include "TextCodec.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace settings {
+
+enum class WriteStatus {
+    Ok,
+    BadName,  // a name the file cannot hold faithfully (']' in a section, '=' in a key, ...)
+    BadValue, // a value with a line break or a NUL character
+    IoError,  // the file could not be replaced (read-only, missing folder, disk full)
+};
+
+// Longest value a read returns, in bytes of the file's encoding.
+inline constexpr std::size_t kMaxValueBytes = 254;
+
+class ProfileDocument {
+public:
+    ProfileDocument() : ProfileDocument(std::string()) {}
+    explicit ProfileDocument(std::string bytes);
+
+    const std::string& bytes() const { return bytes_; }
+    FileEncoding encoding() const { return encoding_; }
+
+    // The value stored under section/key, or nothing when either is missing.
+    std::optional<std::u16string> read(std::u16string_view section, std::u16string_view key) const;
+    bool hasSection(std::u16string_view section) const;
+
+    // Stores value under section/key, creating what is missing. A value that
+    // CP932 cannot hold switches the document to UTF-8 with a byte-order mark.
+    WriteStatus write(std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value);
+
+    // Checks of names and values, as write() applies them.
+    static bool ValidSectionName(std::u16string_view section);
+    static bool ValidKeyName(std::u16string_view key);
+    static bool ValidValue(std::u16string_view value);
+
+    // The text write() puts after '=' for value (before encoding): the value
+    // itself, or the value in double quotes where reading would change it.
+    static std::u16string StoredForm(std::u16string_view value);
+
+private:
+    enum class Kind { Other, Blank, Comment, Section, Key };
+    struct Line {
+        std::size_t begin = 0, end = 0, next = 0; // content [begin, end), next line at next
+        Kind kind = Kind::Other;
+        std::size_t nameBegin = 0, nameEnd = 0;   // section or key name, blanks removed
+        std::size_t valueBegin = 0, valueEnd = 0; // raw text after '=' (keys only)
+    };
+
+    void parse();
+    std::string_view slice(std::size_t b, std::size_t e) const {
+        return std::string_view(bytes_).substr(b, e - b);
+    }
+    bool nameEquals(std::size_t b, std::size_t e, std::string_view name) const;
+    // Index of the section's header line, or nothing.
+    std::optional<std::size_t> findSection(std::string_view name) const;
+    std::optional<std::size_t> findKey(std::size_t sectionLine, std::string_view key) const;
+    void convertToUtf8();
+    std::string lineBreak() const;
+
+    std::string bytes_;
+    FileEncoding encoding_ = FileEncoding::Cp932;
+    std::size_t bodyStart_ = 0; // after a byte-order mark
+    std::vector<Line> lines_;
+};
+
+} // namespace settings

@@ -1,0 +1,43 @@
+#include "ProfileFile.h"
+
+namespace settings {
+
+bool ProfileFile::refresh() {
+    const FileStamp now = StampOf(path_);
+    if (loaded_ && now == stamp_) return readable_;
+    bool exists = false;
+    auto bytes = ReadWholeFile(path_, exists);
+    readable_ = bytes.has_value();
+    doc_ = ProfileDocument(bytes.value_or(std::string()));
+    // Stamp taken before the read: a change during the read shows at the next call.
+    stamp_ = now;
+    loaded_ = true;
+    return readable_;
+}
+
+std::u16string ProfileFile::read(std::u16string_view section, std::u16string_view key) {
+    refresh();
+    return doc_.read(section, key).value_or(std::u16string());
+}
+
+bool ProfileFile::hasSection(std::u16string_view section) {
+    refresh();
+    return doc_.hasSection(section);
+}
+
+WriteStatus ProfileFile::write(std::u16string_view section, std::u16string_view key,
+                               std::u16string_view value) {
+    if (!refresh()) return WriteStatus::IoError;
+    ProfileDocument next = doc_;
+    const WriteStatus status = next.write(section, key, value);
+    if (status != WriteStatus::Ok) return status;
+    if (!ReplaceFileAtomically(path_, next.bytes())) {
+        loaded_ = false; // re-read next time, whatever happened on disk
+        return WriteStatus::IoError;
+    }
+    doc_ = std::move(next);
+    stamp_ = StampOf(path_);
+    return WriteStatus::Ok;
+}
+
+} // namespace settings

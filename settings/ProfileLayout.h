@@ -1,0 +1,89 @@
+// Every section and key of the profile file, and how their names and values
+// are formed, in one place.
+//
+//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV
+//   [ARIALIST]           LIST0, LIST1, ...     area names in list order
+//   [CHRGROPLIST]        G0, G1, ...           group names by group index
+//   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り
+//   [Chr]                G<g>ALLCHR            characters of group g joined by "\\"
+//   [G<g>ChrDat<chr>]    CHR, X, Y, BL0 ... BL<Y-1>   one template, rows as bit masks
+//   [<caption>]          Top, Left, Height, Width     window placement in twips
+//
+// Numbers in names are plain decimal (0, 1, 12). CHRGROP and the BL rows are
+// stored in signed-number form (" 2"). Flags are "True"/"False" and only the
+// exact text "True" means yes. Numbered lists end at the first missing or
+// empty entry.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace profile {
+
+// [ENDDATA]
+inline constexpr std::u16string_view kEndData = u"ENDDATA";
+inline constexpr std::u16string_view kArea = u"AREA";
+inline constexpr std::u16string_view kFileName = u"FILENAME";
+inline constexpr std::u16string_view kCommentBefore = u"コメント前";
+inline constexpr std::u16string_view kKizami = u"刻み";
+inline constexpr std::u16string_view kCsv = u"CSV";
+
+// Lists
+inline constexpr std::u16string_view kAriaList = u"ARIALIST";
+inline constexpr std::u16string_view kChrGropList = u"CHRGROPLIST";
+inline constexpr std::u16string_view kChrSection = u"Chr";
+
+// Area sections
+inline constexpr std::u16string_view kAreaSectionPrefix = u"認識エリア";
+inline constexpr std::u16string_view kChrGrop = u"CHRGROP";
+inline constexpr std::u16string_view kComment = u"COMMENT";
+inline constexpr std::u16string_view kLeft = u"LEFT";
+inline constexpr std::u16string_view kTop = u"TOP";
+inline constexpr std::u16string_view kWidth = u"WIDTH";
+inline constexpr std::u16string_view kHeight = u"HEIGHT";
+inline constexpr std::u16string_view kBwLevel = u"BWLEVELT";
+inline constexpr std::u16string_view kKugiri = u"区切り";
+
+// Character sections
+inline constexpr std::u16string_view kChr = u"CHR";
+inline constexpr std::u16string_view kX = u"X";
+inline constexpr std::u16string_view kY = u"Y";
+inline constexpr std::u16string_view kDeletedChr = u"Null";
+
+// Separator of the names in a character list: two backslashes.
+inline constexpr std::u16string_view kCharSeparator = u"\\\\";
+
+inline constexpr std::u16string_view kTrue = u"True";
+inline constexpr std::u16string_view kFalse = u"False";
+
+// Entry for a new item at the end of the editor's lists.
+inline constexpr std::u16string_view kNewEntry = u"<新規追加>";
+
+std::u16string Decimal(std::int64_t n);
+std::u16string ListKey(std::int64_t n);                        // LIST3
+std::u16string GroupKey(std::int64_t n);                       // G3
+std::u16string AreaSection(std::u16string_view area);          // 認識エリアCounter
+std::u16string CharListKey(std::int64_t group);                // G0ALLCHR
+std::u16string CharSection(std::int64_t group, std::u16string_view chr); // G0ChrDat7
+std::u16string RowKey(std::int64_t row);                       // BL0
+
+// " 2" for 2, "-3" for -3.
+std::u16string SignedNumberText(std::int64_t n);
+
+std::u16string_view FlagText(bool yes);
+bool IsTrue(std::u16string_view text);
+
+// The names of a character list; the empty text gives none.
+std::vector<std::u16string> SplitCharList(std::u16string_view list);
+std::u16string JoinCharList(const std::vector<std::u16string>& names);
+
+// Entries key(0), key(1), ... of a numbered list, up to the first missing or
+// empty one.
+using Reader = std::function<std::u16string(std::u16string_view, std::u16string_view)>;
+std::vector<std::u16string> ReadNumberedList(const Reader& read, std::u16string_view section,
+                                             std::u16string (*key)(std::int64_t));
+
+} // namespace profile

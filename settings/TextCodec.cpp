@@ -1,0 +1,114 @@
+#include "TextCodec.h"
+
+namespace settings {
+
+namespace {
+
+bool IsCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+} // namespace
+
+std::size_t CharLength(FileEncoding encoding, std::string_view bytes, std::size_t i) {
+    if (encoding == FileEncoding::Cp932 && i + 1 < bytes.size() &&
+        IsCp932Lead(static_cast<unsigned char>(bytes[i])))
+        return 2;
+    return 1;
+}
+
+std::optional<std::string> Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+                return std::nullopt;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            return std::nullopt;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        } else if ((b & 0xE0) == 0xC0) {
+            extra = 1, cp = b & 0x1F, min = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2, cp = b & 0x0F, min = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3, cp = b & 0x07, min = 0x10000;
+        } else {
+            out.push_back(u'\uFFFD');
+            ++i;
+            continue;
+        }
+        bool ok = i + static_cast<std::size_t>(extra) < bytes.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if ((c & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out.push_back(u'\uFFFD');
+            ++i;
+            continue;
+        }
+        AppendUtf16(out, cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view text) {
+    if (encoding == FileEncoding::Utf8) return Utf16ToUtf8(text);
+    auto bytes = Cp932FromUtf16(text);
+    // Several characters share one CP932 code (a wave dash and a full-width
+    // tilde, a yen sign and the backslash): only an exact round trip counts.
+    if (!bytes || Cp932ToUtf16(*bytes) != text) return std::nullopt;
+    return bytes;
+}
+
+std::u16string Decode(FileEncoding encoding, std::string_view bytes) {
+    if (encoding == FileEncoding::Utf8) return Utf8ToUtf16(bytes);
+    return Cp932ToUtf16(bytes);
+}
+
+} // namespace settings

@@ -1,0 +1,40 @@
+// Byte encodings of the profile and result files.
+//
+// Files written on Windows by the Win32 profile functions are in the Japanese
+// ANSI code page (CP932, Shift-JIS). A file that starts with a UTF-8 byte-order
+// mark is UTF-8. Inside the program every text is UTF-16.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+enum class FileEncoding { Cp932, Utf8 };
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The bytes of text in the encoding, or nothing when the encoding cannot hold
+// it exactly (a character CP932 lacks, an unpaired surrogate).
+std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view text);
+
+// The text of bytes; each byte that does not start a valid character becomes
+// U+FFFD.
+std::u16string Decode(FileEncoding encoding, std::string_view bytes);
+
+// Number of bytes of the character that starts with byte b at position i of
+// bytes: 2 for a CP932 lead byte followed by a byte, otherwise 1. Used to walk
+// CP932 text without mistaking a trail byte such as 0x5D (']') for ASCII.
+std::size_t CharLength(FileEncoding encoding, std::string_view bytes, std::size_t i);
+
+// UTF-8 <-> UTF-16, own code (no platform dependency).
+std::optional<std::string> Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view bytes);
+
+// Platform conversions of CP932, in TextCodec_posix.cpp / TextCodec_win.cpp.
+// Both are raw: the caller checks the round trip.
+std::optional<std::string> Cp932FromUtf16(std::u16string_view text);
+std::u16string Cp932ToUtf16(std::string_view bytes);
+
+} // namespace settings
