@@ -39,8 +39,19 @@ ProfileDocument::ProfileDocument(std::string bytes) : bytes_(std::move(bytes)) {
     parse();
 }
 
+std::string ProfileDocument::folded(std::string_view name) const {
+    std::string out(name);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t len = CharLength(encoding_, out, i);
+        if (len == 1) out[i] = FoldAscii(out[i]);
+        i += len;
+    }
+    return out;
+}
+
 void ProfileDocument::parse() {
     lines_.clear();
+    sections_.clear();
     const std::size_t n = bytes_.size();
     std::size_t pos = bodyStart_;
     while (pos < n) {
@@ -70,6 +81,7 @@ void ProfileDocument::parse() {
             while (ne > s && IsBlankByte(bytes_[ne - 1])) --ne;
             line.nameBegin = s;
             line.nameEnd = ne;
+            sections_.emplace(folded(slice(s, ne)), lines_.size());
         } else {
             std::size_t eq = b;
             while (eq < line.end && bytes_[eq] != '=') eq += CharLength(encoding_, bytes_, eq);
@@ -109,11 +121,9 @@ bool ProfileDocument::nameEquals(std::size_t b, std::size_t e, std::string_view 
 }
 
 std::optional<std::size_t> ProfileDocument::findSection(std::string_view name) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const Line& l = lines_[i];
-        if (l.kind == Kind::Section && nameEquals(l.nameBegin, l.nameEnd, name)) return i;
-    }
-    return std::nullopt;
+    const auto it = sections_.find(folded(name));
+    if (it == sections_.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<std::size_t> ProfileDocument::findKey(std::size_t sectionLine,

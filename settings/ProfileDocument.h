@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace settings {
@@ -76,6 +77,7 @@ private:
         return std::string_view(bytes_).substr(b, e - b);
     }
     bool nameEquals(std::size_t b, std::size_t e, std::string_view name) const;
+    std::string folded(std::string_view name) const;
     // Index of the section's header line, or nothing.
     std::optional<std::size_t> findSection(std::string_view name) const;
     std::optional<std::size_t> findKey(std::size_t sectionLine, std::string_view key) const;
@@ -86,6 +88,8 @@ private:
     FileEncoding encoding_ = FileEncoding::Cp932;
     std::size_t bodyStart_ = 0; // after a byte-order mark
     std::vector<Line> lines_;
+    // First header line of each section, by folded name.
+    std::unordered_map<std::string, std::size_t> sections_;
 };
 
 } // namespace settings

@@ -1,11 +1,297 @@
 #include "ProfileDocument.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-using settings::ProfileDocument;
+#include <random>
+#include <tuple>
+#include <vector>
 
-TEST(ProfileDocument, Smoke) {
+using settings::FileEncoding;
+using settings::ProfileDocument;
+using settings::WriteStatus;
+using testfiles::Sjis;
+using testfiles::Utf8;
+
+namespace {
+
+// CP932 bytes as the Win32 profile functions leave them on a Japanese Windows.
+const std::string kAreaCounter = "\x94\x46\x8e\xaf\x83\x47\x83\x8a\x83\x41"
+                                 "Counter";                // 認識エリアCounter
+const std::string kKugiri = "\x8b\xe6\x90\xd8\x82\xe8";    // 区切り
+const std::string kUpperCounter = "\x8f\xe3\x82\xcc\x83\x4a\x83\x45\x83\x93\x83\x5e"; // 上のカウンタ
+
+std::u16string Get(const ProfileDocument& d, std::u16string_view s, std::u16string_view k) {
+    return d.read(s, k).value_or(u"<missing>");
+}
+
+// The bytes after one write that must succeed.
+std::string After(std::string before, std::u16string_view s, std::u16string_view k,
+                  std::u16string_view v) {
+    ProfileDocument d(std::move(before));
+    EXPECT_EQ(d.write(s, k, v), WriteStatus::Ok);
+    EXPECT_EQ(Get(d, s, k), v);
+    return d.bytes();
+}
+
+} // namespace
+
+TEST(ProfileEncoding, WindowsFileLoadsAndNewFilesMatchIt) {
+    const std::string windows = "[" + kAreaCounter + "]\r\n" + kKugiri + "=,\r\nCOMMENT=" +
+                                kUpperCounter + "\r\n";
+    ProfileDocument d(windows);
+    EXPECT_EQ(d.encoding(), FileEncoding::Cp932);
+    EXPECT_EQ(Get(d, u"認識エリアCounter", u"区切り"), u",");
+    EXPECT_EQ(Get(d, u"認識エリアcounter", u"COMMENT"), u"上のカウンタ");
+
+    // Written from nothing, the same keys give the same bytes: CP932, CR LF, no BOM.
+    ProfileDocument fresh;
+    ASSERT_EQ(fresh.write(u"認識エリアCounter", u"区切り", u","), WriteStatus::Ok);
+    ASSERT_EQ(fresh.write(u"認識エリアCounter", u"COMMENT", u"上のカウンタ"), WriteStatus::Ok);
+    EXPECT_EQ(fresh.bytes(), windows);
+}
+
+TEST(ProfileEncoding, Utf8WithBomStaysUtf8) {
+    const std::string bom = "\xEF\xBB\xBF";
+    ProfileDocument d(bom + "[ENDDATA]\nAREA=" + Utf8(u"カウンタ") + "\n");
+    EXPECT_EQ(d.encoding(), FileEncoding::Utf8);
+    EXPECT_EQ(Get(d, u"ENDDATA", u"AREA"), u"カウンタ"); // the BOM does not spoil line 1
+    ASSERT_EQ(d.write(u"ENDDATA", u"刻み", u"0.5"), WriteStatus::Ok);
+    EXPECT_EQ(d.bytes(), bom + "[ENDDATA]\nAREA=" + Utf8(u"カウンタ") + "\n" + Utf8(u"刻み") +
+                             "=0.5\n");
+}
+
+TEST(ProfileEncoding, TextOutsideCp932SwitchesFileToUtf8Losslessly) {
+    // Everything else in the file must come through the switch: Japanese
+    // names and values, a comment, an unknown section, bytes that are no CP932.
+    const std::string before = "; " + kUpperCounter + "\r\n[" + kAreaCounter + "]\r\n" + kKugiri +
+                               "=,\r\nCOMMENT=" + kUpperCounter + "\r\n[Other]\r\nk=\xFF\x80" +
+                               "x\r\n";
+    const std::u16string values[] = {u"〜", u"¥100", u"a\U0001F600b"};
+    for (const auto& v : values) {
+        ProfileDocument d(before);
+        ASSERT_EQ(d.write(u"ENDDATA", u"AREA", v), WriteStatus::Ok);
+        EXPECT_EQ(d.encoding(), FileEncoding::Utf8);
+        const std::string expected = "\xEF\xBB\xBF; " + Utf8(u"上のカウンタ") + "\r\n[" +
+                                     Utf8(u"認識エリアCounter") + "]\r\n" + Utf8(u"区切り") +
+                                     "=,\r\nCOMMENT=" + Utf8(u"上のカウンタ") +
+                                     "\r\n[Other]\r\nk=\xFF\x80x\r\n[ENDDATA]\r\nAREA=" + Utf8(v) +
+                                     "\r\n";
+        EXPECT_EQ(d.bytes(), expected);
+        EXPECT_EQ(Get(ProfileDocument(d.bytes()), u"ENDDATA", u"AREA"), v);
+        EXPECT_EQ(Get(ProfileDocument(d.bytes()), u"認識エリアCounter", u"COMMENT"), u"上のカウンタ");
+    }
+    // The full-width tilde has a CP932 code of its own (0x8160): no switch.
+    ProfileDocument d(before);
+    ASSERT_EQ(d.write(u"ENDDATA", u"AREA", u"～"), WriteStatus::Ok);
+    EXPECT_EQ(d.encoding(), FileEncoding::Cp932);
+    EXPECT_TRUE(d.bytes().ends_with("AREA=\x81\x60\r\n"));
+    // A name outside CP932 switches as well.
+    ASSERT_EQ(d.write(u"G0ChrDat\U0001F600", u"CHR", u"x"), WriteStatus::Ok);
+    EXPECT_EQ(d.encoding(), FileEncoding::Utf8);
+    EXPECT_EQ(Get(d, u"ENDDATA", u"AREA"), u"～");
+}
+
+TEST(ProfileEncoding, OnlySingleByteLettersFold) {
     ProfileDocument d;
-    ASSERT_EQ(d.write(u"認識エリアCounter", u"区切り", u" "), settings::WriteStatus::Ok);
-    EXPECT_EQ(d.read(u"認識エリアcounter", u"区切り").value(), u" ");
+    ASSERT_EQ(d.write(u"EndData", u"コメント前", u"True"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"Kana", u"エ", u"e"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"Wide", u"Ａ", u"upper"), WriteStatus::Ok);
+    EXPECT_EQ(Get(d, u"ENDDATA", u"コメント前"), u"True");
+    EXPECT_EQ(Get(d, u"enddata", u"コメンエ前"), u"<missing>"); // ト = 83 67, エ = 83 47
+    EXPECT_EQ(Get(d, u"KANA", u"ト"), u"<missing>");
+    EXPECT_EQ(Get(d, u"wide", u"ａ"), u"<missing>");
+    // Each of them is a key of its own, not a replacement.
+    ASSERT_EQ(d.write(u"ENDDATA", u"コメンエ前", u"False"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"kana", u"ト", u"to"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"WIDE", u"ａ", u"lower"), WriteStatus::Ok);
+    EXPECT_EQ(Get(d, u"ENDDATA", u"コメント前"), u"True");
+    EXPECT_EQ(Get(d, u"kana", u"エ"), u"e");
+    EXPECT_EQ(Get(d, u"wide", u"Ａ"), u"upper");
+    EXPECT_EQ(Get(d, u"wide", u"ａ"), u"lower");
+}
+
+TEST(ProfileEncoding, BracketTrailByteDoesNotEndSectionName) {
+    // ゾ is 83 5D: its second byte is ']'.
+    const std::string bytes = "[G0ChrDat\x83\x5D]\r\nCHR=\x83\x5D\r\n";
+    ProfileDocument d(bytes);
+    EXPECT_EQ(Get(d, u"G0ChrDatゾ", u"CHR"), u"ゾ");
+    EXPECT_FALSE(d.hasSection(u"G0ChrDat\xFFFD"));
+    EXPECT_EQ(After(bytes, u"G0ChrDatゾ", u"X", u"3"), bytes + "X=3\r\n");
+}
+
+TEST(ProfileReading, BlanksQuotesAndEmptyValues) {
+    const std::string file = "[S]\r\n"
+                             "plain=  3 \t\r\n"
+                             "wide=\t\x81\x40x\x81\x40\r\n" // U+3000 is not a blank here
+                             "dq=\"quoted\"\r\n"
+                             "sq='single'\r\n"
+                             "blankin=\" in \"\r\n"
+                             "mixed=\"x'\r\n"
+                             "one=\"\r\n"
+                             "pair=\"\"\r\n"
+                             "twice=\"\"x\"\"\r\n"
+                             "empty=\r\n"
+                             "  spaced key  =  v\r\n";
+    ProfileDocument d(file);
+    EXPECT_EQ(Get(d, u"S", u"plain"), u"3");
+    EXPECT_EQ(Get(d, u"S", u"wide"), u"\u3000x\u3000");
+    EXPECT_EQ(Get(d, u"S", u"dq"), u"quoted");
+    EXPECT_EQ(Get(d, u"S", u"sq"), u"single");
+    EXPECT_EQ(Get(d, u"S", u"blankin"), u" in ");
+    EXPECT_EQ(Get(d, u"S", u"mixed"), u"\"x'");
+    EXPECT_EQ(Get(d, u"S", u"one"), u"\"");
+    EXPECT_EQ(Get(d, u"S", u"pair"), u"");
+    EXPECT_EQ(Get(d, u"S", u"twice"), u"\"x\"");
+    EXPECT_EQ(Get(d, u"S", u"empty"), u"");
+    EXPECT_EQ(Get(d, u"S", u"spaced key"), u"v");
+    EXPECT_EQ(Get(d, u"S", u"absent"), u"<missing>");
+    EXPECT_EQ(Get(d, u"T", u"plain"), u"<missing>");
+}
+
+TEST(ProfileReading, LongValuesCutAt254BytesNeverHalfACharacter) {
+    auto valueOf = [](std::string bytes) {
+        return Get(ProfileDocument("[S]\r\nk=" + bytes + "\r\n"), u"S", u"k");
+    };
+    EXPECT_EQ(valueOf(std::string(300, 'a')), std::u16string(254, u'a'));
+    EXPECT_EQ(valueOf(std::string(254, 'a')), std::u16string(254, u'a'));
+    // CP932: 'a' and 126 of あ make 253 bytes; the 127th would need 255.
+    std::string sjis = "a";
+    for (int i = 0; i < 150; ++i) sjis += "\x82\xa0";
+    EXPECT_EQ(valueOf(sjis), u"a" + std::u16string(126, u'あ'));
+    EXPECT_EQ(valueOf(sjis.substr(1, 254)), std::u16string(127, u'あ'));
+    // UTF-8: 3-byte and 4-byte characters are not cut either.
+    std::u16string u3 = u"a", u4 = u"ab";
+    for (int i = 0; i < 100; ++i) u3 += u"あ", u4 += u"\U0001F600";
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(Get(ProfileDocument(bom + "[S]\nk=" + Utf8(u3) + "\n"), u"S", u"k"),
+              u3.substr(0, 1 + 84));
+    EXPECT_EQ(Get(ProfileDocument(bom + "[S]\nk=" + Utf8(u4) + "\n"), u"S", u"k"),
+              u4.substr(0, 2 + 2 * 63));
+}
+
+TEST(ProfileReading, HandEditedFilesReadAsWindowsReadsThem) {
+    for (const std::string eol : {"\r\n", "\n", "\r"}) {
+        const std::string file = "top=before any section" + eol + "  [  Spaced Name  ] tail" + eol +
+                                 ";k=commented" + eol + "  ; k=also" + eol + "no equals sign" +
+                                 eol + "=no key" + eol + "k=first" + eol + "K=second" + eol +
+                                 "[a]b]" + eol + "x=1" + eol + "[spaced name]" + eol + "j=dup" +
+                                 eol + "[last]" + eol + "n=no line break";
+        ProfileDocument d(file);
+        EXPECT_EQ(Get(d, u"Spaced Name", u"k"), u"first");
+        EXPECT_EQ(Get(d, u"Spaced Name", u"j"), u"<missing>"); // the first section wins
+        EXPECT_EQ(Get(d, u"Spaced Name", u";k"), u"<missing>");
+        EXPECT_EQ(Get(d, u"a", u"x"), u"1");
+        EXPECT_EQ(Get(d, u"last", u"n"), u"no line break");
+        EXPECT_FALSE(d.hasSection(u"a]b"));
+
+        // Writes follow the file's own line ends; the duplicate key stays.
+        ASSERT_EQ(d.write(u"SPACED NAME", u"k", u"new"), WriteStatus::Ok);
+        ASSERT_EQ(d.write(u"last", u"m", u"2"), WriteStatus::Ok);
+        ASSERT_EQ(d.write(u"added", u"z", u"3"), WriteStatus::Ok);
+        std::string expected = file;
+        expected.replace(expected.find("k=first"), 7, "k=new");
+        expected += eol + "m=2" + eol + "[added]" + eol + "z=3" + eol;
+        EXPECT_EQ(d.bytes(), expected);
+    }
+}
+
+TEST(ProfileWriting, ValuesReadBackExactly) {
+    // The signed-number form keeps its blank byte for byte.
+    std::string bytes = After("", u"認識エリアCounter", u"CHRGROP", u" 2");
+    bytes = After(bytes, u"G0ChrDat7", u"BL0", u" 16");
+    EXPECT_EQ(bytes, "[" + kAreaCounter + "]\r\nCHRGROP= 2\r\n[G0ChrDat7]\r\nBL0= 16\r\n");
+    EXPECT_EQ(Get(ProfileDocument(bytes), u"G0ChrDat7", u"BL0"), u"16");
+
+    // What the reading rule would change is quoted; everything else is bare.
+    const std::vector<std::pair<std::u16string, std::string>> cases = {
+        {u" ", "\" \""},
+        {u"\t", "\"\t\""},
+        {u"  x", "\"  x\""},
+        {u"x ", "\"x \""},
+        {u" 2 ", "\" 2 \""},
+        {u" -3", "\" -3\""},
+        {u"\"q\"", "\"\"q\"\""},
+        {u"'q'", "\"'q'\""},
+        {u"a b", "a b"},
+        {u"\"", "\""},
+        {u"'x\"", "'x\""},
+        {u"\u3000", "\x81\x40"},
+        {u"", ""},
+    };
+    for (const auto& [value, stored] : cases) {
+        const std::string out = After("[S]\r\nk=old\r\n", u"S", u"k", value);
+        EXPECT_EQ(out, "[S]\r\nk=" + stored + "\r\n");
+    }
+}
+
+TEST(ProfileWriting, OnlyTheLinesConcernedChange) {
+    const std::string file = "; hand-made\r\n"
+                             "\r\n"
+                             "[ENDDATA]\r\n"
+                             "  Area = old\r\n"
+                             "junk \xFF\xFE\x80 line\r\n"
+                             "CSV=False\r\n"
+                             "; about the next section\r\n"
+                             "\r\n"
+                             "[Unknown]\r\n"
+                             "x=\x83\r\n";
+    ProfileDocument d(file);
+    ASSERT_EQ(d.write(u"enddata", u"AREA", u"Counter"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"ENDDATA", u"刻み", u"0.5"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"Tirelma", u"Top", u"2040"), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"ENDDATA", u"FILENAME", u"a.csv"), WriteStatus::Ok);
+    EXPECT_EQ(d.bytes(), "; hand-made\r\n"
+                         "\r\n"
+                         "[ENDDATA]\r\n"
+                         "  Area =Counter\r\n"
+                         "junk \xFF\xFE\x80 line\r\n"
+                         "CSV=False\r\n" +
+                             Sjis(u"刻み") +
+                             "=0.5\r\n"
+                             "FILENAME=a.csv\r\n"
+                             "; about the next section\r\n"
+                             "\r\n"
+                             "[Unknown]\r\n"
+                             "x=\x83\r\n"
+                             "[Tirelma]\r\n"
+                             "Top=2040\r\n");
+    // A section with no key line yet takes its first key right below the header.
+    EXPECT_EQ(After("[A]\r\n; c\r\n[B]\r\n", u"A", u"k", u"1"), "[A]\r\nk=1\r\n; c\r\n[B]\r\n");
+    EXPECT_EQ(After("[A]", u"A", u"k", u"1"), "[A]\r\nk=1\r\n");
+}
+
+TEST(ProfileWriting, UnfaithfulNamesAndValuesAreRefused) {
+    const std::string file = "[S]\r\nk=v\r\n";
+    const std::vector<std::tuple<std::u16string, std::u16string, std::u16string>> refused = {
+        {u"S\r", u"k", u"v"},    {u"S", u"k\n", u"v"},   {u"S", u"k", u"v\r\nx=1"},
+        {u"S]x", u"k", u"v"},    {u"S", u"k=1", u"v"},   {u"S", u"[k", u"v"},
+        {u"S", u"; k", u"v"},    {u"", u"k", u"v"},      {u"S", u" ", u"v"},
+        {u"S", u"k", u"a\0b"},   {u"S", u"k", u"\xD800"}, {u"\xDC00", u"k", u"v"},
+    };
+    for (const auto& [s, k, v] : refused) {
+        ProfileDocument d(file);
+        EXPECT_NE(d.write(s, k, v), WriteStatus::Ok);
+        EXPECT_EQ(d.bytes(), file);
+        EXPECT_EQ(d.encoding(), FileEncoding::Cp932);
+    }
+}
+
+TEST(ProfileWriting, GarbageNeverBreaksReadingOrWriting) {
+    // Random files built from the bytes that matter to the parser.
+    const std::string alphabet = std::string("[]=; \t\r\n\"'kS\x83\x5D\x81\xFF\xEF\xBB\xBF", 21) +
+                                 std::string(1, '\0');
+    std::mt19937 rng(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(rng() % 80, ' ');
+        for (char& c : bytes) c = alphabet[rng() % alphabet.size()];
+        ProfileDocument d(bytes);
+        (void)d.read(u"S", u"k");
+        (void)d.read(u"", u"");
+        ASSERT_EQ(d.write(u"Fresh", u"key", u"v1"), WriteStatus::Ok) << round;
+        ASSERT_EQ(d.write(u"S", u"k", u"v2"), WriteStatus::Ok) << round;
+        EXPECT_EQ(Get(d, u"Fresh", u"key"), u"v1") << round;
+        EXPECT_EQ(Get(d, u"S", u"k"), u"v2") << round;
+        EXPECT_EQ(Get(ProfileDocument(d.bytes()), u"Fresh", u"key"), u"v1") << round;
+    }
 }

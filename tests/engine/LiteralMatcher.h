@@ -1,0 +1,110 @@
+// The matcher and the scan written rule for rule as the recognition is
+// defined: a window sampled per template, pixel by pixel, a candidate list of
+// at most 50, a table of scores, single-precision positions. Slow on
+// purpose; the production engine must give the same answers.
+#pragma once
+
+#include "AreaImage.h"
+#include "ChrTemp.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace literal {
+
+struct ScanRect {
+    float Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+inline long long Round(double v) { return static_cast<long long>(std::nearbyint(v)); }
+
+inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRect& R,
+                      const engine::AreaImage& image, double MatchLimit, std::int16_t& score) {
+    const modTemp::ChrTemp& t = list[static_cast<std::size_t>(index)];
+    const long long tw = Round(t.X), th = Round(t.Y);
+    const long long W = Round(R.Width), H = Round(R.Height);
+    const long long left = Round(R.Left), top = Round(R.Top);
+
+    std::vector<std::int16_t> cell(static_cast<std::size_t>(std::max(W, 0LL) * std::max(H, 0LL)));
+    for (long long y = 0; y <= H - 1; ++y)
+        for (long long x = 0; x <= W - 1; ++x)
+            cell[static_cast<std::size_t>(y * W + x)] = (image.pixel(left + x, top + y) & 0xFF) < 128 ? 1 : 0;
+
+    struct Candidate {
+        long long u, v;
+        std::int16_t score;
+    };
+    std::vector<Candidate> candidates;
+    for (long long v = 0; v <= H - th - 1; ++v) {
+        for (long long u = 0; u <= W - tw - 1; ++u) {
+            int s = 0;
+            bool abandoned = false;
+            for (long long j = 0; j <= th - 1 && !abandoned; ++j) {
+                for (long long k = 0; k <= tw - 1; ++k) {
+                    const float ink = t.dot(static_cast<int>(k), static_cast<int>(j));
+                    const int c = cell[static_cast<std::size_t>((v + j) * W + (u + k))];
+                    if (static_cast<float>(c) != ink) ++s;
+                    if (s > MatchLimit) {
+                        abandoned = true;
+                        break;
+                    }
+                }
+            }
+            if (!abandoned && s < MatchLimit && candidates.size() < 50)
+                candidates.push_back({u, v, static_cast<std::int16_t>(s)});
+        }
+    }
+    if (candidates.empty()) {
+        score = 999;
+        return false;
+    }
+    Candidate best = candidates.front();
+    for (const auto& c : candidates)
+        if (c.score < best.score) best = c;
+    score = best.score;
+    return true;
+}
+
+inline int ChrSearch(const modTemp::ChrTempList& list, ScanRect& R, const engine::AreaImage& image,
+                     double MatchLimit, float& bestScoreOut) {
+    int bestIndex = 999;
+    float bestScore = 999;
+    std::vector<std::int16_t> ScoreTbl(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        ScoreTbl[i] = 999;
+        R.Width = 2 * list[i].X;
+        const bool found = TempMatch(list, static_cast<int>(i), R, image, MatchLimit, ScoreTbl[i]);
+        if (found && ScoreTbl[i] < bestScore) {
+            bestScore = ScoreTbl[i];
+            bestIndex = static_cast<int>(i);
+        }
+    }
+    bestScoreOut = bestScore;
+    return bestScore == 0 ? bestIndex : 999;
+}
+
+inline std::u16string Run(const engine::AreaImage& image, const modTemp::ChrTempList& list,
+                          double MatchLimit = 3) {
+    std::u16string answer;
+    ScanRect R;
+    R.Left = 0;
+    R.Top = 0;
+    R.Width = 0;
+    R.Height = static_cast<float>(image.height);
+    const float pictureWidth = static_cast<float>(image.width);
+    do {
+        float score = 0;
+        const int index = ChrSearch(list, R, image, MatchLimit, score);
+        if (index == 999) {
+            R.Left = R.Left + 1;
+        } else {
+            R.Left = R.Left + list[static_cast<std::size_t>(index)].X;
+            answer += list[static_cast<std::size_t>(index)].Chr;
+        }
+    } while (!(static_cast<float>(R.Left + R.Width) >= pictureWidth));
+    return answer;
+}
+
+} // namespace literal
