@@ -1,0 +1,114 @@
+// Loading a group's templates from profile values.
+#include "ChrTemp.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// Names match without regard to ASCII case, as in the profile file.
+std::u16string Fold(std::u16string_view s) {
+    std::u16string out(s);
+    for (auto& c : out)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    return out;
+}
+
+struct Profile {
+    std::map<std::pair<std::u16string, std::u16string>, std::u16string> values;
+    std::u16string& operator[](const std::pair<std::u16string, std::u16string>& k) {
+        return values[{Fold(k.first), Fold(k.second)}];
+    }
+};
+
+modTemp::LoadedGroup Load(const Profile& p, int group) {
+    modTemp::TemplateSource src{
+        [&p](std::u16string_view s, std::u16string_view k) {
+            const auto it = p.values.find({Fold(s), Fold(k)});
+            return it == p.values.end() ? std::u16string() : it->second;
+        },
+        [&p](std::u16string_view s) {
+            for (const auto& [key, v] : p.values)
+                if (key.first == Fold(s)) return true;
+            return false;
+        }};
+    return modTemp::LoadChrTempList(group, src);
+}
+
+void Put(Profile& p, int g, const std::u16string& name, const std::u16string& x,
+         const std::vector<std::u16string>& rows, std::u16string chr = {}) {
+    const auto s = profile::CharSection(g, name);
+    p[{s, u"Chr"}] = chr.empty() ? name : chr;
+    p[{s, u"X"}] = x;
+    p[{s, u"Y"}] = profile::Decimal(static_cast<std::int64_t>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) p[{s, profile::RowKey(static_cast<std::int64_t>(r))}] = rows[r];
+}
+
+TEST(LoadChrTempList, SortsNamesAndDecodesRows) {
+    Profile p;
+    p[{u"Chr", u"G3ALLCHR"}] = u"5\\\\3\\\\-";
+    Put(p, 3, u"5", u"3", {u" 5", u" 2"});
+    Put(p, 3, u"3", u"2", {u" 1", u" 3"});
+    Put(p, 3, u"-", u"2", {u" 0", u" 3"});
+    const auto g = Load(p, 3);
+    ASSERT_EQ(g.templates.size(), 3u);
+    EXPECT_EQ(g.templates[0].Chr, u"-");
+    EXPECT_EQ(g.templates[1].Chr, u"3");
+    EXPECT_EQ(g.templates[2].Chr, u"5");
+    // X = 3, rows 5 and 2: ink, background, ink / background, ink, background.
+    const auto& five = g.templates[2];
+    EXPECT_EQ(five.dot(0, 0), 1.0f);
+    EXPECT_EQ(five.dot(1, 0), 0.0f);
+    EXPECT_EQ(five.dot(2, 0), 1.0f);
+    EXPECT_EQ(five.dot(1, 1), 1.0f);
+    EXPECT_EQ(five.dot(0, 1) + five.dot(2, 1), 0.0f);
+    EXPECT_TRUE(g.skipped.empty());
+}
+
+TEST(LoadChrTempList, BitsBeyondTheWidthAndThirtyColumns) {
+    Profile p;
+    p[{u"Chr", u"G12ALLCHR"}] = u"w\\\\n";
+    Put(p, 12, u"n", u"2", {u" 7"});            // bit 2 lies beyond the width
+    Put(p, 12, u"w", u"30", {u" 536870912"});   // bit 29
+    const auto g = Load(p, 12);
+    ASSERT_EQ(g.templates.size(), 2u);
+    EXPECT_EQ(g.templates[0].Rows[0], 3u);
+    EXPECT_EQ(g.templates[1].dot(29, 0), 1.0f);
+    EXPECT_EQ(g.templates[1].Rows[0], 1u << 29);
+}
+
+TEST(LoadChrTempList, UnusableTemplatesAreSkippedAndTheRestWorks) {
+    Profile p;
+    p[{u"Chr", u"G0ALLCHR"}] = u"a\\\\b\\\\c\\\\d\\\\e\\\\f\\\\g";
+    Put(p, 0, u"a", u"2", {u" 1"});
+    // b: no section at all
+    Put(p, 0, u"c", u"0", {u" 1"});
+    Put(p, 0, u"d", u"2.5", {u" 1"});
+    Put(p, 0, u"e", u"31", {u" 1"});
+    Put(p, 0, u"f", u"2", {u" 4294967296"});
+    Put(p, 0, u"g", u"3", {}); // height 0
+    const auto g = Load(p, 0);
+    ASSERT_EQ(g.templates.size(), 1u);
+    EXPECT_EQ(g.templates[0].Chr, u"a");
+    ASSERT_EQ(g.skipped.size(), 6u);
+    EXPECT_EQ(g.skipped[0].name, u"b");
+}
+
+TEST(LoadChrTempList, MissingRowsAreBlankAndEmptyListsLoadNothing) {
+    Profile p;
+    p[{u"Chr", u"G0ALLCHR"}] = u"7";
+    const auto s = profile::CharSection(0, u"7");
+    p[{s, u"X"}] = u"3";
+    p[{s, u"Y"}] = u"2";
+    p[{s, u"BL0"}] = u" 7";
+    const auto g = Load(p, 0);
+    ASSERT_EQ(g.templates.size(), 1u);
+    EXPECT_EQ(g.templates[0].Rows, (std::vector<std::uint32_t>{7, 0}));
+    EXPECT_EQ(g.templates[0].Chr, u""); // the Chr key is missing: appends nothing
+    EXPECT_TRUE(Load(p, 1).templates.empty());
+    p[{u"Chr", u"G0ALLCHR"}] = u"";
+    EXPECT_TRUE(Load(p, 0).templates.empty());
+}
+
+} // namespace
