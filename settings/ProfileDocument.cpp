@@ -239,6 +239,9 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
     auto k = Encode(encoding_, key16);
     auto v = Encode(encoding_, stored);
     if ((!s || !k || !v) && encoding_ == FileEncoding::Cp932) {
+        // Switch only when UTF-8 can hold the write: a refused write changes nothing.
+        if (!Utf16ToUtf8(sec16) || !Utf16ToUtf8(key16)) return WriteStatus::BadName;
+        if (!Utf16ToUtf8(stored)) return WriteStatus::BadValue;
         convertToUtf8();
         s = Encode(encoding_, sec16);
         k = Encode(encoding_, key16);

@@ -53,6 +53,8 @@ inline std::string Sjis(std::u16string_view text) {
     return settings::Encode(settings::FileEncoding::Cp932, text).value();
 }
 
-inline std::string Utf8(std::u16string_view text) { return settings::Utf16ToUtf8(text).value(); }
+inline std::string Utf8(std::u16string_view text) {
+    return settings::Utf16ToUtf8(text).value();
+}
 
 } // namespace testfiles

@@ -1,0 +1,127 @@
+#include "ProfileFile.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using settings::ProfileFile;
+using settings::WriteStatus;
+using testfiles::Slurp;
+using testfiles::Spit;
+using testfiles::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Names(const fs::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir))
+        out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+ino_t InodeOf(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_ino;
+}
+
+} // namespace
+
+TEST(ProfileFile, CreatedOnFirstWriteAndReplacedWhole) {
+    TempDir dir;
+    const auto path = dir / "Kavoren.ini";
+    ProfileFile f(path);
+    EXPECT_EQ(f.read(u"ENDDATA", u"AREA"), u"");
+    EXPECT_FALSE(f.hasSection(u"ENDDATA"));
+    EXPECT_FALSE(fs::exists(path)); // reading creates nothing
+
+    ASSERT_EQ(f.write(u"ENDDATA", u"AREA", u"Counter"), WriteStatus::Ok);
+    EXPECT_EQ(Slurp(path), "[ENDDATA]\r\nAREA=Counter\r\n");
+    fs::permissions(path, fs::perms(0640));
+
+    // Each write puts a new file in place (never a torn one) and keeps the mode;
+    // no temporary file is left behind.
+    const auto before = InodeOf(path);
+    ASSERT_EQ(f.write(u"ENDDATA", u"CSV", u"True"), WriteStatus::Ok);
+    EXPECT_NE(InodeOf(path), before);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Kavoren.ini"});
+    EXPECT_EQ(Slurp(path), "[ENDDATA]\r\nAREA=Counter\r\nCSV=True\r\n");
+}
+
+TEST(ProfileFile, ChangesByOthersAreSeenByTheNextCall) {
+    TempDir dir;
+    const auto path = dir / "Kavoren.ini";
+    ProfileFile f(path);
+    ASSERT_EQ(f.write(u"S", u"k", u"1"), WriteStatus::Ok);
+    EXPECT_EQ(f.read(u"S", u"k"), u"1");
+
+    // An editor saving over the file in place, with the same size.
+    Spit(path, "[S]\r\nk=2\r\n");
+    EXPECT_EQ(f.read(u"S", u"k"), u"2");
+    Spit(path, "[S]\r\nk=3\r\n");
+    EXPECT_EQ(f.read(u"S", u"k"), u"3");
+    // A later write starts from what is on disk, not from the old copy.
+    ASSERT_EQ(f.write(u"S", u"j", u"x"), WriteStatus::Ok);
+    EXPECT_EQ(Slurp(path), "[S]\r\nk=3\r\nj=x\r\n");
+
+    // Another writer (another window, another program) replacing the file.
+    ProfileFile other(path);
+    ASSERT_EQ(other.write(u"S", u"k", u"4"), WriteStatus::Ok);
+    EXPECT_EQ(f.read(u"S", u"k"), u"4");
+    fs::remove(path);
+    EXPECT_EQ(f.read(u"S", u"k"), u"");
+}
+
+TEST(ProfileFile, FailedWritesLeaveEverythingAsItWas) {
+    TempDir dir;
+    // A read-only file (no write bit: refused also when running as root).
+    const auto ro = dir / "ro.ini";
+    Spit(ro, "[S]\r\nk=1\r\n");
+    fs::permissions(ro, fs::perms(0444));
+    ProfileFile readOnly(ro);
+    EXPECT_EQ(readOnly.write(u"S", u"k", u"2"), WriteStatus::IoError);
+    EXPECT_EQ(readOnly.write(u"T", u"k", u"2"), WriteStatus::IoError);
+    EXPECT_EQ(Slurp(ro), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(readOnly.read(u"S", u"k"), u"1");
+
+    // A missing folder is not created.
+    ProfileFile lost(dir / "missing" / "Kavoren.ini");
+    EXPECT_EQ(lost.write(u"S", u"k", u"1"), WriteStatus::IoError);
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+
+    // Something that exists but cannot be read is never overwritten.
+    fs::create_directory(dir / "folder.ini");
+    ProfileFile unreadable(dir / "folder.ini");
+    EXPECT_EQ(unreadable.read(u"S", u"k"), u"");
+    EXPECT_EQ(unreadable.write(u"S", u"k", u"1"), WriteStatus::IoError);
+    EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
+    if (::geteuid() != 0) {
+        const auto wo = dir / "wo.ini";
+        Spit(wo, "[S]\r\nk=1\r\n");
+        fs::permissions(wo, fs::perms(0200));
+        EXPECT_EQ(ProfileFile(wo).write(u"S", u"k", u"2"), WriteStatus::IoError);
+        fs::permissions(wo, fs::perms(0600));
+        EXPECT_EQ(Slurp(wo), "[S]\r\nk=1\r\n");
+    }
+    for (const auto& name : Names(dir.path()))
+        EXPECT_FALSE(name.starts_with(".")) << name;
+
+    // A refused name touches nothing either.
+    EXPECT_EQ(readOnly.write(u"S]", u"k", u"1"), WriteStatus::BadName);
+}
+
+TEST(ProfileFile, WritesThroughALinkKeepTheLink) {
+    TempDir dir;
+    Spit(dir / "real.ini", "[S]\r\nk=1\r\n");
+    fs::create_symlink("real.ini", dir / "Kavoren.ini");
+    ProfileFile f(dir / "Kavoren.ini");
+    ASSERT_EQ(f.write(u"S", u"k", u"2"), WriteStatus::Ok);
+    EXPECT_TRUE(fs::is_symlink(dir / "Kavoren.ini"));
+    EXPECT_EQ(Slurp(dir / "real.ini"), "[S]\r\nk=2\r\n");
+}
