@@ -34,8 +34,9 @@ std::uint64_t SampleWord(const std::uint32_t* p, int count) {
 
 } // namespace
 
-BitPlane::BitPlane(const AreaImage& image, int extraColumns)
-    : width_(image.width), height_(image.height) {
+void BitPlane::assign(const AreaImage& image, int extraColumns) {
+    width_ = image.width;
+    height_ = image.height;
     const long long columns = static_cast<long long>(width_) + (extraColumns > 0 ? extraColumns : 0);
     wordsPerRow_ = static_cast<std::size_t>((columns + 63) / 64) + 1;
     bits_.assign(wordsPerRow_ * static_cast<std::size_t>(height_), 0);

@@ -13,8 +13,12 @@ namespace engine {
 
 class BitPlane {
 public:
+    BitPlane() = default;
     // extraColumns: zero columns kept after the right edge for word reads.
-    explicit BitPlane(const AreaImage& image, int extraColumns = 64);
+    explicit BitPlane(const AreaImage& image, int extraColumns = 64) { assign(image, extraColumns); }
+
+    // Samples another image, reusing the storage.
+    void assign(const AreaImage& image, int extraColumns = 64);
 
     int width() const { return width_; }
     int height() const { return height_; }
