@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -82,7 +83,7 @@ void ScanArgs(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMicrosecond);
 }
 BENCHMARK(BM_ScanFast)->Apply(ScanArgs);
-BENCHMARK(BM_ScanLiteral)->Apply(ScanArgs)->Iterations(3);
+BENCHMARK(BM_ScanLiteral)->Apply(ScanArgs)->Iterations(10);
 
 // A 100 KB profile: the group of 14 templates among many other sections.
 std::filesystem::path MakeProfile() {
@@ -127,30 +128,40 @@ void BM_LoadGroup(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadGroup)->Arg(0)->Arg(1)->ArgNames({"changed"})->Unit(benchmark::kMicrosecond);
 
-// Prints literal / fast for every scan size measured in this run.
+// Prints literal / fast for every scan size measured in this run, from the
+// medians of the repetitions (--benchmark_repetitions=N); the machine's noise
+// moves single runs a lot.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& r : runs) {
+            if (r.run_type != Run::RT_Iteration) continue;
             const std::string name = r.benchmark_name();
             const auto slash = name.find('/');
-            const std::string kind = name.substr(0, slash), args = name.substr(slash + 1);
-            const double t = r.GetAdjustedRealTime();
-            if (kind == "BM_ScanFast") fast_[args] = t;
-            if (kind == "BM_ScanLiteral") literal_[args.substr(0, args.find("/iterations"))] = t;
+            const std::string kind = name.substr(0, slash);
+            std::string args = name.substr(slash + 1);
+            args = args.substr(0, args.find("/iterations"));
+            args = args.substr(0, args.find("/repeats"));
+            if (kind == "BM_ScanFast") fast_[args].push_back(r.GetAdjustedRealTime());
+            if (kind == "BM_ScanLiteral") literal_[args].push_back(r.GetAdjustedRealTime());
         }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\nliteral / fast (width/height/templates):\n");
-        for (const auto& [args, f] : fast_)
-            if (auto it = literal_.find(args); it != literal_.end() && f > 0)
-                std::printf("  %-14s %10.0fx   fast %9.2f us\n", args.c_str(), it->second / f, f);
+        std::printf("\nliteral / fast, medians (width/height/templates):\n");
+        for (auto& [args, f] : fast_)
+            if (auto it = literal_.find(args); it != literal_.end())
+                std::printf("  %-14s %8.0fx   fast %9.2f us   literal %10.1f us\n", args.c_str(),
+                            Median(it->second) / Median(f), Median(f), Median(it->second));
     }
 
 private:
-    std::map<std::string, double> fast_, literal_;
+    static double Median(std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    }
+    std::map<std::string, std::vector<double>> fast_, literal_;
 };
 
 } // namespace

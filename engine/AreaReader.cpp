@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace engine {
 
@@ -94,11 +95,16 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
 }
 
 inline bool AreaReader::verify(const Checks& c, long long x, int v) const {
-    const int shift = static_cast<int>(x % 64);
-    const std::uint64_t* base = plane_.row(v) + x / 64;
+    // The rows' bits from column x on, through one unaligned 8-byte read at
+    // the byte holding column x (57 bits or more, enough for 30 columns);
+    // the rows are little-endian words, and are padded at the end.
+    static_assert(std::endian::native == std::endian::little);
+    const int shift = static_cast<int>(x % 8);
+    const char* base = reinterpret_cast<const char*>(plane_.row(v)) + x / 8;
     auto differs = [&](const RowCheck& r) {
-        const std::uint64_t* p = base + r.offset;
-        return (((p[0] >> shift) | ((p[1] << 1) << (63 - shift))) & c.mask) ^ r.bits;
+        std::uint64_t w;
+        std::memcpy(&w, base + r.offset * 8, sizeof w);
+        return ((w >> shift) & c.mask) ^ r.bits;
     };
     // Most candidates fail on the first rows; a real fit is confirmed
     // without a branch per row.
@@ -129,8 +135,11 @@ void AreaReader::perfectFits(long long columns) {
                 if (!blankKeyMatches && lo == 0 && (hi & 0xFF) == 0) continue; // light: no key here
                 const int from = wi == first / 64 ? static_cast<int>(first % 64) : 0;
                 const int to = wi == last / 64 ? static_cast<int>(last % 64) : 63;
+                const char* bytes = reinterpret_cast<const char*>(row + wi);
                 for (int i = from; i <= to; ++i) {
-                    const auto value = static_cast<std::size_t>(((lo >> i) | ((hi << 1) << (63 - i))) & 0xFF);
+                    std::uint16_t pair;
+                    std::memcpy(&pair, bytes + i / 8, sizeof pair);
+                    const auto value = static_cast<std::size_t>((pair >> (i % 8)) & 0xFF);
                     const std::uint64_t* set = table + value * setWords_;
                     if (setWords_ == 1 && set[0] == 0) continue; // the usual case: no key matches
                     const long long x = wi * 64 + i - g.column;
@@ -169,6 +178,7 @@ bool AreaReader::fitsAt(const modTemp::ChrTemp& t, long long left, double limit,
 
 std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
     std::u16string answer;
+    answer.reserve(64);
     // No template, or a bound that admits no perfect fit: every position gives 999.
     if (list_.empty() || !(0.0 < matchLimit)) return answer;
     const int stopAt = matchLimit > 1e9 ? 1'000'000'000 : static_cast<int>(std::ceil(matchLimit));
@@ -187,8 +197,11 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
             modTemp::kMaxCandidates)
             capMatters_[i / 64] |= std::uint64_t{1} << (i % 64);
     }
-    for (std::size_t k = 0; k < checks_.size(); ++k)
-        checks_[k].offset = static_cast<std::size_t>(checkRows_[k]) * plane_.wordsPerRow();
+    if (stride_ != plane_.wordsPerRow()) {
+        stride_ = plane_.wordsPerRow();
+        for (std::size_t k = 0; k < checks_.size(); ++k)
+            checks_[k].offset = static_cast<std::size_t>(checkRows_[k]) * stride_;
+    }
     perfectFits(columns);
 
     const float windowWidth = 2 * list_.back().X; // what ChrSearch leaves in ScanRect.Width

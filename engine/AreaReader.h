@@ -65,6 +65,7 @@ private:
     modTemp::ChrTempList list_;
     std::vector<KeyGroup> groups_;
     std::vector<int> checkRows_; // template row of each check
+    std::size_t stride_ = 0;     // words per sampled row that the offsets were made for
     std::vector<RowCheck> checks_;
     std::vector<Checks> info_;
     std::size_t setWords_ = 0; // 64-bit words of a set of templates

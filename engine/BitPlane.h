@@ -20,6 +20,10 @@ public:
     // Samples another image, reusing the storage.
     void assign(const AreaImage& image, int extraColumns = 64);
 
+    // Whether sampling may use AVX2 where the processor has it (tests turn
+    // it off to check the other path).
+    static void AllowWideSampling(bool allow);
+
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t wordsPerRow() const { return wordsPerRow_; }

@@ -1,5 +1,6 @@
 // The matcher's and the scan's rules on hand-made areas.
 #include "AreaReader.h"
+#include "BitPlane.h"
 #include "LiteralMatcher.h"
 #include "modTemp.h"
 
@@ -171,6 +172,33 @@ TEST(ReadArea, StopTestUsesTheLastTemplatesWindow) {
     Draw(at30, list[0], 30, 0);
     EXPECT_EQ(engine::ReadArea(at30, list), u"");
     EXPECT_EQ(literal::Run(at30, list), u"");
+}
+
+} // namespace
+
+namespace {
+
+// Both sampling paths (wide and narrow) against the per-pixel rule, on rows
+// of every length around the 16-, 32- and 64-pixel steps.
+TEST(BitPlane, SamplesEveryPixelByItsRedByte) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (const bool wide : {true, false}) {
+        engine::BitPlane::AllowWideSampling(wide);
+        for (int w = 0; w <= 140; ++w) {
+            AreaImage img(w, 3);
+            for (auto& p : img.pixels) {
+                const std::uint32_t r = next() % 3 == 0 ? 127 + next() % 2 : next() % 256;
+                p = (next() & 0xFFFF00u) | r;
+            }
+            const engine::BitPlane plane(img);
+            for (int y = 0; y < 3; ++y)
+                for (int x = -2; x < w + 70; ++x)
+                    ASSERT_EQ((plane.bitsAt(x, y) & 1) != 0, img.contains(x, y) && engine::IsDark(img.pixel(x, y)))
+                        << "wide " << wide << " width " << w << " at " << x << "," << y;
+        }
+    }
+    engine::BitPlane::AllowWideSampling(true);
 }
 
 } // namespace
