@@ -12,9 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <random>
 
@@ -36,7 +36,8 @@ ChrTempList MakeGroup(int count, int areaHeight, unsigned seed) {
         for (int r = 1; r + 1 < th; ++r)
             for (int c = 0; c + 1 < tw; ++c)
                 if (rng() % 100 < 45) rows[static_cast<std::size_t>(r)] |= 1 << c;
-        list.push_back(ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(0x21 + i)), tw, rows));
+        list.push_back(
+            ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(0x21 + i)), tw, rows));
     }
     return list;
 }
@@ -72,13 +73,18 @@ void Scan(benchmark::State& state, bool fast) {
     state.counters["chars"] = static_cast<double>(chars);
 }
 
-void BM_ScanFast(benchmark::State& state) { Scan(state, true); }
-void BM_ScanLiteral(benchmark::State& state) { Scan(state, false); }
+void BM_ScanFast(benchmark::State& state) {
+    Scan(state, true);
+}
+void BM_ScanLiteral(benchmark::State& state) {
+    Scan(state, false);
+}
 
 void ScanArgs(benchmark::internal::Benchmark* b) {
     for (int w : {100, 400, 1920})
         for (int h : {12, 24, 40})
-            for (int t : {4, 14, 40}) b->Args({w, h, t});
+            for (int t : {4, 14, 40})
+                b->Args({w, h, t});
     b->Args({1920, 32, 14});
     b->Unit(benchmark::kMicrosecond);
 }
@@ -97,7 +103,8 @@ std::filesystem::path MakeProfile() {
         for (int c = 0; c < 14; ++c) {
             const std::string name(1, static_cast<char>('0' + c % 10 + (c >= 10 ? 17 : 0)));
             f << "[G" << g << "ChrDat" << name << "]\r\nCHR=" << name << "\r\nX=7\r\nY=16\r\n";
-            for (int r = 0; r < 16; ++r) f << "BL" << r << "= " << ((r * 37 + c) % 64) << "\r\n";
+            for (int r = 0; r < 16; ++r)
+                f << "BL" << r << "= " << ((r * 37 + c) % 64) << "\r\n";
             list += (list.empty() ? "" : "\\\\") + name;
         }
         chars += "G" + std::to_string(g) + "ALLCHR=" + list + "\r\n";
@@ -174,7 +181,8 @@ int main(int argc, char** argv) {
         const auto img = MakeArea(list, std::atoi(argv[2]), std::atoi(argv[3]), 2);
         std::size_t n = 0;
         engine::AreaReader reader(list);
-        for (int i = 0; i < std::atoi(argv[5]); ++i) n += reader.read(img).size();
+        for (int i = 0; i < std::atoi(argv[5]); ++i)
+            n += reader.read(img).size();
         std::printf("%zu\n", n);
         return 0;
     }

@@ -45,8 +45,10 @@ std::u16string KugiriChg(std::u16string_view text, std::u16string_view kugiri) {
 std::u16string AssembleResultLine(std::u16string_view answer, std::u16string_view comment,
                                   std::u16string_view kugiri, bool commentBefore, bool csv) {
     std::u16string line;
-    if (commentBefore) line = std::u16string(comment) + std::u16string(kugiri) + std::u16string(answer);
-    else line = std::u16string(answer) + std::u16string(kugiri) + std::u16string(comment);
+    if (commentBefore)
+        line = std::u16string(comment) + std::u16string(kugiri) + std::u16string(answer);
+    else
+        line = std::u16string(answer) + std::u16string(kugiri) + std::u16string(comment);
     return csv ? KugiriChg(line, kugiri) : line;
 }
 

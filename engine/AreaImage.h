@@ -34,6 +34,8 @@ struct AreaImage {
 
 // The recognition's one two-level rule: a pixel is dark when its red
 // component is below 128 (green and blue do not count).
-inline bool IsDark(std::int32_t colour) { return (colour & 0xFF) < 128; }
+inline bool IsDark(std::int32_t colour) {
+    return (colour & 0xFF) < 128;
+}
 
 } // namespace engine

@@ -12,8 +12,6 @@ namespace engine {
 
 namespace {
 
-
-
 // Word wi of a row shifted right by k < 64 columns (bit i = column 64 * wi +
 // i + k); the row has a spare word after the last one read.
 inline std::uint64_t Shifted(const std::uint64_t* row, std::size_t wi, int k) {
@@ -28,7 +26,8 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
     for (const auto& tmpl : list_) {
         maxWidth_ = std::max(maxWidth_, tmpl.width());
         std::vector<int> rows(static_cast<std::size_t>(std::max(0, tmpl.height())));
-        for (int j = 0; j < tmpl.height(); ++j) rows[static_cast<std::size_t>(j)] = j;
+        for (int j = 0; j < tmpl.height(); ++j)
+            rows[static_cast<std::size_t>(j)] = j;
         auto ink = [&tmpl](int j) { return std::popcount(tmpl.Rows[static_cast<std::size_t>(j)]); };
         std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return ink(a) > ink(b); });
         Checks c;
@@ -50,7 +49,8 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
         return std::popcount((list_[t].Rows[static_cast<std::size_t>(j)] >> o) & 0xFFu);
     };
     std::vector<bool> keyed(n);
-    for (std::size_t t = 0; t < n; ++t) keyed[t] = list_[t].width() <= 0 || list_[t].height() <= 0;
+    for (std::size_t t = 0; t < n; ++t)
+        keyed[t] = list_[t].width() <= 0 || list_[t].height() <= 0;
     for (int need = 1; need >= 0; --need) {
         for (;;) {
             int bestRow = -1, bestColumn = 0, bestCount = 0;
@@ -78,7 +78,8 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
                 keyed[t] = true;
                 g.minHeight = std::min(g.minHeight, tmpl.height());
                 const std::uint32_t keyMask = (1u << std::min(8, tmpl.width() - bestColumn)) - 1;
-                const std::uint32_t key = (tmpl.Rows[static_cast<std::size_t>(bestRow)] >> bestColumn) & keyMask;
+                const std::uint32_t key =
+                    (tmpl.Rows[static_cast<std::size_t>(bestRow)] >> bestColumn) & keyMask;
                 for (std::uint32_t value = 0; value < 256; ++value)
                     if ((value & keyMask) == key)
                         g.table[value * setWords_ + t / 64] |= std::uint64_t{1} << (t % 64);
@@ -91,7 +92,8 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
     widerThan_.assign(static_cast<std::size_t>(maxWidth_) * setWords_, 0);
     for (std::size_t t = 0; t < n; ++t)
         for (int k = 0; k < list_[t].width(); ++k)
-            widerThan_[static_cast<std::size_t>(k) * setWords_ + t / 64] |= std::uint64_t{1} << (t % 64);
+            widerThan_[static_cast<std::size_t>(k) * setWords_ + t / 64] |= std::uint64_t{1}
+                                                                            << (t % 64);
 }
 
 inline bool AreaReader::verify(const Checks& c, long long x, int v) const {
@@ -113,7 +115,8 @@ inline bool AreaReader::verify(const Checks& c, long long x, int v) const {
     for (int i = 0; i < 2 && r < end; ++i, ++r)
         if (differs(*r)) return false;
     std::uint64_t diff = 0;
-    for (; r < end; ++r) diff |= differs(*r);
+    for (; r < end; ++r)
+        diff |= differs(*r);
     return diff == 0;
 }
 
@@ -124,7 +127,8 @@ void AreaReader::perfectFits(long long columns) {
     any_.assign(static_cast<std::size_t>((columns + 63) / 64), 0);
     for (const KeyGroup& g : groups_) {
         bool blankKeyMatches = false;
-        for (std::size_t w = 0; w < setWords_; ++w) blankKeyMatches = blankKeyMatches || g.table[w] != 0;
+        for (std::size_t w = 0; w < setWords_; ++w)
+            blankKeyMatches = blankKeyMatches || g.table[w] != 0;
         const std::uint64_t* table = g.table.data();
         // Key slices start at column x + g.column for x in [0, columns).
         const long long first = g.column, last = g.column + columns - 1;
@@ -145,10 +149,13 @@ void AreaReader::perfectFits(long long columns) {
                     const long long x = wi * 64 + i - g.column;
                     for (std::size_t w = 0; w < setWords_; ++w) {
                         for (std::uint64_t bits = set[w]; bits; bits &= bits - 1) {
-                            const std::size_t t = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                            const std::size_t t =
+                                w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
                             if (v <= info_[t].lastOffset && verify(info_[t], x, v)) {
-                                fitSets_[static_cast<std::size_t>(x) * setWords_ + w] |= std::uint64_t{1} << (t % 64);
-                                any_[static_cast<std::size_t>(x / 64)] |= std::uint64_t{1} << (x % 64);
+                                fitSets_[static_cast<std::size_t>(x) * setWords_ + w] |=
+                                    std::uint64_t{1} << (t % 64);
+                                any_[static_cast<std::size_t>(x / 64)] |= std::uint64_t{1}
+                                                                          << (x % 64);
                             }
                         }
                     }
@@ -193,7 +200,8 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
         info_[i].lastOffset = image.height - t.height() - 1;
         // With 50 placements or fewer in a window every perfect fit is among
         // the candidates; otherwise the window has to be walked.
-        if (static_cast<long long>(std::max(0, image.height - t.height())) * std::max(0, t.width()) >
+        if (static_cast<long long>(std::max(0, image.height - t.height())) *
+                std::max(0, t.width()) >
             modTemp::kMaxCandidates)
             capMatters_[i / 64] |= std::uint64_t{1} << (i % 64);
     }
@@ -218,10 +226,12 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
         for (std::size_t w = 0; w < setWords_ && found == modTemp::kNoMatch; ++w) {
             std::uint64_t set = 0;
             for (int k = 0; k < maxWidth_; ++k)
-                set |= fitSets_[static_cast<std::size_t>(L + k) * setWords_ + w] & widerThan_[static_cast<std::size_t>(k) * setWords_ + w];
+                set |= fitSets_[static_cast<std::size_t>(L + k) * setWords_ + w] &
+                       widerThan_[static_cast<std::size_t>(k) * setWords_ + w];
             for (; set; set &= set - 1) {
                 const std::size_t i = w * 64 + static_cast<std::size_t>(std::countr_zero(set));
-                if (!((capMatters_[w] >> (i % 64)) & 1) || fitsAt(list_[i], L, matchLimit, stopAt)) {
+                if (!((capMatters_[w] >> (i % 64)) & 1) ||
+                    fitsAt(list_[i], L, matchLimit, stopAt)) {
                     found = static_cast<int>(i);
                     break;
                 }
@@ -253,7 +263,8 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
     return answer;
 }
 
-std::u16string ReadArea(const AreaImage& image, const modTemp::ChrTempList& list, double matchLimit) {
+std::u16string ReadArea(const AreaImage& image, const modTemp::ChrTempList& list,
+                        double matchLimit) {
     AreaReader reader(list);
     return reader.read(image, matchLimit);
 }

@@ -58,8 +58,10 @@ __attribute__((target("avx2"))) std::uint64_t SampleWordAvx2(const std::uint32_t
     return bits | (i < count ? SampleWord(p + i, count - i) << i : 0);
 }
 
-__attribute__((target("avx2"))) void SampleRowAvx2(const std::uint32_t* src, int width, std::uint64_t* dst) {
-    for (int x = 0; x < width; x += 64) dst[x / 64] = SampleWordAvx2(src + x, std::min(64, width - x));
+__attribute__((target("avx2"))) void SampleRowAvx2(const std::uint32_t* src, int width,
+                                                   std::uint64_t* dst) {
+    for (int x = 0; x < width; x += 64)
+        dst[x / 64] = SampleWordAvx2(src + x, std::min(64, width - x));
 }
 
 bool g_allowWide = true;
@@ -81,7 +83,8 @@ void BitPlane::AllowWideSampling([[maybe_unused]] bool allow) {
 void BitPlane::assign(const AreaImage& image, int extraColumns) {
     width_ = image.width;
     height_ = image.height;
-    const long long columns = static_cast<long long>(width_) + (extraColumns > 0 ? extraColumns : 0);
+    const long long columns =
+        static_cast<long long>(width_) + (extraColumns > 0 ? extraColumns : 0);
     wordsPerRow_ = static_cast<std::size_t>((columns + 63) / 64) + 1;
     bits_.assign(wordsPerRow_ * static_cast<std::size_t>(height_), 0);
     for (int y = 0; y < height_; ++y) {
@@ -93,7 +96,8 @@ void BitPlane::assign(const AreaImage& image, int extraColumns) {
             continue;
         }
 #endif
-        for (int x = 0; x < width_; x += 64) dst[x / 64] = SampleWord(src + x, std::min(64, width_ - x));
+        for (int x = 0; x < width_; x += 64)
+            dst[x / 64] = SampleWord(src + x, std::min(64, width_ - x));
     }
 }
 

@@ -15,7 +15,9 @@ class BitPlane {
 public:
     BitPlane() = default;
     // extraColumns: zero columns kept after the right edge for word reads.
-    explicit BitPlane(const AreaImage& image, int extraColumns = 64) { assign(image, extraColumns); }
+    explicit BitPlane(const AreaImage& image, int extraColumns = 64) {
+        assign(image, extraColumns);
+    }
 
     // Samples another image, reusing the storage.
     void assign(const AreaImage& image, int extraColumns = 64);
@@ -27,7 +29,9 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t wordsPerRow() const { return wordsPerRow_; }
-    const std::uint64_t* row(int y) const { return bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_; }
+    const std::uint64_t* row(int y) const {
+        return bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+    }
 
     // The 64 bits starting at column x of row y (x may be negative or past the
     // right edge; rows outside read as 0).

@@ -46,7 +46,8 @@ ChrTemp ChrTemp::FromRows(std::u16string chr, int width, const std::vector<std::
 
 LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source) {
     LoadedGroup out;
-    auto names = profile::SplitCharList(source.read(profile::kChrSection, profile::CharListKey(group)));
+    auto names =
+        profile::SplitCharList(source.read(profile::kChrSection, profile::CharListKey(group)));
     FUMIni::CombSort(names);
     for (const auto& name : names) {
         const std::u16string section = profile::CharSection(group, name);
@@ -86,8 +87,9 @@ LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source) {
 }
 
 LoadedGroup LoadChrTempList(std::int32_t group) {
-    TemplateSource source{[](std::u16string_view s, std::u16string_view k) { return FUMIni::IniRead(s, k); },
-                          [](std::u16string_view s) { return FUMIni::IniHasSection(s); }};
+    TemplateSource source{
+        [](std::u16string_view s, std::u16string_view k) { return FUMIni::IniRead(s, k); },
+        [](std::u16string_view s) { return FUMIni::IniHasSection(s); }};
     return LoadChrTempList(group, source);
 }
 

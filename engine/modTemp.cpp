@@ -53,17 +53,18 @@ int BestScore(const ChrTemp& t, long long left, long long top, int windowWidth, 
     return best;
 }
 
-bool TempMatch(const ChrTempList& list, int index, const ScanRect& r, const engine::AreaImage& image,
-               std::int16_t& score) {
+bool TempMatch(const ChrTempList& list, int index, const ScanRect& r,
+               const engine::AreaImage& image, std::int16_t& score) {
     const engine::BitPlane plane(image);
     const int best = BestScore(list[static_cast<std::size_t>(index)], RoundCoordinate(r.Left),
-                               RoundCoordinate(r.Top), RoundSize(r.Width), RoundSize(r.Height), plane,
-                               MatchLimit);
+                               RoundCoordinate(r.Top), RoundSize(r.Width), RoundSize(r.Height),
+                               plane, MatchLimit);
     score = static_cast<std::int16_t>(best < 0 ? kNoMatch : best);
     return best >= 0;
 }
 
-int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image, float& bestScore) {
+int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image,
+              float& bestScore) {
     int bestIndex = kNoMatch;
     bestScore = kNoMatch;
     if (list.empty()) return kNoMatch;

@@ -39,13 +39,14 @@ struct ScanRect {
 
 // True with the best score when template `index` has an acceptable placement
 // in window r of the image; otherwise false and score 999.
-bool TempMatch(const ChrTempList& list, int index, const ScanRect& r, const engine::AreaImage& image,
-               std::int16_t& score);
+bool TempMatch(const ChrTempList& list, int index, const ScanRect& r,
+               const engine::AreaImage& image, std::int16_t& score);
 
 // The index of the character at window r (Left, Top, Height set by the
 // caller), or 999. bestScore is the smallest score seen (999 when none).
 // r.Width is left at twice the width of the last template of the list.
-int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image, float& bestScore);
+int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image,
+              float& bestScore);
 
 // TempMatch over an already sampled area; -1 when nothing acceptable.
 int BestScore(const ChrTemp& t, long long left, long long top, int windowWidth, int windowHeight,

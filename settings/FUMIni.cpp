@@ -21,7 +21,9 @@ constexpr char16_t kSeparator = u'\\';
 constexpr char16_t kSeparator = u'/';
 #endif
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
 
 settings::ProfileFile& File() {
     const auto path = ProfilePath();
@@ -35,16 +37,20 @@ std::u16string IniDir() {
     std::u16string dir = g_iniDirOverride.empty()
                              ? settings::TextFromPath(settings::ExecutableDir())
                              : g_iniDirOverride;
-    while (dir.size() > 1 && IsSeparator(dir.back())) dir.pop_back();
+    while (dir.size() > 1 && IsSeparator(dir.back()))
+        dir.pop_back();
     if (dir.empty() || !IsSeparator(dir.back())) dir.push_back(kSeparator);
     return dir;
 }
 
-void SetIniDir(std::u16string dir) { g_iniDirOverride = std::move(dir); }
+void SetIniDir(std::u16string dir) {
+    g_iniDirOverride = std::move(dir);
+}
 
 std::filesystem::path ProfilePath() {
     std::u16string_view name = modPub::IniName;
-    while (!name.empty() && IsSeparator(name.front())) name.remove_prefix(1);
+    while (!name.empty() && IsSeparator(name.front()))
+        name.remove_prefix(1);
     return settings::PathFromText(IniDir()) / settings::PathFromText(name);
 }
 
@@ -56,7 +62,9 @@ std::u16string IniRead(std::u16string_view section, std::u16string_view key) {
     return File().read(section, key);
 }
 
-bool IniHasSection(std::u16string_view section) { return File().hasSection(section); }
+bool IniHasSection(std::u16string_view section) {
+    return File().hasSection(section);
+}
 
 std::int32_t IniWrite(std::u16string_view section, std::u16string_view key,
                       std::u16string_view value) {
@@ -75,7 +83,9 @@ std::u16string SpaceCut(std::u16string_view text) {
     return out;
 }
 
-void StrSwap(std::u16string& a, std::u16string& b) { a.swap(b); }
+void StrSwap(std::u16string& a, std::u16string& b) {
+    a.swap(b);
+}
 
 void CombSort(std::vector<std::u16string>& items) {
     const long long u = static_cast<long long>(items.size()) - 1;

@@ -62,7 +62,6 @@ bool FormPosSave(std::u16string_view caption, const FormPlacement& placement);
 // What the window's placement becomes: Top and Left always from the file
 // (0 when missing), Height and Width only for a resizable window and only
 // when greater than 0; otherwise the design size.
-FormPlacement FormPosLoad(std::u16string_view caption, const FormPlacement& design,
-                          bool resizable);
+FormPlacement FormPosLoad(std::u16string_view caption, const FormPlacement& design, bool resizable);
 
 } // namespace FUMIni

@@ -70,7 +70,9 @@ FileStamp StampOf(const std::filesystem::path& path) {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool& exists) {
     exists = false;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a named pipe put in the file's place cannot hang
+    // the program; only regular files are read.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return std::string();
         exists = true;
@@ -78,7 +80,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool
     }
     exists = true;
     struct stat st {};
-    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) return std::nullopt;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     std::string out;
     char buf[65536];
     for (;;) {
@@ -111,7 +113,8 @@ bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
         mode = 0666 & ~mask;
     }
 
-    const auto folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    const auto folder =
+        path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
     std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     Fd fd(::mkstemp(tmpl.data()));
     if (fd.get() < 0) return false;
@@ -148,6 +151,8 @@ std::filesystem::path PathFromText(std::u16string_view text) {
     return std::filesystem::path(Utf16ToUtf8(text).value_or(std::string()));
 }
 
-std::u16string TextFromPath(const std::filesystem::path& path) { return Utf8ToUtf16(path.native()); }
+std::u16string TextFromPath(const std::filesystem::path& path) {
+    return Utf8ToUtf16(path.native());
+}
 
 } // namespace settings

@@ -61,8 +61,9 @@ FileStamp StampOf(const std::filesystem::path& path) {
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool& exists) {
     exists = false;
-    Handle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileW(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         const DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) return std::string();
@@ -87,7 +88,8 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
     if (exists && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
 
-    const auto folder = path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
+    const auto folder =
+        path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
     wchar_t tmpName[MAX_PATH + 1] = {};
     if (!GetTempFileNameW(folder.c_str(), L"tir", 0, tmpName)) return false;
     const std::filesystem::path tmp(tmpName);
@@ -99,7 +101,8 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         if (h.valid()) ok = h.close() && ok;
     }
     if (ok) {
-        ok = MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        ok = MoveFileExW(tmp.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
     if (!ok) DeleteFileW(tmp.c_str());
     return ok;
@@ -111,7 +114,7 @@ AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view by
                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         return GetLastError() == ERROR_PATH_NOT_FOUND ? AppendStatus::MissingFolder
-                                                       : AppendStatus::Failed;
+                                                      : AppendStatus::Failed;
     }
     if (!WriteAll(h.get(), bytes)) return AppendStatus::Failed;
     return h.close() ? AppendStatus::Ok : AppendStatus::Failed;

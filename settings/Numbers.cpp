@@ -9,8 +9,12 @@ namespace FUMIni {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 std::u16string FormatG(double x, int digits) {
     if (x == 0.0 || std::isnan(x)) return u"0"; // also turns -0 into "0"
@@ -18,7 +22,8 @@ std::u16string FormatG(double x, int digits) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*G", digits, x);
     std::u16string out;
-    for (const char* p = buf; *p; ++p) out.push_back(static_cast<char16_t>(*p));
+    for (const char* p = buf; *p; ++p)
+        out.push_back(static_cast<char16_t>(*p));
     return out;
 }
 
@@ -26,7 +31,8 @@ std::u16string FormatG(double x, int digits) {
 
 double NumberValue(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
 
     std::string digits; // ASCII copy of the prefix, for from_chars
     bool negative = false;
@@ -99,8 +105,12 @@ double RoundOff(double x) {
     return -std::floor(0.5 - x);
 }
 
-std::u16string DoubleText(double x) { return FormatG(x, 15); }
+std::u16string DoubleText(double x) {
+    return FormatG(x, 15);
+}
 
-std::u16string SingleText(float x) { return FormatG(static_cast<double>(x), 7); }
+std::u16string SingleText(float x) {
+    return FormatG(static_cast<double>(x), 7);
+}
 
 } // namespace FUMIni

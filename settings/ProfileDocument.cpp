@@ -4,14 +4,22 @@ namespace settings {
 
 namespace {
 
-bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
-bool IsBlank16(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlankByte(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsBlank16(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::u16string_view Trim16(std::u16string_view s) {
-    while (!s.empty() && IsBlank16(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank16(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank16(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank16(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -58,13 +66,17 @@ void ProfileDocument::parse() {
         Line line;
         line.begin = pos;
         std::size_t e = pos;
-        while (e < n && bytes_[e] != '\r' && bytes_[e] != '\n') ++e;
+        while (e < n && bytes_[e] != '\r' && bytes_[e] != '\n')
+            ++e;
         line.end = e;
-        if (e < n && bytes_[e] == '\r' && e + 1 < n && bytes_[e + 1] == '\n') line.next = e + 2;
-        else line.next = e < n ? e + 1 : n;
+        if (e < n && bytes_[e] == '\r' && e + 1 < n && bytes_[e + 1] == '\n')
+            line.next = e + 2;
+        else
+            line.next = e < n ? e + 1 : n;
 
         std::size_t b = line.begin;
-        while (b < line.end && IsBlankByte(bytes_[b])) ++b;
+        while (b < line.end && IsBlankByte(bytes_[b]))
+            ++b;
         if (b == line.end) {
             line.kind = Kind::Blank;
         } else if (bytes_[b] == ';') {
@@ -77,17 +89,21 @@ void ProfileDocument::parse() {
                 close += CharLength(encoding_, bytes_, close);
             if (close > line.end) close = line.end;
             std::size_t ne = close;
-            while (s < ne && IsBlankByte(bytes_[s])) ++s;
-            while (ne > s && IsBlankByte(bytes_[ne - 1])) --ne;
+            while (s < ne && IsBlankByte(bytes_[s]))
+                ++s;
+            while (ne > s && IsBlankByte(bytes_[ne - 1]))
+                --ne;
             line.nameBegin = s;
             line.nameEnd = ne;
             sections_.emplace(folded(slice(s, ne)), lines_.size());
         } else {
             std::size_t eq = b;
-            while (eq < line.end && bytes_[eq] != '=') eq += CharLength(encoding_, bytes_, eq);
+            while (eq < line.end && bytes_[eq] != '=')
+                eq += CharLength(encoding_, bytes_, eq);
             if (eq < line.end) {
                 std::size_t ke = eq;
-                while (ke > b && IsBlankByte(bytes_[ke - 1])) --ke;
+                while (ke > b && IsBlankByte(bytes_[ke - 1]))
+                    --ke;
                 if (ke > b) {
                     line.kind = Kind::Key;
                     line.nameBegin = b;
@@ -153,8 +169,10 @@ std::optional<std::u16string> ProfileDocument::read(std::u16string_view section,
 
     std::string_view v = slice(lines_[*kl].valueBegin, lines_[*kl].valueEnd);
     if (const auto nul = v.find('\0'); nul != std::string_view::npos) v = v.substr(0, nul);
-    while (!v.empty() && IsBlankByte(v.front())) v.remove_prefix(1);
-    while (!v.empty() && IsBlankByte(v.back())) v.remove_suffix(1);
+    while (!v.empty() && IsBlankByte(v.front()))
+        v.remove_prefix(1);
+    while (!v.empty() && IsBlankByte(v.back()))
+        v.remove_suffix(1);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (v.size() > kMaxValueBytes) {
@@ -163,7 +181,8 @@ std::optional<std::u16string> ProfileDocument::read(std::u16string_view section,
         while (cut < v.size()) {
             std::size_t len = CharLength(encoding_, v, cut);
             if (encoding_ == FileEncoding::Utf8) {
-                while (cut + len < v.size() && (static_cast<unsigned char>(v[cut + len]) & 0xC0) == 0x80)
+                while (cut + len < v.size() &&
+                       (static_cast<unsigned char>(v[cut + len]) & 0xC0) == 0x80)
                     ++len;
             }
             if (cut + len > kMaxValueBytes) break;
@@ -201,7 +220,8 @@ std::u16string ProfileDocument::StoredForm(std::u16string_view value) {
 std::string ProfileDocument::lineBreak() const {
     for (std::size_t i = bodyStart_; i < bytes_.size(); ++i) {
         if (bytes_[i] == '\n') return "\n";
-        if (bytes_[i] == '\r') return (i + 1 < bytes_.size() && bytes_[i + 1] == '\n') ? "\r\n" : "\r";
+        if (bytes_[i] == '\r')
+            return (i + 1 < bytes_.size() && bytes_[i + 1] == '\n') ? "\r\n" : "\r";
     }
     return "\r\n";
 }
@@ -217,8 +237,10 @@ void ProfileDocument::convertToUtf8() {
         const std::string_view ch = body.substr(i, len);
         const std::u16string text = Cp932ToUtf16(ch);
         const auto utf8 = Utf16ToUtf8(text);
-        if (!utf8 || text.find(u'\uFFFD') != std::u16string::npos) out.append(ch);
-        else out.append(*utf8);
+        if (!utf8 || text.find(u'\uFFFD') != std::u16string::npos)
+            out.append(ch);
+        else
+            out.append(*utf8);
         i += len;
     }
     bytes_ = std::move(out);
@@ -254,7 +276,8 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
     const auto sl = findSection(*s);
     if (!sl) {
         std::string add;
-        if (bytes_.size() > bodyStart_ && bytes_.back() != '\n' && bytes_.back() != '\r') add += eol;
+        if (bytes_.size() > bodyStart_ && bytes_.back() != '\n' && bytes_.back() != '\r')
+            add += eol;
         add += "[" + *s + "]" + eol + *k + "=" + *v + eol;
         bytes_ += add;
     } else if (const auto kl = findKey(*sl, *k)) {

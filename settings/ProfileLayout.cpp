@@ -7,21 +7,35 @@ std::u16string Decimal(std::int64_t n) {
     return std::u16string(s.begin(), s.end());
 }
 
-std::u16string ListKey(std::int64_t n) { return u"LIST" + Decimal(n); }
-std::u16string GroupKey(std::int64_t n) { return u"G" + Decimal(n); }
+std::u16string ListKey(std::int64_t n) {
+    return u"LIST" + Decimal(n);
+}
+std::u16string GroupKey(std::int64_t n) {
+    return u"G" + Decimal(n);
+}
 std::u16string AreaSection(std::u16string_view area) {
     return std::u16string(kAreaSectionPrefix) + std::u16string(area);
 }
-std::u16string CharListKey(std::int64_t group) { return u"G" + Decimal(group) + u"ALLCHR"; }
+std::u16string CharListKey(std::int64_t group) {
+    return u"G" + Decimal(group) + u"ALLCHR";
+}
 std::u16string CharSection(std::int64_t group, std::u16string_view chr) {
     return u"G" + Decimal(group) + u"ChrDat" + std::u16string(chr);
 }
-std::u16string RowKey(std::int64_t row) { return u"BL" + Decimal(row); }
+std::u16string RowKey(std::int64_t row) {
+    return u"BL" + Decimal(row);
+}
 
-std::u16string SignedNumberText(std::int64_t n) { return n < 0 ? Decimal(n) : u" " + Decimal(n); }
+std::u16string SignedNumberText(std::int64_t n) {
+    return n < 0 ? Decimal(n) : u" " + Decimal(n);
+}
 
-std::u16string_view FlagText(bool yes) { return yes ? kTrue : kFalse; }
-bool IsTrue(std::u16string_view text) { return text == kTrue; }
+std::u16string_view FlagText(bool yes) {
+    return yes ? kTrue : kFalse;
+}
+bool IsTrue(std::u16string_view text) {
+    return text == kTrue;
+}
 
 std::vector<std::u16string> SplitCharList(std::u16string_view list) {
     std::vector<std::u16string> names;

@@ -63,12 +63,12 @@ inline constexpr std::u16string_view kFalse = u"False";
 inline constexpr std::u16string_view kNewEntry = u"<新規追加>";
 
 std::u16string Decimal(std::int64_t n);
-std::u16string ListKey(std::int64_t n);                        // LIST3
-std::u16string GroupKey(std::int64_t n);                       // G3
-std::u16string AreaSection(std::u16string_view area);          // 認識エリアCounter
-std::u16string CharListKey(std::int64_t group);                // G0ALLCHR
+std::u16string ListKey(std::int64_t n);                                  // LIST3
+std::u16string GroupKey(std::int64_t n);                                 // G3
+std::u16string AreaSection(std::u16string_view area);                    // 認識エリアCounter
+std::u16string CharListKey(std::int64_t group);                          // G0ALLCHR
 std::u16string CharSection(std::int64_t group, std::u16string_view chr); // G0ChrDat7
-std::u16string RowKey(std::int64_t row);                       // BL0
+std::u16string RowKey(std::int64_t row);                                 // BL0
 
 // " 2" for 2, "-3" for -3.
 std::u16string SignedNumberText(std::int64_t n);

@@ -4,7 +4,9 @@ namespace settings {
 
 namespace {
 
-bool IsCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsCp932Lead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 void AppendUtf16(std::u16string& out, char32_t cp) {
     if (cp < 0x10000) {
@@ -83,8 +85,10 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
         bool ok = i + static_cast<std::size_t>(extra) < bytes.size();
         for (int k = 1; ok && k <= extra; ++k) {
             const auto c = static_cast<unsigned char>(bytes[i + k]);
-            if ((c & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (c & 0x3F);
+            if ((c & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (c & 0x3F);
         }
         if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out.push_back(u'\uFFFD');
@@ -97,7 +101,25 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// ASCII is the same in both encodings; most names and numbers are ASCII.
+bool IsAscii(std::u16string_view text) {
+    for (char16_t c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+} // namespace
+
 std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view text) {
+    if (IsAscii(text)) return std::string(text.begin(), text.end());
     if (encoding == FileEncoding::Utf8) return Utf16ToUtf8(text);
     auto bytes = Cp932FromUtf16(text);
     // Several characters share one CP932 code (a wave dash and a full-width
@@ -107,6 +129,7 @@ std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view tex
 }
 
 std::u16string Decode(FileEncoding encoding, std::string_view bytes) {
+    if (IsAscii(bytes)) return std::u16string(bytes.begin(), bytes.end());
     if (encoding == FileEncoding::Utf8) return Utf8ToUtf16(bytes);
     return Cp932ToUtf16(bytes);
 }

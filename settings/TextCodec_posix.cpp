@@ -9,7 +9,9 @@ namespace settings {
 
 namespace {
 
-const char* Utf16Name() { return std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE"; }
+const char* Utf16Name() {
+    return std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+}
 
 class Iconv {
 public:
@@ -30,8 +32,10 @@ private:
 
 std::optional<std::string> Cp932FromUtf16(std::u16string_view text) {
     if (text.empty()) return std::string();
-    Iconv cd("CP932", Utf16Name());
+    // One converter per direction and thread, reset before each use.
+    thread_local Iconv cd("CP932", Utf16Name());
     if (!cd.ok()) return std::nullopt;
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     std::string out(text.size() * 2 + 16, '\0');
     char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
     std::size_t inLeft = text.size() * sizeof(char16_t);
@@ -46,11 +50,13 @@ std::optional<std::string> Cp932FromUtf16(std::u16string_view text) {
 std::u16string Cp932ToUtf16(std::string_view bytes) {
     std::u16string out;
     if (bytes.empty()) return out;
-    Iconv cd(Utf16Name(), "CP932");
+    thread_local Iconv cd(Utf16Name(), "CP932");
     if (!cd.ok()) {
-        for (unsigned char b : bytes) out.push_back(b < 0x80 ? b : u'\uFFFD');
+        for (unsigned char b : bytes)
+            out.push_back(b < 0x80 ? b : u'\uFFFD');
         return out;
     }
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     std::u16string buf(bytes.size() + 4, u'\0');
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();

@@ -35,7 +35,8 @@ std::u16string Cp932ToUtf16(std::string_view bytes) {
             ++i;
             continue;
         }
-        for (int k = 0; k < n; ++k) out.push_back(static_cast<char16_t>(wc[k]));
+        for (int k = 0; k < n; ++k)
+            out.push_back(static_cast<char16_t>(wc[k]));
         i += len;
     }
     return out;

@@ -15,11 +15,14 @@ namespace tools {
 
 namespace {
 
-std::string Utf8(std::u16string_view s) { return settings::Utf16ToUtf8(s).value_or("?"); }
+std::string Utf8(std::u16string_view s) {
+    return settings::Utf16ToUtf8(s).value_or("?");
+}
 
 } // namespace
 
-std::optional<ReadOptions> ParseArguments(const std::vector<std::string>& args, std::string& error) {
+std::optional<ReadOptions> ParseArguments(const std::vector<std::string>& args,
+                                          std::string& error) {
     ReadOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -28,8 +31,10 @@ std::optional<ReadOptions> ParseArguments(const std::vector<std::string>& args, 
                 error = a + " needs a value";
                 return std::nullopt;
             }
-            if (a == "--profile") o.profile = args[++i];
-            else o.area = args[++i];
+            if (a == "--profile")
+                o.profile = args[++i];
+            else
+                o.area = args[++i];
         } else if (a == "--snap") {
             o.snap = true;
         } else if (a == "--") {
@@ -66,9 +71,8 @@ int RunRead(const ReadOptions& options,
         return kNoProfile;
     }
 
-    const std::u16string area = options.area
-                                    ? settings::Utf8ToUtf16(*options.area)
-                                    : FUMIni::IniRead(profile::kEndData, profile::kArea);
+    const std::u16string area = options.area ? settings::Utf8ToUtf16(*options.area)
+                                             : FUMIni::IniRead(profile::kEndData, profile::kArea);
     if (area.empty()) {
         err << "tirelma-read: no area is current in " << profilePath.string()
             << " (give one with --area)\n";

@@ -37,14 +37,16 @@ public:
         for (auto& r : rows)
             for (int c = 0; c < w; ++c)
                 if (chance(ink)) r |= 1 << c;
-        if (chance(0.3) && !rows.empty()) rows[0] |= static_cast<std::int32_t>(uniform(0, 255)) << w; // bits beyond the width
+        if (chance(0.3) && !rows.empty())
+            rows[0] |= static_cast<std::int32_t>(uniform(0, 255)) << w; // bits beyond the width
         return ChrTemp::FromRows(std::u16string(1, name), w, rows);
     }
 
     ChrTempList group(int count, int maxW, int maxH, double ink) {
         ChrTempList list;
         for (int i = 0; i < count; ++i)
-            list.push_back(glyph(static_cast<char16_t>(u'0' + i), uniform(1, maxW), uniform(1, maxH), ink));
+            list.push_back(
+                glyph(static_cast<char16_t>(u'0' + i), uniform(1, maxW), uniform(1, maxH), ink));
         return list;
     }
 
@@ -56,9 +58,11 @@ public:
 
     AreaImage area(int w, int h, const ChrTempList& list, int glyphs, int noise) {
         AreaImage img(w, h);
-        for (auto& p : img.pixels) p = chance(0.03) ? dark() : light();
+        for (auto& p : img.pixels)
+            p = chance(0.03) ? dark() : light();
         for (int g = 0; g < glyphs && !list.empty(); ++g) {
-            const auto& t = list[static_cast<std::size_t>(uniform(0, static_cast<int>(list.size()) - 1))];
+            const auto& t =
+                list[static_cast<std::size_t>(uniform(0, static_cast<int>(list.size()) - 1))];
             draw(img, t, uniform(-2, w), uniform(-1, h - 1));
         }
         for (int n = 0; n < noise && w > 0 && h > 0; ++n) {
@@ -96,7 +100,8 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
                                   static_cast<float>(g.uniform(0, img.height + 4))};
         std::int16_t s1 = 0, s2 = 0;
         const bool f1 = modTemp::TempMatch(list, t, w, img, s1);
-        const bool f2 = literal::TempMatch(list, t, {w.Left, w.Top, w.Width, w.Height}, img, limit, s2);
+        const bool f2 =
+            literal::TempMatch(list, t, {w.Left, w.Top, w.Width, w.Height}, img, limit, s2);
         ASSERT_EQ(f1, f2) << what;
         ASSERT_EQ(s1, s2) << what;
     }
@@ -118,7 +123,8 @@ TEST(Differential, OtherMatchLimits) {
     const double limits[] = {0, 0.5, 1, 2.5, 3, 4, 7.5, 1000};
     for (int i = 0; i < 400; ++i) {
         const auto list = g.group(g.uniform(1, 4), 6, 6, 0.4);
-        const auto img = g.area(g.uniform(1, 40), g.uniform(1, 10), list, g.uniform(0, 5), g.uniform(0, 6));
+        const auto img =
+            g.area(g.uniform(1, 40), g.uniform(1, 10), list, g.uniform(0, 5), g.uniform(0, 6));
         ExpectSameEverywhere(img, list, limits[i % 8], g, "limit case " + std::to_string(i));
     }
 }
@@ -135,12 +141,15 @@ TEST(Differential, CandidateCapFilledByNearFits) {
             const int w = g.uniform(2, 9), h = g.uniform(1, 4);
             std::vector<std::int32_t> rows(static_cast<std::size_t>(h), 0);
             rows[static_cast<std::size_t>(g.uniform(0, h - 1))] |= 1 << g.uniform(0, w - 1);
-            if (g.chance(0.5)) rows[static_cast<std::size_t>(g.uniform(0, h - 1))] |= 1 << g.uniform(0, w - 1);
-            list.push_back(ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(u'a' + t)), w, rows));
+            if (g.chance(0.5))
+                rows[static_cast<std::size_t>(g.uniform(0, h - 1))] |= 1 << g.uniform(0, w - 1);
+            list.push_back(
+                ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(u'a' + t)), w, rows));
         }
         const int h = g.uniform(8, 40);
         AreaImage img(g.uniform(10, 50), h);
-        for (auto& p : img.pixels) p = g.light();
+        for (auto& p : img.pixels)
+            p = g.light();
         for (int k = 0; k < g.uniform(1, 4); ++k) {
             const auto& t = list[static_cast<std::size_t>(g.uniform(0, count - 1))];
             g.draw(img, t, g.uniform(0, img.width - 1), g.uniform(0, h - 1));
@@ -159,10 +168,12 @@ TEST(Differential, TallTemplatesManyWidthsAndEdges) {
             // Heights around the area's: as tall (never matches), one less
             // (only the top offset), and wider templates up to 30 columns.
             const int th = std::max(1, h - g.uniform(0, 2));
-            list.push_back(g.glyph(static_cast<char16_t>(0x3041 + t), g.uniform(1, 30), th, g.chance(0.5) ? 0.5 : 0.0));
+            list.push_back(g.glyph(static_cast<char16_t>(0x3041 + t), g.uniform(1, 30), th,
+                                   g.chance(0.5) ? 0.5 : 0.0));
         }
         AreaImage img(g.uniform(0, 90), h);
-        for (auto& p : img.pixels) p = g.light();
+        for (auto& p : img.pixels)
+            p = g.light();
         for (int k = 0; k < 6; ++k) {
             const auto& t = list[static_cast<std::size_t>(g.uniform(0, count - 1))];
             // Glyphs that run past the right edge as often as not.

@@ -18,7 +18,9 @@ struct ScanRect {
     float Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
-inline long long Round(double v) { return static_cast<long long>(std::nearbyint(v)); }
+inline long long Round(double v) {
+    return static_cast<long long>(std::nearbyint(v));
+}
 
 inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRect& R,
                       const engine::AreaImage& image, double MatchLimit, std::int16_t& score) {
@@ -30,7 +32,8 @@ inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRec
     std::vector<std::int16_t> cell(static_cast<std::size_t>(std::max(W, 0LL) * std::max(H, 0LL)));
     for (long long y = 0; y <= H - 1; ++y)
         for (long long x = 0; x <= W - 1; ++x)
-            cell[static_cast<std::size_t>(y * W + x)] = (image.pixel(left + x, top + y) & 0xFF) < 128 ? 1 : 0;
+            cell[static_cast<std::size_t>(y * W + x)] =
+                (image.pixel(left + x, top + y) & 0xFF) < 128 ? 1 : 0;
 
     struct Candidate {
         long long u, v;

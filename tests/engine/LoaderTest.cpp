@@ -23,16 +23,15 @@ struct Profile {
 };
 
 modTemp::LoadedGroup Load(const Profile& p, int group) {
-    modTemp::TemplateSource src{
-        [&p](std::u16string_view s, std::u16string_view k) {
-            const auto it = p.values.find({Fold(s), Fold(k)});
-            return it == p.values.end() ? std::u16string() : it->second;
-        },
-        [&p](std::u16string_view s) {
-            for (const auto& [key, v] : p.values)
-                if (key.first == Fold(s)) return true;
-            return false;
-        }};
+    modTemp::TemplateSource src{[&p](std::u16string_view s, std::u16string_view k) {
+                                    const auto it = p.values.find({Fold(s), Fold(k)});
+                                    return it == p.values.end() ? std::u16string() : it->second;
+                                },
+                                [&p](std::u16string_view s) {
+                                    for (const auto& [key, v] : p.values)
+                                        if (key.first == Fold(s)) return true;
+                                    return false;
+                                }};
     return modTemp::LoadChrTempList(group, src);
 }
 
@@ -42,7 +41,8 @@ void Put(Profile& p, int g, const std::u16string& name, const std::u16string& x,
     p[{s, u"Chr"}] = chr.empty() ? name : chr;
     p[{s, u"X"}] = x;
     p[{s, u"Y"}] = profile::Decimal(static_cast<std::int64_t>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r) p[{s, profile::RowKey(static_cast<std::int64_t>(r))}] = rows[r];
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        p[{s, profile::RowKey(static_cast<std::int64_t>(r))}] = rows[r];
 }
 
 TEST(LoadChrTempList, SortsNamesAndDecodesRows) {
@@ -69,8 +69,8 @@ TEST(LoadChrTempList, SortsNamesAndDecodesRows) {
 TEST(LoadChrTempList, BitsBeyondTheWidthAndThirtyColumns) {
     Profile p;
     p[{u"Chr", u"G12ALLCHR"}] = u"w\\\\n";
-    Put(p, 12, u"n", u"2", {u" 7"});            // bit 2 lies beyond the width
-    Put(p, 12, u"w", u"30", {u" 536870912"});   // bit 29
+    Put(p, 12, u"n", u"2", {u" 7"});          // bit 2 lies beyond the width
+    Put(p, 12, u"w", u"30", {u" 536870912"}); // bit 29
     const auto g = Load(p, 12);
     ASSERT_EQ(g.templates.size(), 2u);
     EXPECT_EQ(g.templates[0].Rows[0], 3u);

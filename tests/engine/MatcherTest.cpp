@@ -17,12 +17,17 @@ constexpr std::uint32_t kPaper = 0xFFFFFF;
 
 void Draw(AreaImage& img, const ChrTemp& t, int x0, int y0) {
     for (int r = 0; r < t.height(); ++r)
-        for (int c = 0; c < t.width(); ++c) img.setPixel(x0 + c, y0 + r, t.dot(c, r) == 1.0f ? kInk : kPaper);
+        for (int c = 0; c < t.width(); ++c)
+            img.setPixel(x0 + c, y0 + r, t.dot(c, r) == 1.0f ? kInk : kPaper);
 }
 
 // A 3 x 4 "1" and a 3 x 4 "7", as in the profile example.
-ChrTemp One() { return ChrTemp::FromRows(u"1", 3, {2, 3, 2, 7}); }
-ChrTemp Seven() { return ChrTemp::FromRows(u"7", 3, {7, 4, 2, 2}); }
+ChrTemp One() {
+    return ChrTemp::FromRows(u"1", 3, {2, 3, 2, 7});
+}
+ChrTemp Seven() {
+    return ChrTemp::FromRows(u"7", 3, {7, 4, 2, 2});
+}
 
 struct Search {
     int index;
@@ -57,7 +62,8 @@ TEST(ChrSearch, PerfectFitWinsAndOneFlippedPixelDoesNot) {
 
 TEST(ChrSearch, LowestIndexWinsAmongPerfectFitsAndWidthIsLeftAtTheLastTemplate) {
     // "1" and a copy named "l": both fit, the earlier one is taken.
-    ChrTempList list{One(), ChrTemp::FromRows(u"l", 3, {2, 3, 2, 7}), ChrTemp::FromRows(u"w", 5, {1, 1, 1, 1})};
+    ChrTempList list{One(), ChrTemp::FromRows(u"l", 3, {2, 3, 2, 7}),
+                     ChrTemp::FromRows(u"w", 5, {1, 1, 1, 1})};
     AreaImage img(12, 6);
     Draw(img, list[0], 1, 1);
     const auto s = SearchAt(list, img, 0);
@@ -95,11 +101,13 @@ TEST(TempMatch, MismatchBoundsAndOffsets) {
     // The offsets stop one short: a block at the window's bottom rows or
     // right columns is only ever half covered.
     AreaImage bottom(4, 3, kPaper);
-    for (int x = 0; x < 4; ++x) bottom.setPixel(x, 1, kInk), bottom.setPixel(x, 2, kInk);
+    for (int x = 0; x < 4; ++x)
+        bottom.setPixel(x, 1, kInk), bottom.setPixel(x, 2, kInk);
     EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, bottom, score));
     EXPECT_EQ(score, 2);
     AreaImage right(4, 4, kPaper);
-    for (int y = 0; y < 4; ++y) right.setPixel(2, y, kInk), right.setPixel(3, y, kInk);
+    for (int y = 0; y < 4; ++y)
+        right.setPixel(2, y, kInk), right.setPixel(3, y, kInk);
     EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 4}, right, score));
     EXPECT_EQ(score, 2);
 }
@@ -164,7 +172,8 @@ TEST(ReadArea, StopTestUsesTheLastTemplatesWindow) {
     // so the last one tried is 25. Its window for the 5-column template
     // reaches a glyph at column 29 (offset 4), not one at 30, which only
     // position 26 would find.
-    ChrTempList list{ChrTemp::FromRows(u"a", 5, {31, 17, 31}), ChrTemp::FromRows(u"b", 7, {127, 65, 127})};
+    ChrTempList list{ChrTemp::FromRows(u"a", 5, {31, 17, 31}),
+                     ChrTemp::FromRows(u"b", 7, {127, 65, 127})};
     AreaImage at29(40, 4);
     Draw(at29, list[0], 29, 0);
     EXPECT_EQ(engine::ReadArea(at29, list), u"a");
@@ -194,7 +203,8 @@ TEST(BitPlane, SamplesEveryPixelByItsRedByte) {
             const engine::BitPlane plane(img);
             for (int y = 0; y < 3; ++y)
                 for (int x = -2; x < w + 70; ++x)
-                    ASSERT_EQ((plane.bitsAt(x, y) & 1) != 0, img.contains(x, y) && engine::IsDark(img.pixel(x, y)))
+                    ASSERT_EQ((plane.bitsAt(x, y) & 1) != 0,
+                              img.contains(x, y) && engine::IsDark(img.pixel(x, y)))
                         << "wide " << wide << " width " << w << " at " << x << "," << y;
         }
     }

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build needs: "run" for the program,
+# "test" for the program and all its tests. Only missing packages are
+# installed; nothing is downloaded at build or run time.
+set -euo pipefail
+
+what=${1:-run}
+run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+          fonts-ipafont-gothic xdg-utils)
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
+           libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
+           imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus)
+
+pkgs=("${run_pkgs[@]}")
+[ "$what" = test ] && pkgs+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Run as root, or install sudo, to install: ${missing[*]}" >&2; exit 1; }
+    sudo=sudo
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

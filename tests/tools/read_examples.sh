@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The command-line reader on the shipped examples: the expected readings, the
+# step rounding, a clear message and exit code for each kind of bad input,
+# and a profile that is never written.
+set -u
+reader=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+check() { # description, expected, actual
+    if [ "$2" != "$3" ]; then echo "FAIL: $1: expected [$2], got [$3]"; fail=1; fi
+}
+
+cp "$examples/Kavoren.ini" "$work/"
+before=$(sha256sum < "$work/Kavoren.ini")
+for image in counter.png position.ppm small.bmp; do
+    check "$image" "$(cat "$examples/${image%.*}.expected")" \
+          "$("$reader" --profile "$work/Kavoren.ini" "$examples/$image")"
+done
+check "several images" "$(printf '1234567890\n-0.5')" \
+      "$("$reader" --profile "$work/Kavoren.ini" "$examples/counter.png" "$examples/small.bmp")"
+check "snap" "12.5,-5.5" "$("$reader" --profile "$work/Kavoren.ini" --snap "$examples/position.ppm")"
+check "area by name" "-0.5" "$("$reader" --profile "$work/Kavoren.ini" --area Counter "$examples/small.bmp")"
+
+# The reader beside its profile, as the program finds it.
+mkdir "$work/bin" && cp "$reader" "$work/bin/" && cp "$examples/Kavoren.ini" "$work/bin/"
+check "profile beside the program" "-0.5" "$("$work/bin/$(basename "$reader")" "$examples/small.bmp")"
+
+expect_exit() { # description, code, args...
+    local d=$1 code=$2; shift 2
+    "$reader" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    check "$d (exit)" "$code" "$got"
+    [ -s "$work/err" ] || { echo "FAIL: $d: no message"; fail=1; }
+}
+expect_exit "usage" 1 --profile "$work/Kavoren.ini"
+expect_exit "unknown option" 1 --frobnicate "$examples/small.bmp"
+expect_exit "no profile" 2 --profile "$work/none.ini" "$examples/small.bmp"
+expect_exit "no area" 3 --profile "$work/Kavoren.ini" --area Nowhere "$examples/small.bmp"
+printf '[ENDDATA]\r\nAREA=A\r\n[認識エリアA]\r\nCHRGROP= 4\r\n' | iconv -f UTF-8 -t CP932 > "$work/empty.ini"
+expect_exit "empty group" 4 --profile "$work/empty.ini" "$examples/small.bmp"
+echo "not an image" > "$work/bad.png"
+expect_exit "bad image" 5 --profile "$work/Kavoren.ini" "$work/bad.png"
+# A skipped template is warned about and the rest still reads.
+sed '/^\[G0ChrDat9\]/,/^Y=/s/^X=6/X=31/' "$work/Kavoren.ini" > "$work/wide.ini"
+out=$("$reader" --profile "$work/wide.ini" "$examples/small.bmp" 2>"$work/err")
+grep -q "skipped" "$work/err" || { echo "FAIL: no warning for a skipped template"; fail=1; }
+check "read with skipped templates" "-0.5" "$out"
+
+check "profile untouched" "$before" "$(sha256sum < "$work/Kavoren.ini")"
+exit $fail
