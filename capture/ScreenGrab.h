@@ -1,0 +1,24 @@
+// The two screen grabs: a rectangle into an image of its size, and the whole
+// primary screen onto the clipboard.
+#pragma once
+
+#include "AreaImage.h"
+#include "Platform.h"
+
+#include <QImage>
+
+namespace capture {
+
+// Copies the screen rectangle whose top-left pixel is (left, top), rounded
+// half to even, and whose size is the image's, into image at (0, 0). An image
+// of width or height 0 copies nothing.
+void ScrCap(platform::Platform& platform, QImage& image, float left, float top);
+
+// Puts a picture of the whole primary screen, as it is now, on the system
+// clipboard in place of whatever it held.
+void FullScrCap(platform::Platform& platform);
+
+// The engine's view of a picture: colours as 0x00BBGGRR.
+engine::AreaImage ToAreaImage(const QImage& image);
+
+} // namespace capture

@@ -1,0 +1,36 @@
+#include "Dialogs.h"
+
+#include "FileFilter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+void QtDialogs::message(QWidget* parent, const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(parent);
+    box.setText(text);
+    box.setWindowTitle(title);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& filter, const QString& startPath) {
+    QFileDialog dialog(parent);
+    // An open dialog on which a file that does not exist yet may be named.
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(QtNameFilters(filter));
+    if (!startPath.isEmpty()) dialog.selectFile(startPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+} // namespace platform

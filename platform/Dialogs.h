@@ -1,0 +1,34 @@
+// Message boxes and file dialogs behind a small interface, so that tests can
+// check what the user would be told without a real box.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+
+    virtual ~Dialogs() = default;
+
+    // A message box with only an OK button; returns when it is closed.
+    virtual void message(QWidget* parent, const QString& text, const QString& title,
+                         Icon icon = Icon::None) = 0;
+
+    // An open-file dialog; filter in the form "label (*.ext)|*.ext|...". The
+    // chosen full path, or an empty text when the user cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& filter,
+                                 const QString& startPath) = 0;
+};
+
+// Real boxes and dialogs.
+class QtDialogs : public Dialogs {
+public:
+    void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
+    QString openFileName(QWidget* parent, const QString& filter, const QString& startPath) override;
+};
+
+} // namespace platform

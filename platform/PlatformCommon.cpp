@@ -1,0 +1,35 @@
+#include "PlatformCommon.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPainter>
+#include <QRegion>
+
+namespace platform {
+
+void PlatformCommon::setClipboardImage(const QImage& image) {
+    if (auto* clipboard = QGuiApplication::clipboard()) clipboard->setImage(image);
+}
+
+QImage PlatformCommon::clipboardImage() {
+    auto* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return {};
+    const QMimeData* data = clipboard->mimeData();
+    if (!data || !data->hasImage()) return {};
+    return clipboard->image();
+}
+
+bool PlatformCommon::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens) {
+    QRegion outside(QRect(QPoint(0, 0), rect.size()));
+    for (const QRect& s : screens) outside -= QRegion(s.translated(-rect.topLeft()));
+    if (outside.isEmpty()) return image;
+    QPainter p(&image);
+    for (const QRect& r : outside) p.fillRect(r, Qt::white);
+    return image;
+}
+
+} // namespace platform

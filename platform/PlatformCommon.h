@@ -1,0 +1,20 @@
+// What every real platform does through Qt alone: the clipboard and opening
+// documents. The system-specific parts derive from it.
+#pragma once
+
+#include "Platform.h"
+
+namespace platform {
+
+class PlatformCommon : public Platform {
+public:
+    void setClipboardImage(const QImage& image) override;
+    QImage clipboardImage() override;
+    bool openUrl(const QUrl& url) override;
+};
+
+// The image of rect from a copy of screen pixels, with white where no screen
+// is. screens: the monitors, all in physical pixels.
+QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens);
+
+} // namespace platform

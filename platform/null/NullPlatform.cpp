@@ -1,0 +1,36 @@
+// A desktop that gives no screen copy and no global key state (Wayland, a
+// headless run): the screen reads as white and Alt is never down, and the
+// program says why.
+#include "PlatformCommon.h"
+
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+
+class NullPlatform : public PlatformCommon {
+public:
+    explicit NullPlatform(QString why) : why_(std::move(why)) {}
+    QImage grabScreen(const QRect& rect) override {
+        if (rect.width() <= 0 || rect.height() <= 0) return {};
+        QImage image(rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        return image;
+    }
+    QRect primaryScreen() override { return QRect(0, 0, 0, 0); }
+    bool altKeyDown() override { return false; }
+    void setTopMost(QWidget* window, bool topMost) override {
+        if (window && !window->isVisible()) window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    }
+    QString limitation() override { return why_; }
+
+private:
+    QString why_;
+};
+
+} // namespace
+
+std::unique_ptr<Platform> CreateNullPlatform(const QString& why) { return std::make_unique<NullPlatform>(why); }
+
+} // namespace platform
