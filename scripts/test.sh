@@ -18,6 +18,11 @@ cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j2
 
+if [ -x scripts/test-robustness.sh ]; then
+    echo "== robustness: fuzzing, crash safety, failing storage, Windows core"
+    ./scripts/test-robustness.sh
+fi
+
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 echo "All tests passed."
