@@ -1,0 +1,83 @@
+// Tirelma, the resident program: starts in the notification area and opens
+// the main window on the Alt key.
+#include "FUMIni.h"
+#include "FileIo.h"
+#include "Platform.h"
+#include "frmTskTly.h"
+#include "modPub.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tirelma");
+
+// One copy per user; a lock left by a copy that crashed does not count.
+std::unique_ptr<QLockFile> TakeInstanceLock() {
+    const QString user = QString::number(qHash(QDir::homePath()), 16);
+    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(user)));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return nullptr;
+    return lock;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Under Wayland, run as an X11 client where an X server is at hand: only
+    // there can a program see the screen and the keys at all.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    app.setApplicationName(kCaption);
+    app.setApplicationDisplayName(kCaption);
+    app.setQuitOnLastWindowClosed(false);
+
+    platform::QtDialogs qtDialogs;
+    platform::Dialogs& dialogs = qtDialogs;
+    const auto lock = TakeInstanceLock();
+    if (!lock) {
+        dialogs.message(nullptr, QStringLiteral("既に起動されています。"), kCaption);
+        return 0;
+    }
+
+    QDir::setCurrent(QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir())));
+    modPub::IniName = u"\\Kavoren.ini";
+
+    // A setting that cannot be stored is told once, not lost in silence.
+    bool pending = false;
+    FUMIni::SetWriteFailureHandler([&dialogs, &pending](const FUMIni::WriteFailure& f) {
+        if (pending) return;
+        pending = true;
+        const bool badName = f.status == settings::WriteStatus::BadName || f.status == settings::WriteStatus::BadValue;
+        const QString text =
+            badName ? QStringLiteral("設定ファイルに保存できない文字が含まれているため、設定 [%1] %2 は保存されませんでした。")
+                          .arg(QString::fromStdU16String(f.section), QString::fromStdU16String(f.key))
+                    : QStringLiteral("設定ファイルに書き込めませんでした。\n%1\n"
+                                     "ファイルやフォルダが読み取り専用になっていないか確かめてください。設定は保存されていません。")
+                          .arg(FUMIni::ProfilePath().string().c_str());
+        QTimer::singleShot(0, [&dialogs, &pending, text] {
+            dialogs.message(nullptr, text, kCaption, platform::Dialogs::Icon::Warning);
+            pending = false;
+        });
+    });
+
+    const auto platform = platform::CreatePlatform();
+    tray::frmTskTly tray(*platform, dialogs, [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, &QApplication::quit);
+    tray.start();
+
+    if (const QString why = platform->limitation(); !why.isEmpty())
+        QTimer::singleShot(0, [&dialogs, why] { dialogs.message(nullptr, why, kCaption, platform::Dialogs::Icon::Warning); });
+
+    return app.exec();
+}

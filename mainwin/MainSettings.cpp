@@ -1,0 +1,48 @@
+#include "MainSettings.h"
+
+#include "FUMIni.h"
+#include "ProfileLayout.h"
+#include "modPub.h"
+
+#include <cmath>
+
+namespace mainwin {
+
+OutputSettings ReadOutputSettings() {
+    OutputSettings s;
+    s.OutFileName = FUMIni::IniRead(profile::kEndData, profile::kFileName);
+    s.CommentBefore = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore));
+    s.Kizami = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
+    s.CsvMode = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv));
+    return s;
+}
+
+AreaData AriaDataGet() {
+    AreaData a;
+    a.AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
+    modPub::AriaName = a.AriaName;
+    const std::u16string s = profile::AreaSection(a.AriaName);
+    auto number = [&s](std::u16string_view key) {
+        return static_cast<float>(FUMIni::NumberValue(FUMIni::IniRead(s, key)));
+    };
+    a.AreaLeft = number(profile::kLeft);
+    a.AreaTop = number(profile::kTop);
+    a.AreaWidth = number(profile::kWidth);
+    a.AreaHeight = number(profile::kHeight);
+    a.ChrGroup = FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0);
+    a.Kugiri = FUMIni::IniRead(s, profile::kKugiri);
+    return a;
+}
+
+int AreaPixels(float side) {
+    if (!std::isfinite(side) || side <= 0) return 0;
+    const auto r = FUMIni::RoundToInt32(static_cast<double>(side));
+    return r ? *r : kMaxAreaSide + 1;
+}
+
+bool AreaTooLarge(int width, int height) {
+    return width > kMaxAreaSide || height > kMaxAreaSide ||
+           static_cast<long long>(width) * height > kMaxAreaPixels;
+}
+
+} // namespace mainwin

@@ -1,0 +1,41 @@
+// What the main window takes from the profile each time it initializes: the
+// output settings of [ENDDATA] and the current area.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace mainwin {
+
+struct OutputSettings {
+    std::u16string OutFileName; // FILENAME, as typed
+    bool CommentBefore = false; // コメント前 is exactly "True"
+    double Kizami = 0;          // 刻み, 0 when missing
+    bool CsvMode = false;       // CSV is exactly "True"
+};
+
+struct AreaData {
+    std::u16string AriaName; // [ENDDATA] AREA
+    float AreaLeft = 0, AreaTop = 0, AreaWidth = 0, AreaHeight = 0;
+    std::int32_t ChrGroup = 0;
+    std::u16string Kugiri;
+};
+
+OutputSettings ReadOutputSettings();
+
+// The current area: its name from [ENDDATA] AREA, then the rectangle, group
+// and delimiter from its section (numbers by the lenient rule, the group
+// rounded half to even; a group that is no 32-bit number reads as 0).
+AreaData AriaDataGet();
+
+// Whole pixels of an area side: rounded half to even, 0 for what is not a
+// positive number.
+int AreaPixels(float side);
+
+// Areas beyond this many pixels (or a side beyond kMaxAreaSide) are not read:
+// no screen has them, and the copy would exhaust memory.
+inline constexpr long long kMaxAreaPixels = 40'000'000;
+inline constexpr int kMaxAreaSide = 32767;
+bool AreaTooLarge(int width, int height);
+
+} // namespace mainwin

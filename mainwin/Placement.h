@@ -1,0 +1,22 @@
+// Window placement: twips (1/1440 inch, 15 to the pixel at 96 dots per inch)
+// as stored in the profile, and keeping a window where it can be seen.
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+#include <cmath>
+
+namespace mainwin {
+
+inline constexpr double kTwipsPerPixel = 15.0;
+
+inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline double PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
+// The window's frame moved onto a screen when too little of it (less than
+// its title-bar strip) lies on any: a stored placement from a monitor that
+// has since been removed. Otherwise the frame as it is.
+QRect BringOntoScreens(const QRect& frame, const QList<QRect>& screens);
+
+} // namespace mainwin

@@ -1,0 +1,126 @@
+#include "frmFile.h"
+
+#include "FUMIni.h"
+#include "Placement.h"
+#include "ProfileLayout.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace mainwin {
+
+namespace {
+
+QRect Twips(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+} // namespace
+
+QString CsvFileName(const QString& name) {
+    const qsizetype dot = name.indexOf(u'.');
+    if (name.isEmpty() || dot < 0) return name;
+    return name.left(dot + 1) + QStringLiteral("csv");
+}
+
+frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmFile"));
+    setWindowTitle(QStringLiteral("Tirelma"));
+    setFixedSize(Twips(0, 0, 5445, 4725).size());
+
+    Frame1 = new QGroupBox(QStringLiteral("書き込みファイル名"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(Twips(120, 120, 5175, 1695));
+    txtFileName = new QLineEdit(Frame1);
+    txtFileName->setObjectName(QStringLiteral("txtFileName"));
+    txtFileName->setGeometry(Twips(180, 300, 4815, 615));
+    txtFileName->setAccessibleName(QStringLiteral("書き込みファイル名"));
+    cmdFileSel = new QPushButton(QStringLiteral("ファイル指定"), Frame1);
+    cmdFileSel->setObjectName(QStringLiteral("cmdFileSel"));
+    cmdFileSel->setGeometry(Twips(2820, 1080, 2175, 435));
+
+    Frame2 = new QGroupBox(QStringLiteral("コメント書込み位置設定"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(Twips(120, 1920, 5175, 735));
+    optCommentIti0 = new QRadioButton(QStringLiteral("コメントが前"), Frame2);
+    optCommentIti0->setObjectName(QStringLiteral("optCommentIti0"));
+    optCommentIti0->setGeometry(Twips(300, 360, 1875, 255));
+    optCommentIti1 = new QRadioButton(QStringLiteral("コメントが後"), Frame2);
+    optCommentIti1->setObjectName(QStringLiteral("optCommentIti1"));
+    optCommentIti1->setGeometry(Twips(2400, 360, 1815, 255));
+
+    Label1 = new QLabel(QStringLiteral("座標データ刻み指定"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Twips(360, 2880, 2295, 255));
+    txtKizami = new QLineEdit(this);
+    txtKizami->setObjectName(QStringLiteral("txtKizami"));
+    txtKizami->setGeometry(Twips(2640, 2880, 975, 285));
+    Label1->setBuddy(txtKizami);
+    chkCSV = new QCheckBox(QStringLiteral("CSV書き込み"), this);
+    chkCSV->setObjectName(QStringLiteral("chkCSV"));
+    chkCSV->setGeometry(Twips(360, 3360, 2175, 375));
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(Twips(480, 3960, 2175, 615));
+    OKButton->setDefault(true);
+    OKButton->setAutoDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setGeometry(Twips(2880, 3960, 2175, 615));
+    CancelButton->setAutoDefault(false);
+    cmdFileSel->setAutoDefault(false);
+
+    // Tab order as designed.
+    setTabOrder(txtFileName, CancelButton);
+    setTabOrder(CancelButton, OKButton);
+    setTabOrder(OKButton, cmdFileSel);
+    setTabOrder(cmdFileSel, optCommentIti0);
+    setTabOrder(optCommentIti0, optCommentIti1);
+    setTabOrder(optCommentIti1, txtKizami);
+    setTabOrder(txtKizami, chkCSV);
+
+    connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
+    connect(OKButton, &QPushButton::clicked, this, &frmFile::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &frmFile::CancelButton_Click);
+    connect(chkCSV, &QCheckBox::stateChanged, this, &frmFile::chkCSV_Click);
+
+    // Loaded afresh at every showing.
+    txtFileName->setText(Q(FUMIni::IniRead(profile::kEndData, profile::kFileName)));
+    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore)))
+        optCommentIti0->setChecked(true);
+    else
+        optCommentIti1->setChecked(true);
+    txtKizami->setText(Q(FUMIni::IniRead(profile::kEndData, profile::kKizami)));
+    // Checking runs the same handler as a click: a stored name is shown with
+    // its extension already changed.
+    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv))) chkCSV->setChecked(true);
+}
+
+void frmFile::chkCSV_Click() {
+    if (chkCSV->isChecked()) txtFileName->setText(CsvFileName(txtFileName->text()));
+}
+
+void frmFile::cmdFileSel_Click() {
+    const QString chosen = dialogs_.openFileName(this, kResultFileFilter, txtFileName->text());
+    if (!chosen.isEmpty()) txtFileName->setText(chosen);
+}
+
+void frmFile::OKButton_Click() {
+    // Stored as they stand; the main window reads numbers leniently.
+    FUMIni::IniWrite(profile::kEndData, profile::kFileName, txtFileName->text().toStdU16String());
+    FUMIni::IniWrite(profile::kEndData, profile::kCommentBefore, profile::FlagText(optCommentIti0->isChecked()));
+    FUMIni::IniWrite(profile::kEndData, profile::kKizami, txtKizami->text().toStdU16String());
+    FUMIni::IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
+    accept();
+}
+
+void frmFile::CancelButton_Click() { reject(); }
+
+} // namespace mainwin

@@ -1,0 +1,50 @@
+// The output settings dialog: result file, comment position, step, CSV.
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace mainwin {
+
+// The file name shown when CSV writing is checked: everything up to and
+// including the first "." followed by "csv"; a name without "." stays.
+QString CsvFileName(const QString& name);
+
+// Filter list of the file dialog.
+inline const QString kResultFileFilter =
+    QStringLiteral("TXTファイル (*.txt)|*.txt|CSVファイル(*.csv)|*.csv|すべてのファイル(*.*)|*.*");
+
+class frmFile : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmFile(platform::Dialogs& dialogs, QWidget* parent = nullptr);
+
+    void cmdFileSel_Click();
+    void chkCSV_Click();
+    void OKButton_Click();
+    void CancelButton_Click();
+
+private:
+    platform::Dialogs& dialogs_;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtFileName = nullptr;
+    QPushButton* cmdFileSel = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QRadioButton* optCommentIti0 = nullptr;
+    QRadioButton* optCommentIti1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtKizami = nullptr;
+    QCheckBox* chkCSV = nullptr;
+    QPushButton* OKButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+};
+
+} // namespace mainwin

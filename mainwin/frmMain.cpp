@@ -1,0 +1,334 @@
+#include "frmMain.h"
+
+#include "AnswerText.h"
+#include "FUMIni.h"
+#include "Placement.h"
+#include "ResultOutput.h"
+#include "ScreenGrab.h"
+#include "frmFile.h"
+#include "frmKakudai.h"
+#include "modTemp.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace mainwin {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tirelma");
+
+QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+std::u16string U(const QString& s) { return s.toStdU16String(); }
+
+// Design positions are in twips.
+QRect Twips(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+QFont FixedSys() {
+    QFont f(QStringLiteral("FixedSys"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(13.5);
+    f.setWeight(QFont::Normal);
+    return f;
+}
+
+// Where the captured area is shown: from its design place, at most as far as
+// the command column and the text box below.
+constexpr int kPictureMaxWidth = 220;
+constexpr int kPictureMaxHeight = 34;
+
+} // namespace
+
+frmMain::frmMain(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), dialogs_(dialogs) {
+    setWindowTitle(kCaption);
+    buildControls();
+    Init();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls() {
+    setObjectName(QStringLiteral("frmMain"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QMenuBar(this);
+    layout->setMenuBar(bar);
+    auto* client = new QWidget(this);
+    client->setFixedSize(Twips(0, 0, 5250, 2325).size());
+    layout->addWidget(client);
+
+    auto picture = [client](const char* name, QRect r) {
+        auto* p = new QLabel(client);
+        p->setObjectName(QLatin1String(name));
+        p->setGeometry(r);
+        p->setAutoFillBackground(true);
+        QPalette pal = p->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        p->setPalette(pal);
+        p->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return p;
+    };
+    Picture1 = picture("Picture1", Twips(180, 120, 2055, 435));
+    Picture1->setAccessibleName(QStringLiteral("認識エリアの画像"));
+    Picture2 = picture("Picture2", Twips(2460, 120, 375, 435));
+    Picture3 = picture("Picture3", Twips(3000, 120, 375, 435));
+
+    auto button = [client](const char* name, const QString& text, QRect r) {
+        auto* b = new QPushButton(text, client);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(r);
+        return b;
+    };
+    auto label = [client](const char* name, const QString& text, QRect r) {
+        auto* l = new QLabel(text, client);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(r);
+        return l;
+    };
+    auto textBox = [client](const char* name, QRect r) {
+        auto* t = new QLineEdit(client);
+        t->setObjectName(QLatin1String(name));
+        t->setGeometry(r);
+        t->setFont(FixedSys());
+        return t;
+    };
+    Command1 = button("Command1", QStringLiteral("(F1) 認識実行"), Twips(3540, 120, 1575, 435));
+    txtComment = textBox("txtComment", Twips(840, 1140, 4245, 315));
+    cmdWrite = button("cmdWrite", QStringLiteral("書き込み(&W)"), Twips(3540, 1680, 1575, 435));
+    Label1 = label("Label1", QStringLiteral("コメント："), Twips(120, 1200, 675, 255));
+    txtKotae = textBox("txtKotae", Twips(840, 660, 4245, 315));
+    Label2 = label("Label2", QStringLiteral("認識結果："), Twips(60, 720, 855, 255));
+    Command2 = button("Command2", QStringLiteral("指定刻みに変更"), Twips(1800, 1680, 1575, 435));
+    lblKizami = label("lblKizami", QString(), Twips(840, 1800, 855, 255));
+    // Labels name their text boxes, for screen readers as for tests.
+    Label1->setBuddy(txtComment);
+    Label2->setBuddy(txtKotae);
+    setTabOrder(Command1, txtComment);
+    setTabOrder(txtComment, cmdWrite);
+    setTabOrder(cmdWrite, txtKotae);
+    setTabOrder(txtKotae, Command2);
+
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("M_File"));
+    auto action = [this](QMenu* menu, const char* name, const QString& text, void (frmMain::*slot)()) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    action(file, "M_F_Open", QStringLiteral("書き込みファイル指定(&W)"), &frmMain::M_F_Open_Click);
+    action(file, "M_F_ALIA", QStringLiteral("認識エリア指定、キャラクタ登録(&A)"), &frmMain::M_F_ALIA_Click);
+    // Kept for the clipboard picture, but never offered.
+    M_F_Copy1 = action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
+    M_F_Copy1->setVisible(false);
+    M_F_Copy1->setEnabled(false);
+    action(file, "mnuFileExit", QStringLiteral("終了(&X)"), &frmMain::mnuFileExit_Click);
+    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    action(help, "mnuHelpHelpPage", QStringLiteral("説明ウエブサイト"), &frmMain::mnuHelpHelpPage_Click);
+
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+    connect(cmdWrite, &QPushButton::clicked, this, &frmMain::cmdWrite_Click);
+    // F1 wherever the focus is in the window.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::WindowShortcut);
+    connect(f1, &QShortcut::activated, this, &frmMain::Command1_Click);
+}
+
+void frmMain::Init() {
+    output_ = ReadOutputSettings();
+    lblKizami->setText(Q(FUMIni::DoubleText(output_.Kizami)));
+    restorePlacement();
+    area_ = AriaDataGet();
+    platform_.setTopMost(this, true);
+    txtKotae->clear();
+    txtComment->clear();
+    const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
+    areaImage_ = AreaTooLarge(w, h) ? QImage() : QImage(w, h, QImage::Format_RGB32);
+    if (!areaImage_.isNull()) areaImage_.fill(Qt::white);
+    showPicture();
+    reader_ = std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
+}
+
+void frmMain::restorePlacement() {
+    const QRect frame = frameGeometry();
+    const FUMIni::FormPlacement design{PixelsToTwips(frame.top()), PixelsToTwips(frame.left()),
+                                       PixelsToTwips(frame.height()), PixelsToTwips(frame.width())};
+    // The window has a fixed size: only its position comes from the file.
+    const auto p = FUMIni::FormPosLoad(kCaption.toStdU16String(), design, false);
+    QRect wanted(TwipsToPixels(p.Left), TwipsToPixels(p.Top), frame.width(), frame.height());
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+    wanted = BringOntoScreens(wanted, screens);
+    move(wanted.topLeft());
+}
+
+void frmMain::savePlacement() {
+    const QRect frame = frameGeometry();
+    FUMIni::FormPosSave(kCaption.toStdU16String(),
+                        {PixelsToTwips(frame.top()), PixelsToTwips(frame.left()),
+                         PixelsToTwips(frame.height()), PixelsToTwips(frame.width())});
+}
+
+void frmMain::showPicture() {
+    QPixmap pixmap = QPixmap::fromImage(areaImage_);
+    const QSize box(kPictureMaxWidth, kPictureMaxHeight);
+    if (pixmap.width() > box.width() || pixmap.height() > box.height())
+        pixmap = pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QPoint at = Twips(180, 120, 0, 0).topLeft();
+    Picture1->setGeometry(QRect(at, pixmap.isNull() ? QSize(0, 0) : pixmap.size()));
+    Picture1->setPixmap(pixmap);
+    Picture1->raise();
+}
+
+void frmMain::showModal() {
+    QEventLoop loop;
+    connect(this, &frmMain::closed, &loop, &QEventLoop::quit);
+    inModal_ = true;
+    show();
+    raise();
+    activateWindow();
+    loop.exec();
+    inModal_ = false;
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (e->spontaneous()) return;
+    // A run starts when the window becomes active after being shown; should
+    // the window manager not activate it, it starts shortly anyway.
+    runPending_ = true;
+    activateWindow();
+    QTimer::singleShot(300, this, &frmMain::startPendingRun);
+}
+
+bool frmMain::event(QEvent* e) {
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::WindowActivate) startPendingRun();
+    return handled;
+}
+
+void frmMain::startPendingRun() {
+    if (!runPending_ || !isVisible()) return;
+    runPending_ = false;
+    Command1_Click();
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    if (e->isAccepted()) emit closed();
+}
+
+void frmMain::Command1_Click() {
+    // The run does not give way to the event loop, so no second run can start
+    // inside it; a trigger meanwhile waits for it to end.
+    if (running_) return;
+    running_ = true;
+    const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
+    txtKotae->clear();
+    if (AreaTooLarge(w, h)) {
+        running_ = false;
+        dialogs_.message(this,
+                         QStringLiteral("認識エリアが大きすぎるため読み取れません (幅 %1、高さ %2)。\n"
+                                        "認識エリアを指定し直してください。")
+                             .arg(w)
+                             .arg(h),
+                         kCaption, platform::Dialogs::Icon::Warning);
+        return;
+    }
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    capture::ScrCap(platform_, image, area_.AreaLeft, area_.AreaTop);
+    areaImage_ = image;
+    showPicture();
+    modTemp::MatchLimit = 3;
+    txtKotae->setText(Q(reader_->read(capture::ToAreaImage(areaImage_), modTemp::MatchLimit)));
+    running_ = false;
+}
+
+void frmMain::Command2_Click() {
+    txtKotae->setText(Q(engine::SnapToStep(U(txtKotae->text()), area_.Kugiri, output_.Kizami)));
+}
+
+void frmMain::cmdWrite_Click() {
+    const std::u16string dir = FUMIni::IniDir();
+    const std::u16string file =
+        output_.OutFileName.empty() ? engine::DefaultResultFile(dir, output_.CsvMode) : output_.OutFileName;
+    const std::u16string line = engine::AssembleResultLine(U(txtKotae->text()), U(txtComment->text()),
+                                                           area_.Kugiri, output_.CommentBefore, output_.CsvMode);
+    const ResultWrite result = AppendResultLine(line, file, engine::FallbackResultFile(dir));
+    if (result.status == ResultStatus::NotEncodable) {
+        dialogs_.message(this,
+                         QStringLiteral("書き込みファイルの文字コード (シフトJIS) では書けない文字が含まれているため、"
+                                        "書き込みませんでした。\nその文字を直してから、もう一度書き込んでください。"),
+                         kCaption, platform::Dialogs::Icon::Warning);
+        return;
+    }
+    if (result.status == ResultStatus::Failed) {
+        dialogs_.message(this,
+                         QStringLiteral("書き込みファイルに書き込めませんでした。\n%1\n"
+                                        "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
+                             .arg(Q(result.file)),
+                         kCaption, platform::Dialogs::Icon::Warning);
+        return;
+    }
+    output_.OutFileName = result.file;
+    savePlacement();
+    close();
+}
+
+void frmMain::M_F_Open_Click() {
+    hide();
+    {
+        frmFile dialog(dialogs_);
+        dialog.exec();
+    }
+    Init();
+    show();
+}
+
+void frmMain::M_F_ALIA_Click() {
+    hide();
+    {
+        editor::frmKakudai editorWindow(platform_, dialogs_);
+        // After OK the window loads afresh, which Init below does; closing
+        // from the title bar re-reads the settings all the same.
+        editorWindow.run();
+    }
+    Init();
+    show();
+}
+
+void frmMain::ClipPast() {
+    const QImage picture = platform_.clipboardImage();
+    if (picture.isNull()) {
+        dialogs_.message(this, QStringLiteral("BMPがありませんでした。"), kCaption);
+        return;
+    }
+    areaImage_ = picture.convertToFormat(QImage::Format_RGB32);
+    showPicture();
+}
+
+void frmMain::mnuFileExit_Click() { emit exitRequested(); }
+
+void frmMain::mnuHelpHelpPage_Click() {
+    // Handed to the desktop without waiting; a failure is of no consequence.
+    platform_.openUrl(QUrl::fromLocalFile(Q(FUMIni::IniDir() + u"help.html")));
+}
+
+} // namespace mainwin

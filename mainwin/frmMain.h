@@ -1,0 +1,100 @@
+// The main window: the captured area, the text read, a comment, and the
+// commands on them. It reads the area when it appears, on F1 and on
+// "(F1) 認識実行", and "書き込み(&W)" appends the line and closes it.
+#pragma once
+
+#include "AreaReader.h"
+#include "Dialogs.h"
+#include "MainSettings.h"
+#include "Platform.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+
+namespace mainwin {
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Re-reads all settings, the current area and its templates, and empties
+    // the text boxes.
+    void Init();
+
+    // Shows the window and waits until it is closed (hiding it for the
+    // editor or the output dialog does not end the wait).
+    void showModal();
+
+    // Reads the area: the recognition run.
+    void Command1_Click();
+    // Snaps the numbers of the text read to the step.
+    void Command2_Click();
+    // Appends the line to the result file and closes the window.
+    void cmdWrite_Click();
+    // The output settings dialog, then a fresh start.
+    void M_F_Open_Click();
+    // The editor, then a fresh start.
+    void M_F_ALIA_Click();
+    // Puts the clipboard's picture into Picture1.
+    void ClipPast();
+    void mnuFileExit_Click();
+    void mnuHelpHelpPage_Click();
+
+    // The current settings, as Init read them.
+    const OutputSettings& output() const { return output_; }
+    const AreaData& area() const { return area_; }
+    const QImage& areaImage() const { return areaImage_; }
+
+signals:
+    // The window closed for good (written, closed, or after the editor's OK).
+    void closed();
+    // "終了(&X)": end the program.
+    void exitRequested();
+
+protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildControls();
+    void startPendingRun();
+    void showPicture();
+    void restorePlacement();
+    void savePlacement();
+
+    platform::Platform& platform_;
+    platform::Dialogs& dialogs_;
+    OutputSettings output_;
+    AreaData area_;
+    std::unique_ptr<engine::AreaReader> reader_;
+    QImage areaImage_;
+    bool runPending_ = false;
+    bool running_ = false;
+    bool inModal_ = false;
+
+    QLabel* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QLabel* Picture3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* txtComment = nullptr;
+    QPushButton* cmdWrite = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtKotae = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* lblKizami = nullptr;
+    QAction* M_F_Copy1 = nullptr;
+};
+
+} // namespace mainwin

@@ -1,0 +1,160 @@
+#include "frmTskTly.h"
+
+#include "frmMain.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+
+namespace tray {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tirelma");
+
+QPixmap DrawIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size / 32.0;
+    // A screen with two digits on it...
+    p.setPen(QPen(QColor(30, 60, 110), 1.5 * s));
+    p.setBrush(QColor(235, 242, 250));
+    p.drawRoundedRect(QRectF(1.5 * s, 3 * s, 24 * s, 18 * s), 2 * s, 2 * s);
+    QFont f(QStringLiteral("Monospace"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setBold(true);
+    f.setPixelSize(static_cast<int>(11 * s));
+    p.setFont(f);
+    p.setPen(QColor(20, 20, 20));
+    p.drawText(QRectF(3 * s, 5 * s, 21 * s, 14 * s), Qt::AlignCenter, QStringLiteral("12"));
+    // ...and a magnifier reading them.
+    p.setPen(QPen(QColor(200, 60, 30), 3 * s, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(22 * s, 22 * s), QPointF(29 * s, 29 * s));
+    p.setPen(QPen(QColor(200, 60, 30), 2.2 * s));
+    p.setBrush(QColor(255, 255, 255, 90));
+    p.drawEllipse(QPointF(18 * s, 18 * s), 6 * s, 6 * s);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon TirelmaIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
+    return icon;
+}
+
+frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
+                     std::function<bool()> trayAvailable)
+    : platform_(platform), dialogs_(dialogs), trayAvailable_(std::move(trayAvailable)) {
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, &frmTskTly::Timer1_Timer);
+}
+
+frmTskTly::~frmTskTly() {
+    if (icon_) icon_->hide();
+}
+
+void frmTskTly::start() {
+    menu0_ = std::make_unique<QMenu>();
+    menu0_->setObjectName(QStringLiteral("menu0"));
+    QAction* about = menu0_->addAction(QStringLiteral("認識フォーム表示"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    QAction* end = menu0_->addAction(QStringLiteral("終了"));
+    end->setObjectName(QStringLiteral("mnuEnd"));
+    connect(about, &QAction::triggered, this, &frmTskTly::mnuAbout_Click);
+    connect(end, &QAction::triggered, this, &frmTskTly::mnuEnd_Click);
+
+    ensureIcon();
+    if (!icon_) {
+        // The notification area may come up a moment after the program
+        // (a panel started at the same time); look again before giving up.
+        QTimer::singleShot(1500, this, [this] {
+            ensureIcon();
+            if (!icon_) showStandIn();
+        });
+    }
+    Timer1.start();
+}
+
+void frmTskTly::ensureIcon() {
+    if (icon_ || !trayAvailable_ || !trayAvailable_()) return;
+    icon_ = std::make_unique<QSystemTrayIcon>(TirelmaIcon());
+    icon_->setToolTip(kTip);
+    icon_->setContextMenu(menu0_.get());
+    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        // A double click also sends a single one first: act on the double only.
+        if (r == QSystemTrayIcon::DoubleClick) mnuAbout_Click();
+    });
+    icon_->show();
+    if (standIn_) standIn_->hide();
+}
+
+void frmTskTly::showStandIn() {
+    // Without a notification area the program says so once and offers the
+    // icon's two commands in a small window of its own.
+    standIn_ = std::make_unique<QWidget>(nullptr, Qt::Window);
+    standIn_->setObjectName(QStringLiteral("frmTskTlyStandIn"));
+    standIn_->setWindowTitle(kCaption);
+    standIn_->setWindowIcon(TirelmaIcon());
+    auto* layout = new QVBoxLayout(standIn_.get());
+    auto* note = new QLabel(QStringLiteral("通知領域がないため、このウィンドウから操作します。\n"
+                                           "Altキーを押すと認識フォームが開きます。"),
+                            standIn_.get());
+    layout->addWidget(note);
+    auto* about = new QPushButton(QStringLiteral("認識フォーム表示"), standIn_.get());
+    auto* end = new QPushButton(QStringLiteral("終了"), standIn_.get());
+    layout->addWidget(about);
+    layout->addWidget(end);
+    connect(about, &QPushButton::clicked, this, &frmTskTly::mnuAbout_Click);
+    connect(end, &QPushButton::clicked, this, &frmTskTly::mnuEnd_Click);
+    standIn_->show();
+}
+
+void frmTskTly::Timer1_Timer() {
+    Timer1.stop();
+    if (platform_.altKeyDown()) showMain();
+    if (!quitting_) Timer1.start();
+}
+
+void frmTskTly::mnuAbout_Click() {
+    Timer1.stop();
+    showMain();
+    if (!quitting_) Timer1.start();
+}
+
+void frmTskTly::showMain() {
+    if (main_) {
+        // Already open (waiting above us, or shown again after the editor):
+        // bring it forward rather than open a second one.
+        main_->show();
+        main_->raise();
+        main_->activateWindow();
+        return;
+    }
+    // Loaded afresh for every opening: every setting is read again.
+    auto* window = new mainwin::frmMain(platform_, dialogs_);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    main_ = window;
+    connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);
+    window->showModal();
+    main_ = nullptr; // closed; deleted once the event loop runs again
+}
+
+void frmTskTly::mnuEnd_Click() {
+    if (quitting_) return;
+    quitting_ = true;
+    Timer1.stop();
+    if (icon_) icon_->hide();
+    icon_.reset();
+    if (standIn_) standIn_->hide();
+    if (main_) main_->close();
+    emit quitRequested();
+}
+
+} // namespace tray

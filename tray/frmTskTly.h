@@ -1,0 +1,73 @@
+// The program's start-up object: the notification-area icon, its menu, and
+// the Alt-key watch that opens the main window.
+#pragma once
+
+#include "Dialogs.h"
+#include "Platform.h"
+#include "frmMain.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+class QWidget;
+
+namespace tray {
+
+// The program's own icon: a magnifier over two digits.
+QIcon TirelmaIcon();
+
+// The tip of the icon.
+inline const QString kTip = QStringLiteral("Tirelma Altキーで実行");
+
+class frmTskTly : public QObject {
+    Q_OBJECT
+public:
+    // trayAvailable: whether the desktop has a notification area (asked
+    // again a little later when it has none at first).
+    frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
+              std::function<bool()> trayAvailable);
+    ~frmTskTly() override;
+
+    // Puts the icon in place and starts watching the Alt key.
+    void start();
+
+    // One tick of the Alt-key watch.
+    void Timer1_Timer();
+    // Double-click on the icon, and the menu's "認識フォーム表示".
+    void mnuAbout_Click();
+    // The menu's "終了": the icon goes, then the program ends.
+    void mnuEnd_Click();
+
+    QTimer& timer() { return Timer1; }
+    QSystemTrayIcon* icon() const { return icon_.get(); }
+    QWidget* standIn() const { return standIn_.get(); }
+    mainwin::frmMain* mainWindow() const { return main_; }
+
+signals:
+    // Asked to end the program (the icon is already gone).
+    void quitRequested();
+
+private:
+    void showMain();
+    void ensureIcon();
+    void showStandIn();
+
+    platform::Platform& platform_;
+    platform::Dialogs& dialogs_;
+    std::function<bool()> trayAvailable_;
+    QTimer Timer1;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<QMenu> menu0_;
+    std::unique_ptr<QWidget> standIn_;
+    QPointer<mainwin::frmMain> main_;
+    bool quitting_ = false;
+};
+
+} // namespace tray
