@@ -123,6 +123,10 @@ void frmTskTly::Timer1_Timer() {
 }
 
 void frmTskTly::mnuAbout_Click() {
+    if (main_) {
+        showMain(); // already open: only brought forward
+        return;
+    }
     Timer1.stop();
     showMain();
     if (!quitting_) Timer1.start();

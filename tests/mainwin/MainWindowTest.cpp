@@ -1,0 +1,242 @@
+// The main window driven in-process: initialization from the profile, the
+// run on showing and on F1, step rounding, writing the result line, and the
+// failures it must report instead of losing the reading.
+#include "Fakes.h"
+#include "ProfileFixture.h"
+#include "frmFile.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using fakes::FakeDialogs;
+using fakes::FakePlatform;
+using mainwin::frmMain;
+
+class MainWindow : public fakes::ProfileFixture {
+protected:
+    FakePlatform platform;
+    FakeDialogs dialogs;
+
+    // The demo profile (area Counter at 100, 100, a group of digits) and the
+    // demo reading on the screen where the area is.
+    void SetUp() override {
+        ProfileFixture::SetUp();
+        QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
+        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+        writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+        show(QStringLiteral("counter.png"));
+    }
+    void show(const QString& example) {
+        platform.screen.fill(Qt::white);
+        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example), QPoint(100, 100));
+    }
+    void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+        ASSERT_TRUE(FUMIni::IniWrite(section, key, value));
+    }
+    static QLineEdit* box(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); }
+    static QString kotae(QWidget& w) { return box(w, "txtKotae")->text(); }
+    QString resultFile(const QString& name) { return Cp932(readFile(name)); }
+};
+
+TEST_F(MainWindow, InitReadsTheSettingsExactly) {
+    set(u"ENDDATA", u"CSV", u"true"); // only "True" means yes
+    set(u"ENDDATA", u"コメント前", u"True");
+    set(u"ENDDATA", u"刻み", u"0.25");
+    set(u"認識エリアCounter", u"CHRGROP", u"2.5");
+    set(u"認識エリアCounter", u"LEFT", u"12abc");
+    frmMain w(platform, dialogs);
+    EXPECT_FALSE(w.output().CsvMode);
+    EXPECT_TRUE(w.output().CommentBefore);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblKizami"))->text(), QStringLiteral("0.25"));
+    EXPECT_EQ(w.area().ChrGroup, 2);
+    EXPECT_EQ(w.area().AreaLeft, 12.0f);
+    EXPECT_EQ(w.area().Kugiri, u",");
+    EXPECT_EQ(w.areaImage().size(), QSize(76, 11));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tirelma"));
+}
+
+TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    const int grabs = platform.grabs;
+    // The user switching back from another application is no new run.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&w, &activate);
+    QTest::qWait(400);
+    EXPECT_EQ(platform.grabs, grabs);
+    EXPECT_EQ(w.areaImage().pixelColor(10, 5), QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")).pixelColor(10, 5));
+}
+
+TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    show(QStringLiteral("small.bmp"));
+    box(w, "txtComment")->setFocus();
+    QTest::keyClick(box(w, "txtComment"), Qt::Key_F1);
+    EXPECT_EQ(kotae(w), QStringLiteral("-0.5"));
+    show(QStringLiteral("position.ppm"));
+    QTest::keyClick(box(w, "txtKotae"), Qt::Key_F1);
+    EXPECT_EQ(kotae(w), QStringLiteral("12.34,-5.6"));
+}
+
+TEST_F(MainWindow, StepRoundingUsesTheAreasDelimiter) {
+    show(QStringLiteral("position.ppm"));
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12.34,-5.6"));
+    w.Command2_Click(); // step 0.5 in the demo profile
+    EXPECT_EQ(kotae(w), QStringLiteral("12.5,-5.5"));
+}
+
+TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    set(u"認識エリアCounter", u"区切り", u" ");
+    for (int i = 0; i < 2; ++i) {
+        frmMain w(platform, dialogs);
+        QSignalSpy closed(&w, &frmMain::closed);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+        box(w, "txtComment")->setText(i == 0 ? QStringLiteral("上のカウンタ") : QString());
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdWrite")), Qt::LeftButton);
+        EXPECT_EQ(closed.count(), 1);
+        EXPECT_FALSE(w.isVisible());
+    }
+    // CP932, CR LF, appended; the delimiter also stands before an empty comment.
+    EXPECT_EQ(resultFile(QStringLiteral("out.txt")), QStringLiteral("1234567890 上のカウンタ\r\n1234567890 \r\n"));
+    EXPECT_TRUE(dialogs.messages.empty());
+    // The placement is saved, in twips.
+    EXPECT_FALSE(FUMIni::IniRead(u"Tirelma", u"Width").empty());
+    EXPECT_FALSE(FUMIni::IniRead(u"Tirelma", u"Top").empty());
+}
+
+TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
+    set(u"ENDDATA", u"CSV", u"True");
+    set(u"ENDDATA", u"コメント前", u"True");
+    set(u"認識エリアCounter", u"区切り", u" ");
+    show(QStringLiteral("position.ppm"));
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12.34,-5.6"));
+    box(w, "txtKotae")->setText(QStringLiteral("12 34")); // the user corrected the reading
+    box(w, "txtComment")->setText(QStringLiteral("x y"));
+    w.cmdWrite_Click();
+    // No file name stored: Kavoren.csv in the program's folder.
+    EXPECT_EQ(resultFile(QStringLiteral("Kavoren.csv")), QStringLiteral("x,y,12,34\r\n"));
+    EXPECT_TRUE(FUMIni::IniRead(u"ENDDATA", u"FILENAME").empty());
+}
+
+TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxt) {
+    set(u"ENDDATA", u"CSV", u"True");
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
+    frmMain w(platform, dialogs);
+    QSignalSpy closed(&w, &frmMain::closed);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    w.cmdWrite_Click();
+    EXPECT_EQ(resultFile(QStringLiteral("Kavoren.txt")), QStringLiteral("1234567890,\r\n"));
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"FILENAME"), path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
+}
+
+TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {
+    QDir(dir.path()).mkdir(QStringLiteral("out.txt")); // a folder where the file should be
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs);
+    QSignalSpy closed(&w, &frmMain::closed);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    box(w, "txtComment")->setText(QStringLiteral("memo"));
+    w.cmdWrite_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("書き込めませんでした")));
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(kotae(w), QStringLiteral("1234567890"));
+    EXPECT_EQ(box(w, "txtComment")->text(), QStringLiteral("memo"));
+    EXPECT_TRUE(FUMIni::IniRead(u"Tirelma", u"Top").empty()); // placement not saved
+}
+
+TEST_F(MainWindow, ACharacterTheResultFileCannotHoldIsNotLost) {
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    box(w, "txtComment")->setText(QStringLiteral("温度〜高"));
+    w.cmdWrite_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("シフトJIS")));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(box(w, "txtComment")->text(), QStringLiteral("温度〜高"));
+    EXPECT_TRUE(readFile(QStringLiteral("out.txt")).isEmpty());
+}
+
+TEST_F(MainWindow, APlacementOffEveryScreenIsBroughtBack) {
+    set(u"Tirelma", u"Left", u"60000"); // 4000 pixels: a monitor that is gone
+    set(u"Tirelma", u"Top", u"-9000");
+    frmMain w(platform, dialogs);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft())) << w.frameGeometry().x() << "," << w.frameGeometry().y();
+    set(u"Tirelma", u"Left", u"1500");
+    set(u"Tirelma", u"Top", u"3000");
+    w.Init();
+    EXPECT_EQ(w.pos(), QPoint(100, 200));
+}
+
+TEST_F(MainWindow, AreasTooLargeOrEmptyDoNotBreakTheRun) {
+    set(u"認識エリアCounter", u"WIDTH", u"100000");
+    frmMain big(platform, dialogs);
+    big.Command1_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("大きすぎる")));
+    set(u"ENDDATA", u"AREA", u"どこにもない");
+    frmMain none(platform, dialogs);
+    none.Command1_Click();
+    EXPECT_EQ(kotae(none), QString());
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(MainWindow, OutputDialogCancelledStillStartsAfresh) {
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    box(w, "txtComment")->setText(QStringLiteral("memo"));
+    const int grabs = platform.grabs;
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<mainwin::frmFile*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
+    });
+    w.M_F_Open_Click();
+    QTRY_VERIFY(platform.grabs > grabs);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(box(w, "txtComment")->text(), QString()); // Init emptied it
+    EXPECT_EQ(kotae(w), QStringLiteral("1234567890"));
+}
+
+TEST_F(MainWindow, ClipboardPictureHelpPageAndExit) {
+    frmMain w(platform, dialogs);
+    w.ClipPast();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("BMPがありませんでした。"));
+    platform.clipboard = QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/small.bmp"));
+    w.ClipPast();
+    EXPECT_EQ(w.areaImage().size(), platform.clipboard.size());
+    w.mnuHelpHelpPage_Click();
+    ASSERT_EQ(platform.opened.size(), 1);
+    EXPECT_TRUE(platform.opened[0].toLocalFile().endsWith(QStringLiteral("/help.html")));
+    QSignalSpy exit(&w, &frmMain::exitRequested);
+    w.mnuFileExit_Click();
+    EXPECT_EQ(exit.count(), 1);
+}
+
+} // namespace
