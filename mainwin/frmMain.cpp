@@ -175,7 +175,8 @@ void frmMain::restorePlacement() {
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
     wanted = BringOntoScreens(wanted, screens);
-    move(wanted.topLeft());
+    placement_ = wanted.topLeft();
+    move(placement_);
 }
 
 void frmMain::savePlacement() {
@@ -215,6 +216,11 @@ void frmMain::showEvent(QShowEvent* e) {
     runPending_ = true;
     activateWindow();
     QTimer::singleShot(300, this, &frmMain::startPendingRun);
+    // Before a window is first shown its frame is not known, and some window
+    // managers then put the inside where the frame was meant to go.
+    QTimer::singleShot(0, this, [this] {
+        if (frameGeometry().topLeft() != placement_) move(placement_);
+    });
 }
 
 bool frmMain::event(QEvent* e) {

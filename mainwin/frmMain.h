@@ -79,6 +79,7 @@ private:
     AreaData area_;
     std::unique_ptr<engine::AreaReader> reader_;
     QImage areaImage_;
+    QPoint placement_; // where the frame's top-left corner belongs
     bool runPending_ = false;
     bool running_ = false;
     bool inModal_ = false;

@@ -1,0 +1,56 @@
+#!/usr/bin/python3
+"""Reads the program's windows through the accessibility bus, as a screen
+reader would.
+
+  atspi.py texts PID        every label, text box and message text, one per line
+  atspi.py text PID NAME    the contents of the text box labelled NAME
+"""
+import sys
+
+import pyatspi
+
+
+def app_of(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def walk(node, depth=0):
+    if node is None or depth > 40:
+        return
+    yield node
+    for i in range(node.childCount):
+        yield from walk(node.getChildAtIndex(i), depth + 1)
+
+
+def text_of(node):
+    try:
+        t = node.queryText()
+        return t.getText(0, -1)
+    except NotImplementedError:
+        return None
+
+
+def main():
+    pyatspi.Registry  # noqa: B018 (starts the registry)
+    what, pid = sys.argv[1], int(sys.argv[2])
+    app = app_of(pid)
+    if app is None:
+        sys.exit(2)
+    for node in walk(app):
+        role = node.getRoleName()
+        if what == "texts":
+            if role in ("label", "alert", "text", "dialog") and node.name:
+                print(node.name)
+            elif role == "text":
+                print(text_of(node) or "")
+        elif what == "text" and role == "text" and node.name == sys.argv[3]:
+            print(text_of(node) or "")
+            return
+
+
+if __name__ == "__main__":
+    main()

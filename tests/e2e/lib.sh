@@ -1,0 +1,138 @@
+# Shared set-up of the end-to-end tests: a fresh X server with a window
+# manager and a notification area, a copy of the program in its own folder
+# with a profile beside it, and helpers to act as a user would.
+# Source it; call e2e_start first. Needs: Xvfb openbox trayer xdotool xclip
+# x11-utils imagemagick.
+
+set -u
+# The accessibility bus needs a session bus: run the whole test inside one.
+if [ -z "${E2E_IN_SESSION:-}" ]; then
+    export E2E_IN_SESSION=1
+    exec dbus-run-session -- "$0" "$@"
+fi
+E2E_BUILD=${E2E_BUILD:?the build folder}
+E2E_SOURCE=${E2E_SOURCE:?the source folder}
+E2E_PIDS=()
+E2E_FAILED=0
+
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
+fail() { e2e_log "FAIL: $*"; E2E_FAILED=1; }
+expect_eq() { # what, expected, actual
+    if [ "$2" == "$3" ]; then e2e_log "ok: $1"; else fail "$1: expected [$2], got [$3]"; fi
+}
+
+e2e_cleanup() {
+    xdotool keyup Alt_L 2>/dev/null || true
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    pkill -f -U "$(id -u)" "at-spi2-registryd.*" 2>/dev/null || true
+    sleep 0.2
+    for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
+        import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
+        e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
+    fi
+    [ -n "${W:-}" ] && rm -rf "$W"
+}
+
+# Waits until a command succeeds (up to $1 tenths of a second).
+wait_for() {
+    local tenths=$1; shift
+    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+
+e2e_start() {
+    W=$(mktemp -d /tmp/tirelma-e2e-XXXXXX) # no "." in it: the CSV check box renames after the first "."
+    trap e2e_cleanup EXIT
+    export TMPDIR=$W XDG_RUNTIME_DIR=$W/run HOME=$W/home
+    mkdir -m 700 "$W/run" && mkdir "$W/home" "$W/bin"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null &
+    E2E_PIDS+=($!)
+    wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
+    export DISPLAY=":$(cat "$W/display")"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+    openbox --sm-disable >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 100 xdotool search --class trayer || fail "no notification area"
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 50 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    cp "$E2E_BUILD/app/tirelma" "$E2E_BUILD/app/help.html" "$W/bin/"
+}
+
+# The demo profile, the area moved to $1,$2 and the result file in $W.
+e2e_profile() {
+    sed -e "s/^LEFT=.*/LEFT=$1\r/" -e "s/^TOP=.*/TOP=$2\r/" \
+        -e "s|^FILENAME=.*|FILENAME=$W/out.txt\r|" -e "s|^区切り=.*|区切り=/\r|" \
+        <(iconv -f CP932 -t UTF-8 "$E2E_SOURCE/examples/Kavoren.ini") | iconv -f UTF-8 -t CP932 > "$W/bin/Kavoren.ini"
+}
+
+# Replaces a key's value in the profile by hand (the program sees it at once).
+e2e_set() { # key, value
+    iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | sed "s|^$1=.*|$1=$2\r|" | iconv -f UTF-8 -t CP932 > "$W/edit.ini"
+    mv "$W/edit.ini" "$W/bin/Kavoren.ini"
+}
+
+# A window showing an example image at a screen position.
+FIXTURE_PID=
+e2e_show() { # image, x, y
+    [ -n "$FIXTURE_PID" ] && kill "$FIXTURE_PID" 2>/dev/null
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
+    FIXTURE_PID=$!
+    E2E_PIDS+=($FIXTURE_PID)
+    sleep 0.4
+}
+
+# Starts the program from its folder; waits for its icon.
+e2e_run_program() {
+    (cd "$W/bin" && exec ./tirelma >"$W/bin/log$1" 2>&1) &
+    TIRELMA_PID=$!
+    E2E_PIDS+=($TIRELMA_PID)
+    wait_for 60 tray_icons_is 1 || fail "no icon in the notification area"
+}
+
+tray_icons() { xwininfo -root -tree | grep -c '("tirelma" "Tirelma")' | tail -1 || true; }
+tray_icons_is() { [ "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c '("tirelma" "Tirelma")')" = "$1" ]; }
+icon_window() { xwininfo -root -tree | grep -A50 '"panel"' | grep '("tirelma" "Tirelma")' | head -1 | awk '{print $1}'; }
+
+# The program's visible windows titled Tirelma, apart from its icon (which
+# bears the same title): the main window, a dialog, a message box.
+windows_of() { # pid
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$1" --name '^Tirelma$' 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ {split($2, s, "x"); print s[1]}')" -gt 60 ] && echo "$w"
+    done
+}
+main_window() { windows_of "$TIRELMA_PID" | head -1; }
+main_window_open() { [ -n "$(main_window)" ]; }
+main_window_closed() { [ -z "$(main_window)" ]; }
+
+# Waits for the program's one visible window and gives it the keyboard.
+focus_window() { # pid
+    local w=""
+    for _ in $(seq 50); do
+        w=$(windows_of "$1" | head -1)
+        [ -n "$w" ] && break
+        sleep 0.1
+    done
+    [ -n "$w" ] || return 1
+    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || xdotool windowfocus --sync "$w" >/dev/null 2>&1
+    sleep 0.2
+}
+
+press_alt() {
+    xdotool keydown Alt_L
+    sleep 0.3
+    xdotool keyup Alt_L
+}
+
+# What the program's windows say, through the accessibility bus.
+texts_of() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" texts "$1" 2>/dev/null; }
+text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>/dev/null; }
+
+# Result file lines, in UTF-8.
+result_file() { [ -f "$1" ] && iconv -f CP932 -t UTF-8 "$1"; }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The output settings dialog changes the result file and the CSV mode, and
+# the next write follows them; a result file in a missing folder gives way to
+# Kavoren.txt beside the program.
+source "$(dirname "$0")/lib.sh"
+e2e_start
+e2e_profile 950 640
+e2e_show counter.png 950 640
+e2e_run_program 1
+
+open_dialog() {
+    press_alt
+    wait_for 50 main_window_open || fail "Alt did not open the main window"
+    sleep 0.4
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key w         # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
+    sleep 0.5
+    focus_window "$TIRELMA_PID" || fail "no output settings dialog"
+}
+
+# File name (the focus starts in it), then Tab order: ｷｬﾝｾﾙ, OK, ファイル指定,
+# コメントが前, コメントが後, 刻み, CSV書き込み.
+open_dialog
+xdotool key ctrl+a
+xdotool type "$W/new.txt"
+xdotool key Tab Tab Tab Tab Tab Tab space   # check CSV (the option pair is one stop): the name becomes new.csv
+xdotool key Return                              # OK, the default button
+wait_for 50 main_window_open || fail "the main window did not come back"
+sleep 0.6
+xdotool key alt+w
+sleep 0.5
+expect_eq "stored file name" "FILENAME=$W/new.csv" "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^FILENAME=' | tr -d '\r')"
+expect_eq "CSV line in the new file" "1234567890," "$(result_file "$W/new.csv" | tr -d '\r')"
+[ -f "$W/out.txt" ] && fail "the old file was written"
+
+# A file in a folder that does not exist: the line goes to Kavoren.txt.
+open_dialog
+xdotool key ctrl+a
+xdotool type "$W/missing/folder/x.txt"
+xdotool key Return
+wait_for 50 main_window_open || fail "the main window did not come back"
+sleep 0.6
+xdotool key alt+w
+wait_for 30 main_window_closed || fail "the window stayed open"
+expect_eq "fallback file" "1234567890," "$(result_file "$W/bin/Kavoren.txt" | tr -d '\r')"
+exit $E2E_FAILED
