@@ -21,7 +21,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace mainwin {
 
@@ -63,13 +62,12 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildControls() {
     setObjectName(QStringLiteral("frmMain"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Placed by hand: a layout on the window would set its geometry when it
+    // is shown, and the stored position would then be taken for the inside
+    // of the window rather than for its frame.
     auto* bar = new QMenuBar(this);
-    layout->setMenuBar(bar);
     auto* client = new QWidget(this);
-    client->setFixedSize(Twips(0, 0, 5250, 2325).size());
-    layout->addWidget(client);
+    const QSize inner = Twips(0, 0, 5250, 2325).size();
 
     auto picture = [client](const char* name, QRect r) {
         auto* p = new QLabel(client);
@@ -140,6 +138,10 @@ void frmMain::buildControls() {
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     action(help, "mnuHelpHelpPage", QStringLiteral("説明ウエブサイト"), &frmMain::mnuHelpHelpPage_Click);
+    const int menuHeight = bar->sizeHint().height();
+    bar->setGeometry(0, 0, inner.width(), menuHeight);
+    client->setGeometry(0, menuHeight, inner.width(), inner.height());
+    setFixedSize(inner.width(), menuHeight + inner.height());
 
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
@@ -216,11 +218,7 @@ void frmMain::showEvent(QShowEvent* e) {
     runPending_ = true;
     activateWindow();
     QTimer::singleShot(300, this, &frmMain::startPendingRun);
-    // Before a window is first shown its frame is not known, and some window
-    // managers then put the inside where the frame was meant to go.
-    QTimer::singleShot(0, this, [this] {
-        if (frameGeometry().topLeft() != placement_) move(placement_);
-    });
+
 }
 
 bool frmMain::event(QEvent* e) {
