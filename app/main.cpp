@@ -1,6 +1,7 @@
 // Tirelma, the resident program: starts in the notification area and opens
 // the main window on the Alt key.
 #include "FUMIni.h"
+#include "WriteFailureNotice.h"
 #include "FileIo.h"
 #include "Platform.h"
 #include "frmTskTly.h"
@@ -53,23 +54,8 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir())));
     modPub::IniName = u"\\Kavoren.ini";
 
-    // A setting that cannot be stored is told once, not lost in silence.
-    bool pending = false;
-    FUMIni::SetWriteFailureHandler([&dialogs, &pending](const FUMIni::WriteFailure& f) {
-        if (pending) return;
-        pending = true;
-        const bool badName = f.status == settings::WriteStatus::BadName || f.status == settings::WriteStatus::BadValue;
-        const QString text =
-            badName ? QStringLiteral("設定ファイルに保存できない文字が含まれているため、設定 [%1] %2 は保存されませんでした。")
-                          .arg(QString::fromStdU16String(f.section), QString::fromStdU16String(f.key))
-                    : QStringLiteral("設定ファイルに書き込めませんでした。\n%1\n"
-                                     "ファイルやフォルダが読み取り専用になっていないか確かめてください。設定は保存されていません。")
-                          .arg(FUMIni::ProfilePath().string().c_str());
-        QTimer::singleShot(0, [&dialogs, &pending, text] {
-            dialogs.message(nullptr, text, kCaption, platform::Dialogs::Icon::Warning);
-            pending = false;
-        });
-    });
+    // A setting that cannot be stored is told, not lost in silence.
+    mainwin::WriteFailureNotice notice(dialogs);
 
     const auto platform = platform::CreatePlatform();
     tray::frmTskTly tray(*platform, dialogs, [] { return QSystemTrayIcon::isSystemTrayAvailable(); });

@@ -1,13 +1,41 @@
 // The editor: recognition areas, character groups, capture, the magnified
 // two-level view, cutting and registering characters.
+//
+// Everything the editor keeps goes to the profile file at once, one key per
+// write; between loading and storing, an area's settings live only in the
+// text boxes. The three pictures: picSelAlia holds the captured area in
+// physical screen pixels, pic2tika its two-level copy, picBig the two-level
+// copy magnified tenfold (each area pixel a cell of 10 x 10 picBig pixels).
 #pragma once
 
 #include "Dialogs.h"
+#include "EditorLogic.h"
 #include "Platform.h"
 
 #include <QDialog>
+#include <QImage>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+
+namespace capture {
+class frmCap;
+struct CapResult;
+} // namespace capture
 
 namespace editor {
+
+class ListChoice;
+class PictureBox;
+class frmTuika;
 
 // How the editor was closed: with "(&O)K" (the main window closes and loads
 // afresh) or from its title bar.
@@ -17,14 +45,112 @@ class frmKakudai : public QDialog {
     Q_OBJECT
 public:
     frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmKakudai() override;
 
-    // Shows the editor modally and waits until it is closed.
+    // Runs the opening steps while the window is still hidden, then shows it
+    // modally and waits until it is closed.
     EditorOutcome run();
 
+    // Opening: clears the character fields, sets the tooltips, reads the
+    // current area and chooses it in the area list (which may ask for the
+    // name of a first area at once).
+    void Form_Load();
+
+    // Fills the area list from the file, with "<新規追加>" last; returns the
+    // position of the entry equal to name, or 0.
+    int AriaListLoad(const std::u16string& name);
+    // Shows area name's stored settings and fills the group list.
+    void AriaLoad(const std::u16string& name);
+    // Reads group g's characters into AllChr, ChrCount and List1 (sorted).
+    void ChrListLoad(int g);
+    // Shows the two-level image magnified and grows the window to fit.
+    void BigDsp();
+
+    void lstAriaList_Click();
+    void lstChrGrop_Click();
+    void List1_Click();
+    void cmdAriaKiroku_Click();
+    void cmdEnd_Click();
+    void cmdKill_Click();
+    void cmdChrTouroku_Click();
+    void cmdSCap_Click();
+    void cmdCap_Click();
+    void cmd2Tika_Click();
+    void VScroll1_Change();
+    void picBig_MouseDown(Qt::MouseButton button, QPointF pos);
+    void picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos);
+    void picBig_MouseUp(Qt::MouseButton button, QPointF pos);
+
+    // The group being edited and its characters as last read or written.
+    int ChrGropNo = 0;
+    std::u16string AllChr;
+    int ChrCount = 0;
+    // The last cut on picBig, in picBig pixels.
+    CutRect Cut;
+
+    const QImage& areaImage() const;
+    const QImage& twoLevelImage() const;
+    const QImage& magnifiedImage() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
+    void buildControls();
+    void connectHandlers();
+    void layoutBands();
+    void message(const QString& text, const QString& title,
+                 platform::Dialogs::Icon icon = platform::Dialogs::Icon::None);
+    void TopMostOn();
+    void TopMostOff();
+    // Shows the name dialog with the frame caption; the entered name, or
+    // nothing when cancelled. The caller restores the always-on-top band.
+    std::optional<std::u16string> askName(const QString& caption);
+    // Checks a new area or group name against the entries of list; shows the
+    // reason and returns false when it cannot be used.
+    bool acceptNewName(const std::u16string& name, const QListWidget* list, bool isArea);
+    void setCaptureControlsEnabled(bool on);
+    void takeCapture(const capture::CapResult& result);
+
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
     EditorOutcome outcome_ = EditorOutcome::Closed;
+    frmTuika* tuika_ = nullptr;
+    ListChoice* ariaChoice_ = nullptr;
+    ListChoice* gropChoice_ = nullptr;
+    capture::frmCap* cap_ = nullptr;
+    bool cutDotted_ = false;
+
+    QLabel* lblSetumei;
+    PictureBox* picBig;
+    QWidget* picCtlAlia;
+    PictureBox* picSelAlia;
+    PictureBox* pic2tika;
+    QGroupBox* Frame2;
+    QListWidget* lstAriaList;
+    QLineEdit* txtAriaComment;
+    QLineEdit* txtLeft;
+    QLineEdit* txtTop;
+    QLineEdit* txtWidth;
+    QLineEdit* txtHeight;
+    QLineEdit* txt2tikaLevel;
+    QScrollBar* VScroll1;
+    QPushButton* cmd2Tika;
+    QListWidget* lstChrGrop;
+    QLineEdit* txtKugiri;
+    QPushButton* cmdAriaKiroku;
+    QGroupBox* fraList;
+    QLabel* lblList;
+    QListWidget* List1;
+    QPushButton* cmdKill;
+    QLineEdit* txtChr;
+    QLabel* lblWidth;
+    QLabel* lblHeight;
+    QPushButton* cmdChrTouroku;
+    QPushButton* cmdCap;
+    QPushButton* cmdSCap;
+    QPushButton* cmdEnd;
 };
 
 } // namespace editor

@@ -4,6 +4,7 @@
 #include "Fakes.h"
 #include "ProfileFixture.h"
 #include "frmFile.h"
+#include "WriteFailureNotice.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ protected:
         platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example), QPoint(100, 100));
     }
     void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-        ASSERT_TRUE(FUMIni::IniWrite(section, key, value));
+        FUMIni::IniWrite(section, key, value);
     }
     static QLineEdit* box(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); }
     static QString kotae(QWidget& w) { return box(w, "txtKotae")->text(); }
@@ -237,6 +238,32 @@ TEST_F(MainWindow, ClipboardPictureHelpPageAndExit) {
     QSignalSpy exit(&w, &frmMain::exitRequested);
     w.mnuFileExit_Click();
     EXPECT_EQ(exit.count(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
+    mainwin::WriteFailureNotice notice(dialogs);
+    QFile::setPermissions(path(QStringLiteral("Kavoren.ini")), QFile::ReadOwner | QFile::ReadGroup);
+    {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+        set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String()); // refused too
+    }
+    EXPECT_EQ(dialogs.messages.size(), 0u); // not in the middle of the writes
+    QTRY_COMPARE(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("設定ファイルに書き込めませんでした")));
+    // Saving a placement writes four keys: still one message.
+    dialogs.messages.clear();
+    FUMIni::FormPosSave(u"Tirelma", {1, 2, 3, 4});
+    QTest::qWait(50);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    // A name the file cannot hold says so.
+    const auto text = mainwin::WriteFailureNotice::Text({settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"});
+    EXPECT_TRUE(text.contains(QStringLiteral("保存できない文字")));
 }
 
 } // namespace

@@ -1,0 +1,136 @@
+// From the Alt tick to the answer in the main window: the main window loads
+// (settings, area, a group of 14 templates from the profile), shows, grabs a
+// 400 x 24 area and reads it. Runs offscreen with a screen in memory; with
+// --x11 (under an X server) the grab is a real one of the root window.
+//
+//   build/bench/mainwin_bench [--x11] [--benchmark_repetitions=5]
+#include "../tests/support/Fakes.h"
+#include "FUMIni.h"
+#include "Platform.h"
+#include "ProfileLayout.h"
+#include "frmMain.h"
+#include "modPub.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+platform::Platform* g_platform = nullptr;
+fakes::FakePlatform* g_fake = nullptr;
+
+// A group of 14 glyph cells, 7 x 21, written to the profile as the editor
+// would, and a line of them drawn where the area is.
+void MakeProfileAndScreen(const QString& dir) {
+    FUMIni::SetIniDir(dir.toStdU16String());
+    modPub::IniName = u"Kavoren.ini";
+    using namespace profile;
+    FUMIni::IniWrite(kEndData, kArea, u"Bench");
+    const auto s = AreaSection(u"Bench");
+    FUMIni::IniWrite(s, kChrGrop, SignedNumberText(0));
+    FUMIni::IniWrite(s, kLeft, u"600");
+    FUMIni::IniWrite(s, kTop, u"400");
+    FUMIni::IniWrite(s, kWidth, u"400");
+    FUMIni::IniWrite(s, kHeight, u"24");
+    std::mt19937 rng(7);
+    std::vector<std::vector<std::int32_t>> glyphs;
+    std::vector<std::u16string> names;
+    for (int i = 0; i < 14; ++i) {
+        const std::u16string name(1, static_cast<char16_t>(u'0' + i));
+        std::vector<std::int32_t> rows(21, 0);
+        for (int r = 1; r < 20; ++r)
+            for (int c = 0; c < 6; ++c)
+                if (rng() % 100 < 40) rows[static_cast<std::size_t>(r)] |= 1 << c;
+        const auto sec = CharSection(0, name);
+        FUMIni::IniWrite(sec, kChr, name);
+        FUMIni::IniWrite(sec, kX, u"7");
+        FUMIni::IniWrite(sec, kY, u"21");
+        for (int r = 0; r < 21; ++r) FUMIni::IniWrite(sec, RowKey(r), SignedNumberText(rows[static_cast<std::size_t>(r)]));
+        glyphs.push_back(rows);
+        names.push_back(name);
+    }
+    FUMIni::IniWrite(kChrSection, CharListKey(0), JoinCharList(names));
+    {
+        QImage line(400, 24, QImage::Format_RGB32);
+        line.fill(QColor(235, 235, 220));
+        for (int x = 2, i = 0; x + 7 < 400 - 16; x += 7, ++i)
+            for (int r = 0; r < 21; ++r)
+                for (int c = 0; c < 7; ++c)
+                    if ((glyphs[static_cast<std::size_t>(i % 14)][static_cast<std::size_t>(r)] >> c) & 1)
+                        line.setPixel(x + c, 1 + r, qRgb(30, 30, 40));
+        if (g_fake) {
+            g_fake->paint(line, QPoint(600, 400));
+        } else {
+            // On a real screen: a frameless window showing the line there.
+            static QLabel* shown = nullptr;
+            delete shown;
+            shown = new QLabel;
+            shown->setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+            shown->setPixmap(QPixmap::fromImage(line));
+            shown->setFixedSize(line.size());
+            shown->move(600, 400);
+            shown->show();
+            for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
+}
+
+void BM_AltToAnswer(benchmark::State& state) {
+    QTemporaryDir dir;
+    MakeProfileAndScreen(dir.path());
+    fakes::FakeDialogs dialogs;
+    std::size_t chars = 0;
+    for (auto _ : state) {
+        mainwin::frmMain w(*g_platform, dialogs);
+        w.show();
+        auto* kotae = w.findChild<QLineEdit*>(QStringLiteral("txtKotae"));
+        QElapsedTimer waited;
+        waited.start();
+        while (kotae->text().isEmpty() && w.isVisible() && waited.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        chars = static_cast<std::size_t>(kotae->text().size());
+        state.PauseTiming();
+        w.hide();
+        state.ResumeTiming();
+    }
+    state.counters["chars"] = static_cast<double>(chars);
+    FUMIni::SetIniDir({});
+}
+BENCHMARK(BM_AltToAnswer)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_GrabArea(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(g_platform->grabScreen(QRect(600, 400, 400, 24)));
+}
+BENCHMARK(BM_GrabArea)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool x11 = false;
+    for (int i = 1; i < argc; ++i) x11 = x11 || std::string(argv[i]) == "--x11";
+    if (!x11) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::unique_ptr<platform::Platform> real;
+    fakes::FakePlatform fake;
+    if (x11) {
+        real = platform::CreatePlatform();
+        g_platform = real.get();
+    } else {
+        g_fake = &fake;
+        g_platform = &fake;
+    }
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i)
+        if (std::string(argv[i]) != "--x11") args.push_back(argv[i]);
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

@@ -1,0 +1,34 @@
+#include "WriteFailureNotice.h"
+
+#include <QTimer>
+
+namespace mainwin {
+
+WriteFailureNotice::WriteFailureNotice(platform::Dialogs& dialogs) : dialogs_(dialogs) {
+    FUMIni::SetWriteFailureHandler([this](const FUMIni::WriteFailure& f) { refused(f); });
+}
+
+WriteFailureNotice::~WriteFailureNotice() { FUMIni::SetWriteFailureHandler({}); }
+
+QString WriteFailureNotice::Text(const FUMIni::WriteFailure& f) {
+    if (f.status == settings::WriteStatus::IoError)
+        return QStringLiteral("設定ファイルに書き込めませんでした。\n%1\n"
+                              "ファイルやフォルダが読み取り専用になっていないか確かめてください。"
+                              "設定は保存されていません。")
+            .arg(QString::fromStdString(FUMIni::ProfilePath().string()));
+    return QStringLiteral("設定ファイルに保存できない文字が含まれているため、[%1] の %2 は保存されませんでした。")
+        .arg(QString::fromStdU16String(f.section), QString::fromStdU16String(f.key));
+}
+
+void WriteFailureNotice::refused(const FUMIni::WriteFailure& failure) {
+    if (pending_) return;
+    pending_ = true;
+    const QString text = Text(failure);
+    // Shown once the writes in progress are over.
+    QTimer::singleShot(0, this, [this, text] {
+        dialogs_.message(nullptr, text, QStringLiteral("Tirelma"), platform::Dialogs::Icon::Warning);
+        pending_ = false;
+    });
+}
+
+} // namespace mainwin

@@ -1,0 +1,186 @@
+// The editor window and its area list: opening, choosing, creating and
+// storing areas, OK and the title bar.
+#include "EditorFixture.h"
+
+#include "modPub.h"
+
+#include <QAccessible>
+
+using namespace editortest;
+
+namespace {
+const QString kNew = QStringLiteral("<新規追加>");
+}
+
+TEST_F(EditorTest, OnAnEmptyProfileTheFirstAreaAndGroupAreAskedForAtOnce) {
+    names = {QStringLiteral("Counter")};
+    open();
+    EXPECT_EQ(questions, QStringList{QStringLiteral("エリア名")});
+    // No "<新規追加>" until the next opening; the group list is not loaded yet.
+    EXPECT_EQ(Entries(list("lstAriaList")), QStringList{QStringLiteral("Counter")});
+    EXPECT_EQ(list("lstChrGrop")->count(), 0);
+    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=Counter\n"));
+    // Out of the always-on-top band while the dialog shows.
+    const auto n = platform.topMost.size();
+    ASSERT_GE(n, 2u);
+    EXPECT_FALSE(platform.topMost[n - 2].second);
+    EXPECT_TRUE(platform.topMost[n - 1].second);
+
+    names = {QStringLiteral("Digits")};
+    Click(list("lstAriaList"), 0); // no group yet: asked for at once
+    EXPECT_EQ(questions.last(), QStringLiteral("キャラクタグループ名"));
+    EXPECT_EQ(Entries(list("lstChrGrop")), QStringList{QStringLiteral("Digits")});
+    EXPECT_EQ(child<QGroupBox>("fraList")->title(), QStringLiteral("キャラクタグループ(Digits)"));
+    EXPECT_EQ(caption("lblList"), QStringLiteral("登録文字リスト"));
+
+    edit("txtAriaComment")->setText(QStringLiteral("upper counter"));
+    edit("txtLeft")->setText(QStringLiteral("812"));
+    edit("txtTop")->setText(QStringLiteral("403"));
+    edit("txtWidth")->setText(QStringLiteral("96"));
+    edit("txtHeight")->setText(QStringLiteral("abc")); // stored as typed
+    edit("txtKugiri")->setText(QStringLiteral(","));
+    button("cmdAriaKiroku")->click();
+    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=Counter\n[CHRGROPLIST]\nG0=Digits\n"
+                                     "[ENDDATA]\nAREA=Counter\n[認識エリアCounter]\nCHRGROP= 0\n"
+                                     "COMMENT=upper counter\nLEFT=812\nTOP=403\nWIDTH=96\n"
+                                     "HEIGHT=abc\nBWLEVELT=128\n区切り=,\n"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(EditorTest, NewNamesThatExistOrThatTheFileCannotHoldAreRefused) {
+    writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=Counter\n[ENDDATA]\nAREA=Counter\n"
+                                "[CHRGROPLIST]\nG0=Digits\n[認識エリアCounter]\nBWLEVELT=200\n"));
+    open();
+    const QByteArray before = bytes();
+    const QString bad = QStringLiteral("名前に [ ] = や改行は使えません");
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("A"), QStringLiteral("すでに存在しています")},
+        {kNew, QStringLiteral("すでに存在しています")},
+        {QStringLiteral("a]b"), bad},
+        {QStringLiteral("a=b"), bad},
+        {QStringLiteral("a "), QStringLiteral("名前の前後に空白は使えません")},
+        {QString(255, QLatin1Char('x')), QStringLiteral("名前が長すぎます")},
+        // Section names ignore case: it would share Counter's settings.
+        {QStringLiteral("COUNTER"),
+         QStringLiteral("大文字・小文字だけが違う名前がすでに存在しています")},
+    };
+    for (const auto& [name, why] : cases) {
+        dialogs.messages.clear();
+        names = {name};
+        Click(list("lstAriaList"), 2);
+        EXPECT_EQ(messages(), QStringList{why}) << name.toStdString();
+        EXPECT_EQ(dialogs.messages.at(0).title, QStringLiteral("Error"));
+    }
+    dialogs.messages.clear();
+    names = {QStringLiteral("[g"), QStringLiteral("Digits")};
+    Click(list("lstChrGrop"), 1);
+    Click(list("lstChrGrop"), 1);
+    EXPECT_EQ(messages(), (QStringList{bad, QStringLiteral("すでに存在しています")}));
+
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "Counter", kNew}));
+    EXPECT_EQ(child<QScrollBar>("VScroll1")->value(), 200);
+    // Cancelling writes nothing either, but puts the level back to 128.
+    names = {std::nullopt};
+    Click(list("lstAriaList"), 2);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(edit("txt2tikaLevel")->text(), QStringLiteral("128"));
+}
+
+TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
+    writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\nLIST2=C\n[ENDDATA]\nAREA=gone\n"
+                                "[CHRGROPLIST]\nG0=Digits\nG1=Signs\n"
+                                "[認識エリアA]\nCHRGROP= 1\nCOMMENT=first\nLEFT=10\nTOP=20\n"
+                                "WIDTH=30\nHEIGHT=40\nBWLEVELT=128\n区切り=;\n"
+                                "[認識エリアB]\nBWLEVELT=\n[認識エリアC]\nBWLEVELT=300\n"
+                                "[Chr]\nG1ALLCHR=+\\\\-\n"));
+    open();
+    // AREA names no listed area: the first one is chosen.
+    EXPECT_EQ(modPub::AriaName, u"A");
+    QStringList fields;
+    for (const char* n :
+         {"txtAriaComment", "txtLeft", "txtTop", "txtWidth", "txtHeight", "txtKugiri"})
+        fields << edit(n)->text();
+    EXPECT_EQ(fields, (QStringList{"first", "10", "20", "30", "40", ";"}));
+    EXPECT_EQ(list("lstChrGrop")->currentRow(), 1);
+    EXPECT_EQ(ed->ChrGropNo, 1);
+    EXPECT_EQ(Entries(list("List1")), (QStringList{"+", "-"}));
+
+    // An unchanged slider leaves the typed level text; an empty level is 128.
+    edit("txt2tikaLevel")->setText(QStringLiteral("90"));
+    Click(list("lstAriaList"), 1);
+    EXPECT_EQ(edit("txt2tikaLevel")->text(), QStringLiteral("90"));
+    EXPECT_EQ(edit("txtLeft")->text(), QString());
+    Click(list("lstAriaList"), 2); // beyond the slider's range: its end
+    EXPECT_EQ(edit("txt2tikaLevel")->text(), QStringLiteral("255"));
+    QTest::keyClick(list("lstAriaList"), Qt::Key_Up); // the keyboard chooses too
+    EXPECT_EQ(modPub::AriaName, u"B");
+}
+
+TEST_F(EditorTest, OkWritesOnlyTheAreaNameAndTheTitleBarNothing) {
+    writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\n[CHRGROPLIST]\nG0=Digits\n"
+                                "[ENDDATA]\nAREA=A\n[認識エリアA]\nLEFT=1\n"));
+    const auto run = [&](std::function<void()> inside) {
+        ed = std::make_unique<editor::frmKakudai>(platform, dialogs);
+        QTimer t;
+        QObject::connect(&t, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() != ed.get()) return;
+            t.stop();
+            inside();
+        });
+        t.start(1);
+        return ed->run();
+    };
+    const QByteArray before = bytes();
+    EXPECT_EQ(run([&] { ed->close(); }), editor::EditorOutcome::Closed);
+    EXPECT_EQ(bytes(), before);
+
+    EXPECT_EQ(run([&] {
+                  Click(list("lstAriaList"), 1);
+                  edit("txtLeft")->setText(QStringLiteral("999"));
+                  QTest::keyClick(ed.get(), Qt::Key_Escape); // Esc does not close it
+                  button("cmdEnd")->click();
+              }),
+              editor::EditorOutcome::Ok);
+    EXPECT_EQ(text(), QString(Cp932(before)).remove(QLatin1Char('\r')).replace("AREA=A", "AREA=B"));
+}
+
+TEST_F(EditorTest, ControlsCarryTheirCaptionsPositionsTooltipsAndNames) {
+    names = {std::nullopt};
+    open();
+    EXPECT_EQ(ed->windowTitle(), QStringLiteral("認識エリアとキャラクタ登録"));
+    EXPECT_EQ(ed->size(), QSize(889, 503));
+    // Design positions in twips, 15 to the pixel.
+    EXPECT_EQ(child("txtTop")->geometry(), QRect(394, 62, 41, 21));
+    EXPECT_EQ(child("cmdEnd")->geometry(), QRect(710, 278, 169, 39));
+    EXPECT_EQ(child("picCtlAlia")->geometry(), QRect(0, 170, 889, 333));
+    EXPECT_EQ(button("cmdCap")->text(), QStringLiteral("(&P)位置を指定してキャプチャ"));
+    EXPECT_EQ(button("cmdSCap")->text(), QStringLiteral("(&S)同じ位置でキャプチャ"));
+    EXPECT_EQ(button("cmdEnd")->text(), QStringLiteral("(&O)K"));
+    EXPECT_FALSE(button("cmdChrTouroku")->isEnabled());
+    EXPECT_EQ(child("lstAriaList")->toolTip(),
+              QStringLiteral("エリアを選択してOKボタンを押すと認識エリアを変更します。 "));
+    EXPECT_EQ(child("cmdSCap")->toolTip(),
+              QStringLiteral("指定されている認識エリアの拡大画像を表示します。"));
+
+    // Every text box and list is named for screen readers; buttons keep
+    // their texts, and Enter presses none of them.
+    const char* named[][2] = {
+        {"lstAriaList", "エリア名"},
+        {"txtAriaComment", "エリアコメント"},
+        {"txtLeft", "Left"},
+        {"txtTop", "Top"},
+        {"txtWidth", "Width"},
+        {"txtHeight", "Height"},
+        {"txt2tikaLevel", "2値化レベル"},
+        {"lstChrGrop", "キャラクタグループ"},
+        {"txtKugiri", "区切りキャラクタ："},
+        {"List1", "登録文字リスト"},
+        {"txtChr", "キャラクタ"},
+    };
+    for (const auto& [name, label] : named)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Name),
+                  QString::fromUtf8(label));
+    for (QPushButton* b : ed->findChildren<QPushButton*>())
+        EXPECT_TRUE(b->accessibleName().isEmpty() && !b->autoDefault());
+}
