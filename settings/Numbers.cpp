@@ -1,9 +1,11 @@
 #include "Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <string_view>
 
 namespace FUMIni {
 
@@ -25,6 +27,28 @@ std::u16string FormatG(double x, int digits) {
     for (const char* p = buf; *p; ++p)
         out.push_back(static_cast<char16_t>(*p));
     return out;
+}
+
+// The power of ten of the first significant digit of a number written as
+// digits with an optional point and exponent ("0.05e3" gives 1); the number
+// is not zero.
+long long DecimalExponent(std::string_view number) {
+    const auto e = number.find('e');
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::size_t i = e + 1;
+        const bool negative = number[i] == '-';
+        if (number[i] == '-' || number[i] == '+') ++i;
+        for (; i < number.size(); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1'000'000'000'000LL);
+        if (negative) exponent = -exponent;
+    }
+    const std::string_view mantissa = number.substr(0, e);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos) return exponent;
+    return exponent + (first < point ? static_cast<long long>(point - first) - 1
+                                     : -static_cast<long long>(first - point));
 }
 
 } // namespace
@@ -72,10 +96,10 @@ double NumberValue(std::u16string_view text) {
     const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        // Either too large or too small: tell them apart by the exponent sign.
-        const auto e = digits.find('e');
-        const bool tiny = e != std::string::npos && digits.size() > e + 1 && digits[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // Either too large or too small: the place of the first significant
+        // digit tells which (the exponent's sign alone does not: 1 and 400 zeros,
+        // times 1e-20, is still too large).
+        value = DecimalExponent(digits) < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     } else if (ec != std::errc()) {
         value = 0.0;
     }

@@ -18,6 +18,16 @@ TEST(Numbers, LenientNumberRule) {
         EXPECT_DOUBLE_EQ(NumberValue(text), value) << std::string(text.begin(), text.end());
     EXPECT_EQ(NumberValue(u"1e400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(NumberValue(u"-1e400"), -std::numeric_limits<double>::infinity());
+
+    // Beyond the range of a double, the size of the number decides, not the
+    // sign of its exponent: many digits before a negative exponent are still
+    // too large, many zeros after the point without exponent too small.
+    const std::u16string zeros(400, u'0');
+    EXPECT_EQ(NumberValue(u"1" + zeros + u"e-20"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(NumberValue(u"-0." + zeros + u"1"), 0.0);
+    EXPECT_TRUE(std::signbit(NumberValue(u"-0." + zeros + u"1")));
+    EXPECT_EQ(NumberValue(u"0." + zeros + u"1e500"), 1e99);
+    EXPECT_GT(NumberValue(u"4e-320"), 0.0); // a subnormal number is still a number
 }
 
 TEST(Numbers, IntegersRoundHalfToEven) {
