@@ -166,8 +166,11 @@ std::optional<std::u16string> ProfileDocument::read(std::u16string_view section,
     if (!sl) return std::nullopt;
     const auto kl = findKey(*sl, *k);
     if (!kl) return std::nullopt;
+    return valueOf(lines_[*kl]);
+}
 
-    std::string_view v = slice(lines_[*kl].valueBegin, lines_[*kl].valueEnd);
+std::u16string ProfileDocument::valueOf(const Line& line) const {
+    std::string_view v = slice(line.valueBegin, line.valueEnd);
     if (const auto nul = v.find('\0'); nul != std::string_view::npos) v = v.substr(0, nul);
     while (!v.empty() && IsBlankByte(v.front()))
         v.remove_prefix(1);
@@ -226,9 +229,21 @@ std::string ProfileDocument::lineBreak() const {
     return "\r\n";
 }
 
+bool ProfileDocument::readsLike(const ProfileDocument& other) const {
+    if (lines_.size() != other.lines_.size()) return false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind != other.lines_[i].kind) return false;
+        if (lines_[i].kind == Kind::Key && valueOf(lines_[i]) != other.valueOf(other.lines_[i]))
+            return false;
+    }
+    return true;
+}
+
 void ProfileDocument::convertToUtf8() {
     // Re-encode character by character; a byte that is not valid CP932 is kept
-    // as it was rather than turned into a replacement character.
+    // as it was rather than turned into a replacement character. As in
+    // reading, a lead byte whose pair is not a character is one such byte and
+    // the byte after it starts the next character, so the text reads the same.
     std::string out(kUtf8Bom);
     const std::string_view body = std::string_view(bytes_).substr(bodyStart_);
     std::size_t i = 0;
@@ -237,11 +252,13 @@ void ProfileDocument::convertToUtf8() {
         const std::string_view ch = body.substr(i, len);
         const std::u16string text = Cp932ToUtf16(ch);
         const auto utf8 = Utf16ToUtf8(text);
-        if (!utf8 || text.find(u'\uFFFD') != std::u16string::npos)
-            out.append(ch);
-        else
+        if (!utf8 || text.find(u'\uFFFD') != std::u16string::npos) {
+            out.push_back(body[i]);
+            ++i;
+        } else {
             out.append(*utf8);
-        i += len;
+            i += len;
+        }
     }
     bytes_ = std::move(out);
     encoding_ = FileEncoding::Utf8;
@@ -264,7 +281,13 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
         // Switch only when UTF-8 can hold the write: a refused write changes nothing.
         if (!Utf16ToUtf8(sec16) || !Utf16ToUtf8(key16)) return WriteStatus::BadName;
         if (!Utf16ToUtf8(stored)) return WriteStatus::BadValue;
-        convertToUtf8();
+        // Only when every stored value reads the same afterwards: a long value
+        // takes more bytes in UTF-8 and would be cut shorter by the 254-byte
+        // limit. Otherwise the write is refused rather than lose text.
+        ProfileDocument converted = *this;
+        converted.convertToUtf8();
+        if (!converted.readsLike(*this)) return WriteStatus::BadValue;
+        *this = std::move(converted);
         s = Encode(encoding_, sec16);
         k = Encode(encoding_, key16);
         v = Encode(encoding_, stored);

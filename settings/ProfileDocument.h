@@ -30,7 +30,8 @@ namespace settings {
 enum class WriteStatus {
     Ok,
     BadName,  // a name the file cannot hold faithfully (']' in a section, '=' in a key, ...)
-    BadValue, // a value with a line break or a NUL character
+    BadValue, // a value with a line break or a NUL character, or one the file cannot take in
+              // without changing how another value reads
     IoError,  // the file could not be replaced (read-only, missing folder, disk full)
 };
 
@@ -50,7 +51,9 @@ public:
     bool hasSection(std::u16string_view section) const;
 
     // Stores value under section/key, creating what is missing. A value that
-    // CP932 cannot hold switches the document to UTF-8 with a byte-order mark.
+    // CP932 cannot hold switches the document to UTF-8 with a byte-order mark,
+    // unless some stored value would then read differently (a value near the
+    // 254-byte limit grows in UTF-8): that write is refused as BadValue.
     WriteStatus write(std::u16string_view section, std::u16string_view key,
                       std::u16string_view value);
 
@@ -81,6 +84,10 @@ private:
     // Index of the section's header line, or nothing.
     std::optional<std::size_t> findSection(std::string_view name) const;
     std::optional<std::size_t> findKey(std::size_t sectionLine, std::string_view key) const;
+    // The value of a key line, as read() returns it.
+    std::u16string valueOf(const Line& line) const;
+    // Whether every line has the same kind, and every key the same value, as in other.
+    bool readsLike(const ProfileDocument& other) const;
     void convertToUtf8();
     std::string lineBreak() const;
 

@@ -93,6 +93,28 @@ TEST(ProfileEncoding, TextOutsideCp932SwitchesFileToUtf8Losslessly) {
     ASSERT_EQ(d.write(u"G0ChrDat\U0001F600", u"CHR", u"x"), WriteStatus::Ok);
     EXPECT_EQ(d.encoding(), FileEncoding::Utf8);
     EXPECT_EQ(Get(d, u"ENDDATA", u"AREA"), u"～");
+
+    // A lead byte without a proper second byte is one stray byte; the byte
+    // after it is read, and converted, as a character of its own.
+    ProfileDocument stray("[S]\r\nk=\xEB\xBBx\r\nj=\x9E\r\n");
+    EXPECT_EQ(Get(stray, u"S", u"k"), u"\uFFFDｻx");
+    ASSERT_EQ(stray.write(u"S", u"new", u"é"), WriteStatus::Ok);
+    EXPECT_EQ(stray.bytes(), "\xEF\xBB\xBF[S]\r\nk=\xEB" + Utf8(u"ｻ") +
+                                 "x\r\nj=\x9E\r\nnew=" + Utf8(u"é") + "\r\n");
+    EXPECT_EQ(Get(stray, u"S", u"k"), u"\uFFFDｻx");
+
+    // A long list of Japanese characters fits 254 bytes in CP932 but not in
+    // UTF-8: switching would cut it on the next read, so the write that needs
+    // the switch is refused and the file stays as it is.
+    std::u16string list = u"ア";
+    for (int i = 0; i < 60; ++i)
+        list += u"\\\\ア";
+    const std::string withList = "[Chr]\r\nG0ALLCHR=" + testfiles::Sjis(list) + "\r\n";
+    ProfileDocument full(withList);
+    EXPECT_EQ(full.write(u"ENDDATA", u"AREA", u"café"), WriteStatus::BadValue);
+    EXPECT_EQ(full.bytes(), withList);
+    EXPECT_EQ(Get(full, u"Chr", u"G0ALLCHR"), list);
+    ASSERT_EQ(full.write(u"ENDDATA", u"AREA", u"cafe"), WriteStatus::Ok);
 }
 
 TEST(ProfileEncoding, OnlySingleByteLettersFold) {
