@@ -36,7 +36,20 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 enum class AppendStatus { Ok, MissingFolder, Failed };
 
 // Appends bytes at the end of the file in one write, creating the file.
+// Bytes that end with a line break are a line: when the file's last byte is
+// not a line break (a line cut short by a crash, a file edited by hand), the
+// same line break goes first, so that no two lines run together. A file
+// without any write permission is refused.
 AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
+// The line break to put before bytes appended after lastByte: empty, or the
+// line break that bytes end with.
+inline std::string_view LineBreakBefore(std::string_view bytes, std::optional<char> lastByte) {
+    if (!lastByte || *lastByte == '\n' || *lastByte == '\r') return {};
+    if (bytes.ends_with("\r\n")) return "\r\n";
+    if (bytes.ends_with('\n')) return "\n";
+    return {};
+}
 
 // The folder of the running executable.
 std::filesystem::path ExecutableDir();

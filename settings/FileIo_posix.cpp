@@ -125,12 +125,37 @@ bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
     return ok;
 }
 
+namespace {
+
+// The last byte of the file, when it can be read.
+std::optional<char> LastByte(const std::filesystem::path& path, off_t size) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    char last = 0;
+    if (fd.get() < 0 || size <= 0 || ::pread(fd.get(), &last, 1, size - 1) != 1)
+        return std::nullopt;
+    return last;
+}
+
+} // namespace
+
 AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
-    Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    // Non-blocking, so that a named pipe in the file's place fails at once
+    // instead of waiting for a reader.
+    Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
     if (fd.get() < 0) return errno == ENOENT ? AppendStatus::MissingFolder : AppendStatus::Failed;
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return AppendStatus::Failed;
+    // A file without any write permission is read-only, also for root (as
+    // for the profile, and as the read-only attribute is on Windows).
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return AppendStatus::Failed;
+    // A line goes on a line of its own even when the file does not end with a
+    // line break (a line cut short by a crash, a file edited by hand).
+    std::string line;
+    if (const auto eol = LineBreakBefore(bytes, LastByte(path, st.st_size)); !eol.empty()) {
+        line.append(eol).append(bytes);
+        bytes = line;
+    }
     // One write call: a line is never interleaved with another writer's.
     const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
     if (n != static_cast<ssize_t>(bytes.size())) {

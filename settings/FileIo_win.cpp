@@ -110,11 +110,28 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 
 AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
-    Handle h(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         return GetLastError() == ERROR_PATH_NOT_FOUND ? AppendStatus::MissingFolder
                                                       : AppendStatus::Failed;
+    }
+    // A line goes on a line of its own even when the file does not end with a
+    // line break (a line cut short by a crash, a file edited by hand).
+    std::optional<char> last;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>((size.QuadPart - 1) & 0xFFFFFFFF);
+        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
+        char c = 0;
+        DWORD n = 0;
+        if (ReadFile(h.get(), &c, 1, &n, &at) && n == 1) last = c;
+    }
+    std::string line;
+    if (const auto eol = LineBreakBefore(bytes, last); !eol.empty()) {
+        line.append(eol).append(bytes);
+        bytes = line;
     }
     if (!WriteAll(h.get(), bytes)) return AppendStatus::Failed;
     return h.close() ? AppendStatus::Ok : AppendStatus::Failed;
