@@ -10,16 +10,6 @@
 
 namespace engine {
 
-namespace {
-
-// Word wi of a row shifted right by k < 64 columns (bit i = column 64 * wi +
-// i + k); the row has a spare word after the last one read.
-inline std::uint64_t Shifted(const std::uint64_t* row, std::size_t wi, int k) {
-    return (row[wi] >> k) | ((row[wi + 1] << 1) << (63 - k));
-}
-
-} // namespace
-
 AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)) {
     const std::size_t n = list_.size();
     setWords_ = (n + 63) / 64;

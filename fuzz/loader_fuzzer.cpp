@@ -1,0 +1,92 @@
+// Template loading from an arbitrary profile, then a read of an arbitrary
+// small picture with what was loaded, as the command-line reader and the
+// main window do: never a crash, never a read outside the picture or the
+// templates (the build checks every container access), and the loaded
+// templates always usable.
+//
+// Input: one byte for the group (0xFF: the group of the profile's current
+// area, as the main window chooses it), one for the mismatch bound, a picture
+// (width, height, one byte per pixel), then the profile's bytes.
+#include "AnswerText.h"
+#include "AreaReader.h"
+#include "ChrTemp.h"
+#include "FUMIni.h"
+#include "FuzzInput.h"
+#include "LiteralMatcher.h"
+#include "ProfileDocument.h"
+#include "ProfileLayout.h"
+
+#include <cmath>
+
+namespace {
+
+using settings::ProfileDocument;
+
+void CheckTemplates(const modTemp::LoadedGroup& loaded, std::size_t listed) {
+    FUZZ_CHECK(loaded.templates.size() + loaded.skipped.size() == listed);
+    for (std::size_t i = 0; i < loaded.templates.size(); ++i) {
+        const auto& t = loaded.templates[i];
+        const int w = t.width(), h = t.height();
+        FUZZ_CHECK(w >= 1 && w <= modTemp::kMaxTemplateWidth);
+        FUZZ_CHECK(h >= 1 && h <= modTemp::kMaxTemplateHeight);
+        FUZZ_CHECK(t.X == static_cast<float>(w) && t.Y == static_cast<float>(h));
+        FUZZ_CHECK(t.BL.size() == static_cast<std::size_t>(h));
+        FUZZ_CHECK(t.Rows.size() == static_cast<std::size_t>(h));
+        FUZZ_CHECK(t.Dot.size() == static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        for (int r = 0; r < h; ++r) {
+            FUZZ_CHECK((t.Rows[static_cast<std::size_t>(r)] >> w) == 0);
+            for (int c = 0; c < w; ++c)
+                FUZZ_CHECK(t.dot(c, r) ==
+                           ((static_cast<std::uint32_t>(t.BL[static_cast<std::size_t>(r)]) >> c) & 1
+                                ? 1.0f
+                                : 0.0f));
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzzing::Input in(data, size);
+    const std::uint8_t groupByte = in.byte();
+    static constexpr double kLimits[] = {3, 3, 3, 0, 1, 2.5, 4, 1000};
+    const double limit = kLimits[in.byte() % std::size(kLimits)];
+    const engine::AreaImage image = in.image(48, 24);
+    const ProfileDocument doc(in.rest());
+
+    auto read = [&doc](std::u16string_view s, std::u16string_view k) {
+        return doc.read(s, k).value_or(std::u16string());
+    };
+    const modTemp::TemplateSource source{
+        read, [&doc](std::u16string_view s) { return doc.hasSection(s); }};
+
+    // The group: given, or that of the current area.
+    std::int32_t group = groupByte;
+    std::u16string kugiri;
+    if (groupByte == 0xFF) {
+        const auto area = profile::AreaSection(read(profile::kEndData, profile::kArea));
+        const auto g = FUMIni::RoundToInt32(FUMIni::NumberValue(read(area, profile::kChrGrop)));
+        if (!g) return 0;
+        group = *g;
+        kugiri = read(area, profile::kKugiri);
+    }
+    const auto names =
+        profile::SplitCharList(read(profile::kChrSection, profile::CharListKey(group)));
+    const auto loaded = modTemp::LoadChrTempList(group, source);
+    CheckTemplates(loaded, names.size());
+
+    // The same answer as the literal matcher, where that is quick enough.
+    const std::u16string answer = engine::ReadArea(image, loaded.templates, limit);
+    double work = 0;
+    for (const auto& t : loaded.templates) {
+        const double tw = t.width(), th = t.height(), h = image.height;
+        work += 2 * tw * h + std::max(0.0, h - th) * tw * tw * th;
+    }
+    if (work * std::max(1, image.width) < 2e6)
+        FUZZ_CHECK(answer == literal::Run(image, loaded.templates, limit));
+
+    const double step = FUMIni::NumberValue(read(profile::kEndData, profile::kKizami));
+    (void)engine::SnapToStep(answer, kugiri, step);
+    (void)engine::SnapToStep(read(profile::kEndData, profile::kFileName), kugiri, step);
+    return 0;
+}
