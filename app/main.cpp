@@ -40,7 +40,6 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     app.setApplicationName(kCaption);
-    app.setApplicationDisplayName(kCaption);
     app.setQuitOnLastWindowClosed(false);
 
     platform::QtDialogs qtDialogs;

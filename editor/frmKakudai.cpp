@@ -155,6 +155,7 @@ void frmKakudai::buildControls() {
 
     picBig = new PictureBox(PictureBox::Scale::Widget, this);
     picBig->setObjectName(QStringLiteral("picBig"));
+    picBig->setAccessibleName(QStringLiteral("拡大画像"));
     picBig->setGeometry(Twips(0, 720, 1875, 1755));
 
     picCtlAlia = new QWidget(this);
@@ -164,8 +165,10 @@ void frmKakudai::buildControls() {
     // No frames on the pictures: the area image is exactly the area's size.
     picSelAlia = new PictureBox(PictureBox::Scale::Physical, picCtlAlia);
     picSelAlia->setObjectName(QStringLiteral("picSelAlia"));
+    picSelAlia->setAccessibleName(QStringLiteral("認識エリアの画像"));
     pic2tika = new PictureBox(PictureBox::Scale::Physical, picCtlAlia);
     pic2tika->setObjectName(QStringLiteral("pic2tika"));
+    pic2tika->setAccessibleName(QStringLiteral("2値化された画像"));
     QImage blank(Twips(0, 0, 735, 375).size(), QImage::Format_RGB32);
     blank.fill(Qt::white);
     picSelAlia->setImage(blank);

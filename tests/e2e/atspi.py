@@ -4,6 +4,9 @@ reader would.
 
   atspi.py texts PID        every label, text box and message text, one per line
   atspi.py text PID NAME    the contents of the text box labelled NAME
+  atspi.py where PID NAME [ITEM]
+                            "x y width height" on the screen of the object
+                            named NAME (of its item ITEM, for a list)
 """
 import sys
 
@@ -49,6 +52,15 @@ def main():
                 print(text_of(node) or "")
         elif what == "text" and role == "text" and node.name == sys.argv[3]:
             print(text_of(node) or "")
+            return
+        elif what == "where" and node.name == sys.argv[3] and role not in ("label",):
+            target = node
+            if len(sys.argv) > 4:
+                target = next((n for n in walk(node) if n is not node and n.name == sys.argv[4]), None)
+                if target is None:
+                    continue
+            e = target.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            print(e.x, e.y, e.width, e.height)
             return
 
 

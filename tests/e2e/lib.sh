@@ -101,21 +101,22 @@ icon_window() { xwininfo -root -tree | grep -A50 '"panel"' | grep '("tirelma" "T
 
 # The program's visible windows titled Tirelma, apart from its icon (which
 # bears the same title): the main window, a dialog, a message box.
-windows_of() { # pid
+windows_of() { # pid [title pattern]
     local w
-    for w in $(xdotool search --onlyvisible --pid "$1" --name '^Tirelma$' 2>/dev/null); do
+    for w in $(xdotool search --onlyvisible --pid "$1" --name "${2:-.}" 2>/dev/null); do
         [ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ {split($2, s, "x"); print s[1]}')" -gt 60 ] && echo "$w"
     done
 }
-main_window() { windows_of "$TIRELMA_PID" | head -1; }
+main_window() { windows_of "$TIRELMA_PID" '^Tirelma$' | head -1; }
 main_window_open() { [ -n "$(main_window)" ]; }
 main_window_closed() { [ -z "$(main_window)" ]; }
 
-# Waits for the program's one visible window and gives it the keyboard.
-focus_window() { # pid
+# Waits for a visible window of the program (the last one mapped, when
+# several: a dialog over its owner) and gives it the keyboard.
+focus_window() { # pid [title pattern]
     local w=""
     for _ in $(seq 50); do
-        w=$(windows_of "$1" | head -1)
+        w=$(windows_of "$1" "${2:-.}" | tail -1)
         [ -n "$w" ] && break
         sleep 0.1
     done
@@ -133,6 +134,28 @@ press_alt() {
 # What the program's windows say, through the accessibility bus.
 texts_of() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" texts "$1" 2>/dev/null; }
 text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>/dev/null; }
+
+where_is() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" where "$@" 2>/dev/null; }
+
+# Clicks the middle of an object found by name (a button, a list item...).
+click_on() { # pid, name [, item]
+    local x y w h
+    read -r x y w h < <(where_is "$@") || { fail "nothing named $2 ${3:-}"; return 1; }
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    sleep 0.3
+}
+
+# A drag with the left button, in small steps so that every move is seen.
+drag() { # x1 y1 x2 y2
+    xdotool mousemove "$1" "$2" mousedown 1
+    sleep 0.1
+    xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2))
+    sleep 0.1
+    xdotool mousemove "$3" "$4"
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.3
+}
 
 # Result file lines, in UTF-8.
 result_file() { [ -f "$1" ] && iconv -f CP932 -t UTF-8 "$1"; }
