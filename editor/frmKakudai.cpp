@@ -24,6 +24,10 @@
 
 namespace editor {
 
+using platform::kTwipsPerPixel;
+using platform::Twips;
+using platform::TwipsToPixels;
+
 namespace {
 
 using Icon = platform::Dialogs::Icon;

@@ -10,6 +10,10 @@
 
 namespace editor {
 
+using platform::kTwipsPerPixel;
+using platform::Twips;
+using platform::TwipsToPixels;
+
 frmTuika::frmTuika(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("新規追加"));
     setFixedSize(TwipsToPixels(5730), TwipsToPixels(2295));

@@ -3,16 +3,16 @@
 #pragma once
 
 #include <QList>
+#include "Twips.h"
+
 #include <QRect>
 
 #include <cmath>
 
 namespace mainwin {
 
-inline constexpr double kTwipsPerPixel = 15.0;
-
-inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline double PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+using platform::PixelsToTwips;
+using platform::TwipsToPixels;
 
 // The window's frame moved onto a screen when too little of it (less than
 // its title-bar strip) lies on any: a stored placement from a monitor that

@@ -15,9 +15,7 @@ namespace mainwin {
 
 namespace {
 
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
+using platform::Twips;
 
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
 

@@ -31,10 +31,7 @@ const QString kCaption = QStringLiteral("Tirelma");
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
 std::u16string U(const QString& s) { return s.toStdU16String(); }
 
-// Design positions are in twips.
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-}
+using platform::Twips;
 
 QFont FixedSys() {
     QFont f(QStringLiteral("FixedSys"));
