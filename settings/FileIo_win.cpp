@@ -110,6 +110,10 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 
 AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
+    // Read-only, whoever asks (as for the profile).
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
+        return AppendStatus::Failed;
     Handle h(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {

@@ -42,8 +42,9 @@ TEST_F(FUMIniTest, BothFormsOfIniNameAddressOneFile) {
     EXPECT_EQ(Slurp(ini()), testfiles::Sjis(u"[認識エリアCounter]\r\nLEFT=812\r\n"));
 
     // The folder always ends in exactly one separator.
-    SetIniDir(settings::TextFromPath(dir_.path()) + u"//");
-    EXPECT_EQ(IniDir(), settings::TextFromPath(dir_.path()) + u"/");
+    const std::u16string separator(1, static_cast<char16_t>(fs::path::preferred_separator));
+    SetIniDir(settings::TextFromPath(dir_.path()) + separator + separator);
+    EXPECT_EQ(IniDir(), settings::TextFromPath(dir_.path()) + separator);
     EXPECT_EQ(IniRead(u"認識エリアCounter", u"LEFT"), u"812");
 }
 

@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using settings::ProfileFile;
 using settings::WriteStatus;
@@ -24,10 +29,21 @@ std::vector<std::string> Names(const fs::path& dir) {
     return out;
 }
 
-ino_t InodeOf(const fs::path& p) {
+// What tells one file from another on the same volume: a file put in
+// another's place has a new one.
+std::uint64_t FileIdentity(const fs::path& p) {
+#ifdef _WIN32
+    const HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    return (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+#else
     struct stat st {};
     ::stat(p.c_str(), &st);
     return st.st_ino;
+#endif
 }
 
 } // namespace
@@ -46,10 +62,12 @@ TEST(ProfileFile, CreatedOnFirstWriteAndReplacedWhole) {
 
     // Each write puts a new file in place (never a torn one) and keeps the mode;
     // no temporary file is left behind.
-    const auto before = InodeOf(path);
+    const auto before = FileIdentity(path);
     ASSERT_EQ(f.write(u"ENDDATA", u"CSV", u"True"), WriteStatus::Ok);
-    EXPECT_NE(InodeOf(path), before);
+    EXPECT_NE(FileIdentity(path), before);
+#ifndef _WIN32 // Windows keeps no permission bits beyond read-only
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+#endif
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Kavoren.ini"});
     EXPECT_EQ(Slurp(path), "[ENDDATA]\r\nAREA=Counter\r\nCSV=True\r\n");
 }
@@ -101,6 +119,7 @@ TEST(ProfileFile, FailedWritesLeaveEverythingAsItWas) {
     EXPECT_EQ(unreadable.read(u"S", u"k"), u"");
     EXPECT_EQ(unreadable.write(u"S", u"k", u"1"), WriteStatus::IoError);
     EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
+#ifndef _WIN32 // a file that can be written but not read exists only here
     if (::geteuid() != 0) {
         const auto wo = dir / "wo.ini";
         Spit(wo, "[S]\r\nk=1\r\n");
@@ -109,14 +128,18 @@ TEST(ProfileFile, FailedWritesLeaveEverythingAsItWas) {
         fs::permissions(wo, fs::perms(0600));
         EXPECT_EQ(Slurp(wo), "[S]\r\nk=1\r\n");
     }
-    for (const auto& name : Names(dir.path()))
-        EXPECT_FALSE(name.starts_with(".")) << name;
+#endif
+    for (const auto& name : Names(dir.path())) // no temporary file left
+        EXPECT_TRUE(name.ends_with(".ini")) << name;
 
     // A refused name touches nothing either.
     EXPECT_EQ(readOnly.write(u"S]", u"k", u"1"), WriteStatus::BadName);
 }
 
 TEST(ProfileFile, WritesThroughALinkKeepTheLink) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need special rights on Windows";
+#endif
     TempDir dir;
     Spit(dir / "real.ini", "[S]\r\nk=1\r\n");
     fs::create_symlink("real.ini", dir / "Kavoren.ini");

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,20 @@ namespace testfiles {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: a random name, taken when creating it succeeds.
+        std::random_device random;
+        for (int tries = 0; path_.empty(); ++tries) {
+            const auto p = std::filesystem::temp_directory_path() /
+                           ("tirelma-" + std::to_string(random()) + std::to_string(tries));
+            if (std::filesystem::create_directory(p)) path_ = p;
+            if (tries > 100) std::abort();
+        }
+#else
         std::string tmpl = (std::filesystem::temp_directory_path() / "tirelma-XXXXXX").string();
         if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
         path_ = tmpl;
+#endif
     }
     ~TempDir() {
         std::error_code ec;
