@@ -95,17 +95,17 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool
     return out;
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_view bytes) {
-    const auto path = ResolveLink(requested);
-    if (!FolderExists(path)) return false;
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    const auto target = ResolveLink(path);
+    if (!FolderExists(target)) return false;
 
     mode_t mode = 0666;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return false;
         // A file without any write permission is read-only, also for root.
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-        if (::access(path.c_str(), W_OK) != 0) return false;
+        if (::access(target.c_str(), W_OK) != 0) return false;
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -114,13 +114,13 @@ bool ReplaceFileAtomically(const std::filesystem::path& requested, std::string_v
     }
 
     const auto folder =
-        path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     Fd fd(::mkstemp(tmpl.data()));
     if (fd.get() < 0) return false;
     bool ok = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
     ok = (::close(fd.release()) == 0) && ok;
-    if (ok) ok = ::rename(tmpl.c_str(), path.c_str()) == 0;
+    if (ok) ok = ::rename(tmpl.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(tmpl.c_str());
     return ok;
 }

@@ -21,7 +21,10 @@ public:
     }
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool ok() const {
+        // iconv_open's failure value is (iconv_t)-1 by definition.
+        return cd_ != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
+    }
     iconv_t get() const { return cd_; }
 
 private:
