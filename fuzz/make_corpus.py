@@ -2,8 +2,9 @@
 """Writes the seed inputs of the fuzzers into fuzz/corpus/<fuzzer>/.
 
 Each seed is laid out as its fuzzer reads its bytes (see the comment at the
-top of each fuzzer). Run again after changing a layout; the fuzzers add what
-they find to the working copies that scripts/fuzz.sh makes, never here.
+top of each fuzzer); the hand-made seeds are the files named seed-*. The
+other files are inputs that longer fuzzing runs found and merged in (see the
+README); after a change of layout they mean something else and should go.
 """
 import hashlib
 import os
@@ -75,9 +76,10 @@ def save(fuzzer, seeds):
     folder = os.path.join(HERE, "corpus", fuzzer)
     os.makedirs(folder, exist_ok=True)
     for old in os.listdir(folder):
-        os.remove(os.path.join(folder, old))
+        if old.startswith("seed-"):
+            os.remove(os.path.join(folder, old))
     for data in seeds:
-        name = hashlib.sha1(data).hexdigest()[:16]
+        name = "seed-" + hashlib.sha1(data).hexdigest()[:16]
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
 

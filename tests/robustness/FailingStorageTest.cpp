@@ -154,11 +154,19 @@ TEST(FailingStorage, MissingFolderCreatesNothing) {
     EXPECT_TRUE(Names(dir.path()).empty());
 }
 
-TEST(FailingStorage, ResultFileThatTakesNoLines) {
+TEST(FailingStorage, SomethingElseInTheFilesPlace) {
     TempDir dir;
-    // A folder in the result file's place.
+    // Folders in the profile's and the result file's place.
+    fs::create_directory(dir / "Kavoren.ini");
     fs::create_directory(dir / "Kavoren.csv");
+    {
+        Profile p(dir.path());
+        EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"");
+        EXPECT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"x"), 0);
+        EXPECT_EQ(p.ioErrors, 1);
+    }
     EXPECT_EQ(settings::AppendToFile(dir / "Kavoren.csv", "1\r\n"), AppendStatus::Failed);
+    EXPECT_TRUE(fs::is_directory(dir / "Kavoren.ini"));
     EXPECT_TRUE(fs::is_directory(dir / "Kavoren.csv"));
 #ifdef _WIN32
     // A result file that another program holds open without sharing it.
@@ -170,15 +178,22 @@ TEST(FailingStorage, ResultFileThatTakesNoLines) {
     CloseHandle(h);
     EXPECT_EQ(Slurp(dir / "locked.csv"), kLines);
 #else
-    // A named pipe that nobody reads: the append must fail, not wait forever.
-    ASSERT_EQ(::mkfifo((dir / "pipe.csv").c_str(), 0644), 0);
+    // Named pipes that nobody writes or reads: reading and writing fail at
+    // once instead of waiting forever (the child is stopped after 5 s).
+    TempDir pipes;
+    ASSERT_EQ(::mkfifo((pipes / "Kavoren.ini").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((pipes / "Kavoren.csv").c_str(), 0644), 0);
     const std::string found = child::Run(
         [&](child::Findings& f) {
-            CHILD_CHECK(f,
-                        settings::AppendToFile(dir / "pipe.csv", "1\r\n") == AppendStatus::Failed);
+            Profile p(pipes.path());
+            CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"");
+            CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"x") == 0);
+            CHILD_CHECK(f, settings::AppendToFile(pipes / "Kavoren.csv", "1\r\n") ==
+                               AppendStatus::Failed);
         },
         5);
     EXPECT_EQ(found, "");
+    EXPECT_EQ(fs::status(pipes / "Kavoren.ini").type(), fs::file_type::fifo);
 #endif
 }
 

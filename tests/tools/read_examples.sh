@@ -36,10 +36,16 @@ expect_exit() { # description, code, args...
 }
 expect_exit "usage" 1 --profile "$work/Kavoren.ini"
 expect_exit "unknown option" 1 --frobnicate "$examples/small.bmp"
+expect_exit "option without its value" 1 "$examples/small.bmp" --area
 expect_exit "no profile" 2 --profile "$work/none.ini" "$examples/small.bmp"
 expect_exit "no area" 3 --profile "$work/Kavoren.ini" --area Nowhere "$examples/small.bmp"
 printf '[ENDDATA]\r\nAREA=A\r\n[認識エリアA]\r\nCHRGROP= 4\r\n' | iconv -f UTF-8 -t CP932 > "$work/empty.ini"
 expect_exit "empty group" 4 --profile "$work/empty.ini" "$examples/small.bmp"
+expect_exit "a folder as profile" 2 --profile "$work" "$examples/small.bmp"
+printf '[ENDDATA]\r\nCSV=True\r\n' > "$work/noarea.ini"
+expect_exit "no current area" 3 --profile "$work/noarea.ini" "$examples/small.bmp"
+printf '[ENDDATA]\r\nAREA=A\r\n[認識エリアA]\r\nCHRGROP=1e10\r\n' | iconv -f UTF-8 -t CP932 > "$work/huge.ini"
+expect_exit "group number out of range" 4 --profile "$work/huge.ini" "$examples/small.bmp"
 echo "not an image" > "$work/bad.png"
 expect_exit "bad image" 5 --profile "$work/Kavoren.ini" "$work/bad.png"
 # A skipped template is warned about and the rest still reads.
