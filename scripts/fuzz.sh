@@ -34,7 +34,7 @@ for t in "${targets[@]}"; do
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
         >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    last=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
+    last=$(grep -a -E '^#[0-9]+' "$log" | tail -n 1)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     inputs=$(find "$corpus" -type f | wc -l)
