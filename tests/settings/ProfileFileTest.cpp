@@ -33,8 +33,9 @@ std::vector<std::string> Names(const fs::path& dir) {
 // another's place has a new one.
 std::uint64_t FileIdentity(const fs::path& p) {
 #ifdef _WIN32
-    const HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE h =
+        CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
     GetFileInformationByHandle(h, &info);
     CloseHandle(h);
