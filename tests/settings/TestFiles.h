@@ -14,24 +14,27 @@
 
 namespace testfiles {
 
+// A new private folder in the system's temporary folder.
+inline std::filesystem::path MakeTempDir() {
+#ifdef _WIN32
+    // No mkdtemp: a random name, taken when creating it succeeds.
+    std::random_device random;
+    for (int tries = 0; tries < 100; ++tries) {
+        const auto p = std::filesystem::temp_directory_path() /
+                       ("tirelma-" + std::to_string(random()) + std::to_string(tries));
+        if (std::filesystem::create_directory(p)) return p;
+    }
+    std::abort();
+#else
+    std::string tmpl = (std::filesystem::temp_directory_path() / "tirelma-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
+    return tmpl;
+#endif
+}
+
 class TempDir {
 public:
-    TempDir() {
-#ifdef _WIN32
-        // No mkdtemp: a random name, taken when creating it succeeds.
-        std::random_device random;
-        for (int tries = 0; path_.empty(); ++tries) {
-            const auto p = std::filesystem::temp_directory_path() /
-                           ("tirelma-" + std::to_string(random()) + std::to_string(tries));
-            if (std::filesystem::create_directory(p)) path_ = p;
-            if (tries > 100) std::abort();
-        }
-#else
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tirelma-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
-        path_ = tmpl;
-#endif
-    }
+    TempDir() : path_(MakeTempDir()) {}
     ~TempDir() {
         std::error_code ec;
         // Undo chmods of a test so that everything can be removed.
@@ -43,12 +46,8 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-    std::filesystem::path operator/(std::string_view name) const {
-        return path_ / name;
-    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;
