@@ -1,9 +1,9 @@
 // Tirelma, the resident program: starts in the notification area and opens
 // the main window on the Alt key.
 #include "FUMIni.h"
-#include "WriteFailureNotice.h"
 #include "FileIo.h"
 #include "Platform.h"
+#include "WriteFailureNotice.h"
 #include "frmTskTly.h"
 #include "modPub.h"
 
@@ -23,7 +23,8 @@ const QString kCaption = QStringLiteral("Tirelma");
 // One copy per user; a lock left by a copy that crashed does not count.
 std::unique_ptr<QLockFile> TakeInstanceLock() {
     const QString user = QString::number(qHash(QDir::homePath()), 16);
-    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(user)));
+    auto lock = std::make_unique<QLockFile>(
+        QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(user)));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) return nullptr;
     return lock;
@@ -34,8 +35,8 @@ std::unique_ptr<QLockFile> TakeInstanceLock() {
 int main(int argc, char** argv) {
     // Under Wayland, run as an X11 client where an X server is at hand: only
     // there can a program see the screen and the keys at all.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        !qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
@@ -57,12 +58,15 @@ int main(int argc, char** argv) {
     mainwin::WriteFailureNotice notice(dialogs);
 
     const auto platform = platform::CreatePlatform();
-    tray::frmTskTly tray(*platform, dialogs, [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    tray::frmTskTly tray(*platform, dialogs,
+                         [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
     QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, &QApplication::quit);
     tray.start();
 
     if (const QString why = platform->limitation(); !why.isEmpty())
-        QTimer::singleShot(0, [&dialogs, why] { dialogs.message(nullptr, why, kCaption, platform::Dialogs::Icon::Warning); });
+        QTimer::singleShot(0, [&dialogs, why] {
+            dialogs.message(nullptr, why, kCaption, platform::Dialogs::Icon::Warning);
+        });
 
     return app.exec();
 }

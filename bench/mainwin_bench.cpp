@@ -52,7 +52,8 @@ void MakeProfileAndScreen(const QString& dir) {
         FUMIni::IniWrite(sec, kChr, name);
         FUMIni::IniWrite(sec, kX, u"7");
         FUMIni::IniWrite(sec, kY, u"21");
-        for (int r = 0; r < 21; ++r) FUMIni::IniWrite(sec, RowKey(r), SignedNumberText(rows[static_cast<std::size_t>(r)]));
+        for (int r = 0; r < 21; ++r)
+            FUMIni::IniWrite(sec, RowKey(r), SignedNumberText(rows[static_cast<std::size_t>(r)]));
         glyphs.push_back(rows);
         names.push_back(name);
     }
@@ -63,7 +64,9 @@ void MakeProfileAndScreen(const QString& dir) {
         for (int x = 2, i = 0; x + 7 < 400 - 16; x += 7, ++i)
             for (int r = 0; r < 21; ++r)
                 for (int c = 0; c < 7; ++c)
-                    if ((glyphs[static_cast<std::size_t>(i % 14)][static_cast<std::size_t>(r)] >> c) & 1)
+                    if ((glyphs[static_cast<std::size_t>(i % 14)][static_cast<std::size_t>(r)] >>
+                         c) &
+                        1)
                         line.setPixel(x + c, 1 + r, qRgb(30, 30, 40));
         if (g_fake) {
             g_fake->paint(line, QPoint(600, 400));
@@ -77,7 +80,8 @@ void MakeProfileAndScreen(const QString& dir) {
             shown->setFixedSize(line.size());
             shown->move(600, 400);
             shown->show();
-            for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            for (int i = 0; i < 20; ++i)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
     }
 }
@@ -106,7 +110,8 @@ void BM_AltToAnswer(benchmark::State& state) {
 BENCHMARK(BM_AltToAnswer)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_GrabArea(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(g_platform->grabScreen(QRect(600, 400, 400, 24)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(g_platform->grabScreen(QRect(600, 400, 400, 24)));
 }
 BENCHMARK(BM_GrabArea)->Unit(benchmark::kMicrosecond);
 
@@ -114,7 +119,8 @@ BENCHMARK(BM_GrabArea)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     bool x11 = false;
-    for (int i = 1; i < argc; ++i) x11 = x11 || std::string(argv[i]) == "--x11";
+    for (int i = 1; i < argc; ++i)
+        x11 = x11 || std::string(argv[i]) == "--x11";
     if (!x11) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::unique_ptr<platform::Platform> real;

@@ -17,7 +17,8 @@ int Pixel(float v) {
 
 void ScrCap(platform::Platform& platform, QImage& image, float left, float top) {
     if (image.width() <= 0 || image.height() <= 0) return;
-    const QImage grab = platform.grabScreen(QRect(Pixel(left), Pixel(top), image.width(), image.height()));
+    const QImage grab =
+        platform.grabScreen(QRect(Pixel(left), Pixel(top), image.width(), image.height()));
     if (grab.size() != image.size()) return;
     image = grab.convertToFormat(QImage::Format_RGB32);
 }
@@ -35,7 +36,8 @@ engine::AreaImage ToAreaImage(const QImage& image) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         std::uint32_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * out.width;
         for (int x = 0; x < rgb.width(); ++x)
-            dst[x] = static_cast<std::uint32_t>(qRed(line[x]) | (qGreen(line[x]) << 8) | (qBlue(line[x]) << 16));
+            dst[x] = static_cast<std::uint32_t>(qRed(line[x]) | (qGreen(line[x]) << 8) |
+                                                (qBlue(line[x]) << 16));
     }
     return out;
 }

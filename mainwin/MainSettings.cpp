@@ -29,7 +29,8 @@ AreaData AriaDataGet() {
     a.AreaTop = number(profile::kTop);
     a.AreaWidth = number(profile::kWidth);
     a.AreaHeight = number(profile::kHeight);
-    a.ChrGroup = FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0);
+    a.ChrGroup =
+        FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0);
     a.Kugiri = FUMIni::IniRead(s, profile::kKugiri);
     return a;
 }

@@ -2,8 +2,8 @@
 // as stored in the profile, and keeping a window where it can be seen.
 #pragma once
 
-#include <QList>
 #include "Twips.h"
+#include <QList>
 
 #include <QRect>
 

@@ -17,7 +17,8 @@ ResultWrite AppendResultLine(const std::u16string& line, const std::u16string& f
     if (status == settings::AppendStatus::Ok) return {ResultStatus::Written, file};
     if (status == settings::AppendStatus::MissingFolder) {
         status = settings::AppendToFile(settings::PathFromText(fallback), record);
-        return {status == settings::AppendStatus::Ok ? ResultStatus::Written : ResultStatus::Failed, fallback};
+        return {status == settings::AppendStatus::Ok ? ResultStatus::Written : ResultStatus::Failed,
+                fallback};
     }
     return {ResultStatus::Failed, file};
 }

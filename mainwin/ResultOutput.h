@@ -7,9 +7,9 @@
 namespace mainwin {
 
 enum class ResultStatus {
-    Written,     // the line is in the file
+    Written,      // the line is in the file
     NotEncodable, // the line holds characters the result file's encoding lacks
-    Failed,      // neither the file nor the fallback could be written
+    Failed,       // neither the file nor the fallback could be written
 };
 
 struct ResultWrite {

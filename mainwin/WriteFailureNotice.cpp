@@ -8,7 +8,9 @@ WriteFailureNotice::WriteFailureNotice(platform::Dialogs& dialogs) : dialogs_(di
     FUMIni::SetWriteFailureHandler([this](const FUMIni::WriteFailure& f) { refused(f); });
 }
 
-WriteFailureNotice::~WriteFailureNotice() { FUMIni::SetWriteFailureHandler({}); }
+WriteFailureNotice::~WriteFailureNotice() {
+    FUMIni::SetWriteFailureHandler({});
+}
 
 QString WriteFailureNotice::Text(const FUMIni::WriteFailure& f) {
     if (f.status == settings::WriteStatus::IoError)
@@ -16,7 +18,8 @@ QString WriteFailureNotice::Text(const FUMIni::WriteFailure& f) {
                               "ファイルやフォルダが読み取り専用になっていないか確かめてください。"
                               "設定は保存されていません。")
             .arg(QString::fromStdString(FUMIni::ProfilePath().string()));
-    return QStringLiteral("設定ファイルに保存できない文字が含まれているため、[%1] の %2 は保存されませんでした。")
+    return QStringLiteral("設定ファイルに保存できない文字が含まれているため、[%1] の %2 "
+                          "は保存されませんでした。")
         .arg(QString::fromStdU16String(f.section), QString::fromStdU16String(f.key));
 }
 
@@ -26,7 +29,8 @@ void WriteFailureNotice::refused(const FUMIni::WriteFailure& failure) {
     const QString text = Text(failure);
     // Shown once the writes in progress are over.
     QTimer::singleShot(0, this, [this, text] {
-        dialogs_.message(nullptr, text, QStringLiteral("Tirelma"), platform::Dialogs::Icon::Warning);
+        dialogs_.message(nullptr, text, QStringLiteral("Tirelma"),
+                         platform::Dialogs::Icon::Warning);
         pending_ = false;
     });
 }

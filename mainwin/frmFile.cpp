@@ -17,7 +17,9 @@ namespace {
 
 using platform::Twips;
 
-QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+QString Q(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
 
 } // namespace
 
@@ -98,7 +100,8 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     txtKizami->setText(Q(FUMIni::IniRead(profile::kEndData, profile::kKizami)));
     // Checking runs the same handler as a click: a stored name is shown with
     // its extension already changed.
-    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv))) chkCSV->setChecked(true);
+    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv)))
+        chkCSV->setChecked(true);
 }
 
 void frmFile::chkCSV_Click() {
@@ -113,12 +116,15 @@ void frmFile::cmdFileSel_Click() {
 void frmFile::OKButton_Click() {
     // Stored as they stand; the main window reads numbers leniently.
     FUMIni::IniWrite(profile::kEndData, profile::kFileName, txtFileName->text().toStdU16String());
-    FUMIni::IniWrite(profile::kEndData, profile::kCommentBefore, profile::FlagText(optCommentIti0->isChecked()));
+    FUMIni::IniWrite(profile::kEndData, profile::kCommentBefore,
+                     profile::FlagText(optCommentIti0->isChecked()));
     FUMIni::IniWrite(profile::kEndData, profile::kKizami, txtKizami->text().toStdU16String());
     FUMIni::IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
     accept();
 }
 
-void frmFile::CancelButton_Click() { reject(); }
+void frmFile::CancelButton_Click() {
+    reject();
+}
 
 } // namespace mainwin

@@ -28,8 +28,12 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tirelma");
 
-QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
-std::u16string U(const QString& s) { return s.toStdU16String(); }
+QString Q(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
+std::u16string U(const QString& s) {
+    return s.toStdU16String();
+}
 
 using platform::Twips;
 
@@ -119,22 +123,26 @@ void frmMain::buildControls() {
 
     QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("M_File"));
-    auto action = [this](QMenu* menu, const char* name, const QString& text, void (frmMain::*slot)()) {
+    auto action = [this](QMenu* menu, const char* name, const QString& text,
+                         void (frmMain::*slot)()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
     action(file, "M_F_Open", QStringLiteral("書き込みファイル指定(&W)"), &frmMain::M_F_Open_Click);
-    action(file, "M_F_ALIA", QStringLiteral("認識エリア指定、キャラクタ登録(&A)"), &frmMain::M_F_ALIA_Click);
+    action(file, "M_F_ALIA", QStringLiteral("認識エリア指定、キャラクタ登録(&A)"),
+           &frmMain::M_F_ALIA_Click);
     // Kept for the clipboard picture, but never offered.
-    M_F_Copy1 = action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
+    M_F_Copy1 =
+        action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
     M_F_Copy1->setVisible(false);
     M_F_Copy1->setEnabled(false);
     action(file, "mnuFileExit", QStringLiteral("終了(&X)"), &frmMain::mnuFileExit_Click);
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    action(help, "mnuHelpHelpPage", QStringLiteral("説明ウエブサイト"), &frmMain::mnuHelpHelpPage_Click);
+    action(help, "mnuHelpHelpPage", QStringLiteral("説明ウエブサイト"),
+           &frmMain::mnuHelpHelpPage_Click);
     const int menuHeight = bar->sizeHint().height();
     bar->setGeometry(0, 0, inner.width(), menuHeight);
     client->setGeometry(0, menuHeight, inner.width(), inner.height());
@@ -161,7 +169,8 @@ void frmMain::Init() {
     areaImage_ = AreaTooLarge(w, h) ? QImage() : QImage(w, h, QImage::Format_RGB32);
     if (!areaImage_.isNull()) areaImage_.fill(Qt::white);
     showPicture();
-    reader_ = std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
+    reader_ =
+        std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
 }
 
 void frmMain::restorePlacement() {
@@ -172,7 +181,8 @@ void frmMain::restorePlacement() {
     const auto p = FUMIni::FormPosLoad(kCaption.toStdU16String(), design, false);
     QRect wanted(TwipsToPixels(p.Left), TwipsToPixels(p.Top), frame.width(), frame.height());
     QList<QRect> screens;
-    for (const QScreen* s : QGuiApplication::screens()) screens.append(s->availableGeometry());
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
     wanted = BringOntoScreens(wanted, screens);
     placement_ = wanted.topLeft();
     move(placement_);
@@ -215,7 +225,6 @@ void frmMain::showEvent(QShowEvent* e) {
     runPending_ = true;
     activateWindow();
     QTimer::singleShot(300, this, &frmMain::startPendingRun);
-
 }
 
 bool frmMain::event(QEvent* e) {
@@ -244,12 +253,13 @@ void frmMain::Command1_Click() {
     txtKotae->clear();
     if (AreaTooLarge(w, h)) {
         running_ = false;
-        dialogs_.message(this,
-                         QStringLiteral("認識エリアが大きすぎるため読み取れません (幅 %1、高さ %2)。\n"
-                                        "認識エリアを指定し直してください。")
-                             .arg(w)
-                             .arg(h),
-                         kCaption, platform::Dialogs::Icon::Warning);
+        dialogs_.message(
+            this,
+            QStringLiteral("認識エリアが大きすぎるため読み取れません (幅 %1、高さ %2)。\n"
+                           "認識エリアを指定し直してください。")
+                .arg(w)
+                .arg(h),
+            kCaption, platform::Dialogs::Icon::Warning);
         return;
     }
     QImage image(w, h, QImage::Format_RGB32);
@@ -268,24 +278,30 @@ void frmMain::Command2_Click() {
 
 void frmMain::cmdWrite_Click() {
     const std::u16string dir = FUMIni::IniDir();
-    const std::u16string file =
-        output_.OutFileName.empty() ? engine::DefaultResultFile(dir, output_.CsvMode) : output_.OutFileName;
-    const std::u16string line = engine::AssembleResultLine(U(txtKotae->text()), U(txtComment->text()),
-                                                           area_.Kugiri, output_.CommentBefore, output_.CsvMode);
+    const std::u16string file = output_.OutFileName.empty()
+                                    ? engine::DefaultResultFile(dir, output_.CsvMode)
+                                    : output_.OutFileName;
+    const std::u16string line =
+        engine::AssembleResultLine(U(txtKotae->text()), U(txtComment->text()), area_.Kugiri,
+                                   output_.CommentBefore, output_.CsvMode);
     const ResultWrite result = AppendResultLine(line, file, engine::FallbackResultFile(dir));
     if (result.status == ResultStatus::NotEncodable) {
-        dialogs_.message(this,
-                         QStringLiteral("書き込みファイルの文字コード (シフトJIS) では書けない文字が含まれているため、"
-                                        "書き込みませんでした。\nその文字を直してから、もう一度書き込んでください。"),
-                         kCaption, platform::Dialogs::Icon::Warning);
+        dialogs_.message(
+            this,
+            QStringLiteral(
+                "書き込みファイルの文字コード (シフトJIS) では書けない文字が含まれているため、"
+                "書き込みませんでした。\nその文字を直してから、もう一度書き込んでください。"),
+            kCaption, platform::Dialogs::Icon::Warning);
         return;
     }
     if (result.status == ResultStatus::Failed) {
-        dialogs_.message(this,
-                         QStringLiteral("書き込みファイルに書き込めませんでした。\n%1\n"
-                                        "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
-                             .arg(Q(result.file)),
-                         kCaption, platform::Dialogs::Icon::Warning);
+        dialogs_.message(
+            this,
+            QStringLiteral(
+                "書き込みファイルに書き込めませんでした。\n%1\n"
+                "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
+                .arg(Q(result.file)),
+            kCaption, platform::Dialogs::Icon::Warning);
         return;
     }
     output_.OutFileName = result.file;
@@ -325,7 +341,9 @@ void frmMain::ClipPast() {
     showPicture();
 }
 
-void frmMain::mnuFileExit_Click() { emit exitRequested(); }
+void frmMain::mnuFileExit_Click() {
+    emit exitRequested();
+}
 
 void frmMain::mnuHelpHelpPage_Click() {
     // Handed to the desktop without waiting; a failure is of no consequence.

@@ -10,8 +10,10 @@ QStringList QtNameFilters(const QString& filter) {
         QString pattern = parts[i + 1];
         pattern.replace(u';', u' '); // "*.txt;*.csv" lists several patterns
         // A label that already ends with its patterns in parentheses keeps them.
-        if (label.endsWith(u'(' + pattern + u')')) out << label;
-        else out << label + QStringLiteral(" (") + pattern + u')';
+        if (label.endsWith(u'(' + pattern + u')'))
+            out << label;
+        else
+            out << label + QStringLiteral(" (") + pattern + u')';
     }
     return out;
 }

@@ -21,14 +21,18 @@ QImage PlatformCommon::clipboardImage() {
     return clipboard->image();
 }
 
-bool PlatformCommon::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool PlatformCommon::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens) {
     QRegion outside(QRect(QPoint(0, 0), rect.size()));
-    for (const QRect& s : screens) outside -= QRegion(s.translated(-rect.topLeft()));
+    for (const QRect& s : screens)
+        outside -= QRegion(s.translated(-rect.topLeft()));
     if (outside.isEmpty()) return image;
     QPainter p(&image);
-    for (const QRect& r : outside) p.fillRect(r, Qt::white);
+    for (const QRect& r : outside)
+        p.fillRect(r, Qt::white);
     return image;
 }
 

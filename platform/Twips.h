@@ -10,12 +10,17 @@ namespace platform {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline double PixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
+inline int TwipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline double PixelsToTwips(int pixels) {
+    return static_cast<double>(pixels) * kTwipsPerPixel;
+}
 
 // A design rectangle, from twips to pixels.
 inline QRect Twips(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
 }
 
 } // namespace platform

@@ -45,7 +45,8 @@ QPixmap DrawIcon(int size) {
 
 QIcon TirelmaIcon() {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
+    for (int size : {16, 22, 24, 32, 48, 64})
+        icon.addPixmap(DrawIcon(size));
     return icon;
 }
 
@@ -87,10 +88,11 @@ void frmTskTly::ensureIcon() {
     icon_ = std::make_unique<QSystemTrayIcon>(TirelmaIcon());
     icon_->setToolTip(kTip);
     icon_->setContextMenu(menu0_.get());
-    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        // A double click also sends a single one first: act on the double only.
-        if (r == QSystemTrayIcon::DoubleClick) mnuAbout_Click();
-    });
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) {
+                // A double click also sends a single one first: act on the double only.
+                if (r == QSystemTrayIcon::DoubleClick) mnuAbout_Click();
+            });
     icon_->show();
     if (standIn_) standIn_->hide();
 }

@@ -21,7 +21,8 @@ public:
     QRect primaryScreen() override { return QRect(0, 0, 0, 0); }
     bool altKeyDown() override { return false; }
     void setTopMost(QWidget* window, bool topMost) override {
-        if (window && !window->isVisible()) window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+        if (window && !window->isVisible())
+            window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
     }
     QString limitation() override { return why_; }
 
@@ -31,6 +32,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Platform> CreateNullPlatform(const QString& why) { return std::make_unique<NullPlatform>(why); }
+std::unique_ptr<Platform> CreateNullPlatform(const QString& why) {
+    return std::make_unique<NullPlatform>(why);
+}
 
 } // namespace platform

@@ -69,7 +69,8 @@ private:
 };
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
-    reinterpret_cast<QList<QRect>*>(list)->append(QRect(QPoint(r->left, r->top), QPoint(r->right - 1, r->bottom - 1)));
+    reinterpret_cast<QList<QRect>*>(list)->append(
+        QRect(QPoint(r->left, r->top), QPoint(r->right - 1, r->bottom - 1)));
     return TRUE;
 }
 
@@ -93,8 +94,8 @@ public:
         if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return image;
         {
             Selection selected(memory.get(), bitmap.get());
-            if (!BitBlt(memory.get(), 0, 0, rect.width(), rect.height(), screen.get(), rect.x(), rect.y(),
-                        SRCCOPY | CAPTUREBLT))
+            if (!BitBlt(memory.get(), 0, 0, rect.width(), rect.height(), screen.get(), rect.x(),
+                        rect.y(), SRCCOPY | CAPTUREBLT))
                 return image;
             GdiFlush();
         }
@@ -122,8 +123,11 @@ public:
             return;
         }
         const auto hwnd = reinterpret_cast<HWND>(window->winId());
-        if (topMost) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        else SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+        if (topMost)
+            SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        else
+            SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
     }
 
     QString limitation() override { return {}; }
@@ -131,6 +135,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<Platform> CreatePlatform() { return std::make_unique<WinPlatform>(); }
+std::unique_ptr<Platform> CreatePlatform() {
+    return std::make_unique<WinPlatform>();
+}
 
 } // namespace platform

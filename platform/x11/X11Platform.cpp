@@ -95,14 +95,16 @@ public:
         e.xclient.data.l[0] = topMost ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
         e.xclient.data.l[1] = static_cast<long>(XInternAtom(d, "_NET_WM_STATE_ABOVE", False));
         e.xclient.data.l[3] = 1;
-        XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XSendEvent(d, DefaultRootWindow(d), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
         XFlush(d);
     }
 
     QString limitation() override {
         if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            return QStringLiteral("Wayland のセッションでは、X11 で動いているアプリケーションの画面とキーしか"
-                                  "読み取れません。X11 (Xorg) のセッションでお使いください。");
+            return QStringLiteral(
+                "Wayland のセッションでは、X11 で動いているアプリケーションの画面とキーしか"
+                "読み取れません。X11 (Xorg) のセッションでお使いください。");
         return {};
     }
 
@@ -115,13 +117,16 @@ private:
         if (XRRMonitorInfo* m = XRRGetMonitors(d, DefaultRootWindow(d), True, &n)) {
             for (int i = 0; i < n; ++i) {
                 const QRect r(m[i].x, m[i].y, m[i].width, m[i].height);
-                if (primaryFirst && m[i].primary) out.prepend(r);
-                else out.append(r);
+                if (primaryFirst && m[i].primary)
+                    out.prepend(r);
+                else
+                    out.append(r);
             }
             XRRFreeMonitors(m);
         }
         if (out.isEmpty())
-            out.append(QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))));
+            out.append(
+                QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))));
         return out;
     }
 
@@ -131,12 +136,15 @@ private:
         for (int y = 0; y < x.height; ++y) {
             auto* dst = reinterpret_cast<QRgb*>(image.scanLine(at.y() + y)) + at.x();
             if (plain) {
-                const auto* src = reinterpret_cast<const quint32*>(x.data + static_cast<qsizetype>(y) * x.bytes_per_line);
-                for (int i = 0; i < x.width; ++i) dst[i] = 0xFF000000u | src[i];
+                const auto* src = reinterpret_cast<const quint32*>(
+                    x.data + static_cast<qsizetype>(y) * x.bytes_per_line);
+                for (int i = 0; i < x.width; ++i)
+                    dst[i] = 0xFF000000u | src[i];
             } else {
                 for (int i = 0; i < x.width; ++i) {
                     const unsigned long p = XGetPixel(&x, i, y);
-                    dst[i] = qRgb(Channel(p, x.red_mask), Channel(p, x.green_mask), Channel(p, x.blue_mask));
+                    dst[i] = qRgb(Channel(p, x.red_mask), Channel(p, x.green_mask),
+                                  Channel(p, x.blue_mask));
                 }
             }
         }
@@ -145,7 +153,6 @@ private:
     std::unique_ptr<Display, DisplayCloser> display_;
     KeyCode altLeft_ = 0, altRight_ = 0;
 };
-
 
 } // namespace
 
@@ -156,8 +163,9 @@ std::unique_ptr<Platform> CreatePlatform() {
         if (Display* d = XOpenDisplay(nullptr)) return std::make_unique<X11Platform>(d);
     }
     return CreateNullPlatform(
-        QStringLiteral("この画面環境 (%1) では、ほかのアプリケーションの画面と Alt キーを読み取れません。"
-                       "X11 (Xorg) のセッションでお使いください。")
+        QStringLiteral(
+            "この画面環境 (%1) では、ほかのアプリケーションの画面と Alt キーを読み取れません。"
+            "X11 (Xorg) のセッションでお使いください。")
             .arg(QGuiApplication::platformName()));
 }
 

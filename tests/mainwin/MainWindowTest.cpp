@@ -3,8 +3,8 @@
 // failures it must report instead of losing the reading.
 #include "Fakes.h"
 #include "ProfileFixture.h"
-#include "frmFile.h"
 #include "WriteFailureNotice.h"
+#include "frmFile.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -37,12 +37,15 @@ protected:
     }
     void show(const QString& example) {
         platform.screen.fill(Qt::white);
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example), QPoint(100, 100));
+        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example),
+                       QPoint(100, 100));
     }
     void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
         FUMIni::IniWrite(section, key, value);
     }
-    static QLineEdit* box(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QLatin1String(name)); }
+    static QLineEdit* box(QWidget& w, const char* name) {
+        return w.findChild<QLineEdit*>(QLatin1String(name));
+    }
     static QString kotae(QWidget& w) { return box(w, "txtKotae")->text(); }
     QString resultFile(const QString& name) { return Cp932(readFile(name)); }
 };
@@ -74,7 +77,8 @@ TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
     QApplication::sendEvent(&w, &activate);
     QTest::qWait(400);
     EXPECT_EQ(platform.grabs, grabs);
-    EXPECT_EQ(w.areaImage().pixelColor(10, 5), QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")).pixelColor(10, 5));
+    EXPECT_EQ(w.areaImage().pixelColor(10, 5),
+              QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")).pixelColor(10, 5));
 }
 
 TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {
@@ -113,7 +117,8 @@ TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
         EXPECT_FALSE(w.isVisible());
     }
     // CP932, CR LF, appended; the delimiter also stands before an empty comment.
-    EXPECT_EQ(resultFile(QStringLiteral("out.txt")), QStringLiteral("1234567890 上のカウンタ\r\n1234567890 \r\n"));
+    EXPECT_EQ(resultFile(QStringLiteral("out.txt")),
+              QStringLiteral("1234567890 上のカウンタ\r\n1234567890 \r\n"));
     EXPECT_TRUE(dialogs.messages.empty());
     // The placement is saved, in twips.
     EXPECT_FALSE(FUMIni::IniRead(u"Tirelma", u"Width").empty());
@@ -146,7 +151,8 @@ TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxt) {
     w.cmdWrite_Click();
     EXPECT_EQ(resultFile(QStringLiteral("Kavoren.txt")), QStringLiteral("1234567890,\r\n"));
     EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"FILENAME"), path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"FILENAME"),
+              path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
 }
 
 TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {
@@ -186,7 +192,8 @@ TEST_F(MainWindow, APlacementOffEveryScreenIsBroughtBack) {
     set(u"Tirelma", u"Top", u"-9000");
     frmMain w(platform, dialogs);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft())) << w.frameGeometry().x() << "," << w.frameGeometry().y();
+    EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft()))
+        << w.frameGeometry().x() << "," << w.frameGeometry().y();
     set(u"Tirelma", u"Left", u"1500");
     set(u"Tirelma", u"Top", u"3000");
     w.Init();
@@ -251,18 +258,21 @@ TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
         frmMain w(platform, dialogs);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
-        set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String()); // refused too
+        set(u"ENDDATA", u"FILENAME",
+            path(QStringLiteral("out.txt")).toStdU16String()); // refused too
     }
     EXPECT_EQ(dialogs.messages.size(), 0u); // not in the middle of the writes
     QTRY_COMPARE(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("設定ファイルに書き込めませんでした")));
+    EXPECT_TRUE(
+        dialogs.messages[0].text.contains(QStringLiteral("設定ファイルに書き込めませんでした")));
     // Saving a placement writes four keys: still one message.
     dialogs.messages.clear();
     FUMIni::FormPosSave(u"Tirelma", {1, 2, 3, 4});
     QTest::qWait(50);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     // A name the file cannot hold says so.
-    const auto text = mainwin::WriteFailureNotice::Text({settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"});
+    const auto text = mainwin::WriteFailureNotice::Text(
+        {settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"});
     EXPECT_TRUE(text.contains(QStringLiteral("保存できない文字")));
 }
 

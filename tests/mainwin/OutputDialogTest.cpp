@@ -1,6 +1,6 @@
 // The output settings dialog and the pure rules next to it.
-#include "FileFilter.h"
 #include "Fakes.h"
+#include "FileFilter.h"
 #include "Placement.h"
 #include "ProfileFixture.h"
 #include "frmFile.h"
@@ -17,35 +17,44 @@ using mainwin::frmFile;
 class OutputDialog : public fakes::ProfileFixture {
 protected:
     fakes::FakeDialogs dialogs;
-    template <class T> static T* child(QWidget& w, const char* name) { return w.findChild<T*>(QLatin1String(name)); }
+    template <class T> static T* child(QWidget& w, const char* name) {
+        return w.findChild<T*>(QLatin1String(name));
+    }
 };
 
 TEST(CsvFileName, ChangesEverythingAfterTheFirstDot) {
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("out.txt")), QStringLiteral("out.csv"));
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("a.b.txt")), QStringLiteral("a.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res.txt")), QStringLiteral("C:\\data.csv"));
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res.txt")),
+              QStringLiteral("C:\\data.csv"));
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("noext")), QStringLiteral("noext"));
     EXPECT_EQ(mainwin::CsvFileName(QString()), QString());
 }
 
 TEST(FileFilter, PairsBecomeQtFilters) {
-    EXPECT_EQ(platform::QtNameFilters(mainwin::kResultFileFilter),
-              (QStringList{QStringLiteral("TXTファイル (*.txt)"), QStringLiteral("CSVファイル(*.csv)"),
-                           QStringLiteral("すべてのファイル(*.*)")}));
+    EXPECT_EQ(
+        platform::QtNameFilters(mainwin::kResultFileFilter),
+        (QStringList{QStringLiteral("TXTファイル (*.txt)"), QStringLiteral("CSVファイル(*.csv)"),
+                     QStringLiteral("すべてのファイル(*.*)")}));
 }
 
 TEST(Placement, WindowsOffEveryScreenComeBack) {
     const QList<QRect> screens{QRect(0, 0, 1280, 800), QRect(1280, 0, 1024, 768)};
-    EXPECT_EQ(mainwin::BringOntoScreens(QRect(1300, 10, 350, 180), screens), QRect(1300, 10, 350, 180));
-    EXPECT_EQ(mainwin::BringOntoScreens(QRect(5000, 300, 350, 180), screens).topLeft(), QPoint(1954, 300));
-    EXPECT_EQ(mainwin::BringOntoScreens(QRect(-2000, -500, 350, 180), screens).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(mainwin::BringOntoScreens(QRect(1300, 10, 350, 180), screens),
+              QRect(1300, 10, 350, 180));
+    EXPECT_EQ(mainwin::BringOntoScreens(QRect(5000, 300, 350, 180), screens).topLeft(),
+              QPoint(1954, 300));
+    EXPECT_EQ(mainwin::BringOntoScreens(QRect(-2000, -500, 350, 180), screens).topLeft(),
+              QPoint(0, 0));
     // Mostly off, but the title strip reachable: left alone.
-    EXPECT_EQ(mainwin::BringOntoScreens(QRect(1200, 790, 350, 180), screens).topLeft(), QPoint(1200, 790));
+    EXPECT_EQ(mainwin::BringOntoScreens(QRect(1200, 790, 350, 180), screens).topLeft(),
+              QPoint(1200, 790));
     EXPECT_EQ(mainwin::TwipsToPixels(2040), 136);
 }
 
 TEST_F(OutputDialog, LoadShowsTheStoredSettings) {
-    writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=C:\\out.txt\nコメント前=true\n刻み=0.5\nCSV=True\n"));
+    writeProfile(
+        QStringLiteral("[ENDDATA]\nFILENAME=C:\\out.txt\nコメント前=true\n刻み=0.5\nCSV=True\n"));
     frmFile d(dialogs);
     // A stored CSV setting shows the name already with its extension changed.
     EXPECT_EQ(child<QLineEdit>(d, "txtFileName")->text(), QStringLiteral("C:\\out.csv"));
@@ -68,8 +77,10 @@ TEST_F(OutputDialog, OkStoresTheFourSettingsInOrderAndCancelNothing) {
         child<QPushButton>(d, "OKButton")->click();
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(Cp932(readFile(QStringLiteral("Kavoren.ini"))),
-              QStringLiteral("[ENDDATA]\r\nFILENAME=/tmp/a.csv\r\nコメント前=True\r\n刻み=abc\r\nCSV=False\r\n"));
+    EXPECT_EQ(
+        Cp932(readFile(QStringLiteral("Kavoren.ini"))),
+        QStringLiteral(
+            "[ENDDATA]\r\nFILENAME=/tmp/a.csv\r\nコメント前=True\r\n刻み=abc\r\nCSV=False\r\n"));
     const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
     {
         frmFile d(dialogs);

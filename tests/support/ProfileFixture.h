@@ -44,7 +44,8 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static QString Cp932(const QByteArray& bytes) {
-        return QString::fromStdU16String(settings::Decode(settings::FileEncoding::Cp932, bytes.toStdString()));
+        return QString::fromStdU16String(
+            settings::Decode(settings::FileEncoding::Cp932, bytes.toStdString()));
     }
 };
 
