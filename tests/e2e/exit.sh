@@ -13,6 +13,7 @@ sleep 0.6
 main_window_open && fail "a single click opened the main window"
 xdotool mousemove --window "$icon" 11 15 click --repeat 2 --delay 80 1
 wait_for 50 main_window_open || fail "a double click did not open the main window"
+focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key alt+w
 wait_for 30 main_window_closed
 expect_eq "double click read" "1234567890/" "$(result_file "$W/out.txt" | tr -d '\r')"
@@ -22,6 +23,7 @@ xdotool mousemove --window "$icon" 11 15 click 3
 sleep 0.5
 xdotool key Down Return
 wait_for 50 main_window_open || fail "認識フォーム表示 did not open the main window"
+focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key alt+w
 sleep 0.5
 # ...the second ends the program, icon first.

@@ -9,9 +9,7 @@ e2e_show counter.png 950 640
 e2e_run_program 1
 
 open_dialog() {
-    press_alt
-    wait_for 50 main_window_open || fail "Alt did not open the main window"
-    sleep 0.4
+    open_main_window
     xdotool key alt+f
     sleep 0.3
     xdotool key w         # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
@@ -27,7 +25,8 @@ xdotool type "$W/new.txt"
 xdotool key Tab Tab Tab Tab Tab Tab space   # check CSV (the option pair is one stop): the name becomes new.csv
 xdotool key Return                              # OK, the default button
 wait_for 50 main_window_open || fail "the main window did not come back"
-sleep 0.6
+focus_window "$TIRELMA_PID" '^Tirelma$'
+sleep 0.4
 xdotool key alt+w
 sleep 0.5
 expect_eq "stored file name" "FILENAME=$W/new.csv" "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^FILENAME=' | tr -d '\r')"
@@ -40,7 +39,8 @@ xdotool key ctrl+a
 xdotool type "$W/missing/folder/x.txt"
 xdotool key Return
 wait_for 50 main_window_open || fail "the main window did not come back"
-sleep 0.6
+focus_window "$TIRELMA_PID" '^Tirelma$'
+sleep 0.4
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "the window stayed open"
 expect_eq "fallback file" "1234567890," "$(result_file "$W/bin/Kavoren.txt" | tr -d '\r')"

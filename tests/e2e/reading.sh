@@ -12,9 +12,7 @@ e2e_run_program 1
 unset QT_SCALE_FACTOR
 
 # Text mode, comment after the reading.
-press_alt
-wait_for 50 main_window_open || fail "Alt did not open the main window"
-sleep 0.5
+open_main_window
 expect_eq "reading shown" "1234567890" "$(text_box "$TIRELMA_PID" "認識結果：")"
 [ "$scale" = 1 ] && import -window root "$E2E_BUILD/e2e-main-window.png"
 xdotool key Tab      # from "(F1) 認識実行" to the comment box
@@ -26,9 +24,7 @@ expect_eq "text line" "1234567890/memo" "$(result_file "$W/out.txt" | tr -d "\r"
 # Alt again reads again, what the screen shows now.
 e2e_show small.bmp 950 640
 sleep 0.3
-press_alt
-wait_for 50 main_window_open || fail "Alt did not open the main window again"
-sleep 0.5
+open_main_window
 xdotool key alt+w
 sleep 0.5
 expect_eq "second line" "$(printf '1234567890/memo\n-0.5/')" "$(result_file "$W/out.txt" | tr -d '\r')"
@@ -38,9 +34,7 @@ e2e_set CSV True
 e2e_set "コメント前" True
 e2e_show position.ppm 950 640
 sleep 0.3
-press_alt
-wait_for 50 main_window_open || fail "Alt did not open the main window (CSV)"
-sleep 0.5
+open_main_window
 xdotool key Tab
 xdotool type "a/b"
 xdotool key alt+w

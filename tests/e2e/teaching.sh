@@ -14,9 +14,7 @@ e2e_show position.ppm $X0 $Y0
 read -r IMG_W IMG_H < <(head -c 20 "$E2E_SOURCE/examples/position.ppm" | sed -n 2p)
 e2e_run_program 1
 
-press_alt
-wait_for 50 main_window_open || fail "Alt did not open the main window"
-sleep 0.4
+open_main_window
 xdotool key alt+f
 sleep 0.3
 xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
@@ -64,7 +62,7 @@ focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
 xdotool key alt+o   # (&O)K
 sleep 1.0
 
-wait_for 50 main_window_open || fail "the main window did not come back"
+wait_for 100 main_window_open || fail "the main window did not come back"
 wait_for 30 test "$(text_box "$TIRELMA_PID" "認識結果：")" = "12.34,-5.6"
 expect_eq "reading after teaching" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果：")"
 focus_window "$TIRELMA_PID" "^Tirelma$"
