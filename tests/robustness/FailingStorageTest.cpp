@@ -29,6 +29,7 @@ namespace {
 
 using settings::AppendStatus;
 using settings::WriteStatus;
+using testfiles::Names;
 using testfiles::Slurp;
 using testfiles::Spit;
 using testfiles::TempDir;
@@ -80,14 +81,6 @@ void StoreSettings(const fs::path& dir) {
         FUMIni::IniWrite(u"G0ChrDat7", u"BL" + std::u16string(1, char16_t(u'0' + r)), u" 31");
     FUMIni::FormPosSave(u"Tirelma", {2040, 3000, 4500, 6000});
     Spit(dir / "Kavoren.csv", kLines);
-}
-
-std::vector<std::string> Names(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir))
-        out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
 }
 
 // Profile writes and result appends against storage that refuses them:

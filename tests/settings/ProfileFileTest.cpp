@@ -14,20 +14,13 @@
 
 using settings::ProfileFile;
 using settings::WriteStatus;
+using testfiles::Names;
 using testfiles::Slurp;
 using testfiles::Spit;
 using testfiles::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> Names(const fs::path& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir))
-        out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 // What tells one file from another on the same volume: a file put in
 // another's place has a new one.

@@ -2,6 +2,9 @@
 // and whole-file reads and writes.
 #pragma once
 
+#include <algorithm>
+#include <vector>
+
 #include "TextCodec.h"
 
 #include <cstdlib>
@@ -70,6 +73,15 @@ inline std::string Sjis(std::u16string_view text) {
 
 inline std::string Utf8(std::u16string_view text) {
     return settings::Utf16ToUtf8(text).value();
+}
+
+// The names of a folder's entries, sorted.
+inline std::vector<std::string> Names(const std::filesystem::path& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 } // namespace testfiles
