@@ -5,7 +5,9 @@
 // always-on-top band with SetWindowPos.
 #include "PlatformCommon.h"
 
+#include <QGuiApplication>
 #include <QWidget>
+#include <QtGui/private/qguiapplication_p.h>
 
 #include <windows.h>
 
@@ -76,6 +78,14 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
 
 class WinPlatform : public PlatformCommon {
 public:
+    WinPlatform() {
+        // Windows lets a program in the background only flash its taskbar
+        // button; the main window opened by Alt must take the keyboard.
+        using QNativeInterface::Private::QWindowsApplication;
+        if (auto* app = qGuiApp ? qGuiApp->nativeInterface<QWindowsApplication>() : nullptr)
+            app->setWindowActivationBehavior(QWindowsApplication::AlwaysActivateWindow);
+    }
+
     QImage grabScreen(const QRect& rect) override {
         if (rect.width() <= 0 || rect.height() <= 0) return {};
         QImage image(rect.size(), QImage::Format_RGB32);

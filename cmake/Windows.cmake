@@ -1,0 +1,54 @@
+# Windows: the programs' icon and version resource, and the portable zip
+# (scripts/windows-build.sh makes it). Included only when building for
+# Windows.
+
+# Gives a program the icon and version information Explorer shows.
+function(tirelma_windows_resources target description)
+    set(TIRELMA_RC_NAME ${target})
+    set(TIRELMA_RC_DESCRIPTION ${description})
+    set(TIRELMA_ICON ${CMAKE_SOURCE_DIR}/app/win/tirelma.ico)
+    configure_file(${CMAKE_SOURCE_DIR}/app/win/tirelma.rc.in
+                   ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()
+
+# The portable zip: a folder Tirelma/ with both programs, the Qt and mingw
+# DLLs they load, Qt's Japanese translations, the help page and a README.
+# Unzipped anywhere writable, the program keeps its profile beside itself.
+function(tirelma_windows_zip)
+    set(zip ${CMAKE_BINARY_DIR}/tirelma-${PROJECT_VERSION}-windows-x64.zip)
+    set(runtime)
+    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        string(MAKE_C_IDENTIFIER ${dll} var)
+        find_file(TIRELMA_${var} ${dll} PATHS ${TIRELMA_MINGW_RUNTIME_DIRS}
+                  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+        list(APPEND runtime ${TIRELMA_${var}})
+    endforeach()
+    # Translations are the same files on every system: Debian's
+    # qt6-translations-l10n, for the Qt version the program is built with.
+    find_file(TIRELMA_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
+              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+    if(NOT TIRELMA_QTBASE_JA)
+        message(FATAL_ERROR "qtbase_ja.qm not found: apt-get install qt6-translations-l10n")
+    endif()
+    set(readme ${CMAKE_SOURCE_DIR}/dist/windows/README.txt)
+    add_custom_command(OUTPUT ${zip}
+        COMMAND ${CMAKE_COMMAND}
+            -DZIP=${zip}
+            -DSTAGE=${CMAKE_BINARY_DIR}/zip/Tirelma
+            -DSTRIP=${CMAKE_STRIP}
+            "-DPROGRAMS=$<TARGET_FILE:tirelma>;$<TARGET_FILE:tirelma-read>"
+            "-DDLLS=$<TARGET_FILE:Qt6::Core>;$<TARGET_FILE:Qt6::Gui>;$<TARGET_FILE:Qt6::Widgets>;${runtime}"
+            -DPLATFORM_PLUGIN=$<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
+            -DSTYLE_PLUGIN=$<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
+            -DTRANSLATIONS=${TIRELMA_QTBASE_JA}
+            -DHELP=${CMAKE_SOURCE_DIR}/docs/help.html
+            -DREADME=${readme}
+            -DLICENSES=/usr/share/common-licenses
+            -P ${CMAKE_SOURCE_DIR}/cmake/WindowsZip.cmake
+        DEPENDS tirelma tirelma-read ${CMAKE_SOURCE_DIR}/cmake/WindowsZip.cmake
+                ${CMAKE_SOURCE_DIR}/docs/help.html ${readme}
+        COMMENT "Making ${zip}"
+        VERBATIM)
+    add_custom_target(windows_zip ALL DEPENDS ${zip})
+endfunction()
