@@ -1,5 +1,7 @@
 #include "TextCodec.h"
 
+#include <utility>
+
 namespace settings {
 
 namespace {
@@ -126,6 +128,26 @@ std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view tex
     // tilde, a yen sign and the backslash): only an exact round trip counts.
     if (!bytes || Cp932ToUtf16(*bytes) != text) return std::nullopt;
     return bytes;
+}
+
+std::optional<std::string> EncodeCp932Text(std::u16string_view text) {
+    // The code points CP932 reads its codes 0x8160, 0x817C, 0x8161, 0x815C,
+    // 0x8191, 0x8192 and 0x81CA as, for those that Japanese input methods on
+    // other systems (and the JIS mapping) give instead.
+    static constexpr std::pair<char16_t, char16_t> kSameCharacter[] = {
+        {u'\u301C', u'\uFF5E'}, // WAVE DASH -> FULLWIDTH TILDE
+        {u'\u2212', u'\uFF0D'}, // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        {u'\u2016', u'\u2225'}, // DOUBLE VERTICAL LINE -> PARALLEL TO
+        {u'\u2014', u'\u2015'}, // EM DASH -> HORIZONTAL BAR
+        {u'\u00A2', u'\uFFE0'}, // CENT SIGN -> FULLWIDTH CENT SIGN
+        {u'\u00A3', u'\uFFE1'}, // POUND SIGN -> FULLWIDTH POUND SIGN
+        {u'\u00AC', u'\uFFE2'}, // NOT SIGN -> FULLWIDTH NOT SIGN
+    };
+    std::u16string meant(text);
+    for (char16_t& c : meant)
+        for (const auto& [from, to] : kSameCharacter)
+            if (c == from) c = to;
+    return Encode(FileEncoding::Cp932, meant);
 }
 
 std::u16string Decode(FileEncoding encoding, std::string_view bytes) {

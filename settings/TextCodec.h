@@ -23,6 +23,14 @@ std::optional<std::string> Encode(FileEncoding encoding, std::u16string_view tex
 // U+FFFD.
 std::u16string Decode(FileEncoding encoding, std::string_view bytes);
 
+// CP932 bytes of text meant for people and other programs to read (the
+// result file), not to be matched again: characters that input methods give
+// in their Unicode form, where CP932 has the character users mean under
+// another code point (〜 U+301C for ～, − U+2212 for －, ‖, —, ¢, £, ¬), are
+// written as that character, as Windows' own conversion does. Anything else
+// CP932 lacks gives nothing, as in Encode().
+std::optional<std::string> EncodeCp932Text(std::u16string_view text);
+
 // Number of bytes of the character that starts with byte b at position i of
 // bytes: 2 for a CP932 lead byte followed by a byte, otherwise 1. Used to walk
 // CP932 text without mistaking a trail byte such as 0x5D (']') for ASCII.

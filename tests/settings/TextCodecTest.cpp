@@ -16,6 +16,29 @@ TEST(TextCodec, Cp932OnlyWhereTheRoundTripIsExact) {
     EXPECT_EQ(Encode(FileEncoding::Cp932, u""), "");
 }
 
+TEST(TextCodec, TextForReadersTakesTheCp932CharacterUsersMean) {
+    // What input methods give, and the CP932 code of the character meant.
+    const std::pair<std::u16string_view, std::string_view> meant[] = {
+        {u"\u301C", "\x81\x60"}, {u"\u2212", "\x81\x7C"}, {u"\u2016", "\x81\x61"},
+        {u"\u2014", "\x81\x5C"}, {u"\u00A2", "\x81\x91"}, {u"\u00A3", "\x81\x92"},
+        {u"\u00AC", "\x81\xCA"},
+    };
+    for (const auto& [text, bytes] : meant) {
+        EXPECT_EQ(EncodeCp932Text(text), std::string(bytes));
+        EXPECT_EQ(Encode(FileEncoding::Cp932, text), std::nullopt); // names stay exact
+    }
+    EXPECT_EQ(EncodeCp932Text(u"10〜20 −3 温度"), "10\x81\x60"
+                                                  "20 \x81\x7C"
+                                                  "3 \x89\xB7\x93\x78");
+    // The characters CP932 has are written as they are.
+    EXPECT_EQ(EncodeCp932Text(u"～－∥―￠￡￢"), Encode(FileEncoding::Cp932, u"～－∥―￠￡￢"));
+    // Nothing is guessed for the rest: no '?', no yen sign as a backslash.
+    for (std::u16string_view text :
+         {u"é", u"¥100", u"\u203E", u"\u00A6", u"a\U0001F600", u"\xD800", u"10〜20\u00E9"})
+        EXPECT_EQ(EncodeCp932Text(text), std::nullopt);
+    EXPECT_EQ(EncodeCp932Text(u""), "");
+}
+
 TEST(TextCodec, InvalidBytesBecomeReplacementCharacters) {
     EXPECT_EQ(Decode(FileEncoding::Cp932, "a\xFF"
                                           "b\x83"),
