@@ -292,4 +292,22 @@ TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
     EXPECT_TRUE(text.contains(QStringLiteral("保存できない文字")));
 }
 
+TEST_F(MainWindow, AProfileInUtf16BigEndianIsReadAndNeverWritten) {
+    mainwin::WriteFailureNotice notice(dialogs);
+    const QByteArray demo = readFile(QStringLiteral("Kavoren.ini"));
+    const std::u16string text = settings::Decode(settings::FileEncoding::Cp932, demo.toStdString());
+    const std::string big = std::string(settings::kUtf16BeBom) +
+                            settings::Utf16Bytes(settings::FileEncoding::Utf16Be, text);
+    writeFile(QStringLiteral("Kavoren.ini"), QByteArray::fromStdString(big));
+    {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890")); // the area and its group are read
+        w.cmdWrite_Click();                                   // saves the placement
+    }
+    QTRY_COMPARE(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("UTF-16 LE")));
+    EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")).toStdString(), big);
+}
+
 } // namespace
