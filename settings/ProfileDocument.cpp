@@ -37,6 +37,13 @@ bool IsSignedNumberForm(std::u16string_view v) {
     return true;
 }
 
+// Code units of the character at i: 2 for a surrogate pair, otherwise 1.
+std::size_t CharUnits(std::u16string_view text, std::size_t i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    return pair ? 2 : 1;
+}
+
 } // namespace
 
 std::optional<std::size_t> ValueBytes(FileEncoding encoding, std::u16string_view text) {
@@ -44,8 +51,7 @@ std::optional<std::size_t> ValueBytes(FileEncoding encoding, std::u16string_view
         if (!Utf16ToUtf8(text)) return std::nullopt;
         std::size_t n = 0;
         for (std::size_t i = 0; i < text.size();) {
-            const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF;
-            const auto ch = text.substr(i, pair ? 2 : 1);
+            const auto ch = text.substr(i, CharUnits(text, i));
             const auto cp932 = Encode(FileEncoding::Cp932, ch);
             n += cp932 ? cp932->size() : 2 * ch.size();
             i += ch.size();
@@ -222,9 +228,7 @@ std::u16string ProfileDocument::valueOf(const Line& line) const {
         if (value.size() * 2 <= kMaxValueBytes) return value;
         std::size_t cut = 0, bytes = 0;
         while (cut < value.size()) {
-            const bool pair =
-                cut + 1 < value.size() && value[cut] >= 0xD800 && value[cut] <= 0xDBFF;
-            const std::size_t len = pair ? 2 : 1;
+            const std::size_t len = CharUnits(value, cut);
             bytes += *ValueBytes(encoding_, std::u16string_view(value).substr(cut, len));
             if (bytes > kMaxValueBytes) break;
             cut += len;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace settings;
 
 TEST(TextCodec, Cp932OnlyWhereTheRoundTripIsExact) {
@@ -48,4 +50,29 @@ TEST(TextCodec, InvalidBytesBecomeReplacementCharacters) {
     EXPECT_EQ(Decode(FileEncoding::Utf8, "\xF0\x9F\x98\x80\xC3\xA9"), u"\U0001F600é");
     EXPECT_EQ(Encode(FileEncoding::Utf8, u"\U0001F600é"), "\xF0\x9F\x98\x80\xC3\xA9");
     EXPECT_EQ(Encode(FileEncoding::Utf8, u"\xDC00"), std::nullopt);
+}
+
+TEST(TextCodec, Utf16InBothByteOrdersAndItsEditingForm) {
+    EXPECT_EQ(Encode(FileEncoding::Utf16Le, u"a表"), std::string("a\0\x68\x88", 4));
+    EXPECT_EQ(Encode(FileEncoding::Utf16Be, u"a表"), std::string("\0a\x88\x68", 4));
+    EXPECT_EQ(Encode(FileEncoding::Utf16Le, u"a\xD800"), std::nullopt);
+    EXPECT_EQ(Decode(FileEncoding::Utf16Le, std::string("a\0\x3D\xD8\0\xDE\x3D\xD8x", 9)),
+              u"a\U0001F600\uFFFD\uFFFD");
+    EXPECT_EQ(Decode(FileEncoding::Utf16Be, std::string("\0a\xDC\0", 4)), u"a\uFFFD");
+
+    // Any code units come back exactly, broken surrogates included; the form
+    // is UTF-8 wherever the units are text.
+    std::mt19937 rng(7);
+    const char16_t units[] = {u'a', u'\r', u'=', u'表', 0xD83D, 0xDE00, 0xDC00, 0xFFFF, 0};
+    for (int round = 0; round < 500; ++round) {
+        std::u16string text(rng() % 12, u' ');
+        for (char16_t& c : text)
+            c = units[rng() % std::size(units)];
+        const std::string form = UnitsToWtf8(text);
+        EXPECT_EQ(Wtf8ToUnits(form), text);
+        if (const auto utf8 = Utf16ToUtf8(text)) {
+            EXPECT_EQ(form, *utf8);
+        }
+        EXPECT_EQ(Utf16Units(FileEncoding::Utf16Be, Utf16Bytes(FileEncoding::Utf16Be, text)), text);
+    }
 }
