@@ -19,7 +19,7 @@ QString WriteFailureNotice::Text(const FUMIni::WriteFailure& f) {
                               "設定は保存されていません。")
             .arg(QString::fromStdString(FUMIni::ProfilePath().string()));
     if (f.status == settings::WriteStatus::UnsupportedFile)
-        return QStringLiteral("設定ファイルがこのプログラムの書き込めない形式 (UTF-16 BE など) "
+        return QStringLiteral("設定ファイルがこのプログラムでは書き込めない形式 (UTF-16 BE など) "
                               "で保存されているため、設定は保存されていません。\n%1\n"
                               "メモ帳などで文字コードを ANSI、UTF-8 または UTF-16 LE (Unicode) "
                               "にして保存し直してください。")
