@@ -26,8 +26,16 @@ std::unique_ptr<QLockFile> TakeInstanceLock() {
     auto lock = std::make_unique<QLockFile>(
         QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(user)));
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) return nullptr;
-    return lock;
+    if (lock->tryLock(0)) return lock;
+    // The lock names its holder by process number. Numbers come round again
+    // (after a restart of Windows, or of wine), so a copy that crashed may
+    // have left the very number this copy now carries: that holder is gone.
+    qint64 holder = 0;
+    QString host, app;
+    if (lock->getLockInfo(&holder, &host, &app) && holder == QCoreApplication::applicationPid() &&
+        lock->removeStaleLockFile() && lock->tryLock(0))
+        return lock;
+    return nullptr;
 }
 
 } // namespace
