@@ -1,0 +1,149 @@
+# Shared set-up of the tests under wine: the Windows build's own wine prefix,
+# a fresh X server, a wine desktop, and helpers to act as a user would.
+# Source it; call win_start first. Needs: wine, Xvfb, xdotool, xclip,
+# imagemagick, python3. WIN_BUILD is the Windows build folder, WIN_SOURCE
+# the source folder.
+
+set -u
+WIN_BUILD=${WIN_BUILD:?the Windows build folder}
+WIN_SOURCE=${WIN_SOURCE:?the source folder}
+WIN_FAILED=0
+WIN_PIDS=()
+WINE=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
+WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+# The virtual desktop keeps every key and every pixel inside wine: the
+# global Alt state and the screen copy see what the user does anywhere.
+WIN_DESKTOP=tirelma,1280x800
+
+export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installers
+# Wine passes no QT_* variable on to Windows programs: Qt options go on the
+# command line (-platform windows).
+
+win_log() { printf '[wine %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
+fail() { win_log "FAIL: $*"; WIN_FAILED=1; }
+expect_eq() { # what, expected, actual
+    if [ "$2" == "$3" ]; then win_log "ok: $1"; else fail "$1: expected [$2], got [$3]"; fi
+}
+
+# Waits until a command succeeds (up to $1 tenths of a second).
+wait_for() {
+    local tenths=$1; shift
+    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+
+# The DLLs of programs run from the build folder: Qt's and the mingw runtime.
+win_dll_path() {
+    local qt dirs=()
+    qt=$(sed -n 's/^Qt6_DIR:PATH=\(.*\)\/lib\/cmake\/Qt6$/\1/p' "$WIN_BUILD/CMakeCache.txt")
+    [ -n "$qt" ] && dirs+=("Z:$qt/bin")
+    for d in /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib; do
+        [ -d "$d" ] && dirs+=("Z:$d")
+    done
+    (IFS=';'; echo "${dirs[*]}")
+}
+
+# The prefix is made once per build folder (about 15 s) and kept; one user of
+# it at a time.
+win_prefix() {
+    exec 8>"$WIN_BUILD/wineprefix.lock"
+    flock 8
+    if [ ! -f "$WINEPREFIX/.tirelma-ready" ]; then
+        win_log "making the wine prefix $WINEPREFIX"
+        rm -rf "$WINEPREFIX"
+        DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1
+        # Japanese and Latin UI fonts: IPAGothic stands in for MS Gothic and Meiryo.
+        DISPLAY= "$WINE" regedit /S "$(winepath_of "$WIN_SOURCE/tests/windows/wine-fonts.reg")" >/dev/null 2>&1
+        "$WINESERVER" -w
+        touch "$WINEPREFIX/.tirelma-ready"
+    fi
+}
+
+# A Unix path as the Windows programs see it (wine maps / to Z:).
+winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+win_cleanup() {
+    xdotool keyup Alt_L 2>/dev/null || true
+    if [ "$WIN_FAILED" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
+        import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$(basename "$0" .sh).png" 2>/dev/null
+    fi
+    "$WINESERVER" -k 2>/dev/null || true
+    for pid in "${WIN_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    [ -n "${W:-}" ] && rm -rf "$W"
+}
+
+# A work folder, the prefix, and a fresh X server of 1280 x 800.
+win_start() {
+    W=$(mktemp -d /tmp/tirelma-wine-XXXXXX)
+    trap win_cleanup EXIT
+    win_prefix
+    "$WINESERVER" -k 2>/dev/null || true # nothing left of an earlier run
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null &
+    WIN_PIDS+=($!)
+    wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
+    export DISPLAY=":$(cat "$W/display")"
+}
+
+# Unpacks the portable zip into a folder (made if needed).
+win_unzip() { # zip, folder
+    mkdir -p "$2"
+    python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$1" "$2"
+}
+
+win_zip() { ls "$WIN_BUILD"/tirelma-*-windows-x64.zip 2>/dev/null | head -1; }
+
+# Starts a program in the wine desktop, from its own folder.
+win_run() { # folder, program, arguments...
+    local dir=$1; shift
+    (cd "$dir" && exec "$WINE" explorer /desktop="$WIN_DESKTOP" "$@" >>"$W/wine.log" 2>&1) &
+}
+
+# Visible windows of a program (by its .exe name) whose title matches, with
+# a width above $3 pixels (leaving out its hidden helper windows).
+windows_of() { # program.exe, title pattern, minimum width
+    local w
+    for w in $(xdotool search --onlyvisible --class "$1" 2>/dev/null); do
+        xdotool getwindowname "$w" 2>/dev/null | grep -qE "$2" || continue
+        [ "$(window_box "$w" | cut -d' ' -f3)" -gt "${3:-60}" ] && echo "$w"
+    done
+}
+
+# A window's place on the screen: x y width height. (xdotool counts the
+# wine desktop's offset twice for the windows inside it.)
+window_box() {
+    xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /^ *Width/ {w = $NF} /^ *Height/ {h = $NF} END {print x, y, w, h}'
+}
+
+has_windows() { [ -n "$(windows_of "$@")" ]; }
+
+# Gives a window the keyboard. Wine's desktop does not move the X focus to a
+# window that a program in the background activates; a user's click would.
+focus() { xdotool windowfocus --sync "$1" >/dev/null 2>&1; sleep 0.3; }
+
+press_alt() {
+    xdotool keydown Alt_L
+    sleep 0.3
+    xdotool keyup Alt_L
+}
+
+clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null; }
+
+# Whether the desktop's notification area (right end of the taskbar) shows
+# the program's icon: the red of its magnifier.
+tray_icon_shown() {
+    local red
+    red=$(import -window root -crop 200x20+1080+780 +repage -depth 8 rgb:- 2>/dev/null | python3 -c '
+import sys
+d = sys.stdin.buffer.read()
+print(sum(1 for i in range(0, len(d) - 2, 3) if d[i] > 150 and d[i + 1] < 110 and d[i + 2] < 90))')
+    [ "${red:-0}" -ge 4 ]
+}
+
+# Running copies of a program (zombies left out).
+copies_of() { ps -eo stat=,comm= | awk -v p="$1" '$1 !~ /^Z/ && $2 == p' | wc -l; }
+copies_are() { [ "$(copies_of "$1")" = "$2" ]; }
+
+# A file's bytes, as octal-escaped text for exact comparisons.
+bytes_of() { od -An -c "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }

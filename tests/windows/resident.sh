@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The Windows program from its zip, unpacked into a folder with Japanese in
+# its name, in a wine desktop: its icon in the notification area; Alt opens
+# the main window, which reads what a fixture window shows at the area;
+# Alt+W appends the line (CP932, CR LF) to the result file beside the
+# program and keeps the profile there too; a second start says
+# "既に起動されています。" and ends; the icon's "終了" ends the program.
+source "$(dirname "$0")/lib.sh"
+win_start
+zip=$(win_zip)
+[ -n "$zip" ] || { fail "no zip in $WIN_BUILD"; exit 1; }
+home="$W/ユーザー データ"
+win_unzip "$zip" "$home"
+bin="$home/Tirelma"
+
+# The fixture: another Windows program showing the example at 950,640.
+show_fixture() {
+    (export WINEPATH; WINEPATH=$(win_dll_path)
+     win_run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
+         "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
+    wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
+    fixture_window=$(windows_of showimage.exe . 0 | head -1)
+}
+show_fixture
+
+main_window() { windows_of tirelma.exe '^Tirelma$' 200 | head -1; }
+main_window_open() { [ -n "$(main_window)" ]; }
+main_window_closed() { [ -z "$(main_window)" ]; }
+# Alt while another program has the keyboard, as a user would press it.
+open_main_window() {
+    focus "$fixture_window"
+    press_alt
+    wait_for 150 main_window_open || { fail "Alt did not open the main window"; return 1; }
+    focus "$(main_window)"
+}
+
+# A first start from the fresh folder: no profile yet.
+started=$(date +%s.%N)
+win_run "$bin" "$bin/tirelma.exe"
+wait_for 600 tray_icon_shown || fail "no icon in the notification area"
+win_log "icon shown $(echo "$(date +%s.%N) - $started" | bc) s after the start"
+expect_eq "one copy running" 1 "$(copies_of tirelma.exe)"
+
+# A copy that was killed leaves its lock behind; wine hands out the same
+# process numbers again after a restart, so the next copy carries the dead
+# one's number. It starts all the same.
+"$WINESERVER" -k
+wait_for 100 copies_are tirelma.exe 0
+show_fixture
+win_run "$bin" "$bin/tirelma.exe"
+wait_for 600 tray_icon_shown || fail "a start after a killed copy showed no icon"
+[ -n "$(windows_of tirelma.exe '^Tirelma$' 60)" ] && fail "a start after a killed copy was refused"
+
+open_main_window
+xdotool key alt+w
+wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+[ -f "$bin/Kavoren.ini" ] || fail "no Kavoren.ini beside the program"
+grep -q '^\[Tirelma\]' "$bin/Kavoren.ini" 2>/dev/null || fail "the window's place was not kept in Kavoren.ini"
+expect_eq "empty reading, empty line" '\r \n' "$(bytes_of "$bin/Kavoren.txt")"
+rm -f "$bin/Kavoren.txt"
+
+# The demo profile, put in place by hand while the program runs: its area
+# at the fixture, a full-width solidus as the delimiter.
+iconv -f CP932 -t UTF-8 "$WIN_SOURCE/examples/Kavoren.ini" |
+    sed -e 's/^LEFT=.*/LEFT=950\r/' -e 's/^TOP=.*/TOP=640\r/' -e 's|^区切り=.*|区切り=／\r|' |
+    iconv -f UTF-8 -t CP932 >"$bin/Kavoren.ini"
+
+open_main_window
+xdotool key Tab Tab Tab ctrl+a ctrl+c # from "(F1) 認識実行" past the comment to the reading
+expect_eq "reading shown" "1234567890" "$(clipboard)"
+xdotool key shift+Tab shift+Tab
+xdotool type memo
+xdotool key alt+w
+wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+printf '1234567890\x81\x5ememo\r\n' >"$W/expected"
+expect_eq "result line in CP932 with CR LF" "$(bytes_of "$W/expected")" "$(bytes_of "$bin/Kavoren.txt")"
+
+# A second copy: its message, then it ends; the first keeps running.
+win_run "$bin" "$bin/tirelma.exe"
+message() { windows_of tirelma.exe '^Tirelma$' 60 | head -1; }
+wait_for 300 has_windows tirelma.exe '^Tirelma$' 60 || fail "no message from the second copy"
+focus "$(message)"
+xdotool key ctrl+c # a message box copies its text
+clipboard | grep -q '既に起動されています。' || fail "second start: expected 既に起動されています。, got [$(clipboard)]"
+xdotool key Return
+wait_for 100 copies_are tirelma.exe 1 || fail "the second copy did not end"
+tray_icon_shown || fail "the first copy lost its icon"
+
+# The icon's menu: "終了" (the second entry) removes the icon and ends the program.
+xdotool mousemove 1268 790 click 3
+menu() { windows_of tirelma.exe . 30 | while read -r w; do
+    [ "$(window_box "$w" | cut -d' ' -f4)" -lt 80 ] && echo "$w"
+done | head -1; }
+has_menu() { [ -n "$(menu)" ]; }
+wait_for 50 has_menu || fail "no menu on a right click of the icon"
+if has_menu; then
+    read -r x y w h < <(window_box "$(menu)")
+    xdotool mousemove $((x + w / 2)) $((y + h * 3 / 4)) click 1
+fi
+wait_for 100 copies_are tirelma.exe 0 || fail "終了 did not end the program"
+tray_icon_shown && fail "the icon stayed after 終了"
+exit $WIN_FAILED

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Every test program of the Windows build under wine: the core's unit tests
+# and the windows driven in-process, here on Qt's windows platform (wine has
+# no offscreen one) on an X server of 1280 x 800.
+source "$(dirname "$0")/lib.sh"
+win_start
+WINEPATH=$(win_dll_path)
+export WINEPATH
+
+programs=$(find "$WIN_BUILD/tests" -name '*_tests.exe' | sort)
+[ -n "$programs" ] || { fail "no test programs in $WIN_BUILD/tests"; exit 1; }
+for exe in $programs; do
+    name=$(basename "$exe" .exe)
+    log="$WIN_BUILD/windows-$name.log"
+    # Windows programs get no QT_* variables from wine: the platform goes on
+    # the command line (Qt takes it out before GoogleTest sees the rest).
+    (cd "$(dirname "$exe")" && timeout 900 "$WINE" "$exe" -platform windows --gtest_brief=1 \
+        --gtest_output="xml:$(winepath_of "$WIN_BUILD/windows-$name.xml")") >"$log" 2>&1
+    rc=$?
+    summary=$(grep -E '^\[  (PASSED|FAILED|SKIPPED) ' "$log" | tr '\n' ' ')
+    if [ $rc -eq 0 ] && grep -q '^\[  PASSED  \]' "$log"; then
+        win_log "ok: $name: $summary"
+    else
+        fail "$name (exit $rc): $summary"
+        grep -vE 'fixme:|^$' "$log" | tail -40
+    fi
+done
+exit $WIN_FAILED
