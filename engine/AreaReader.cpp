@@ -176,6 +176,14 @@ bool AreaReader::fitsAt(const modTemp::ChrTemp& t, long long left, double limit,
 std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
     std::u16string answer;
     answer.reserve(64);
+    for (const ReadChar& c : readChars(image, matchLimit))
+        answer += list_[static_cast<std::size_t>(c.index)].Chr;
+    return answer;
+}
+
+std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double matchLimit) {
+    std::vector<ReadChar> answer;
+    answer.reserve(64);
     // No template, or a bound that admits no perfect fit: every position gives 999.
     if (list_.empty() || !(0.0 < matchLimit)) return answer;
     const int stopAt = matchLimit > 1e9 ? 1'000'000'000 : static_cast<int>(std::ceil(matchLimit));
@@ -228,8 +236,13 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
             }
         }
         if (found != modTemp::kNoMatch) {
-            answer += list_[static_cast<std::size_t>(found)].Chr;
-            L += info_[static_cast<std::size_t>(found)].width;
+            const auto t = static_cast<std::size_t>(found);
+            long long column = L;
+            while (!((fitSets_[static_cast<std::size_t>(column) * setWords_ + t / 64] >> (t % 64)) &
+                     1))
+                ++column;
+            answer.push_back({found, L, column});
+            L += info_[t].width;
         } else if (canJump) {
             // Positions before the first one whose window can reach the next
             // fit give nothing either.

@@ -24,6 +24,13 @@
 
 namespace engine {
 
+// One character of a reading.
+struct ReadChar {
+    int index = 0;        // of its template in the group
+    long long left = 0;   // the scan position that found it
+    long long column = 0; // the leftmost column of the area where it fits perfectly in its window
+};
+
 // Reads areas with one group of templates. What depends only on the
 // templates is prepared once; the buffers of a read are kept for the next.
 class AreaReader {
@@ -34,6 +41,9 @@ public:
 
     // The text read from the image, for the given mismatch bound (a run uses 3).
     std::u16string read(const AreaImage& image, double matchLimit = 3);
+
+    // The same reading character by character, with where each one stands.
+    std::vector<ReadChar> readChars(const AreaImage& image, double matchLimit = 3);
 
 private:
     // Candidates come from a key: one 8-column slice of one template row.

@@ -78,7 +78,11 @@ private:
 
 void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double limit, Generator& g,
                           const std::string& what) {
-    ASSERT_EQ(engine::ReadArea(img, list, limit), literal::Run(img, list, limit)) << what;
+    engine::AreaReader reader(list);
+    std::vector<literal::Found> found;
+    for (const engine::ReadChar& c : reader.readChars(img, limit))
+        found.push_back({c.index, c.left, c.column});
+    ASSERT_EQ(found, literal::RunChars(img, list, limit)) << what;
 
     modTemp::MatchLimit = limit;
     for (int probe = 0; probe < 4; ++probe) {

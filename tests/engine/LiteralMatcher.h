@@ -88,9 +88,32 @@ inline int ChrSearch(const modTemp::ChrTempList& list, ScanRect& R, const engine
     return bestScore == 0 ? bestIndex : 999;
 }
 
-inline std::u16string Run(const engine::AreaImage& image, const modTemp::ChrTempList& list,
-                          double MatchLimit = 3) {
-    std::u16string answer;
+// Where a character found at scan position left stands: the leftmost column
+// of its window at which the template fits with no mismatch at some row.
+inline long long FitColumn(const modTemp::ChrTemp& t, long long left,
+                           const engine::AreaImage& image) {
+    const long long tw = Round(t.X), th = Round(t.Y);
+    for (long long u = 0; u <= tw - 1; ++u)
+        for (long long v = 0; v <= image.height - th - 1; ++v) {
+            bool fits = true;
+            for (long long j = 0; j < th && fits; ++j)
+                for (long long k = 0; k < tw && fits; ++k)
+                    fits = ((image.pixel(left + u + k, v + j) & 0xFF) < 128 ? 1.0f : 0.0f) ==
+                           t.dot(static_cast<int>(k), static_cast<int>(j));
+            if (fits) return left + u;
+        }
+    return -1;
+}
+
+struct Found {
+    int index;
+    long long left, column;
+    bool operator==(const Found&) const = default;
+};
+
+inline std::vector<Found> RunChars(const engine::AreaImage& image, const modTemp::ChrTempList& list,
+                                   double MatchLimit = 3) {
+    std::vector<Found> found;
     ScanRect R;
     R.Left = 0;
     R.Top = 0;
@@ -103,10 +126,20 @@ inline std::u16string Run(const engine::AreaImage& image, const modTemp::ChrTemp
         if (index == 999) {
             R.Left = R.Left + 1;
         } else {
-            R.Left = R.Left + list[static_cast<std::size_t>(index)].X;
-            answer += list[static_cast<std::size_t>(index)].Chr;
+            const auto& t = list[static_cast<std::size_t>(index)];
+            const long long left = Round(R.Left);
+            found.push_back({index, left, FitColumn(t, left, image)});
+            R.Left = R.Left + t.X;
         }
     } while (!(static_cast<float>(R.Left + R.Width) >= pictureWidth));
+    return found;
+}
+
+inline std::u16string Run(const engine::AreaImage& image, const modTemp::ChrTempList& list,
+                          double MatchLimit = 3) {
+    std::u16string answer;
+    for (const Found& f : RunChars(image, list, MatchLimit))
+        answer += list[static_cast<std::size_t>(f.index)].Chr;
     return answer;
 }
 
