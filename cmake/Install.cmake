@@ -2,8 +2,10 @@
 #
 # Linux (GNUInstallDirs): bin/tirelma and bin/tirelma-read, the help page in
 # share/doc/tirelma/, the desktop entry, icons, AppStream metadata and manual
-# pages in their usual folders; the XDG autostart entry in etc/xdg/autostart/
-# only with TIRELMA_AUTOSTART. An installed copy keeps its profile in the
+# pages in their usual folders; the XDG autostart entry only with
+# TIRELMA_AUTOSTART, in /etc/xdg/autostart/ for the prefix /usr (elsewhere in
+# <prefix>/etc/xdg/autostart/, which the desktop reads only when
+# XDG_CONFIG_DIRS names it). An installed copy keeps its profile in the
 # user's configuration folder (settings/Locations.h tells it by its desktop
 # entry beside bin/).
 #

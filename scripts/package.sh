@@ -13,7 +13,8 @@ build=${1:-build-package}
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) -ffile-prefix-map=$PWD=."
 ldflags=$(dpkg-buildflags --get LDFLAGS)
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DTIRELMA_TESTS=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DTIRELMA_TESTS=OFF -DTIRELMA_AUTOSTART=OFF \
+    -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >&2
 cmake --build "$build" -j2 >&2
 rm -f "$build"/tirelma_*.deb

@@ -43,6 +43,16 @@ expect_eq "package name and section" "tirelma utils" "$(dpkg-deb -f "$deb" Packa
 tags=$(lintian --pedantic --display-info --display-experimental "$deb" 2>&1 | grep -v '^running with root')
 expect_eq "lintian tags" "" "$tags"
 
+# The autostart entry only when asked for, in /etc/xdg/autostart/ (the build
+# is configured for the prefix /usr).
+cmake -DTIRELMA_AUTOSTART=ON "$build" >/dev/null &&
+    DESTDIR=$W/auto cmake --install "$build" >/dev/null || fail "install with autostart"
+cmake -DTIRELMA_AUTOSTART=OFF "$build" >/dev/null
+expect_eq "autostart entry" "$W/auto/etc/xdg/autostart/tirelma.desktop" "$(find "$W/auto/etc" -type f)"
+desktop-file-validate "$W/auto/etc/xdg/autostart/tirelma.desktop" || fail "autostart entry not valid"
+DESTDIR=$W/plain cmake --install "$build" >/dev/null
+[ ! -e "$W/plain/etc" ] || fail "autostart entry installed without the option"
+
 root=$W/root
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/org.tirelma.Tirelma.desktop" >"$W/v.txt" 2>&1 ||
@@ -95,4 +105,20 @@ grep -q '^\[Tirelma\]' "$home/.config/tirelma/Kavoren.ini" || fail "the window's
 [ -f "$home/.config/tirelma/Kavoren.txt" ] || fail "the default result file is not beside the profile"
 expect_eq "nothing beside the program" "tirelma tirelma-read" "$(ls "$root/usr/bin" | xargs)"
 kill -0 "$TIRELMA_PID" || fail "the program ended"
+kill "$TIRELMA_PID"
+wait_for 100 tray_icons_is 0 || fail "the installed copy did not end"
+
+# The same program copied into a folder of its own keeps everything there.
+export HOME=$W/home2
+mkdir "$HOME" "$W/copy" && cp "$root/usr/bin/tirelma" "$W/copy/"
+(cd / && exec "$W/copy/tirelma" >"$W/log2" 2>&1) &
+TIRELMA_PID=$!
+E2E_PIDS+=($TIRELMA_PID)
+wait_for 100 tray_icons_is 1 || fail "no icon for the copied program"
+open_main_window
+xdotool key alt+w
+wait_for 50 main_window_closed || fail "Alt+W did not close the copied program's window"
+wait_for 50 test -f "$W/copy/Kavoren.ini" || fail "no profile beside the copied program"
+[ -f "$W/copy/Kavoren.txt" ] || fail "no result file beside the copied program"
+[ ! -e "$HOME/.config/tirelma" ] || fail "the copied program made a configuration folder"
 exit $E2E_FAILED
