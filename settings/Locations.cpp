@@ -66,9 +66,9 @@ bool EnsureProfileFolder() {
 std::filesystem::path
 FindHelpPage(const std::filesystem::path& programDir,
              const std::function<bool(const std::filesystem::path&)>& exists) {
-    const auto beside = programDir / "help.html";
+    auto beside = programDir / "help.html";
     if (exists(beside)) return beside;
-    const auto installed = programDir.parent_path() / "share" / "doc" / "tirelma" / "help.html";
+    auto installed = programDir.parent_path() / "share" / "doc" / "tirelma" / "help.html";
     if (exists(installed)) return installed;
     return beside;
 }

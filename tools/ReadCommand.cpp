@@ -12,6 +12,7 @@
 #include "modPub.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -171,8 +172,8 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
     if (const int code = LoadArea(options, setup, err); code != kOk) return code;
 
     const bool watching = options.watchSeconds.has_value();
-    const auto interval = std::chrono::milliseconds(
-        static_cast<long long>(options.watchSeconds.value_or(0) * 1000 + 0.5));
+    const auto interval =
+        std::chrono::milliseconds(std::llround(options.watchSeconds.value_or(0) * 1000));
     std::optional<std::u16string> last;
     long long lines = 0;
     auto next = clock.now();
