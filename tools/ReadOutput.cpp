@@ -1,5 +1,7 @@
 #include "ReadOutput.h"
 
+#include "TextCodec.h"
+
 #include <cstdio>
 
 namespace tools {
@@ -19,24 +21,6 @@ long long DaysFromCivil(long long y, int m, int d) {
 long long MinutesOf(const std::tm& t) {
     return (DaysFromCivil(t.tm_year + 1900LL, t.tm_mon + 1, t.tm_mday) * 24 + t.tm_hour) * 60 +
            t.tm_min;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 std::string Number(long long n) {
@@ -72,21 +56,17 @@ LocalTime ToLocalTime(const std::tm& local, const std::tm& utc, int millisecond)
 }
 
 std::string Utf8Text(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+    // A lone surrogate has no UTF-8 form: U+FFFD stands in for it.
+    std::u16string whole(text);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const bool high = whole[i] >= 0xD800 && whole[i] <= 0xDBFF;
+        const bool low = whole[i] >= 0xDC00 && whole[i] <= 0xDFFF;
+        if (high && i + 1 < whole.size() && whole[i + 1] >= 0xDC00 && whole[i + 1] <= 0xDFFF)
             ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            AppendUtf8(out, 0xFFFD);
-        } else {
-            AppendUtf8(out, c);
-        }
+        else if (high || low)
+            whole[i] = u'\uFFFD';
     }
-    return out;
+    return settings::Utf16ToUtf8(whole).value_or(std::string());
 }
 
 std::string TsvField(std::string_view utf8) {

@@ -123,6 +123,8 @@ TEST(ReadOutput, EachFormatKeepsItsFieldsApart) {
     EXPECT_EQ(Utf8Text(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a\xEF\xBF\xBD"
                                                                         "b");
     EXPECT_EQ(Utf8Text(u"\U0001F600"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8Text(std::u16string(1, char16_t(0xDC00)) + u"x" + char16_t(0xD83D)),
+              "\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 
 TEST(ReadOutput, AreaListing) {
