@@ -20,6 +20,13 @@ std::optional<engine::AreaImage> LoadImage(const std::string& file) {
     return capture::ToAreaImage(img);
 }
 
+// Qt's own notes (a missing XDG_RUNTIME_DIR under cron, say) would only
+// clutter a script's error output: the reader tells what goes wrong itself.
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "tirelma-read: " << text.toStdString() << "\n";
+}
+
 int ReadScreen(const tools::ReadOptions& options, const char* program) {
     if (const QString why = platform::DisplayProblem(); !why.isEmpty()) {
         std::cerr << "tirelma-read: " << why.toStdString() << "\n";
@@ -30,6 +37,7 @@ int ReadScreen(const tools::ReadOptions& options, const char* program) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    qInstallMessageHandler(QuietQtNotes);
     // Qt sees none of the reader's own arguments.
     int argc = 1;
     char* argv[] = {const_cast<char*>(program), nullptr};

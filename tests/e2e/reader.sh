@@ -49,7 +49,7 @@ expect_eq "the area on every line" "Counter Counter Counter" "$(cut -f2 "$W/watc
 bad_stamps=$(cut -f1 "$W/watch.tsv" | grep -cvE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}[+-][0-9]{2}:[0-9]{2}$')
 expect_eq "a time stamp on every line" 0 "$bad_stamps"
 [ "$(cut -f1 "$W/watch.tsv" | sort -u | wc -l)" = 3 ] || fail "time stamps do not advance"
-expect_eq "nothing on stderr" "" "$(grep -v '^QStandardPaths' "$W/watch.err")"
+expect_eq "nothing on stderr" "" "$(cat "$W/watch.err")"
 
 # --count: ends by itself after that many lines (the fixture is back at the
 # counter after one more change).
