@@ -35,6 +35,7 @@ void CatchStopRequests() {
     }
     struct sigaction sa {};
     sa.sa_handler = OnStop;
+    sa.sa_flags = SA_RESETHAND; // a second Ctrl+C ends a reader that hangs
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
