@@ -50,6 +50,9 @@ bad_stamps=$(cut -f1 "$W/watch.tsv" | grep -cvE '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-
 expect_eq "a time stamp on every line" 0 "$bad_stamps"
 [ "$(cut -f1 "$W/watch.tsv" | sort -u | wc -l)" = 3 ] || fail "time stamps do not advance"
 expect_eq "nothing on stderr" "" "$(cat "$W/watch.err")"
+# --snap as the main window's 指定刻みに変更: the delimiter here is "/", so the
+# reading is one number, rounded to the step 0.5.
+expect_eq "--snap on the screen" "12.5" "$("$reader" --profile "$profile" --screen --snap 2>/dev/null)"
 
 # --count: ends by itself after that many lines (the fixture is back at the
 # counter after one more change).
