@@ -20,10 +20,19 @@ namespace tools {
 
 namespace {
 
+// A path for a message (path::string() would throw on Windows for a name
+// outside the ANSI code page).
+std::string PathText(const std::filesystem::path& path) {
+    return Utf8Text(settings::TextFromPath(path));
+}
+
 // The profile the options name, made the one FUMIni reads; kOk or kNoProfile.
 int OpenProfile(const ReadOptions& options, std::ostream& err) {
     if (!options.profile.empty()) {
-        const std::filesystem::path p = std::filesystem::absolute(options.profile);
+        // Arguments are UTF-8 on every system (a plain std::string would be
+        // taken for the ANSI code page on Windows).
+        const std::filesystem::path p = std::filesystem::absolute(
+            settings::PathFromText(settings::Utf8ToUtf16(options.profile)));
         FUMIni::SetIniDir(settings::TextFromPath(p.parent_path()));
         modPub::IniName = settings::TextFromPath(p.filename());
     } else {
@@ -32,7 +41,7 @@ int OpenProfile(const ReadOptions& options, std::ostream& err) {
     const auto profilePath = FUMIni::ProfilePath();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(profilePath, ec)) {
-        err << "tirelma-read: no profile file " << profilePath.string() << "\n";
+        err << "tirelma-read: no profile file " << PathText(profilePath) << "\n";
         return kNoProfile;
     }
     return kOk;
@@ -54,13 +63,13 @@ int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
     const std::u16string area = options.area ? settings::Utf8ToUtf16(*options.area)
                                              : FUMIni::IniRead(profile::kEndData, profile::kArea);
     if (area.empty()) {
-        err << "tirelma-read: no area is current in " << profilePath.string()
+        err << "tirelma-read: no area is current in " << PathText(profilePath)
             << " (give one with --area)\n";
         return kNoArea;
     }
     const std::u16string section = profile::AreaSection(area);
     if (!FUMIni::IniHasSection(section)) {
-        err << "tirelma-read: no area \"" << Utf8Text(area) << "\" in " << profilePath.string()
+        err << "tirelma-read: no area \"" << Utf8Text(area) << "\" in " << PathText(profilePath)
             << "\n";
         return kNoArea;
     }

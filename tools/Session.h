@@ -7,7 +7,14 @@
 
 #include <chrono>
 
+#include <string>
+#include <vector>
+
 namespace tools::session {
+
+// The program's arguments (without its name) in UTF-8. Windows hands main()
+// its arguments in the ANSI code page, which cannot hold every file name.
+std::vector<std::string> Arguments(int argc, char** argv);
 
 // From now on Ctrl+C and a request to terminate (SIGINT, SIGTERM; the
 // console's Ctrl+C, Ctrl+Break and close on Windows) only ask the watch to

@@ -15,7 +15,27 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
     return TRUE;
 }
 
+std::string Utf8(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back(); // the terminating NUL
+    return out;
+}
+
 } // namespace
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    int n = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!wide) return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < n; ++i)
+        args.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return args;
+}
 
 void CatchStopRequests() {
     if (!g_stop) g_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);

@@ -59,7 +59,7 @@ int ReadScreen(const tools::ReadOptions& options, const char* program) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = tools::session::Arguments(argc, argv);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << tools::UsageText(true);
         return 0;
