@@ -2,14 +2,28 @@
 # (scripts/windows-build.sh makes it). Included only when building for
 # Windows.
 
+# The program's icon: the pictures of the desktop icon (dist/icons) in one
+# Windows icon file.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(TIRELMA_ICON ${CMAKE_BINARY_DIR}/tirelma.ico)
+set(pictures)
+foreach(size 16 24 32 48 64 256)
+    list(APPEND pictures ${CMAKE_SOURCE_DIR}/dist/icons/hicolor/${size}x${size}/apps/tirelma.png)
+endforeach()
+add_custom_command(OUTPUT ${TIRELMA_ICON}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/make-ico.py ${TIRELMA_ICON} ${pictures}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make-ico.py ${pictures} VERBATIM)
+add_custom_target(windows_icon DEPENDS ${TIRELMA_ICON})
+
 # Gives a program the icon and version information Explorer shows.
 function(tirelma_windows_resources target description)
     set(TIRELMA_RC_NAME ${target})
     set(TIRELMA_RC_DESCRIPTION ${description})
-    set(TIRELMA_ICON ${CMAKE_SOURCE_DIR}/app/win/tirelma.ico)
-    configure_file(${CMAKE_SOURCE_DIR}/app/win/tirelma.rc.in
-                   ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
-    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${CMAKE_SOURCE_DIR}/app/win/tirelma.rc.in ${rc} @ONLY)
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${TIRELMA_ICON})
+    target_sources(${target} PRIVATE ${rc})
+    add_dependencies(${target} windows_icon)
 endfunction()
 
 # The portable zip: a folder Tirelma/ with both programs, the Qt and mingw

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build needs: "run" for the program,
-# "package" for its Debian package, "test" for the program, the package and
-# all the tests. Only missing packages are installed; nothing is downloaded
-# at build or run time.
+# "package" for its Debian package, "windows" for the Windows build and its
+# tests under wine, "test" for the program, the package, the Windows build
+# and all the tests. Only missing packages are installed; nothing is
+# downloaded at build or run time.
 set -euo pipefail
 
 what=${1:-run}
@@ -12,12 +13,14 @@ package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
-           g++-mingw-w64-x86-64-posix wine64 googletest
            lintian appstream desktop-file-utils)
+windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine
+              xvfb xdotool xclip x11-utils imagemagick python3)
 
 pkgs=("${run_pkgs[@]}")
 [ "$what" = package ] && pkgs+=("${package_pkgs[@]}")
-[ "$what" = test ] && pkgs+=("${package_pkgs[@]}" "${test_pkgs[@]}")
+[ "$what" = windows ] && pkgs+=("${windows_pkgs[@]}")
+[ "$what" = test ] && pkgs+=("${package_pkgs[@]}" "${test_pkgs[@]}" "${windows_pkgs[@]}")
 
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit, widget and
 # end-to-end tests, the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the format check.
+# UndefinedBehaviorSanitizer, the Windows program built with mingw-w64 and
+# tested under wine, and the format check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,9 +22,13 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
     ctest --test-dir build-asan --output-on-failure -j2
 
 if [ -x scripts/test-robustness.sh ]; then
-    echo "== robustness: fuzzing, crash safety, failing storage, Windows core"
+    echo "== robustness: fuzzing, crash safety, failing storage"
     ./scripts/test-robustness.sh
 fi
+
+echo "== the Windows program: built with mingw-w64, run under wine"
+./scripts/windows-build.sh | grep -v '^\[[0-9]*/[0-9]*\]'
+./scripts/windows-test.sh
 
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -35,10 +35,10 @@ open_main_window() {
 }
 
 # A first start from the fresh folder: no profile yet.
-started=$(date +%s.%N)
+started=$(date +%s%N)
 win_run "$bin" "$bin/tirelma.exe"
 wait_for 600 tray_icon_shown || fail "no icon in the notification area"
-win_log "icon shown $(echo "$(date +%s.%N) - $started" | bc) s after the start"
+win_log "icon shown $((($(date +%s%N) - started) / 1000000)) ms after the start"
 expect_eq "one copy running" 1 "$(copies_of tirelma.exe)"
 
 # A copy that was killed leaves its lock behind; wine hands out the same

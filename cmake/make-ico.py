@@ -1,0 +1,27 @@
+#!/usr/bin/env python3
+"""Packs PNG pictures into one Windows icon file (PNG entries, as Windows
+Vista and later read them): make-ico.py OUT.ico IN.png..."""
+import struct
+import sys
+
+
+def png_size(data):
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise SystemExit("not a PNG picture")
+    return struct.unpack(">II", data[16:24])
+
+
+def main(out, pictures):
+    images = [open(p, "rb").read() for p in pictures]
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries = b""
+    for data in images:
+        width, height = png_size(data)
+        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    with open(out, "wb") as f:
+        f.write(header + entries + b"".join(images))
+
+
+main(sys.argv[1], sys.argv[2:])

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs the Windows build (scripts/windows-build.sh) under wine, each part on
+# an X server of its own: every test program; with the whole program built,
+# also the zip's file list, tirelma-read.exe from the zip on the examples,
+# and the resident cycle of tirelma.exe from the zip in a wine desktop.
+#
+#   scripts/windows-test.sh [unit|zip|reader|resident]...
+#
+# A failing part leaves a screenshot build-win/windows-failure-<part>.png;
+# each test program leaves its log and results in build-win/windows-*.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+export WIN_BUILD=$PWD/build-win WIN_SOURCE=$PWD
+[ -f "$WIN_BUILD/CMakeCache.txt" ] || { echo "windows-test: no $WIN_BUILD; run scripts/windows-build.sh" >&2; exit 1; }
+
+parts=("$@")
+if [ ${#parts[@]} -eq 0 ]; then
+    parts=(unit)
+    grep -q '^TIRELMA_GUI:BOOL=ON' "$WIN_BUILD/CMakeCache.txt" && parts+=(zip reader resident)
+fi
+failed=()
+for part in "${parts[@]}"; do
+    echo "-- Windows: $part"
+    start=$(date +%s)
+    tests/windows/$part.sh || failed+=("$part")
+    echo "-- Windows: $part took $(($(date +%s) - start)) s"
+done
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "windows-test: failed: ${failed[*]}" >&2
+    exit 1
+fi
+echo "windows-test: all passed (${parts[*]})"
