@@ -73,7 +73,8 @@ win_cleanup() {
     [ -n "${W:-}" ] && rm -rf "$W"
 }
 
-# A work folder, the prefix, and a fresh X server of 1280 x 800.
+# A work folder, the prefix, and a fresh X server of 1280 x 800. The
+# desktop's scale: WIN_DPI dots per inch (96 is 100 %, 144 is 150 %).
 win_start() {
     W=$(mktemp -d /tmp/tirelma-wine-XXXXXX)
     trap win_cleanup EXIT
@@ -83,6 +84,9 @@ win_start() {
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
+    DISPLAY= "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+        /d "${WIN_DPI:-96}" /f >/dev/null 2>&1 || fail "could not set the desktop's scale"
+    "$WINESERVER" -w
 }
 
 # Unpacks the portable zip into a folder (made if needed).
@@ -134,7 +138,7 @@ clipboard() { timeout 5 xclip -selection clipboard -o 2>/dev/null; }
 # the program's icon: the red of its magnifier.
 tray_icon_shown() {
     local red
-    red=$(import -window root -crop 200x20+1080+780 +repage -depth 8 rgb:- 2>/dev/null | python3 -c '
+    red=$(import -window root -crop 200x32+1080+768 +repage -depth 8 rgb:- 2>/dev/null | python3 -c '
 import sys
 d = sys.stdin.buffer.read()
 print(sum(1 for i in range(0, len(d) - 2, 3) if d[i] > 150 and d[i + 1] < 110 and d[i + 2] < 90))')

@@ -5,7 +5,9 @@
 # Alt+W appends the line (CP932, CR LF) to the result file beside the
 # program and keeps the profile there too; a second start says
 # "既に起動されています。" and ends; the icon's "終了" ends the program.
+# Optional argument: the desktop's dots per inch (144 for a scale of 150 %).
 source "$(dirname "$0")/lib.sh"
+WIN_DPI=${1:-96}
 win_start
 zip=$(win_zip)
 [ -n "$zip" ] || { fail "no zip in $WIN_BUILD"; exit 1; }
@@ -75,6 +77,12 @@ wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
 printf '1234567890\x81\x5ememo\r\n' >"$W/expected"
 expect_eq "result line in CP932 with CR LF" "$(bytes_of "$W/expected")" "$(bytes_of "$bin/Kavoren.txt")"
 
+# The reader beside it copies the same screen (the wine desktop) the same way.
+(cd "$bin" && "$WINE" explorer /desktop="$WIN_DESKTOP" tirelma-read.exe --screen >"$W/screen.txt" 2>&1)
+has_reading() { grep -q . "$W/screen.txt"; }
+wait_for 300 has_reading
+expect_eq "tirelma-read --screen" "1234567890" "$(tr -d '\r' <"$W/screen.txt")"
+
 # A second copy: its message, then it ends; the first keeps running.
 win_run "$bin" "$bin/tirelma.exe"
 message() { windows_of tirelma.exe '^Tirelma$' 60 | head -1; }
@@ -85,6 +93,20 @@ clipboard | grep -q '既に起動されています。' || fail "second start: e
 xdotool key Return
 wait_for 100 copies_are tirelma.exe 1 || fail "the second copy did not end"
 tray_icon_shown || fail "the first copy lost its icon"
+
+# The icon: a single click does nothing, a double click opens the main window.
+xdotool mousemove 1268 790 click 1
+sleep 1
+main_window_open && fail "a single click on the icon opened the main window"
+xdotool mousemove 1268 790 click --repeat 2 --delay 80 1
+if wait_for 150 main_window_open; then
+    focus "$(main_window)"
+    xdotool key alt+w
+    wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+    expect_eq "a second line" 2 "$(grep -c $'\r$' "$bin/Kavoren.txt")"
+else
+    fail "a double click on the icon did not open the main window"
+fi
 
 # The icon's menu: "終了" (the second entry) removes the icon and ends the program.
 xdotool mousemove 1268 790 click 3
