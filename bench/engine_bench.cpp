@@ -11,6 +11,8 @@
 //
 //   build-bench/bench/engine_bench [--samples N] [--filter TEXT] [--no-literal]
 //   build-bench/bench/engine_bench --repeat TEXT N    (reader only, for callgrind/perf)
+//   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
+//   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
 #include "AreaReader.h"
 #include "LiteralMatcher.h"
 #include "ScreenLines.h"
@@ -183,11 +185,22 @@ int main(int argc, char** argv) {
             }
             std::printf("%zu characters\n", chars);
             return 0;
+        } else if (a == "--build" && i + 2 < argc) {
+            // Preparing the group of 14 digits cut from one font, N times.
+            const auto list = lines::CutGroup(lines::Font(argv[i + 1]), lines::GroupChars(14),
+                                              lines::kSchemes[2]);
+            const int n = std::atoi(argv[i + 2]);
+            std::size_t sum = 0;
+            for (int k = 0; k < n; ++k)
+                sum += engine::AreaReader(list).templates().size();
+            std::printf("%zu\n", sum);
+            return 0;
         } else {
             std::fprintf(stderr,
                          "usage: %s [--samples N] [--filter TEXT] [--no-literal]\n"
-                         "       %s --repeat TEXT N\n",
-                         argv[0], argv[0]);
+                         "       %s --repeat TEXT N   (reads only)\n"
+                         "       %s --build FONT N    (prepares the digits of FONT only)\n",
+                         argv[0], argv[0], argv[0]);
             return 1;
         }
     }
@@ -218,7 +231,6 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         results.push_back(r);
     }
-    if (results.empty()) return 0;
 
     // Per width: the median of the reader's times against the median of the
     // literal engine's over the same cases.
@@ -234,16 +246,19 @@ int main(int argc, char** argv) {
                     w, rs.size(), Median(a) * 1e6, Median(b) * 1e6,
                     withLiteral ? Median(b) / Median(a) : 0.0);
     }
-    if (withLiteral) {
+    if (withLiteral && !results.empty()) {
         const auto worst = std::min_element(results.begin(), results.end(), [](auto& x, auto& y) {
             return x.literal / x.reader < y.literal / y.reader;
         });
         std::printf("  worst case: %s  %.0fx\n", worst->c->name.c_str(),
                     worst->literal / worst->reader);
     }
-    const auto slowest = std::max_element(results.begin(), results.end(),
-                                          [](auto& x, auto& y) { return x.reader < y.reader; });
-    std::printf("  slowest read: %s  %.2f us\n", slowest->c->name.c_str(), slowest->reader * 1e6);
+    if (!results.empty()) {
+        const auto slowest = std::max_element(results.begin(), results.end(),
+                                              [](auto& x, auto& y) { return x.reader < y.reader; });
+        std::printf("  slowest read: %s  %.2f us\n", slowest->c->name.c_str(),
+                    slowest->reader * 1e6);
+    }
 
     // Light-on-dark against the same line dark-on-light.
     std::map<std::string, std::pair<double, double>> pairs; // black-on-white, white-on-navy

@@ -1,6 +1,5 @@
 #include "AreaReader.h"
 
-#include "CpuFeatures.h"
 #include "modTemp.h"
 
 #include <algorithm>
@@ -10,71 +9,31 @@
 
 namespace engine {
 
-namespace {
-
-// Mismatching pixels of template rows placed with their top-left at (x, v)
-// of the plane, counted until the count reaches stopAt. The same body twice:
-// once for processors with POPCNT, once plain.
-template <int>
-[[gnu::always_inline]] inline int MismatchesBody(const BitPlane& plane, const std::uint32_t* rows,
-                                                 int th, int tw, long long x, int v, int stopAt) {
-    const std::uint64_t mask = (std::uint64_t{1} << tw) - 1;
-    const int shift = static_cast<int>(x % 8);
-    const std::size_t stride = plane.bytesPerRow();
-    const std::uint8_t* base = plane.bytes() + static_cast<std::size_t>(v) * stride + x / 8;
-    int score = 0;
-    for (int j = 0; j < th; ++j, base += stride) {
-        std::uint64_t w;
-        std::memcpy(&w, base, sizeof w);
-        score += __builtin_popcountll(((w >> shift) & mask) ^ rows[j]);
-        if (score >= stopAt) break;
-    }
-    return score;
-}
-
-int MismatchesPlain(const BitPlane& plane, const std::uint32_t* rows, int th, int tw, long long x,
-                    int v, int stopAt) {
-    return MismatchesBody<0>(plane, rows, th, tw, x, v, stopAt);
-}
-
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-__attribute__((target("popcnt"))) int MismatchesPopcnt(const BitPlane& plane,
-                                                       const std::uint32_t* rows, int th, int tw,
-                                                       long long x, int v, int stopAt) {
-    return MismatchesBody<1>(plane, rows, th, tw, x, v, stopAt);
-}
-#else
-int MismatchesPopcnt(const BitPlane& plane, const std::uint32_t* rows, int th, int tw, long long x,
-                     int v, int stopAt) {
-    return MismatchesPlain(plane, rows, th, tw, x, v, stopAt);
-}
-#endif
-
-} // namespace
-
 AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)), finder_(list_) {
-    for (const auto& t : list_)
+    for (const auto& t : list_) {
+        widths_.push_back(t.width());
         maxWidth_ = std::max(maxWidth_, t.width());
+    }
 }
 
-// Whether template t's first perfect fit in its window at `left`, placement
-// (u0, v0), is among the window's first 50 candidates: whether fewer than 50
-// near-fits come before it.
-bool AreaReader::capAllows(const modTemp::ChrTemp& t, long long left, int u0, int v0, double limit,
+// Whether the first perfect fit of template `index` in its window at
+// `left`, placement (u0, v0), is among the window's first 50 candidates:
+// whether fewer than 50 near-fits come before it.
+bool AreaReader::capAllows(int index, long long left, int u0, int v0, double limit,
                            int stopAt) const {
-    const int tw = t.width();
+    const int tw = widths_[static_cast<std::size_t>(index)];
     const long long before = static_cast<long long>(v0) * tw + u0;
     if (before < modTemp::kMaxCandidates) return true;
     // No placement before the first perfect fit fits perfectly, so each of
     // them is a near-fit or not a candidate at all; the cap cannot bind once
     // more than `before - 50` of them are not candidates.
     const long long clearNeeded = before - (modTemp::kMaxCandidates - 1);
-    const auto count = cpu::HasPopcnt() ? MismatchesPopcnt : MismatchesPlain;
+    const FitFinder::Counter mismatches = finder_.counter(plane_, index, stopAt);
     int near = 0;
     long long clear = 0;
     for (int v = 0; v <= v0; ++v) {
         for (int u = 0; u < (v < v0 ? tw : u0); ++u) {
-            const int s = count(plane_, t.Rows.data(), t.height(), tw, left + u, v, stopAt);
+            const int s = mismatches.at(left + u, v);
             if (s < stopAt && static_cast<double>(s) < limit) {
                 if (++near == modTemp::kMaxCandidates) return false;
             } else if (++clear == clearNeeded) {
@@ -122,7 +81,7 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
         inWindow_.clear();
         for (std::size_t k = next; k < fits_.size() && fits_[k].x < L + maxWidth_; ++k) {
             const Fit& f = fits_[k];
-            if (f.x >= L + list_[static_cast<std::size_t>(f.index)].width()) continue;
+            if (f.x >= L + widths_[static_cast<std::size_t>(f.index)]) continue;
             auto it = std::find_if(inWindow_.begin(), inWindow_.end(),
                                    [&](const InWindow& w) { return w.index == f.index; });
             if (it == inWindow_.end())
@@ -130,19 +89,20 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
             else if (f.v < it->firstV) // fits come by column, so the leftmost is the first seen
                 it->firstX = f.x, it->firstV = f.v;
         }
-        std::sort(inWindow_.begin(), inWindow_.end(),
-                  [](const InWindow& a, const InWindow& b) { return a.index < b.index; });
+        if (inWindow_.size() > 1)
+            std::sort(inWindow_.begin(), inWindow_.end(),
+                      [](const InWindow& a, const InWindow& b) { return a.index < b.index; });
         const InWindow* found = nullptr;
         for (const InWindow& w : inWindow_) {
-            if (capAllows(list_[static_cast<std::size_t>(w.index)], L,
-                          static_cast<int>(w.firstX - L), w.firstV, matchLimit, stopAt)) {
+            if (capAllows(w.index, L, static_cast<int>(w.firstX - L), w.firstV, matchLimit,
+                          stopAt)) {
                 found = &w;
                 break;
             }
         }
         if (found != nullptr) {
             answer.push_back({found->index, L, found->leftmost});
-            L += list_[static_cast<std::size_t>(found->index)].width();
+            L += widths_[static_cast<std::size_t>(found->index)];
         } else if (canJump && inWindow_.empty()) {
             // Positions before the first one whose window can reach the next
             // fit give nothing either.

@@ -59,11 +59,11 @@ private:
         long long leftmost; // its leftmost fit
     };
 
-    bool capAllows(const modTemp::ChrTemp& t, long long left, int u0, int v0, double limit,
-                   int stopAt) const;
+    bool capAllows(int index, long long left, int u0, int v0, double limit, int stopAt) const;
 
     modTemp::ChrTempList list_;
     FitFinder finder_;
+    std::vector<int> widths_;
     int maxWidth_ = 0;
 
     BitPlane plane_;

@@ -16,7 +16,7 @@ namespace engine {
 
 namespace {
 
-constexpr double kNever = 1e18; // the score of a key that covers none of a template's columns
+constexpr float kNever = 1e15f; // the score of a key that covers none of a template's columns
 
 // A template row with `background` in every column outside it: bit c + 8
 // is column c, so columns -8 .. 55 can be read.
@@ -25,56 +25,100 @@ std::uint64_t Padded(std::uint32_t row, int width, bool background) {
     return (std::uint64_t{row} << 8) | (background ? ~inside : 0);
 }
 
-// How often each byte value is met in a line made of these glyphs: the
-// slices of every template row at every column, the columns outside the
-// cell taken as its background, and the plain background of either colour
-// as often as half of all that.
-std::array<double, 256> SliceCounts(const modTemp::ChrTempList& list,
-                                    const std::vector<bool>& background) {
-    std::array<std::uint32_t, 256> counts{};
-    std::uint32_t total = 0;
-    for (std::size_t t = 0; t < list.size(); ++t) {
-        const auto& tmpl = list[t];
-        for (int j = 0; j < tmpl.height(); ++j) {
-            const std::uint64_t p =
-                Padded(tmpl.Rows[static_cast<std::size_t>(j)], tmpl.width(), background[t]);
-            for (int o = -7; o < tmpl.width(); ++o)
-                ++counts[(p >> (o + 8)) & 0xFF];
-            total += static_cast<std::uint32_t>(tmpl.width() + 7);
-        }
-    }
-    std::array<double, 256> out{};
-    for (int i = 0; i < 256; ++i)
-        out[static_cast<std::size_t>(i)] = counts[static_cast<std::size_t>(i)] + 1.0;
-    out[0] += total / 2.0;
-    out[255] += total / 2.0;
-    return out;
+// The 8 columns o .. o + 7 of a padded row.
+unsigned Slice(std::uint64_t padded, int o) {
+    return static_cast<unsigned>((padded >> (o + 8)) & 0xFF);
 }
+
+// Set bits of a row (no POPCNT needed: this runs once per group).
+int Ones(std::uint32_t v) {
+    int n = 0;
+    for (; v; v &= v - 1)
+        ++n;
+    return n;
+}
+
+// Bit `bit` in table[n] for every half n that agrees with `value` on the
+// `covered` bits.
+void Allow(std::array<std::uint8_t, 16>& table, unsigned covered, unsigned value,
+           std::uint8_t bit) {
+    const unsigned open = ~covered & 15;
+    for (unsigned sub = open;; sub = (sub - 1) & open) {
+        table[(value & covered) | sub] |= bit;
+        if (sub == 0) break;
+    }
+}
+
+// Mismatching pixels of the rows [r, end) from `base` on (`shift` bits into
+// its first byte), until the count reaches stopAt. The same body twice: for
+// processors with POPCNT, and plain.
+template <int>
+[[gnu::always_inline]] inline int CountBody(const std::uint8_t* base, int shift, std::uint64_t mask,
+                                            const FitFinder::RowCheck* r,
+                                            const FitFinder::RowCheck* end, int stopAt) {
+    int score = 0;
+    for (; r < end; ++r) {
+        std::uint64_t w;
+        std::memcpy(&w, base + r->offset, sizeof w);
+        score += __builtin_popcountll(((w >> shift) & mask) ^ r->bits);
+        if (score >= stopAt) break;
+    }
+    return score;
+}
+
+int CountPlain(const std::uint8_t* base, int shift, std::uint64_t mask,
+               const FitFinder::RowCheck* r, const FitFinder::RowCheck* end, int stopAt) {
+    return CountBody<0>(base, shift, mask, r, end, stopAt);
+}
+
+#if defined(TIRELMA_AVX2_DISPATCH)
+__attribute__((target("popcnt"))) int CountPopcnt(const std::uint8_t* base, int shift,
+                                                  std::uint64_t mask, const FitFinder::RowCheck* r,
+                                                  const FitFinder::RowCheck* end, int stopAt) {
+    return CountBody<1>(base, shift, mask, r, end, stopAt);
+}
+#else
+int CountPopcnt(const std::uint8_t* base, int shift, std::uint64_t mask,
+                const FitFinder::RowCheck* r, const FitFinder::RowCheck* end, int stopAt) {
+    return CountPlain(base, shift, mask, r, end, stopAt);
+}
+#endif
 
 } // namespace
 
 FitFinder::FitFinder(const modTemp::ChrTempList& list) {
     const std::size_t n = list.size();
     info_.resize(n);
-    std::vector<bool> background(n);
+    // Each template's rows with its background around them.
+    std::vector<std::size_t> paddedBegin(n + 1, 0);
+    std::vector<std::uint64_t> padded;
+    std::vector<int> mixedOf; // per padded row: the pixels of its rarer colour
     std::vector<int> usable;
+    std::vector<int> rows, mixed;
     for (std::size_t t = 0; t < n; ++t) {
         const auto& tmpl = list[t];
         const int tw = tmpl.width(), th = tmpl.height();
-        if (tw <= 0 || th <= 0) continue; // no placements, never found
+        paddedBegin[t] = padded.size();
+        if (tw <= 0 || th <= 0) {
+            paddedBegin[t + 1] = padded.size();
+            continue; // no placements, never found
+        }
         usable.push_back(static_cast<int>(t));
         // Rows with both colours tell most, so they are checked first.
-        std::vector<int> rows(static_cast<std::size_t>(th));
-        std::iota(rows.begin(), rows.end(), 0);
         int ink = 0;
-        auto mixed = [&](int j) {
-            const int k = std::popcount(tmpl.Rows[static_cast<std::size_t>(j)]);
-            return std::min(k, tw - k);
-        };
-        for (int j = 0; j < th; ++j)
-            ink += std::popcount(tmpl.Rows[static_cast<std::size_t>(j)]);
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](int a, int b) { return mixed(a) > mixed(b); });
+        mixed.resize(static_cast<std::size_t>(th));
+        rows.resize(static_cast<std::size_t>(th));
+        for (int j = 0; j < th; ++j) {
+            const int k = Ones(tmpl.Rows[static_cast<std::size_t>(j)]);
+            ink += k;
+            mixed[static_cast<std::size_t>(j)] = std::min(k, tw - k);
+            rows[static_cast<std::size_t>(j)] = j;
+        }
+        for (std::size_t i = 1; i < rows.size(); ++i) // a few rows: insertion, stable
+            for (std::size_t k = i; k > 0 && mixed[static_cast<std::size_t>(rows[k])] >
+                                                 mixed[static_cast<std::size_t>(rows[k - 1])];
+                 --k)
+                std::swap(rows[k], rows[k - 1]);
         Checks& c = info_[t];
         c.mask = (std::uint64_t{1} << tw) - 1;
         c.height = th;
@@ -84,22 +128,43 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
             checks_.push_back({0, tmpl.Rows[static_cast<std::size_t>(j)]});
         }
         c.end = static_cast<std::uint32_t>(checks_.size());
-        background[t] = 2 * ink > tw * th;
+        const bool background = 2 * ink > tw * th;
+        for (int j = 0; j < th; ++j)
+            padded.push_back(Padded(tmpl.Rows[static_cast<std::size_t>(j)], tw, background));
+        mixedOf.insert(mixedOf.end(), mixed.begin(), mixed.end());
+        paddedBegin[t + 1] = padded.size();
     }
 
-    const auto counts = SliceCounts(list, background);
-    // The score of a key: how often its bits are met, more for every column
-    // it leaves open.
-    auto score = [&](int t, int j, int o) {
-        const auto& tmpl = list[static_cast<std::size_t>(t)];
-        const auto covered = static_cast<std::uint32_t>(
-            ((((std::uint64_t{1} << tmpl.width()) - 1) << 8) >> (o + 8)) & 0xFF);
-        if (j >= tmpl.height() || covered == 0) return kNever;
-        const std::uint64_t p =
-            Padded(tmpl.Rows[static_cast<std::size_t>(j)], tmpl.width(), background[t]);
-        return counts[(p >> (o + 8)) & 0xFF] *
-               static_cast<double>(1 << (8 - std::popcount(covered)));
-    };
+    // How often each byte value is met in a line made of these glyphs: the
+    // slices of every template row at every column, the columns outside the
+    // cell taken as its background, and the plain background of either
+    // colour as often as half of all that.
+    std::array<std::uint32_t, 256> slices{};
+    std::uint32_t total = 0, plain = 0;
+    for (const int t : usable) {
+        const int tw = list[static_cast<std::size_t>(t)].width();
+        for (std::size_t r = paddedBegin[t]; r < paddedBegin[t + 1]; ++r) {
+            if (padded[r] == 0 || padded[r] == ~std::uint64_t{0}) { // a plain row
+                plain += static_cast<std::uint32_t>(tw + 7);
+                continue;
+            }
+            for (int o = -7; o < tw; ++o) {
+                const unsigned s = Slice(padded[r], o);
+                // Plain slices are the most common; counting them apart
+                // keeps the counts from waiting on each other.
+                if (s == 0 || s == 255)
+                    ++plain;
+                else
+                    ++slices[s];
+            }
+        }
+        total += static_cast<std::uint32_t>((tw + 7) * list[static_cast<std::size_t>(t)].height());
+    }
+    std::array<float, 256> counts{};
+    for (std::size_t i = 0; i < 256; ++i)
+        counts[i] = static_cast<float>(slices[i]) + 1.0f;
+    counts[0] += static_cast<float>(plain) + static_cast<float>(total) / 2;
+    counts[255] += static_cast<float>(plain) + static_cast<float>(total) / 2;
 
     // Buckets of templates of like size, so that their keys can share rows and bytes.
     std::stable_sort(usable.begin(), usable.end(), [&](int a, int b) {
@@ -107,64 +172,101 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
         const auto& tb = list[static_cast<std::size_t>(b)];
         return ta.height() != tb.height() ? ta.height() < tb.height() : ta.width() < tb.width();
     });
+    struct Slot {
+        int j, o;
+    };
+    std::vector<Slot> slots;
+    std::vector<float> single, sums; // single[m * slots + s]: member m's score of slot s
     for (std::size_t start = 0; start < usable.size(); start += 8) {
         Bucket b;
         b.count = static_cast<int>(std::min<std::size_t>(8, usable.size() - start));
+        const auto members = static_cast<std::size_t>(b.count);
         int minHeight = modTemp::kMaxTemplateHeight, maxWidth = 0;
-        for (int m = 0; m < b.count; ++m) {
-            const int t = usable[start + static_cast<std::size_t>(m)];
-            b.members[static_cast<std::size_t>(m)] = t;
+        std::array<int, 8> width{};
+        std::array<const std::uint64_t*, 8> rowsOf{};
+        for (std::size_t m = 0; m < members; ++m) {
+            const int t = usable[start + m];
+            b.members[m] = t;
+            width[m] = list[static_cast<std::size_t>(t)].width();
+            rowsOf[m] = padded.data() + paddedBegin[static_cast<std::size_t>(t)];
             minHeight = std::min(minHeight, list[static_cast<std::size_t>(t)].height());
-            maxWidth = std::max(maxWidth, list[static_cast<std::size_t>(t)].width());
+            maxWidth = std::max(maxWidth, width[m]);
+        }
+        // Keys on the rows where the members have most pixels of both colours.
+        constexpr std::size_t kKeyRows = 8;
+        std::array<int, kKeyRows> keyRows{};
+        std::array<int, kKeyRows> keyWeight{};
+        std::size_t rowCount = 0;
+        for (int j = 0; j < minHeight; ++j) {
+            int weight = 0;
+            for (std::size_t m = 0; m < members; ++m)
+                weight += mixedOf[paddedBegin[static_cast<std::size_t>(b.members[m])] +
+                                  static_cast<std::size_t>(j)];
+            std::size_t k = rowCount < kKeyRows ? rowCount++ : kKeyRows;
+            if (k == kKeyRows) {
+                if (weight <= keyWeight[kKeyRows - 1]) continue;
+                k = kKeyRows - 1;
+            }
+            for (; k > 0 && keyWeight[k - 1] < weight; --k)
+                keyRows[k] = keyRows[k - 1], keyWeight[k] = keyWeight[k - 1];
+            keyRows[k] = j, keyWeight[k] = weight;
         }
         for (int phase = 0; phase < 8; ++phase) {
-            // Keys at columns o = -phase, 8 - phase, ... of the template.
-            struct Slot {
-                int j, o;
-            };
-            std::vector<Slot> slots;
+            // Keys at columns o = -phase, 8 - phase, ... of the templates,
+            // scored by how often their bits are met, more for every column
+            // a key leaves open.
+            slots.clear();
             for (int o = phase == 0 ? 0 : -phase; o < maxWidth; o += 8)
-                for (int j = 0; j < minHeight; ++j)
-                    slots.push_back({j, o});
-            std::vector<double> single(slots.size() * static_cast<std::size_t>(b.count));
-            for (std::size_t s = 0; s < slots.size(); ++s)
-                for (int m = 0; m < b.count; ++m)
-                    single[s * b.count + m] = score(b.members[m], slots[s].j, slots[s].o);
+                for (std::size_t r = 0; r < rowCount; ++r)
+                    slots.push_back({keyRows[r], o});
+            const std::size_t n = slots.size();
+            single.resize(n * members);
+            sums.resize(n);
+            for (std::size_t m = 0; m < members; ++m) {
+                float* out = single.data() + m * n;
+                for (std::size_t s = 0; s < n; s += rowCount) {
+                    const int o = slots[s].o;
+                    const int covered = std::min(width[m], o + 8) - std::max(0, o);
+                    if (covered <= 0) {
+                        std::fill(out + s, out + s + rowCount, kNever);
+                        continue;
+                    }
+                    const auto open = static_cast<float>(1 << (8 - covered));
+                    for (std::size_t r = 0; r < rowCount; ++r)
+                        out[s + r] = counts[Slice(rowsOf[m][keyRows[r]], o)] * open;
+                }
+            }
             // The first key as rare as can be; the second one rarest where the first agrees.
             auto best = [&](auto&& weight, std::size_t skip) {
-                std::size_t pick = 0;
-                double pickSum = -1;
-                for (std::size_t s = 0; s < slots.size(); ++s) {
-                    if (s == skip) continue;
-                    double sum = 0;
-                    for (int m = 0; m < b.count; ++m)
-                        sum += weight(m) * single[s * b.count + m];
-                    if (pickSum < 0 || sum < pickSum) pickSum = sum, pick = s;
+                std::fill(sums.begin(), sums.end(), 0.0f);
+                for (std::size_t m = 0; m < members; ++m) {
+                    const float w = weight(m);
+                    const float* in = single.data() + m * n;
+                    for (std::size_t s = 0; s < n; ++s)
+                        sums[s] += w * in[s];
                 }
+                std::size_t pick = skip == 0 ? 1 : 0;
+                for (std::size_t s = 0; s < n; ++s)
+                    if (s != skip && sums[s] < sums[pick]) pick = s;
                 return pick;
             };
-            const std::size_t first = best([](int) { return 1.0; }, slots.size());
+            const std::size_t first = best([](std::size_t) { return 1.0f; }, n);
             const std::size_t second =
-                slots.size() == 1 ? first
-                                  : best([&](int m) { return single[first * b.count + m]; }, first);
+                n == 1 ? first : best([&](std::size_t m) { return single[m * n + first]; }, first);
             for (int k = 0; k < 2; ++k) {
                 const Slot& slot = slots[k == 0 ? first : second];
                 Key& key = b.phases[static_cast<std::size_t>(phase)][static_cast<std::size_t>(k)];
                 key.row = slot.j;
                 key.byte = (phase + slot.o) / 8;
-                for (int m = 0; m < b.count; ++m) {
+                for (std::size_t m = 0; m < members; ++m) {
                     const auto& tmpl = list[static_cast<std::size_t>(b.members[m])];
-                    const std::uint64_t inside = ((std::uint64_t{1} << tmpl.width()) - 1) << 8;
-                    const auto covered = static_cast<unsigned>((inside >> (slot.o + 8)) & 0xFF);
-                    const auto value = static_cast<unsigned>(
-                        ((std::uint64_t{tmpl.Rows[static_cast<std::size_t>(slot.j)]} << 8) >>
-                         (slot.o + 8)) &
-                        0xFF);
-                    for (unsigned half = 0; half < 16; ++half) {
-                        const auto bit = static_cast<std::uint8_t>(1u << m);
-                        if ((half & covered & 15) == (value & 15)) key.lo[half] |= bit;
-                        if ((half & (covered >> 4)) == (value >> 4)) key.hi[half] |= bit;
-                    }
+                    const unsigned covered = Slice(Padded(0, tmpl.width(), true), slot.o) ^ 0xFFu;
+                    const unsigned value = Slice(
+                        Padded(tmpl.Rows[static_cast<std::size_t>(slot.j)], tmpl.width(), false),
+                        slot.o);
+                    const auto bit = static_cast<std::uint8_t>(1u << m);
+                    Allow(key.lo, covered & 15, value & 15, bit);
+                    Allow(key.hi, covered >> 4, value >> 4, bit);
                 }
             }
         }
@@ -186,6 +288,19 @@ inline bool FitFinder::verify(const BitPlane& plane, const Checks& c, long long 
         if (((w >> shift) & c.mask) != r->bits) return false;
     }
     return true;
+}
+
+FitFinder::Counter FitFinder::counter(const BitPlane& plane, int index, int stopAt) const {
+    const Checks& c = info_[static_cast<std::size_t>(index)];
+    Counter k;
+    k.count_ = cpu::HasPopcnt() ? CountPopcnt : CountPlain;
+    k.bytes_ = plane.bytes();
+    k.stride_ = plane.bytesPerRow();
+    k.mask_ = c.mask;
+    k.begin_ = checks_.data() + c.begin;
+    k.end_ = checks_.data() + c.end;
+    k.stopAt_ = stopAt;
+    return k;
 }
 
 void FitFinder::find(const BitPlane& plane, long long columns, std::vector<Fit>& out) {

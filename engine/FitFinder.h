@@ -45,6 +45,33 @@ public:
     // its top-most row; sorted by column, then template.
     void find(const BitPlane& plane, long long columns, std::vector<Fit>& out);
 
+    struct RowCheck {
+        std::size_t offset; // of the template row in the plane, in bytes
+        std::uint32_t bits;
+    };
+
+    // Counts the mismatching pixels of one template placed with its top-left
+    // at (x, v) of the plane of the last find, until the count reaches
+    // stopAt; the rows that tell most come first.
+    class Counter {
+    public:
+        int at(long long x, int v) const {
+            return count_(bytes_ + static_cast<std::size_t>(v) * stride_ + x / 8,
+                          static_cast<int>(x % 8), mask_, begin_, end_, stopAt_);
+        }
+
+    private:
+        friend class FitFinder;
+        int (*count_)(const std::uint8_t*, int, std::uint64_t, const RowCheck*, const RowCheck*,
+                      int);
+        const std::uint8_t* bytes_;
+        std::size_t stride_;
+        std::uint64_t mask_;
+        const RowCheck *begin_, *end_;
+        int stopAt_;
+    };
+    Counter counter(const BitPlane& plane, int index, int stopAt) const;
+
     // A key's look-up tables: bit b of lo[n] (hi[n]) is set when the low
     // (high) half n of the area's byte agrees with bucket member b's key.
     struct Key {
@@ -65,10 +92,6 @@ public:
     };
 
 private:
-    struct RowCheck {
-        std::size_t offset; // of the template row in the plane, in bytes
-        std::uint32_t bits;
-    };
     struct Checks {
         std::uint64_t mask = 0;
         std::uint32_t begin = 0, end = 0; // rows in checks_, the most telling first

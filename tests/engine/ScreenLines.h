@@ -151,12 +151,14 @@ struct Line {
 };
 
 // A line of `width` pixels, `slack` rows taller than the cells, its cells'
-// top at `row`, the text filling the width.
+// top at `row`, the text filling the width but for `margin` columns at the
+// right.
 // Noise: about one pixel in 200 gets a random colour. Near-miss: about a
 // quarter of the glyphs have one pixel of their cell changed, so they fit
 // their template with one mismatch and are not read.
 inline Line DrawLine(const BitmapFont& font, const Scheme& s, const std::u32string& chars,
-                     int width, int slack, int row, Variant variant, unsigned seed) {
+                     int width, int slack, int row, Variant variant, unsigned seed,
+                     int margin = 0) {
     std::mt19937 rng(seed);
     Line line;
     line.row = row;
@@ -167,7 +169,7 @@ inline Line DrawLine(const BitmapFont& font, const Scheme& s, const std::u32stri
     std::u32string drawn;
     for (const char32_t c : line.text) {
         const Glyph& g = font.glyph(c);
-        if (x + g.advance > width) break;
+        if (x + g.advance > width - margin) break;
         const auto px = Cell(font, c, s);
         for (int y = 0; y < font.cellHeight(); ++y)
             for (int k = 0; k < g.advance; ++k)
