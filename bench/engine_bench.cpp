@@ -9,7 +9,9 @@
 // Times are thread CPU time per picture, medians of several samples; the
 // reader is built once per group, as the main window's Init builds it.
 //
-//   build-bench/bench/engine_bench [--samples N] [--filter TEXT] [--no-literal]
+//   build-bench/bench/engine_bench [--runs N] [--samples N] [--filter TEXT] [--no-literal]
+//
+// --runs N measures every case N times over and reports the medians.
 //   build-bench/bench/engine_bench --repeat TEXT N    (reader only, for callgrind/perf)
 //   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
 //   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
@@ -152,21 +154,131 @@ double TimeOf(const std::function<void()>& f, int samples, double sampleSeconds)
 
 struct Result {
     const Case* c;
-    double reader = 0, literal = 0;
+    std::vector<double> reader, literal; // one median per run
     std::size_t chars = 0;
     bool same = true;
+
+    double readerTime() const { return Median(reader); }
+    double literalTime() const { return Median(literal); }
+    double ratio() const { return literalTime() / readerTime(); }
 };
+
+// One pass over the cases: the reader's and the literal engine's median
+// time per picture, into the results.
+void Measure(std::vector<Result>& results, int samples, bool withLiteral) {
+    for (Result& r : results) {
+        const Case& c = *r.c;
+        engine::AreaReader reader(c.templates);
+        const auto chars = reader.readChars(c.image);
+        r.chars = chars.size();
+        r.reader.push_back(TimeOf([&] { reader.readChars(c.image); }, 3 * samples, 1e-3));
+        if (!withLiteral) continue;
+        std::vector<literal::Found> expected;
+        r.literal.push_back(
+            TimeOf([&] { expected = literal::RunChars(c.image, c.templates); }, samples, 0));
+        std::vector<literal::Found> got;
+        for (const auto& ch : chars)
+            got.push_back({ch.index, ch.left, ch.column});
+        r.same = r.same && got == expected;
+    }
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+// The summary: per width, the worst case, light-on-dark against
+// dark-on-light, and the targets.
+void Summary(const std::vector<Result>& results, bool withLiteral) {
+    std::printf("\nper width (median of the reader's times against the median of the literal "
+                "engine's, over the same cases):\n");
+    std::map<int, std::vector<const Result*>> byWidth;
+    for (const Result& r : results)
+        byWidth[r.c->image.width].push_back(&r);
+    double worstWidthRatio = 1e300;
+    for (const auto& [w, rs] : byWidth) {
+        std::vector<double> a, b;
+        for (const Result* r : rs)
+            a.push_back(r->readerTime()), b.push_back(r->literalTime());
+        const double ratio = Median(b) / Median(a);
+        worstWidthRatio = std::min(worstWidthRatio, ratio);
+        std::printf("  width %4d: %3zu cases, reader %8.2f us, literal %10.1f us, ratio %6.0fx\n",
+                    w, rs.size(), Median(a) * 1e6, Median(b) * 1e6, withLiteral ? ratio : 0.0);
+    }
+    const Result* worst = &results.front();
+    const Result* slowest = &results.front();
+    for (const Result& r : results) {
+        if (withLiteral && r.ratio() < worst->ratio()) worst = &r;
+        if (r.readerTime() > slowest->readerTime()) slowest = &r;
+    }
+    if (withLiteral)
+        std::printf("  worst case: %s  %.0fx\n", worst->c->name.c_str(), worst->ratio());
+    std::printf("  slowest read: %s  %.2f us\n", slowest->c->name.c_str(),
+                slowest->readerTime() * 1e6);
+
+    // Light-on-dark against the same line dark-on-light.
+    std::map<std::string, std::pair<double, double>> pairs; // black-on-white, white-on-navy
+    for (const Result& r : results) {
+        if (r.c->pairKey.empty()) continue;
+        if (r.c->name.find(lines::kSchemes[0].name) != std::string::npos)
+            pairs[r.c->pairKey].first = r.readerTime();
+        if (r.c->lightOnDark) pairs[r.c->pairKey].second = r.readerTime();
+    }
+    double worstPair = 0;
+    std::string worstPairName;
+    for (const auto& [key, p] : pairs)
+        if (p.first > 0 && p.second > 0 && p.second / p.first > worstPair)
+            worstPair = p.second / p.first, worstPairName = key;
+    if (worstPair > 0)
+        std::printf("  light-on-dark / the same line dark-on-light, worst: %.2f (%s)\n", worstPair,
+                    worstPairName.c_str());
+
+    std::printf("\ntargets:\n");
+    if (withLiteral) {
+        std::printf("  every width's median at least 300x the literal engine: %s (lowest %.0fx)\n",
+                    Verdict(worstWidthRatio >= 300), worstWidthRatio);
+        std::printf("  no case below 150x: %s (lowest %.0fx)\n", Verdict(worst->ratio() >= 150),
+                    worst->ratio());
+    }
+    if (worstPair > 0)
+        std::printf("  light-on-dark at most twice dark-on-light: %s (%.2f)\n",
+                    Verdict(worstPair <= 2), worstPair);
+    for (const Result& r : results)
+        if (r.c->name.rfind("synthetic 1920x32 g14", 0) == 0)
+            std::printf("  1920x32 with 14 templates under 100 us (aim 50): %s (%.2f us)\n",
+                        Verdict(r.readerTime() < 100e-6), r.readerTime() * 1e6);
+}
+
+// Preparing a group, as the main window's Init does once per load.
+void Preparation(int samples) {
+    std::printf("\npreparing a group (AreaReader construction, the list copied in):\n");
+    for (const int group : {4, 14, 40, 100}) {
+        std::vector<double> times;
+        for (const char* font : lines::kFontNames) {
+            const auto list =
+                lines::CutGroup(lines::Font(font), lines::GroupChars(group), lines::kSchemes[2]);
+            times.push_back(TimeOf([&] { engine::AreaReader r(list); }, samples, 1e-3));
+        }
+        const double slowest = *std::max_element(times.begin(), times.end());
+        std::printf("  %3d templates: median over the fonts %7.2f us, slowest %7.2f us", group,
+                    Median(times) * 1e6, slowest * 1e6);
+        if (group == 14) std::printf("   (target under 20 us: %s)", Verdict(slowest < 20e-6));
+        std::printf("\n");
+    }
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    int samples = 5;
+    int samples = 5, runs = 1;
     std::string filter;
     bool withLiteral = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--samples" && i + 1 < argc) {
             samples = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--runs" && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--filter" && i + 1 < argc) {
             filter = argv[++i];
         } else if (a == "--no-literal") {
@@ -197,7 +309,7 @@ int main(int argc, char** argv) {
             return 0;
         } else {
             std::fprintf(stderr,
-                         "usage: %s [--samples N] [--filter TEXT] [--no-literal]\n"
+                         "usage: %s [--runs N] [--samples N] [--filter TEXT] [--no-literal]\n"
                          "       %s --repeat TEXT N   (reads only)\n"
                          "       %s --build FONT N    (prepares the digits of FONT only)\n",
                          argv[0], argv[0], argv[0]);
@@ -207,88 +319,23 @@ int main(int argc, char** argv) {
 
     const std::vector<Case> cases = AllCases();
     std::vector<Result> results;
+    for (const Case& c : cases)
+        if (filter.empty() || c.name.find(filter) != std::string::npos)
+            results.push_back({&c, {}, {}});
+    for (int run = 0; run < runs; ++run) {
+        if (runs > 1) std::fprintf(stderr, "run %d of %d\n", run + 1, runs);
+        Measure(results, samples, withLiteral);
+    }
+
     std::printf("%-50s %5s %11s %11s %9s\n", "case (font scheme area group variant)", "chars",
                 "reader us", "literal us", "ratio");
-    for (const Case& c : cases) {
-        if (!filter.empty() && c.name.find(filter) == std::string::npos) continue;
-        Result r{&c};
-        engine::AreaReader reader(c.templates);
-        const auto chars = reader.readChars(c.image);
-        r.chars = chars.size();
-        r.reader = TimeOf([&] { reader.readChars(c.image); }, 3 * samples, 1e-3);
-        if (withLiteral) {
-            std::vector<literal::Found> expected;
-            r.literal =
-                TimeOf([&] { expected = literal::RunChars(c.image, c.templates); }, samples, 0);
-            std::vector<literal::Found> got;
-            for (const auto& ch : chars)
-                got.push_back({ch.index, ch.left, ch.column});
-            r.same = got == expected;
-        }
-        std::printf("%-50s %5zu %11.2f %11.1f %8.0fx%s\n", c.name.c_str(), r.chars, r.reader * 1e6,
-                    r.literal * 1e6, r.literal > 0 ? r.literal / r.reader : 0.0,
-                    r.same ? "" : "  DIFFERENT ANSWER");
-        std::fflush(stdout);
-        results.push_back(r);
-    }
-
-    // Per width: the median of the reader's times against the median of the
-    // literal engine's over the same cases.
-    std::printf("\nper width (median over its cases):\n");
-    std::map<int, std::vector<const Result*>> byWidth;
     for (const Result& r : results)
-        byWidth[r.c->image.width].push_back(&r);
-    for (const auto& [w, rs] : byWidth) {
-        std::vector<double> a, b;
-        for (const Result* r : rs)
-            a.push_back(r->reader), b.push_back(r->literal);
-        std::printf("  width %4d: %3zu cases, reader %9.2f us, literal %10.1f us, ratio %6.0fx\n",
-                    w, rs.size(), Median(a) * 1e6, Median(b) * 1e6,
-                    withLiteral ? Median(b) / Median(a) : 0.0);
-    }
-    if (withLiteral && !results.empty()) {
-        const auto worst = std::min_element(results.begin(), results.end(), [](auto& x, auto& y) {
-            return x.literal / x.reader < y.literal / y.reader;
-        });
-        std::printf("  worst case: %s  %.0fx\n", worst->c->name.c_str(),
-                    worst->literal / worst->reader);
-    }
-    if (!results.empty()) {
-        const auto slowest = std::max_element(results.begin(), results.end(),
-                                              [](auto& x, auto& y) { return x.reader < y.reader; });
-        std::printf("  slowest read: %s  %.2f us\n", slowest->c->name.c_str(),
-                    slowest->reader * 1e6);
-    }
+        std::printf("%-50s %5zu %11.2f %11.1f %8.0fx%s\n", r.c->name.c_str(), r.chars,
+                    r.readerTime() * 1e6, r.literalTime() * 1e6, withLiteral ? r.ratio() : 0.0,
+                    r.same ? "" : "  DIFFERENT ANSWER");
+    if (!results.empty()) Summary(results, withLiteral);
+    Preparation(samples);
 
-    // Light-on-dark against the same line dark-on-light.
-    std::map<std::string, std::pair<double, double>> pairs; // black-on-white, white-on-navy
-    for (const Result& r : results) {
-        if (r.c->pairKey.empty()) continue;
-        if (r.c->name.find(lines::kSchemes[0].name) != std::string::npos)
-            pairs[r.c->pairKey].first = r.reader;
-        if (r.c->lightOnDark) pairs[r.c->pairKey].second = r.reader;
-    }
-    double worstPair = 0;
-    std::string worstPairName;
-    for (const auto& [key, p] : pairs)
-        if (p.first > 0 && p.second > 0 && p.second / p.first > worstPair)
-            worstPair = p.second / p.first, worstPairName = key;
-    if (worstPair > 0)
-        std::printf("  light-on-dark / dark-on-light, worst: %.2f (%s)\n", worstPair,
-                    worstPairName.c_str());
-
-    // Preparing a group, as Init does once per load.
-    std::printf("\npreparing a group (AreaReader construction):\n");
-    for (const int group : {4, 14, 40, 100}) {
-        std::vector<double> times;
-        for (const char* font : lines::kFontNames) {
-            const auto list =
-                lines::CutGroup(lines::Font(font), lines::GroupChars(group), lines::kSchemes[2]);
-            times.push_back(TimeOf([&] { engine::AreaReader r(list); }, samples, 1e-3));
-        }
-        std::printf("  %3d templates: median over the fonts %7.2f us, slowest %7.2f us\n", group,
-                    Median(times) * 1e6, *std::max_element(times.begin(), times.end()) * 1e6);
-    }
     bool same = true;
     for (const Result& r : results)
         same = same && r.same;
