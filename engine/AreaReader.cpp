@@ -16,34 +16,6 @@ AreaReader::AreaReader(modTemp::ChrTempList list) : list_(std::move(list)), find
     }
 }
 
-// Whether the first perfect fit of template `index` in its window at
-// `left`, placement (u0, v0), is among the window's first 50 candidates:
-// whether fewer than 50 near-fits come before it.
-bool AreaReader::capAllows(int index, long long left, int u0, int v0, double limit,
-                           int stopAt) const {
-    const int tw = widths_[static_cast<std::size_t>(index)];
-    const long long before = static_cast<long long>(v0) * tw + u0;
-    if (before < modTemp::kMaxCandidates) return true;
-    // No placement before the first perfect fit fits perfectly, so each of
-    // them is a near-fit or not a candidate at all; the cap cannot bind once
-    // more than `before - 50` of them are not candidates.
-    const long long clearNeeded = before - (modTemp::kMaxCandidates - 1);
-    const FitFinder::Counter mismatches = finder_.counter(plane_, index, stopAt);
-    int near = 0;
-    long long clear = 0;
-    for (int v = 0; v <= v0; ++v) {
-        for (int u = 0; u < (v < v0 ? tw : u0); ++u) {
-            const int s = mismatches.at(left + u, v);
-            if (s < stopAt && static_cast<double>(s) < limit) {
-                if (++near == modTemp::kMaxCandidates) return false;
-            } else if (++clear == clearNeeded) {
-                return true;
-            }
-        }
-    }
-    return true;
-}
-
 std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
     std::u16string answer;
     answer.reserve(64);
@@ -94,8 +66,9 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
                       [](const InWindow& a, const InWindow& b) { return a.index < b.index; });
         const InWindow* found = nullptr;
         for (const InWindow& w : inWindow_) {
-            if (capAllows(w.index, L, static_cast<int>(w.firstX - L), w.firstV, matchLimit,
-                          stopAt)) {
+            // Its first perfect fit must be among the window's first 50 candidates.
+            if (finder_.fewerNearFits(plane_, w.index, L, static_cast<int>(w.firstX - L), w.firstV,
+                                      matchLimit, stopAt, modTemp::kMaxCandidates)) {
                 found = &w;
                 break;
             }

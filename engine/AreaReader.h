@@ -59,8 +59,6 @@ private:
         long long leftmost; // its leftmost fit
     };
 
-    bool capAllows(int index, long long left, int u0, int v0, double limit, int stopAt) const;
-
     modTemp::ChrTempList list_;
     FitFinder finder_;
     std::vector<int> widths_;

@@ -49,38 +49,64 @@ void Allow(std::array<std::uint8_t, 16>& table, unsigned covered, unsigned value
     }
 }
 
-// Mismatching pixels of the rows [r, end) from `base` on (`shift` bits into
-// its first byte), until the count reaches stopAt. The same body twice: for
-// processors with POPCNT, and plain.
+// The walk of fewerNearFits. The same body twice: for processors with
+// POPCNT, and plain.
+struct Walk {
+    const std::uint8_t* bytes;
+    std::size_t stride;
+    std::uint64_t mask;
+    const FitFinder::RowCheck *begin, *end;
+    int width;
+};
+
 template <int>
-[[gnu::always_inline]] inline int CountBody(const std::uint8_t* base, int shift, std::uint64_t mask,
-                                            const FitFinder::RowCheck* r,
-                                            const FitFinder::RowCheck* end, int stopAt) {
-    int score = 0;
-    for (; r < end; ++r) {
-        std::uint64_t w;
-        std::memcpy(&w, base + r->offset, sizeof w);
-        score += __builtin_popcountll(((w >> shift) & mask) ^ r->bits);
-        if (score >= stopAt) break;
+[[gnu::always_inline]] inline bool FewerNearFitsBody(const Walk& w, long long left, int u0, int v0,
+                                                     double limit, int stopAt, int cap) {
+    const long long before = static_cast<long long>(v0) * w.width + u0;
+    if (before < cap) return true;
+    // Each placement before is a near-fit or not a candidate at all; the
+    // cap cannot be reached once more than `before - cap` are not.
+    const long long clearNeeded = before - (cap - 1);
+    int near = 0;
+    long long clear = 0;
+    for (int v = 0; v <= v0; ++v) {
+        const std::uint8_t* row = w.bytes + static_cast<std::size_t>(v) * w.stride;
+        for (int u = 0; u < (v < v0 ? w.width : u0); ++u) {
+            const auto x = static_cast<std::uint64_t>(left + u); // never negative
+            const std::uint8_t* base = row + x / 8;
+            const int shift = static_cast<int>(x % 8);
+            int s = 0;
+            for (const FitFinder::RowCheck* r = w.begin; r < w.end; ++r) {
+                std::uint64_t bits;
+                std::memcpy(&bits, base + r->offset, sizeof bits);
+                s += __builtin_popcountll(((bits >> shift) & w.mask) ^ r->bits);
+                if (s >= stopAt) break;
+            }
+            if (s < stopAt && static_cast<double>(s) < limit) {
+                if (++near == cap) return false;
+            } else if (++clear == clearNeeded) {
+                return true;
+            }
+        }
     }
-    return score;
+    return true;
 }
 
-int CountPlain(const std::uint8_t* base, int shift, std::uint64_t mask,
-               const FitFinder::RowCheck* r, const FitFinder::RowCheck* end, int stopAt) {
-    return CountBody<0>(base, shift, mask, r, end, stopAt);
+bool FewerNearFitsPlain(const Walk& w, long long left, int u0, int v0, double limit, int stopAt,
+                        int cap) {
+    return FewerNearFitsBody<0>(w, left, u0, v0, limit, stopAt, cap);
 }
 
 #if defined(TIRELMA_AVX2_DISPATCH)
-__attribute__((target("popcnt"))) int CountPopcnt(const std::uint8_t* base, int shift,
-                                                  std::uint64_t mask, const FitFinder::RowCheck* r,
-                                                  const FitFinder::RowCheck* end, int stopAt) {
-    return CountBody<1>(base, shift, mask, r, end, stopAt);
+__attribute__((target("popcnt"))) bool FewerNearFitsPopcnt(const Walk& w, long long left, int u0,
+                                                           int v0, double limit, int stopAt,
+                                                           int cap) {
+    return FewerNearFitsBody<1>(w, left, u0, v0, limit, stopAt, cap);
 }
 #else
-int CountPopcnt(const std::uint8_t* base, int shift, std::uint64_t mask,
-                const FitFinder::RowCheck* r, const FitFinder::RowCheck* end, int stopAt) {
-    return CountPlain(base, shift, mask, r, end, stopAt);
+bool FewerNearFitsPopcnt(const Walk& w, long long left, int u0, int v0, double limit, int stopAt,
+                         int cap) {
+    return FewerNearFitsPlain(w, left, u0, v0, limit, stopAt, cap);
 }
 #endif
 
@@ -121,6 +147,7 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
                 std::swap(rows[k], rows[k - 1]);
         Checks& c = info_[t];
         c.mask = (std::uint64_t{1} << tw) - 1;
+        c.width = tw;
         c.height = th;
         c.begin = static_cast<std::uint32_t>(checks_.size());
         for (const int j : rows) {
@@ -277,30 +304,38 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
 inline bool FitFinder::verify(const BitPlane& plane, const Checks& c, long long x, int v) const {
     // The row's bits from column x on, through one unaligned 8-byte read at
     // the byte holding column x (57 bits or more, enough for 30 columns).
-    const int shift = static_cast<int>(x % 8);
+    const auto column = static_cast<std::uint64_t>(x); // never negative
+    const int shift = static_cast<int>(column % 8);
     const std::uint8_t* base =
-        plane.bytes() + static_cast<std::size_t>(v) * plane.bytesPerRow() + x / 8;
+        plane.bytes() + static_cast<std::size_t>(v) * plane.bytesPerRow() + column / 8;
+    auto differs = [&](const RowCheck& r) {
+        std::uint64_t w;
+        std::memcpy(&w, base + r.offset, sizeof w);
+        return ((w >> shift) & c.mask) ^ r.bits;
+    };
+    // Most candidates fail on the first rows; a real fit is confirmed
+    // without a branch per row.
     const RowCheck* r = checks_.data() + c.begin;
     const RowCheck* end = checks_.data() + c.end;
-    for (; r < end; ++r) {
-        std::uint64_t w;
-        std::memcpy(&w, base + r->offset, sizeof w);
-        if (((w >> shift) & c.mask) != r->bits) return false;
-    }
-    return true;
+    for (int i = 0; i < 2 && r < end; ++i, ++r)
+        if (differs(*r)) return false;
+    std::uint64_t diff = 0;
+    for (; r < end; ++r)
+        diff |= differs(*r);
+    return diff == 0;
 }
 
-FitFinder::Counter FitFinder::counter(const BitPlane& plane, int index, int stopAt) const {
+bool FitFinder::fewerNearFits(const BitPlane& plane, int index, long long left, int u0, int v0,
+                              double limit, int stopAt, int cap) const {
     const Checks& c = info_[static_cast<std::size_t>(index)];
-    Counter k;
-    k.count_ = cpu::HasPopcnt() ? CountPopcnt : CountPlain;
-    k.bytes_ = plane.bytes();
-    k.stride_ = plane.bytesPerRow();
-    k.mask_ = c.mask;
-    k.begin_ = checks_.data() + c.begin;
-    k.end_ = checks_.data() + c.end;
-    k.stopAt_ = stopAt;
-    return k;
+    const Walk w{plane.bytes(),
+                 plane.bytesPerRow(),
+                 c.mask,
+                 checks_.data() + c.begin,
+                 checks_.data() + c.end,
+                 c.width};
+    return cpu::HasPopcnt() ? FewerNearFitsPopcnt(w, left, u0, v0, limit, stopAt, cap)
+                            : FewerNearFitsPlain(w, left, u0, v0, limit, stopAt, cap);
 }
 
 void FitFinder::find(const BitPlane& plane, long long columns, std::vector<Fit>& out) {
@@ -313,112 +348,118 @@ void FitFinder::find(const BitPlane& plane, long long columns, std::vector<Fit>&
     for (Checks& c : info_)
         c.lastOffset = plane.height() - c.height - 1;
     const bool wide = cpu::HasAvx2();
-    for (const Bucket& b : buckets_) {
-        int lastV = -1;
-        for (int m = 0; m < b.count; ++m)
-            lastV = std::max(lastV, info_[static_cast<std::size_t>(b.members[m])].lastOffset);
-        if (lastV < 0) continue;
-        candidates_.clear();
-        if (wide)
-            ScanBucketAvx2(b, plane, lastV, columns, candidates_);
-        else
-            ScanBucket(b, plane, lastV, columns, candidates_);
-        for (const Candidate& c : candidates_) {
-            const long long x = 8 * c.q + c.phase;
-            for (unsigned bits = c.members; bits; bits &= bits - 1) {
-                const int t = b.members[static_cast<std::size_t>(std::countr_zero(bits))];
-                const Checks& info = info_[static_cast<std::size_t>(t)];
-                if (c.v <= info.lastOffset && verify(plane, info, x, c.v))
-                    out.push_back({x, c.v, t});
+    std::vector<int> lastV(buckets_.size(), -1);
+    int lastRow = -1;
+    for (std::size_t k = 0; k < buckets_.size(); ++k) {
+        for (int m = 0; m < buckets_[k].count; ++m)
+            lastV[k] = std::max(lastV[k],
+                                info_[static_cast<std::size_t>(buckets_[k].members[m])].lastOffset);
+        lastRow = std::max(lastRow, lastV[k]);
+    }
+    // Row by row, so that each template and column is kept once, at its
+    // top-most fit, and memory stays bounded by the columns however tall the
+    // area is.
+    const auto wordsPerTemplate = static_cast<std::size_t>((columns + 63) / 64);
+    seen_.assign(info_.size() * wordsPerTemplate, 0);
+    for (int v = 0; v <= lastRow; ++v) {
+        for (std::size_t k = 0; k < buckets_.size(); ++k) {
+            if (v > lastV[k]) continue;
+            const Bucket& b = buckets_[k];
+            candidates_.clear();
+            if (wide)
+                ScanBucketAvx2(b, plane, v, columns, candidates_);
+            else
+                ScanBucket(b, plane, v, columns, candidates_);
+            for (const Candidate& c : candidates_) {
+                const long long x = 8 * c.q + c.phase; // never negative
+                for (unsigned bits = c.members; bits; bits &= bits - 1) {
+                    const int t = b.members[static_cast<std::size_t>(std::countr_zero(bits))];
+                    const Checks& info = info_[static_cast<std::size_t>(t)];
+                    std::uint64_t& word = seen_[static_cast<std::size_t>(t) * wordsPerTemplate +
+                                                static_cast<std::size_t>(x) / 64];
+                    const std::uint64_t bit = std::uint64_t{1}
+                                              << (static_cast<std::size_t>(x) % 64);
+                    if ((word & bit) == 0 && v <= info.lastOffset && verify(plane, info, x, v)) {
+                        word |= bit;
+                        out.push_back({x, v, t});
+                    }
+                }
             }
         }
     }
     std::sort(out.begin(), out.end(), [](const Fit& a, const Fit& b) {
-        return a.x != b.x ? a.x < b.x : a.index != b.index ? a.index < b.index : a.v < b.v;
+        return a.x != b.x ? a.x < b.x : a.index < b.index;
     });
-    out.erase(
-        std::unique(out.begin(), out.end(),
-                    [](const Fit& a, const Fit& b) { return a.x == b.x && a.index == b.index; }),
-        out.end());
 }
 
-void ScanBucket(const FitFinder::Bucket& b, const BitPlane& plane, int lastV, long long columns,
+void ScanBucket(const FitFinder::Bucket& b, const BitPlane& plane, int v, long long columns,
                 std::vector<FitFinder::Candidate>& out) {
     const std::uint8_t* bytes = plane.bytes();
     const std::size_t stride = plane.bytesPerRow();
-    for (int v = 0; v <= lastV; ++v) {
-        for (int phase = 0; phase < 8; ++phase) {
-            const long long nq = (columns - phase + 7) / 8; // places x = 8 q + phase below columns
-            const auto& k1 = b.phases[static_cast<std::size_t>(phase)][0];
-            const auto& k2 = b.phases[static_cast<std::size_t>(phase)][1];
-            const std::uint8_t* r1 =
-                bytes + static_cast<std::size_t>(v + k1.row) * stride + k1.byte;
-            const std::uint8_t* r2 =
-                bytes + static_cast<std::size_t>(v + k2.row) * stride + k2.byte;
-            for (long long q = 0; q < nq; ++q) {
-                auto m = static_cast<std::uint8_t>(k1.lo[r1[q] & 15] & k1.hi[r1[q] >> 4]);
-                if (m == 0) continue;
-                m &= static_cast<std::uint8_t>(k2.lo[r2[q] & 15] & k2.hi[r2[q] >> 4]);
-                if (m != 0) out.push_back({q, v, static_cast<std::uint8_t>(phase), m});
-            }
+    for (int phase = 0; phase < 8; ++phase) {
+        const long long nq = (columns - phase + 7) / 8; // places x = 8 q + phase below columns
+        const auto& k1 = b.phases[static_cast<std::size_t>(phase)][0];
+        const auto& k2 = b.phases[static_cast<std::size_t>(phase)][1];
+        const std::uint8_t* r1 = bytes + static_cast<std::size_t>(v + k1.row) * stride + k1.byte;
+        const std::uint8_t* r2 = bytes + static_cast<std::size_t>(v + k2.row) * stride + k2.byte;
+        for (long long q = 0; q < nq; ++q) {
+            auto m = static_cast<std::uint8_t>(k1.lo[r1[q] & 15] & k1.hi[r1[q] >> 4]);
+            if (m == 0) continue;
+            m &= static_cast<std::uint8_t>(k2.lo[r2[q] & 15] & k2.hi[r2[q] >> 4]);
+            if (m != 0) out.push_back({q, static_cast<std::uint8_t>(phase), m});
         }
     }
 }
 
 #if defined(TIRELMA_AVX2_DISPATCH)
 __attribute__((target("avx2"))) void ScanBucketAvx2(const FitFinder::Bucket& b,
-                                                    const BitPlane& plane, int lastV,
-                                                    long long columns,
+                                                    const BitPlane& plane, int v, long long columns,
                                                     std::vector<FitFinder::Candidate>& out) {
     const std::uint8_t* bytes = plane.bytes();
     const std::size_t stride = plane.bytesPerRow();
     const __m256i low = _mm256_set1_epi8(0x0F);
-    for (int v = 0; v <= lastV; ++v) {
-        for (int phase = 0; phase < 8; ++phase) {
-            const long long nq = (columns - phase + 7) / 8;
-            const auto& k1 = b.phases[static_cast<std::size_t>(phase)][0];
-            const auto& k2 = b.phases[static_cast<std::size_t>(phase)][1];
-            const std::uint8_t* r1 =
-                bytes + static_cast<std::size_t>(v + k1.row) * stride + k1.byte;
-            const std::uint8_t* r2 =
-                bytes + static_cast<std::size_t>(v + k2.row) * stride + k2.byte;
-            // The same 16-byte table in both lanes (the shuffles work per lane).
-            const __m256i lo1 = _mm256_broadcastsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(k1.lo.data())));
-            const __m256i hi1 = _mm256_broadcastsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(k1.hi.data())));
-            const __m256i lo2 = _mm256_broadcastsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(k2.lo.data())));
-            const __m256i hi2 = _mm256_broadcastsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(k2.hi.data())));
-            for (long long q0 = 0; q0 < nq; q0 += 32) {
-                const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + q0));
-                const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r2 + q0));
-                const __m256i m1 = _mm256_and_si256(
-                    _mm256_shuffle_epi8(lo1, _mm256_and_si256(a, low)),
-                    _mm256_shuffle_epi8(hi1, _mm256_and_si256(_mm256_srli_epi16(a, 4), low)));
-                const __m256i m2 = _mm256_and_si256(
-                    _mm256_shuffle_epi8(lo2, _mm256_and_si256(c, low)),
-                    _mm256_shuffle_epi8(hi2, _mm256_and_si256(_mm256_srli_epi16(c, 4), low)));
-                const __m256i m = _mm256_and_si256(m1, m2);
-                auto hits = ~static_cast<std::uint32_t>(
-                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(m, _mm256_setzero_si256())));
-                if (nq - q0 < 32) hits &= (std::uint32_t{1} << (nq - q0)) - 1;
-                if (hits == 0) continue;
-                std::uint8_t lanes[32];
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), m);
-                for (; hits; hits &= hits - 1) {
-                    const int i = std::countr_zero(hits);
-                    out.push_back({q0 + i, v, static_cast<std::uint8_t>(phase), lanes[i]});
-                }
+    for (int phase = 0; phase < 8; ++phase) {
+        const long long nq = (columns - phase + 7) / 8;
+        const auto& k1 = b.phases[static_cast<std::size_t>(phase)][0];
+        const auto& k2 = b.phases[static_cast<std::size_t>(phase)][1];
+        const std::uint8_t* r1 = bytes + static_cast<std::size_t>(v + k1.row) * stride + k1.byte;
+        const std::uint8_t* r2 = bytes + static_cast<std::size_t>(v + k2.row) * stride + k2.byte;
+        // The same 16-byte table in both lanes (the shuffles work per lane).
+        const __m256i lo1 = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(k1.lo.data())));
+        const __m256i hi1 = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(k1.hi.data())));
+        const __m256i lo2 = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(k2.lo.data())));
+        const __m256i hi2 = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(k2.hi.data())));
+        for (long long q0 = 0; q0 < nq; q0 += 32) {
+            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + q0));
+            const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r2 + q0));
+            const __m256i m1 = _mm256_and_si256(
+                _mm256_shuffle_epi8(lo1, _mm256_and_si256(a, low)),
+                _mm256_shuffle_epi8(hi1, _mm256_and_si256(_mm256_srli_epi16(a, 4), low)));
+            const __m256i m2 = _mm256_and_si256(
+                _mm256_shuffle_epi8(lo2, _mm256_and_si256(c, low)),
+                _mm256_shuffle_epi8(hi2, _mm256_and_si256(_mm256_srli_epi16(c, 4), low)));
+            const __m256i m = _mm256_and_si256(m1, m2);
+            auto hits = ~static_cast<std::uint32_t>(
+                _mm256_movemask_epi8(_mm256_cmpeq_epi8(m, _mm256_setzero_si256())));
+            if (nq - q0 < 32) hits &= (std::uint32_t{1} << (nq - q0)) - 1;
+            if (hits == 0) continue;
+            std::uint8_t lanes[32];
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), m);
+            for (; hits; hits &= hits - 1) {
+                const int i = std::countr_zero(hits);
+                out.push_back({q0 + i, static_cast<std::uint8_t>(phase), lanes[i]});
             }
         }
     }
 }
 #else
-void ScanBucketAvx2(const FitFinder::Bucket& b, const BitPlane& plane, int lastV, long long columns,
+void ScanBucketAvx2(const FitFinder::Bucket& b, const BitPlane& plane, int v, long long columns,
                     std::vector<FitFinder::Candidate>& out) {
-    ScanBucket(b, plane, lastV, columns, out);
+    ScanBucket(b, plane, v, columns, out);
 }
 #endif
 

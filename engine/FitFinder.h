@@ -42,7 +42,8 @@ public:
 
     // The fits at columns [0, columns) and rows 0 .. H - th - 1 (H the
     // plane's height, th the template's), one per template and column, with
-    // its top-most row; sorted by column, then template.
+    // its top-most row; sorted by column, then template. At most one per
+    // template and column is kept, so memory is bounded by the columns.
     void find(const BitPlane& plane, long long columns, std::vector<Fit>& out);
 
     struct RowCheck {
@@ -50,27 +51,14 @@ public:
         std::uint32_t bits;
     };
 
-    // Counts the mismatching pixels of one template placed with its top-left
-    // at (x, v) of the plane of the last find, until the count reaches
-    // stopAt; the rows that tell most come first.
-    class Counter {
-    public:
-        int at(long long x, int v) const {
-            return count_(bytes_ + static_cast<std::size_t>(v) * stride_ + x / 8,
-                          static_cast<int>(x % 8), mask_, begin_, end_, stopAt_);
-        }
-
-    private:
-        friend class FitFinder;
-        int (*count_)(const std::uint8_t*, int, std::uint64_t, const RowCheck*, const RowCheck*,
-                      int);
-        const std::uint8_t* bytes_;
-        std::size_t stride_;
-        std::uint64_t mask_;
-        const RowCheck *begin_, *end_;
-        int stopAt_;
-    };
-    Counter counter(const BitPlane& plane, int index, int stopAt) const;
+    // Whether fewer than `cap` near-fits of template `index` (placements with
+    // some mismatching pixels, but fewer than `limit`; stopAt is the whole
+    // number at which counting can stop) come before placement (u0, v0) in
+    // the order of its window at column `left` (rows first, each row's
+    // columns left + 0 .. left + width - 1). No placement before it may fit
+    // perfectly. Placements are looked at only until the answer is known.
+    bool fewerNearFits(const BitPlane& plane, int index, long long left, int u0, int v0,
+                       double limit, int stopAt, int cap) const;
 
     // A key's look-up tables: bit b of lo[n] (hi[n]) is set when the low
     // (high) half n of the area's byte agrees with bucket member b's key.
@@ -84,16 +72,17 @@ public:
         int count = 0;
         std::array<std::array<Key, 2>, 8> phases{}; // two keys per phase x mod 8
     };
-    // A candidate of a bucket: the place (8 q + phase, v) and the members whose keys agree.
+    // A candidate of a bucket in one row: the column 8 q + phase and the
+    // members whose keys agree there.
     struct Candidate {
         long long q;
-        int v;
         std::uint8_t phase, members;
     };
 
 private:
     struct Checks {
         std::uint64_t mask = 0;
+        int width = 0;
         std::uint32_t begin = 0, end = 0; // rows in checks_, the most telling first
         int height = 0;
         int lastOffset = -1; // of the current area
@@ -107,13 +96,14 @@ private:
     std::vector<int> checkRows_;
     std::size_t stride_ = 0; // bytes per plane row the offsets were made for
     std::vector<Candidate> candidates_;
+    std::vector<std::uint64_t> seen_; // per template, bit x: a fit at column x is kept
 };
 
-// The bucket's candidates in rows 0 .. lastV of the area: the plain way and
-// the AVX2 way (the same results, in the same order).
-void ScanBucket(const FitFinder::Bucket& b, const BitPlane& plane, int lastV, long long columns,
+// The bucket's candidates at row v of the area, columns [0, columns): the
+// plain way and the AVX2 way (the same results, in the same order).
+void ScanBucket(const FitFinder::Bucket& b, const BitPlane& plane, int v, long long columns,
                 std::vector<FitFinder::Candidate>& out);
-void ScanBucketAvx2(const FitFinder::Bucket& b, const BitPlane& plane, int lastV, long long columns,
+void ScanBucketAvx2(const FitFinder::Bucket& b, const BitPlane& plane, int v, long long columns,
                     std::vector<FitFinder::Candidate>& out);
 
 } // namespace engine

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -223,17 +224,32 @@ TEST_P(ScreenLines, FitFinderFindsEveryPerfectFitAndNothingElse) {
                     }
             }
         ASSERT_EQ(found, expected) << "case " << i;
-        // The counter of the cap's walk agrees with the plain count.
-        for (int k = 0; k < 20 && img.height > 0; ++k) {
+        // The walk of the cap: whether fewer than `cap` near-fits come
+        // before a placement, against a count of every placement before it.
+        for (int k = 0; k < 20; ++k) {
             const int t = Pick(rng, 0, static_cast<int>(list.size()) - 1);
             const auto& tm = list[static_cast<std::size_t>(t)];
-            const int v = Pick(rng, 0, std::max(0, img.height - tm.height() - 1));
-            if (v + tm.height() > img.height) continue;
-            const long long x = Pick(rng, 0, static_cast<int>(columns) - 1);
-            const int stopAt = Pick(rng, 1, 40);
-            const int a = finder.counter(plane, t, stopAt).at(x, v);
-            const int b = plane.mismatches(tm.Rows.data(), tm.height(), tm.width(), x, v, stopAt);
-            ASSERT_EQ(std::min(a, stopAt), std::min(b, stopAt)) << "case " << i;
+            const int lastV = img.height - tm.height() - 1;
+            if (lastV < 0) continue;
+            const int v0 = Pick(rng, 0, lastV), u0 = Pick(rng, 0, tm.width() - 1);
+            const long long left = Pick(rng, 0, std::max(0, img.width - 1));
+            const double limits[] = {1, 2.5, 3, 4, 1e12};
+            const double limit = limits[Pick(rng, 0, 4)];
+            const int stopAt = limit > 1e9 ? 1'000'000'000 : static_cast<int>(std::ceil(limit));
+            const int cap = Pick(rng, 1, 60);
+            int near = 0;
+            bool perfectBefore = false;
+            for (int v = 0; v <= v0; ++v)
+                for (int u = 0; u < (v < v0 ? tm.width() : u0); ++u) {
+                    const int s = plane.mismatches(tm.Rows.data(), tm.height(), tm.width(),
+                                                   left + u, v, 1'000'000);
+                    perfectBefore = perfectBefore || s == 0;
+                    if (s > 0 && s < limit) ++near;
+                }
+            if (perfectBefore) continue; // the walk is asked only up to the first perfect fit
+            ASSERT_EQ(finder.fewerNearFits(plane, t, left, u0, v0, limit, stopAt, cap), near < cap)
+                << "case " << i << " template " << t << " at " << left << " (" << u0 << ", " << v0
+                << ") limit " << limit << " cap " << cap;
         }
     }
 }
