@@ -348,7 +348,8 @@ void FitFinder::find(const BitPlane& plane, long long columns, std::vector<Fit>&
     for (Checks& c : info_)
         c.lastOffset = plane.height() - c.height - 1;
     const bool wide = cpu::HasAvx2();
-    std::vector<int> lastV(buckets_.size(), -1);
+    std::vector<int>& lastV = lastV_;
+    lastV.assign(buckets_.size(), -1);
     int lastRow = -1;
     for (std::size_t k = 0; k < buckets_.size(); ++k) {
         for (int m = 0; m < buckets_[k].count; ++m)

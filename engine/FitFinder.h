@@ -97,6 +97,7 @@ private:
     std::size_t stride_ = 0; // bytes per plane row the offsets were made for
     std::vector<Candidate> candidates_;
     std::vector<std::uint64_t> seen_; // per template, bit x: a fit at column x is kept
+    std::vector<int> lastV_;          // per bucket: the last row any of its members can fit at
 };
 
 // The bucket's candidates at row v of the area, columns [0, columns): the
