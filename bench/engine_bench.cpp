@@ -10,12 +10,15 @@
 // reader is built once per group, as the main window's Init builds it.
 //
 //   build-bench/bench/engine_bench [--runs N] [--samples N] [--filter TEXT] [--no-literal]
+//                                  [--plain]
 //
-// --runs N measures every case N times over and reports the medians.
+// --runs N measures every case N times over and reports the medians;
+// --plain turns off the processor extensions (AVX2, POPCNT).
 //   build-bench/bench/engine_bench --repeat TEXT N    (reader only, for callgrind/perf)
 //   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
 //   build-bench/bench/engine_bench --build FONT N     (preparing a group only)
 #include "AreaReader.h"
+#include "CpuFeatures.h"
 #include "LiteralMatcher.h"
 #include "ScreenLines.h"
 
@@ -283,6 +286,8 @@ int main(int argc, char** argv) {
             filter = argv[++i];
         } else if (a == "--no-literal") {
             withLiteral = false;
+        } else if (a == "--plain") {
+            engine::cpu::AllowExtensions(false); // the paths for processors without AVX2 and POPCNT
         } else if (a == "--repeat" && i + 2 < argc) {
             // Reader only, for instruction counts under callgrind or perf.
             const std::string which = argv[i + 1];
@@ -308,11 +313,12 @@ int main(int argc, char** argv) {
             std::printf("%zu\n", sum);
             return 0;
         } else {
-            std::fprintf(stderr,
-                         "usage: %s [--runs N] [--samples N] [--filter TEXT] [--no-literal]\n"
-                         "       %s --repeat TEXT N   (reads only)\n"
-                         "       %s --build FONT N    (prepares the digits of FONT only)\n",
-                         argv[0], argv[0], argv[0]);
+            std::fprintf(
+                stderr,
+                "usage: %s [--runs N] [--samples N] [--filter TEXT] [--no-literal] [--plain]\n"
+                "       %s --repeat TEXT N   (reads only)\n"
+                "       %s --build FONT N    (prepares the digits of FONT only)\n",
+                argv[0], argv[0], argv[0]);
             return 1;
         }
     }
