@@ -193,11 +193,21 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
     counts[0] += static_cast<float>(plain) + static_cast<float>(total) / 2;
     counts[255] += static_cast<float>(plain) + static_cast<float>(total) / 2;
 
-    // Buckets of templates of like size, so that their keys can share rows and bytes.
+    // Buckets of templates of like size whose rows of both colours lie alike,
+    // so that their keys can share rows and bytes.
+    auto profile = [&](int t) {
+        const auto& tm = list[static_cast<std::size_t>(t)];
+        int first = tm.height(), last = -1;
+        for (int j = 0; j < tm.height(); ++j)
+            if (mixedOf[paddedBegin[static_cast<std::size_t>(t)] + static_cast<std::size_t>(j)] > 0)
+                first = std::min(first, j), last = j;
+        return std::array<int, 4>{tm.height(), tm.width(), first, last};
+    };
+    std::vector<std::array<int, 4>> profiles(n);
+    for (const int t : usable)
+        profiles[static_cast<std::size_t>(t)] = profile(t);
     std::stable_sort(usable.begin(), usable.end(), [&](int a, int b) {
-        const auto& ta = list[static_cast<std::size_t>(a)];
-        const auto& tb = list[static_cast<std::size_t>(b)];
-        return ta.height() != tb.height() ? ta.height() < tb.height() : ta.width() < tb.width();
+        return profiles[static_cast<std::size_t>(a)] < profiles[static_cast<std::size_t>(b)];
     });
     struct Slot {
         int j, o;
