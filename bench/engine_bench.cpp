@@ -20,6 +20,7 @@
 #include "AreaReader.h"
 #include "CpuFeatures.h"
 #include "LiteralMatcher.h"
+#include "RandomGlyphs.h"
 #include "ScreenLines.h"
 
 #include <algorithm>
@@ -46,20 +47,12 @@ struct Case {
     ChrTempList templates;
 };
 
-// Random glyphs th x 7 (a narrower one now and then), ink 45 %, drawn at
-// random rows: the kind of line the first measurements used.
+// Random glyphs th high, drawn at random rows: the kind of line the first
+// measurements used.
 Case Synthetic(int width, int height, int count, int th, unsigned seed) {
-    std::mt19937 rng(seed);
+    std::mt19937 rng(seed + 1000);
     Case c;
-    for (int i = 0; i < count; ++i) {
-        const int tw = (i % 5 == 4) ? 4 : 7;
-        std::vector<std::int32_t> rows(static_cast<std::size_t>(th), 0);
-        for (int r = 1; r + 1 < th; ++r)
-            for (int k = 0; k + 1 < tw; ++k)
-                if (rng() % 100 < 45) rows[static_cast<std::size_t>(r)] |= 1 << k;
-        c.templates.push_back(
-            ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(0x21 + i)), tw, rows));
-    }
+    c.templates = glyphs::RandomGlyphs(count, th, seed);
     c.image = AreaImage(width, height, 0x00E8E8E0);
     for (int x = 2; x + 7 < width - 16;) {
         const auto& t = c.templates[rng() % c.templates.size()];

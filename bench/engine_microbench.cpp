@@ -9,6 +9,7 @@
 #include "FUMIni.h"
 #include "LiteralMatcher.h"
 #include "ProfileLayout.h"
+#include "RandomGlyphs.h"
 #include "TextCodec.h"
 #include "modPub.h"
 
@@ -27,22 +28,9 @@ using engine::AreaImage;
 using modTemp::ChrTemp;
 using modTemp::ChrTempList;
 
-// Glyph cells 6 x (h - 3) with a blank right column and blank top and bottom
-// rows, like templates cut in the editor; a few narrower ones for signs.
+// Glyph cells 3 rows shorter than the area.
 ChrTempList MakeGroup(int count, int areaHeight, unsigned seed) {
-    std::mt19937 rng(seed);
-    const int th = std::max(3, areaHeight - 3);
-    ChrTempList list;
-    for (int i = 0; i < count; ++i) {
-        const int tw = (i % 5 == 4) ? 4 : 7;
-        std::vector<std::int32_t> rows(static_cast<std::size_t>(th), 0);
-        for (int r = 1; r + 1 < th; ++r)
-            for (int c = 0; c + 1 < tw; ++c)
-                if (rng() % 100 < 45) rows[static_cast<std::size_t>(r)] |= 1 << c;
-        list.push_back(
-            ChrTemp::FromRows(std::u16string(1, static_cast<char16_t>(0x21 + i)), tw, rows));
-    }
-    return list;
+    return glyphs::RandomGlyphs(count, std::max(3, areaHeight - 3), seed);
 }
 
 AreaImage MakeArea(const ChrTempList& list, int width, int height, unsigned seed) {
