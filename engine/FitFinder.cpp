@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <numeric>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <immintrin.h>
@@ -79,7 +78,7 @@ template <int>
             for (const FitFinder::RowCheck* r = w.begin; r < w.end; ++r) {
                 std::uint64_t bits;
                 std::memcpy(&bits, base + r->offset, sizeof bits);
-                s += __builtin_popcountll(((bits >> shift) & w.mask) ^ r->bits);
+                s += std::popcount(((bits >> shift) & w.mask) ^ r->bits);
                 if (s >= stopAt) break;
             }
             if (s < stopAt && static_cast<double>(s) < limit) {
@@ -110,73 +109,64 @@ bool FewerNearFitsPopcnt(const Walk& w, long long left, int u0, int v0, double l
 }
 #endif
 
-} // namespace
+// The rows of a group's templates, ready for choosing keys.
+struct Prepared {
+    std::vector<int> usable;                 // templates with at least one placement
+    std::vector<std::size_t> begin;          // per template: its first row below
+    std::vector<std::uint64_t> padded;       // the rows with their background around them
+    std::vector<int> mixed;                  // per row: the pixels of its rarer colour
+    std::vector<std::array<int, 4>> profile; // height, width, first and last mixed row
 
-FitFinder::FitFinder(const modTemp::ChrTempList& list) {
-    const std::size_t n = list.size();
-    info_.resize(n);
-    // Each template's rows with its background around them.
-    std::vector<std::size_t> paddedBegin(n + 1, 0);
-    std::vector<std::uint64_t> padded;
-    std::vector<int> mixedOf; // per padded row: the pixels of its rarer colour
-    std::vector<int> usable;
-    std::vector<int> rows, mixed;
-    for (std::size_t t = 0; t < n; ++t) {
+    const std::uint64_t* rows(int t) const {
+        return padded.data() + begin[static_cast<std::size_t>(t)];
+    }
+    const int* mixedRows(int t) const { return mixed.data() + begin[static_cast<std::size_t>(t)]; }
+};
+
+Prepared Prepare(const modTemp::ChrTempList& list) {
+    Prepared p;
+    p.begin.assign(list.size() + 1, 0);
+    p.profile.resize(list.size());
+    for (std::size_t t = 0; t < list.size(); ++t) {
         const auto& tmpl = list[t];
         const int tw = tmpl.width(), th = tmpl.height();
-        paddedBegin[t] = padded.size();
-        if (tw <= 0 || th <= 0) {
-            paddedBegin[t + 1] = padded.size();
-            continue; // no placements, never found
+        p.begin[t] = p.padded.size();
+        if (tw > 0 && th > 0) { // others have no placements and are never found
+            p.usable.push_back(static_cast<int>(t));
+            int ink = 0, first = th, last = -1;
+            for (int j = 0; j < th; ++j) {
+                const int k = Ones(tmpl.Rows[static_cast<std::size_t>(j)]);
+                ink += k;
+                p.mixed.push_back(std::min(k, tw - k));
+                if (p.mixed.back() > 0) first = std::min(first, j), last = j;
+            }
+            const bool background = 2 * ink > tw * th;
+            for (int j = 0; j < th; ++j)
+                p.padded.push_back(Padded(tmpl.Rows[static_cast<std::size_t>(j)], tw, background));
+            p.profile[t] = {th, tw, first, last};
         }
-        usable.push_back(static_cast<int>(t));
-        // Rows with both colours tell most, so they are checked first.
-        int ink = 0;
-        mixed.resize(static_cast<std::size_t>(th));
-        rows.resize(static_cast<std::size_t>(th));
-        for (int j = 0; j < th; ++j) {
-            const int k = Ones(tmpl.Rows[static_cast<std::size_t>(j)]);
-            ink += k;
-            mixed[static_cast<std::size_t>(j)] = std::min(k, tw - k);
-            rows[static_cast<std::size_t>(j)] = j;
-        }
-        for (std::size_t i = 1; i < rows.size(); ++i) // a few rows: insertion, stable
-            for (std::size_t k = i; k > 0 && mixed[static_cast<std::size_t>(rows[k])] >
-                                                 mixed[static_cast<std::size_t>(rows[k - 1])];
-                 --k)
-                std::swap(rows[k], rows[k - 1]);
-        Checks& c = info_[t];
-        c.mask = (std::uint64_t{1} << tw) - 1;
-        c.width = tw;
-        c.height = th;
-        c.begin = static_cast<std::uint32_t>(checks_.size());
-        for (const int j : rows) {
-            checkRows_.push_back(j);
-            checks_.push_back({0, tmpl.Rows[static_cast<std::size_t>(j)]});
-        }
-        c.end = static_cast<std::uint32_t>(checks_.size());
-        const bool background = 2 * ink > tw * th;
-        for (int j = 0; j < th; ++j)
-            padded.push_back(Padded(tmpl.Rows[static_cast<std::size_t>(j)], tw, background));
-        mixedOf.insert(mixedOf.end(), mixed.begin(), mixed.end());
-        paddedBegin[t + 1] = padded.size();
     }
+    p.begin[list.size()] = p.padded.size();
+    return p;
+}
 
-    // How often each byte value is met in a line made of these glyphs: the
-    // slices of every template row at every column, the columns outside the
-    // cell taken as its background, and the plain background of either
-    // colour as often as half of all that.
+// How often each byte value is met in a line made of these glyphs: the
+// slices of every template row at every column, the columns outside the
+// cell taken as its background, and the plain background of either colour
+// as often as half of all that.
+std::array<float, 256> SliceCounts(const modTemp::ChrTempList& list, const Prepared& p) {
     std::array<std::uint32_t, 256> slices{};
     std::uint32_t total = 0, plain = 0;
-    for (const int t : usable) {
+    for (const int t : p.usable) {
         const int tw = list[static_cast<std::size_t>(t)].width();
-        for (std::size_t r = paddedBegin[t]; r < paddedBegin[t + 1]; ++r) {
-            if (padded[r] == 0 || padded[r] == ~std::uint64_t{0}) { // a plain row
+        for (std::size_t r = p.begin[static_cast<std::size_t>(t)];
+             r < p.begin[static_cast<std::size_t>(t) + 1]; ++r) {
+            if (p.padded[r] == 0 || p.padded[r] == ~std::uint64_t{0}) { // a plain row
                 plain += static_cast<std::uint32_t>(tw + 7);
                 continue;
             }
             for (int o = -7; o < tw; ++o) {
-                const unsigned s = Slice(padded[r], o);
+                const unsigned s = Slice(p.padded[r], o);
                 // Plain slices are the most common; counting them apart
                 // keeps the counts from waiting on each other.
                 if (s == 0 || s == 255)
@@ -192,62 +182,82 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
         counts[i] = static_cast<float>(slices[i]) + 1.0f;
     counts[0] += static_cast<float>(plain) + static_cast<float>(total) / 2;
     counts[255] += static_cast<float>(plain) + static_cast<float>(total) / 2;
+    return counts;
+}
+
+// The rows (at most 8, below `height`) where the members have the most
+// pixels of both colours: the rows keys are looked for on.
+std::size_t KeyRows(const Prepared& p, const FitFinder::Bucket& b, int height,
+                    std::array<int, 8>& rows) {
+    std::array<int, 8> weights{};
+    std::size_t count = 0;
+    for (int j = 0; j < height; ++j) {
+        int weight = 0;
+        for (int m = 0; m < b.count; ++m)
+            weight += p.mixedRows(b.members[static_cast<std::size_t>(m)])[j];
+        std::size_t k = count < rows.size() ? count++ : rows.size();
+        if (k == rows.size()) {
+            if (weight <= weights.back()) continue;
+            k = rows.size() - 1;
+        }
+        for (; k > 0 && weights[k - 1] < weight; --k)
+            rows[k] = rows[k - 1], weights[k] = weights[k - 1];
+        rows[k] = j, weights[k] = weight;
+    }
+    return count;
+}
+
+// The tables of a key on template row j, columns o .. o + 7, for every
+// member of the bucket.
+void FillKey(FitFinder::Key& key, int j, int o, int phase, const FitFinder::Bucket& b,
+             const modTemp::ChrTempList& list) {
+    key.row = j;
+    key.byte = (phase + o) / 8;
+    for (int m = 0; m < b.count; ++m) {
+        const auto& tmpl = list[static_cast<std::size_t>(b.members[static_cast<std::size_t>(m)])];
+        const unsigned covered = Slice(Padded(0, tmpl.width(), true), o) ^ 0xFFu;
+        const unsigned value =
+            Slice(Padded(tmpl.Rows[static_cast<std::size_t>(j)], tmpl.width(), false), o);
+        const auto bit = static_cast<std::uint8_t>(1u << m);
+        Allow(key.lo, covered & 15, value & 15, bit);
+        Allow(key.hi, covered >> 4, value >> 4, bit);
+    }
+}
+
+} // namespace
+
+FitFinder::FitFinder(const modTemp::ChrTempList& list) {
+    info_.resize(list.size());
+    Prepared p = Prepare(list);
+    for (const int t : p.usable)
+        addChecks(static_cast<std::size_t>(t), list[static_cast<std::size_t>(t)], p.mixedRows(t));
+    const auto counts = SliceCounts(list, p);
 
     // Buckets of templates of like size whose rows of both colours lie alike,
     // so that their keys can share rows and bytes.
-    auto profile = [&](int t) {
-        const auto& tm = list[static_cast<std::size_t>(t)];
-        int first = tm.height(), last = -1;
-        for (int j = 0; j < tm.height(); ++j)
-            if (mixedOf[paddedBegin[static_cast<std::size_t>(t)] + static_cast<std::size_t>(j)] > 0)
-                first = std::min(first, j), last = j;
-        return std::array<int, 4>{tm.height(), tm.width(), first, last};
-    };
-    std::vector<std::array<int, 4>> profiles(n);
-    for (const int t : usable)
-        profiles[static_cast<std::size_t>(t)] = profile(t);
-    std::stable_sort(usable.begin(), usable.end(), [&](int a, int b) {
-        return profiles[static_cast<std::size_t>(a)] < profiles[static_cast<std::size_t>(b)];
+    std::stable_sort(p.usable.begin(), p.usable.end(), [&](int a, int b) {
+        return p.profile[static_cast<std::size_t>(a)] < p.profile[static_cast<std::size_t>(b)];
     });
     struct Slot {
         int j, o;
     };
     std::vector<Slot> slots;
     std::vector<float> single, sums; // single[m * slots + s]: member m's score of slot s
-    for (std::size_t start = 0; start < usable.size(); start += 8) {
+    for (std::size_t start = 0; start < p.usable.size(); start += 8) {
         Bucket b;
-        b.count = static_cast<int>(std::min<std::size_t>(8, usable.size() - start));
+        b.count = static_cast<int>(std::min<std::size_t>(8, p.usable.size() - start));
         const auto members = static_cast<std::size_t>(b.count);
         int minHeight = modTemp::kMaxTemplateHeight, maxWidth = 0;
         std::array<int, 8> width{};
-        std::array<const std::uint64_t*, 8> rowsOf{};
         for (std::size_t m = 0; m < members; ++m) {
-            const int t = usable[start + m];
-            b.members[m] = t;
-            width[m] = list[static_cast<std::size_t>(t)].width();
-            rowsOf[m] = padded.data() + paddedBegin[static_cast<std::size_t>(t)];
-            minHeight = std::min(minHeight, list[static_cast<std::size_t>(t)].height());
+            b.members[m] = p.usable[start + m];
+            const auto& tmpl = list[static_cast<std::size_t>(b.members[m])];
+            width[m] = tmpl.width();
+            minHeight = std::min(minHeight, tmpl.height());
             maxWidth = std::max(maxWidth, width[m]);
         }
-        // Keys on the rows where the members have most pixels of both colours.
-        constexpr std::size_t kKeyRows = 8;
-        std::array<int, kKeyRows> keyRows{};
-        std::array<int, kKeyRows> keyWeight{};
-        std::size_t rowCount = 0;
-        for (int j = 0; j < minHeight; ++j) {
-            int weight = 0;
-            for (std::size_t m = 0; m < members; ++m)
-                weight += mixedOf[paddedBegin[static_cast<std::size_t>(b.members[m])] +
-                                  static_cast<std::size_t>(j)];
-            std::size_t k = rowCount < kKeyRows ? rowCount++ : kKeyRows;
-            if (k == kKeyRows) {
-                if (weight <= keyWeight[kKeyRows - 1]) continue;
-                k = kKeyRows - 1;
-            }
-            for (; k > 0 && keyWeight[k - 1] < weight; --k)
-                keyRows[k] = keyRows[k - 1], keyWeight[k] = keyWeight[k - 1];
-            keyRows[k] = j, keyWeight[k] = weight;
-        }
+        std::array<int, 8> keyRows{};
+        const std::size_t rowCount = KeyRows(p, b, minHeight, keyRows);
         for (int phase = 0; phase < 8; ++phase) {
             // Keys at columns o = -phase, 8 - phase, ... of the templates,
             // scored by how often their bits are met, more for every column
@@ -261,6 +271,7 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
             sums.resize(n);
             for (std::size_t m = 0; m < members; ++m) {
                 float* out = single.data() + m * n;
+                const std::uint64_t* rows = p.rows(b.members[m]);
                 for (std::size_t s = 0; s < n; s += rowCount) {
                     const int o = slots[s].o;
                     const int covered = std::min(width[m], o + 8) - std::max(0, o);
@@ -270,7 +281,7 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
                     }
                     const auto open = static_cast<float>(1 << (8 - covered));
                     for (std::size_t r = 0; r < rowCount; ++r)
-                        out[s + r] = counts[Slice(rowsOf[m][keyRows[r]], o)] * open;
+                        out[s + r] = counts[Slice(rows[keyRows[r]], o)] * open;
                 }
             }
             // The first key as rare as can be; the second one rarest where the first agrees.
@@ -290,25 +301,34 @@ FitFinder::FitFinder(const modTemp::ChrTempList& list) {
             const std::size_t first = best([](std::size_t) { return 1.0f; }, n);
             const std::size_t second =
                 n == 1 ? first : best([&](std::size_t m) { return single[m * n + first]; }, first);
-            for (int k = 0; k < 2; ++k) {
-                const Slot& slot = slots[k == 0 ? first : second];
-                Key& key = b.phases[static_cast<std::size_t>(phase)][static_cast<std::size_t>(k)];
-                key.row = slot.j;
-                key.byte = (phase + slot.o) / 8;
-                for (std::size_t m = 0; m < members; ++m) {
-                    const auto& tmpl = list[static_cast<std::size_t>(b.members[m])];
-                    const unsigned covered = Slice(Padded(0, tmpl.width(), true), slot.o) ^ 0xFFu;
-                    const unsigned value = Slice(
-                        Padded(tmpl.Rows[static_cast<std::size_t>(slot.j)], tmpl.width(), false),
-                        slot.o);
-                    const auto bit = static_cast<std::uint8_t>(1u << m);
-                    Allow(key.lo, covered & 15, value & 15, bit);
-                    Allow(key.hi, covered >> 4, value >> 4, bit);
-                }
-            }
+            auto& keys = b.phases[static_cast<std::size_t>(phase)];
+            FillKey(keys[0], slots[first].j, slots[first].o, phase, b, list);
+            FillKey(keys[1], slots[second].j, slots[second].o, phase, b, list);
         }
         buckets_.push_back(b);
     }
+}
+
+// The rows of template t for checking a candidate, those with both colours
+// first: they tell most.
+void FitFinder::addChecks(std::size_t t, const modTemp::ChrTemp& tmpl, const int* mixed) {
+    const int tw = tmpl.width(), th = tmpl.height();
+    std::vector<int> rows(static_cast<std::size_t>(th));
+    for (int j = 0; j < th; ++j)
+        rows[static_cast<std::size_t>(j)] = j;
+    for (std::size_t i = 1; i < rows.size(); ++i) // a few rows: insertion, stable
+        for (std::size_t k = i; k > 0 && mixed[rows[k]] > mixed[rows[k - 1]]; --k)
+            std::swap(rows[k], rows[k - 1]);
+    Checks& c = info_[t];
+    c.mask = (std::uint64_t{1} << tw) - 1;
+    c.width = tw;
+    c.height = th;
+    c.begin = static_cast<std::uint32_t>(checks_.size());
+    for (const int j : rows) {
+        checkRows_.push_back(j);
+        checks_.push_back({0, tmpl.Rows[static_cast<std::size_t>(j)]});
+    }
+    c.end = static_cast<std::uint32_t>(checks_.size());
 }
 
 inline bool FitFinder::verify(const BitPlane& plane, const Checks& c, long long x, int v) const {

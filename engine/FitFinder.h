@@ -88,6 +88,7 @@ private:
         int lastOffset = -1; // of the current area
     };
 
+    void addChecks(std::size_t t, const modTemp::ChrTemp& tmpl, const int* mixed);
     bool verify(const BitPlane& plane, const Checks& c, long long x, int v) const;
 
     std::vector<Bucket> buckets_;
