@@ -13,9 +13,10 @@ package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
+           xfonts-base pcf2bdf
            lintian appstream desktop-file-utils)
 windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine
-              xvfb xdotool xclip x11-utils imagemagick python3)
+              xfonts-base pcf2bdf xvfb xdotool xclip x11-utils imagemagick python3)
 
 pkgs=("${run_pkgs[@]}")
 [ "$what" = package ] && pkgs+=("${package_pkgs[@]}")
