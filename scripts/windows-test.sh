@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the Windows build (scripts/windows-build.sh) under wine, each part on
-# an X server of its own: every test program; with the whole program built,
+# an X server of its own: every test program (with the windows, also at a
+# scale of 150 %); with the whole program built,
 # also the zip's file list, tirelma-read.exe from the zip on the examples,
 # and the resident cycle of tirelma.exe from the zip in a wine desktop, at
 # 100 % and at 150 % scale.
 #
-#   scripts/windows-test.sh [unit|zip|reader|resident|resident-150]...
+#   scripts/windows-test.sh [unit|unit-150|zip|reader|resident|resident-150]...
 #
 # A failing part leaves a screenshot build-win/windows-failure-<part>.png;
 # each test program leaves its log and results in build-win/windows-*.
@@ -17,13 +18,14 @@ export WIN_BUILD=$PWD/build-win WIN_SOURCE=$PWD
 parts=("$@")
 if [ ${#parts[@]} -eq 0 ]; then
     parts=(unit)
-    grep -q '^TIRELMA_GUI:BOOL=ON' "$WIN_BUILD/CMakeCache.txt" && parts+=(zip reader resident resident-150)
+    grep -q '^TIRELMA_GUI:BOOL=ON' "$WIN_BUILD/CMakeCache.txt" && parts+=(unit-150 zip reader resident resident-150)
 fi
 failed=()
 for part in "${parts[@]}"; do
     echo "-- Windows: $part"
     start=$(date +%s)
     case $part in
+    unit-150) tests/windows/unit.sh 144 ;;
     resident-150) tests/windows/resident.sh 144 ;;
     *) tests/windows/$part.sh ;;
     esac || failed+=("$part")
