@@ -15,13 +15,15 @@ add_custom_command(OUTPUT ${TIRELMA_ICON}
     DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make-ico.py ${pictures} VERBATIM)
 add_custom_target(windows_icon DEPENDS ${TIRELMA_ICON})
 
-# Gives a program the icon and version information Explorer shows.
+# Gives a program the icon and version information Explorer shows, and its
+# manifest.
 function(tirelma_windows_resources target description)
     set(TIRELMA_RC_NAME ${target})
     set(TIRELMA_RC_DESCRIPTION ${description})
+    set(TIRELMA_MANIFEST ${CMAKE_SOURCE_DIR}/app/win/tirelma.manifest)
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
     configure_file(${CMAKE_SOURCE_DIR}/app/win/tirelma.rc.in ${rc} @ONLY)
-    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${TIRELMA_ICON})
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${TIRELMA_ICON};${TIRELMA_MANIFEST}")
     target_sources(${target} PRIVATE ${rc})
     add_dependencies(${target} windows_icon)
 endfunction()
