@@ -32,7 +32,7 @@ main_window_closed() { [ -z "$(main_window)" ]; }
 open_main_window() {
     focus "$fixture_window"
     press_alt
-    wait_for 150 main_window_open || { fail "Alt did not open the main window"; return 1; }
+    wait_for 300 main_window_open || { fail "Alt did not open the main window"; return 1; }
     focus "$(main_window)"
 }
 
@@ -55,7 +55,7 @@ wait_for 600 tray_icon_shown || fail "a start after a killed copy showed no icon
 
 open_main_window
 xdotool key alt+w
-wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+wait_for 100 main_window_closed || fail "Alt+W did not close the main window"
 [ -f "$bin/Kavoren.ini" ] || fail "no Kavoren.ini beside the program"
 grep -q '^\[Tirelma\]' "$bin/Kavoren.ini" 2>/dev/null || fail "the window's place was not kept in Kavoren.ini"
 expect_eq "empty reading, empty line" '\r \n' "$(bytes_of "$bin/Kavoren.txt")"
@@ -68,12 +68,15 @@ iconv -f CP932 -t UTF-8 "$WIN_SOURCE/examples/Kavoren.ini" |
     iconv -f UTF-8 -t CP932 >"$bin/Kavoren.ini"
 
 open_main_window
-xdotool key Tab Tab Tab ctrl+a ctrl+c # from "(F1) 認識実行" past the comment to the reading
+xdotool key Tab Tab Tab # from "(F1) 認識実行" past the comment to the reading
+# The run may still be scanning: copy until the whole reading is there.
+reading_copied() { xdotool key ctrl+a ctrl+c; sleep 0.2; [ "$(clipboard)" = "$1" ]; }
+wait_for 100 reading_copied 1234567890
 expect_eq "reading shown" "1234567890" "$(clipboard)"
 xdotool key shift+Tab shift+Tab
 xdotool type memo
 xdotool key alt+w
-wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+wait_for 100 main_window_closed || fail "Alt+W did not close the main window"
 printf '1234567890\x81\x5ememo\r\n' >"$W/expected"
 expect_eq "result line in CP932 with CR LF" "$(bytes_of "$W/expected")" "$(bytes_of "$bin/Kavoren.txt")"
 
@@ -88,8 +91,8 @@ win_run "$bin" "$bin/tirelma.exe"
 message() { windows_of tirelma.exe '^Tirelma$' 60 | head -1; }
 wait_for 300 has_windows tirelma.exe '^Tirelma$' 60 || fail "no message from the second copy"
 focus "$(message)"
-xdotool key ctrl+c # a message box copies its text
-clipboard | grep -q '既に起動されています。' || fail "second start: expected 既に起動されています。, got [$(clipboard)]"
+message_copied() { xdotool key ctrl+c; sleep 0.2; clipboard | grep -q '既に起動されています。'; } # a message box copies its text
+wait_for 50 message_copied || fail "second start: expected 既に起動されています。, got [$(clipboard)]"
 xdotool key Return
 wait_for 100 copies_are tirelma.exe 1 || fail "the second copy did not end"
 tray_icon_shown || fail "the first copy lost its icon"
@@ -99,10 +102,10 @@ xdotool mousemove 1268 790 click 1
 sleep 1
 main_window_open && fail "a single click on the icon opened the main window"
 xdotool mousemove 1268 790 click --repeat 2 --delay 80 1
-if wait_for 150 main_window_open; then
+if wait_for 300 main_window_open; then
     focus "$(main_window)"
     xdotool key alt+w
-    wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+    wait_for 100 main_window_closed || fail "Alt+W did not close the main window"
     expect_eq "a second line" 2 "$(grep -c $'\r$' "$bin/Kavoren.txt")"
 else
     fail "a double click on the icon did not open the main window"
