@@ -3,6 +3,7 @@
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "Platform.h"
+#include "Translations.h"
 #include "WriteFailureNotice.h"
 #include "frmTskTly.h"
 #include "modPub.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(kCaption);
     app.setQuitOnLastWindowClosed(false);
+    const QString programDir =
+        QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir()));
+    // The standard dialogs speak Japanese like the rest of the program.
+    const auto qtJapanese = platform::InstallQtJapanese(programDir);
 
     platform::QtDialogs qtDialogs;
     platform::Dialogs& dialogs = qtDialogs;
@@ -51,7 +56,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QDir::setCurrent(QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir())));
+    QDir::setCurrent(programDir);
     modPub::IniName = u"\\Kavoren.ini";
 
     // A setting that cannot be stored is told, not lost in silence.

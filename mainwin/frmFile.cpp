@@ -109,7 +109,8 @@ void frmFile::chkCSV_Click() {
 }
 
 void frmFile::cmdFileSel_Click() {
-    const QString chosen = dialogs_.openFileName(this, kResultFileFilter, txtFileName->text());
+    const QString chosen =
+        dialogs_.openFileName(this, kResultFileTitle, kResultFileFilter, txtFileName->text());
     if (!chosen.isEmpty()) txtFileName->setText(chosen);
 }
 

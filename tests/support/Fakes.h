@@ -65,13 +65,16 @@ public:
     std::vector<Shown> messages;
     std::deque<QString> fileAnswers; // next answers of the file dialog ("" = cancel)
     QStringList fileFilters;
+    QStringList fileTitles;
     std::function<void()> onMessage; // runs while the "box" is open
 
     void message(QWidget*, const QString& text, const QString& title, Icon icon) override {
         messages.push_back({text, title, icon});
         if (onMessage) onMessage();
     }
-    QString openFileName(QWidget*, const QString& filter, const QString&) override {
+    QString openFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString&) override {
+        fileTitles.append(title);
         fileFilters.append(filter);
         if (fileAnswers.empty()) return {};
         QString a = fileAnswers.front();
