@@ -5,7 +5,7 @@
 set -euo pipefail
 
 what=${1:-run}
-run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxrandr-dev
+run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxrandr-dev libxi-dev
           fonts-ipafont-gothic xdg-utils qt6-translations-l10n)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer

@@ -120,7 +120,7 @@ void frmTskTly::showStandIn() {
 
 void frmTskTly::Timer1_Timer() {
     Timer1.stop();
-    if (platform_.altKeyDown()) showMain();
+    if (platform_.keyboard().altDown) showMain();
     if (!quitting_) Timer1.start();
 }
 

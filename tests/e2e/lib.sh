@@ -22,13 +22,22 @@ expect_eq() { # what, expected, actual
 }
 
 e2e_cleanup() {
+    local pid
     xdotool keyup Alt_L 2>/dev/null || true
+    # The screen as the failure left it, while the X server still runs.
+    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
+        import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
+    fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    pkill -f -U "$(id -u)" "at-spi2-registryd.*" 2>/dev/null || true
+    # The accessibility registry is started by the bus on demand: end ours
+    # only (other tests may run beside this one), found by our runtime folder.
+    for pid in $(pgrep -U "$(id -u)" -f at-spi2-registryd 2>/dev/null); do
+        [ -n "${W:-}" ] && grep -qz "^XDG_RUNTIME_DIR=$W/run\$" "/proc/$pid/environ" 2>/dev/null &&
+            kill "$pid" 2>/dev/null
+    done
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
-        import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
     fi
     [ -n "${W:-}" ] && rm -rf "$W"
