@@ -1,8 +1,9 @@
 #include "OwnWindows.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPointer>
-#include <QThread>
+#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 
@@ -28,8 +29,12 @@ void WithOwnWindowsAway(platform::Platform& platform, const std::function<void()
     }
     const QPointer<QWidget> active = QApplication::activeWindow();
     platform.withdrawWindows(own);
-    // Other programs repaint meanwhile; nothing of ours needs to run.
-    QThread::msleep(static_cast<unsigned long>(platform.repaintMilliseconds()));
+    // Other programs repaint what was under our windows meanwhile, and so do
+    // we where it is ours (the notification-area icon); the user's input
+    // waits until the windows are back.
+    QEventLoop wait;
+    QTimer::singleShot(platform.repaintMilliseconds(), &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
     grab();
     platform.restoreWindows(own);
     if (active) {

@@ -1,7 +1,8 @@
 # Shared set-up of the end-to-end tests: a fresh X server with a window
 # manager and a notification area, a copy of the program in its own folder
 # with a profile beside it, and helpers to act as a user would.
-# Source it; call e2e_start first. Needs: Xvfb openbox trayer xdotool xclip
+# Source it; call e2e_start first (E2E_SCREEN sets the X screen's size,
+# 1280x800x24 unless given). Needs: Xvfb openbox trayer xdotool xclip
 # x11-utils imagemagick.
 
 set -u
@@ -55,7 +56,7 @@ e2e_start() {
     trap e2e_cleanup EXIT
     export TMPDIR=$W XDG_RUNTIME_DIR=$W/run HOME=$W/home
     mkdir -m 700 "$W/run" && mkdir "$W/home" "$W/bin"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp 3>"$W/display" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
@@ -98,6 +99,13 @@ e2e_show() { # image, x, y
     QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
     FIXTURE_PID=$!
     E2E_PIDS+=($FIXTURE_PID)
+    sleep 0.4
+}
+
+# One more such window, beside the one e2e_show shows.
+e2e_show_also() { # image, x, y
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
+    E2E_PIDS+=($!)
     sleep 0.4
 }
 
@@ -181,3 +189,23 @@ drag() { # x1 y1 x2 y2
 
 # Result file lines, in UTF-8.
 result_file() { [ -f "$1" ] && iconv -f CP932 -t UTF-8 "$1"; }
+
+# Splits the X screen into monitors (after e2e_start, before the program):
+# NAME:WxH+X+Y[:primary] each, in root-window coordinates.
+e2e_monitors() {
+    "$E2E_BUILD/tests/e2e/setmonitors" "$@" >/dev/null || fail "could not set the monitors $*"
+}
+
+# A screenshot of the whole X screen, or of a part of it (WxH+X+Y).
+screenshot() { # file [geometry]
+    if [ -n "${2:-}" ]; then import -window root -crop "$2" +repage "$1"; else import -window root "$1"; fi
+}
+
+# Where an image appears pixel for pixel in a screenshot: "x y" lines.
+find_image() { "$E2E_BUILD/tests/e2e/findimage" "$1" "$2"; }
+
+# A window's place on the screen, in physical pixels: "WxH+X+Y".
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ +Width/ {w=$NF} /^ +Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
+}
