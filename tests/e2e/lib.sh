@@ -165,6 +165,9 @@ open_main_window() {
 texts_of() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" texts "$1" 2>/dev/null; }
 text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>/dev/null; }
 
+# Whether the program's text box labelled $1 holds $2 (for wait_for).
+text_is() { [ "$(text_box "$TIRELMA_PID" "$1")" = "$2" ]; }
+
 where_is() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" where "$@" 2>/dev/null; }
 
 # Clicks the middle of an object found by name (a button, a list item...).

@@ -76,7 +76,7 @@ if [ "$scale" = 1 ]; then
     focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
     xdotool key alt+o
     wait_for 100 main_window_open || fail "the main window did not come back"
-    wait_for 30 test "$(text_box "$TIRELMA_PID" "認識結果：")" = "12.34,-5.6"
+    wait_for 30 text_is "認識結果：" "12.34,-5.6"
     expect_eq "reading of the dragged area" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果：")"
 fi
 exit $E2E_FAILED
