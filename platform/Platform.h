@@ -89,4 +89,9 @@ public:
 // The implementation for the system the program runs on.
 std::unique_ptr<Platform> CreatePlatform();
 
+// Before the application object exists (Qt ends the process when it finds no
+// display): empty when the system's display can be opened, otherwise one
+// sentence saying why not. For the command-line reader.
+QString DisplayProblem();
+
 } // namespace platform

@@ -205,4 +205,8 @@ std::unique_ptr<Platform> CreatePlatform() {
     return std::make_unique<WinPlatform>();
 }
 
+QString DisplayProblem() {
+    return {};
+}
+
 } // namespace platform

@@ -30,11 +30,12 @@ e2e_cleanup() {
         import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
     fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    # The accessibility registry is started by the bus on demand: end ours
-    # only (other tests may run beside this one), found by our runtime folder.
-    for pid in $(pgrep -U "$(id -u)" -f at-spi2-registryd 2>/dev/null); do
-        [ -n "${W:-}" ] && grep -qz "^XDG_RUNTIME_DIR=$W/run\$" "/proc/$pid/environ" 2>/dev/null &&
-            kill "$pid" 2>/dev/null
+    # The accessibility registry is started by the bus, not by us: end only
+    # the one of this test (other tests may run at the same time).
+    local reg
+    for reg in $(pgrep -U "$(id -u)" -f "at-spi2-registryd" 2>/dev/null); do
+        [ -n "${W:-}" ] && tr '\0' '\n' <"/proc/$reg/environ" 2>/dev/null | grep -qx "TMPDIR=$W" &&
+            kill "$reg" 2>/dev/null
     done
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
