@@ -95,11 +95,15 @@ void frmTskTly::ensureIcon() {
     icon_->setContextMenu(menu0_.get());
     // Asked when Qt chooses where the icon goes: a D-Bus notification area
     // (StatusNotifierItem) reports one activation and never a double click.
+    // Queued: the main window waits in a loop of its own, and the desktop's
+    // call that reported the click (over D-Bus, say) must not wait with it.
     const bool singleClick = platform_.trayActivatesOnSingleClick();
-    connect(icon_.get(), &QSystemTrayIcon::activated, this,
-            [this, singleClick](QSystemTrayIcon::ActivationReason r) {
-                if (OpensMainWindow(r, singleClick)) mnuAbout_Click();
-            });
+    connect(
+        icon_.get(), &QSystemTrayIcon::activated, this,
+        [this, singleClick](QSystemTrayIcon::ActivationReason r) {
+            if (OpensMainWindow(r, singleClick)) mnuAbout_Click();
+        },
+        Qt::QueuedConnection);
     icon_->show();
     if (standIn_) standIn_->hide();
 }

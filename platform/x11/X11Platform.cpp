@@ -12,8 +12,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusVariant>
+#include <QDBusInterface>
 #include <QGuiApplication>
 #include <QHash>
 #include <QSocketNotifier>
@@ -57,19 +56,16 @@ int Channel(unsigned long pixel, unsigned long mask) {
 }
 
 // Whether a StatusNotifierItem host runs on the session bus: Qt then puts
-// the icon there instead of into an XEmbed notification area.
+// the icon there instead of into an XEmbed notification area. Asked the way
+// Qt asks (the watcher's property through its introspected interface), so
+// that both come to the same answer.
 bool StatusNotifierHostRegistered() {
     const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))
         return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        service, QStringLiteral("/StatusNotifierWatcher"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << service << QStringLiteral("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return false;
-    return qvariant_cast<QDBusVariant>(reply.arguments().front()).variant().toBool();
+    QDBusInterface watcher(service, QStringLiteral("/StatusNotifierWatcher"), service, bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
 
 class X11Platform : public PlatformCommon {
