@@ -24,14 +24,6 @@ namespace {
 
 const QRect kPrimary(0, 0, 1280, 800), kAbove(0, -600, 1280, 600), kLeft(-1280, 100, 1280, 700);
 
-QImage Patterned(QSize size) {
-    QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF));
-    return img;
-}
-
 class Monitors : public ::testing::Test {
 protected:
     fakes::FakePlatform platform;
@@ -40,7 +32,7 @@ protected:
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::screens().size(), 3);
         platform.origin = QPoint(-1280, -600);
-        platform.screen = Patterned(QSize(2560, 1400));
+        platform.screen = fakes::Patterned(QSize(2560, 1400));
         platform.monitors = {kPrimary, kAbove, kLeft};
         cap = std::make_unique<frmCap>(platform);
     }

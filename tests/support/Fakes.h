@@ -17,6 +17,15 @@
 
 namespace fakes {
 
+// A screen whose every pixel differs from its neighbours.
+inline QImage Patterned(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF));
+    return img;
+}
+
 class FakePlatform : public platform::Platform {
 public:
     // The desktop: white, 1280 x 800 physical pixels, unless a test paints it.
