@@ -42,7 +42,9 @@ xdotool key alt+s
 sleep 1.5
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
 [ -n "$editor" ] || fail "the editor closed"
+read -r EX0 EY0 <<<"$EX $EY"
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')
+expect_eq "editor back where it was" "$EX0,$EY0" "$EX,$EY"
 screenshot "$W/captured.png" "${EW}x${EH}+${EX}+${EY}"
 if find_image "$W/captured.png" "$E2E_SOURCE/examples/counter.png" >/dev/null; then
     e2e_log "ok: (S) captured the digits under the editor"
