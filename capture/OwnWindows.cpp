@@ -33,7 +33,10 @@ void WithOwnWindowsAway(platform::Platform& platform, const std::function<void()
     // we where it is ours (the notification-area icon); the user's input
     // waits until the windows are back.
     QEventLoop wait;
-    QTimer::singleShot(platform.repaintMilliseconds(), &wait, &QEventLoop::quit);
+    QTimer repainted;
+    repainted.setSingleShot(true);
+    QObject::connect(&repainted, &QTimer::timeout, &wait, &QEventLoop::quit);
+    repainted.start(platform.repaintMilliseconds());
     wait.exec(QEventLoop::ExcludeUserInputEvents);
     grab();
     platform.restoreWindows(own);

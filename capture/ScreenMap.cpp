@@ -51,7 +51,9 @@ QList<ScreenPlace> PlaceScreens(const QList<QtScreen>& qt, const QRect& qtPrimar
     return out;
 }
 
-QPoint PhysicalPoint(const QList<ScreenPlace>& places, QPointF g, std::optional<QPoint> pointer) {
+QPoint PhysicalPoint(const QList<ScreenPlace>& places, QPointF logicalGlobal,
+                     std::optional<QPoint> pointer) {
+    const QPointF g = logicalGlobal;
     if (places.isEmpty())
         return QPoint(static_cast<int>(std::lround(g.x())), static_cast<int>(std::lround(g.y())));
     // Qt converts each position with the monitor it lies on.
