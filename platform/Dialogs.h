@@ -18,9 +18,10 @@ public:
     virtual void message(QWidget* parent, const QString& text, const QString& title,
                          Icon icon = Icon::None) = 0;
 
-    // An open-file dialog; filter in the form "label (*.ext)|*.ext|...". The
-    // chosen full path, or an empty text when the user cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& filter,
+    // An open-file dialog titled title; filter in the form
+    // "label (*.ext)|*.ext|...". The chosen full path, or an empty text when
+    // the user cancelled. The file need not exist.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& startPath) = 0;
 };
 
@@ -28,7 +29,8 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
-    QString openFileName(QWidget* parent, const QString& filter, const QString& startPath) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& startPath) override;
 };
 
 } // namespace platform
