@@ -2,6 +2,7 @@
 
 #include "AnswerText.h"
 #include "AreaReader.h"
+#include "Blanks.h"
 #include "ChrTemp.h"
 #include "FUMIni.h"
 #include "FileIo.h"
@@ -109,7 +110,8 @@ int RunRead(const ReadOptions& options,
             result = kBadImage;
             continue;
         }
-        std::u16string answer = engine::ReadArea(*image, loaded.templates);
+        std::u16string answer =
+            engine::ReadAnswer(*image, loaded.templates, engine::AreaBlankRule(section));
         if (options.snap) answer = engine::SnapToStep(answer, kugiri, step);
         out << Utf8(answer) << "\n";
     }
