@@ -43,17 +43,29 @@ std::vector<long long> InkGaps(const std::vector<ReadChar>& chars,
     return gaps;
 }
 
+std::vector<bool> DelimiterBefore(const std::vector<ReadChar>& chars,
+                                  const modTemp::ChrTempList& list, const BlankRule& rule) {
+    std::vector<bool> before(chars.size(), false);
+    if (!rule.active()) return before;
+    const std::vector<long long> gaps = InkGaps(chars, list);
+    bool endsWithDelimiter = false;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const std::u16string& text = list[static_cast<std::size_t>(chars[i].index)].Chr;
+        before[i] = i > 0 && gaps[i - 1] >= rule.minGap && !endsWithDelimiter &&
+                    !std::u16string_view(text).starts_with(rule.kugiri);
+        if (before[i] || !text.empty())
+            endsWithDelimiter = text.empty() ? before[i] : EndsWith(text, rule.kugiri);
+    }
+    return before;
+}
+
 std::u16string JoinReading(const std::vector<ReadChar>& chars, const modTemp::ChrTempList& list,
                            const BlankRule& rule) {
     std::u16string answer;
-    const std::vector<long long> gaps =
-        rule.active() ? InkGaps(chars, list) : std::vector<long long>{};
+    const std::vector<bool> before = DelimiterBefore(chars, list, rule);
     for (std::size_t i = 0; i < chars.size(); ++i) {
-        const std::u16string& text = list[static_cast<std::size_t>(chars[i].index)].Chr;
-        if (i > 0 && rule.active() && gaps[i - 1] >= rule.minGap &&
-            !EndsWith(answer, rule.kugiri) && !std::u16string_view(text).starts_with(rule.kugiri))
-            answer += rule.kugiri;
-        answer += text;
+        if (before[i]) answer += rule.kugiri;
+        answer += list[static_cast<std::size_t>(chars[i].index)].Chr;
     }
     return answer;
 }

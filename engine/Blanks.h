@@ -38,6 +38,10 @@ InkColumns TemplateInk(const modTemp::ChrTemp& t);
 std::vector<long long> InkGaps(const std::vector<ReadChar>& chars,
                                const modTemp::ChrTempList& list);
 
+// For each character read, whether the delimiter goes before it.
+std::vector<bool> DelimiterBefore(const std::vector<ReadChar>& chars,
+                                  const modTemp::ChrTempList& list, const BlankRule& rule);
+
 // The answer: the characters' texts in order, with the delimiter between two
 // of them wherever the blank is at least rule.minGap columns. No delimiter is
 // doubled: none goes next to one the answer already has there.

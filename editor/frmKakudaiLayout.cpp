@@ -1,0 +1,366 @@
+// The editor's controls, and the window fitted to its screen.
+//
+// The controls keep the design's grouping (the guidance line, the magnified
+// view, the area frame, the character frame and the command column) but are
+// placed by layouts, so that everything stays on the screen at any scale
+// factor: the magnified view takes what room is left and scrolls inside it.
+#include "frmKakudai.h"
+
+#include "MagnifiedView.h"
+#include "PictureBox.h"
+#include "WindowFit.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace editor {
+
+namespace {
+
+QLabel* Caption(const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text);
+    if (buddy) l->setBuddy(buddy);
+    return l;
+}
+
+// Fonts shrink no further than this when the screen has too little room.
+constexpr double kSmallestPoints = 6;
+
+} // namespace
+
+void frmKakudai::buildControls() {
+    auto button = [](const QString& text, const char* name) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false); // Enter presses nothing, as on the original form
+        return b;
+    };
+    auto edit = [](const char* name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto list = [](const char* name) {
+        auto* l = new QListWidget;
+        l->setObjectName(QLatin1String(name));
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        // As high as the column beside it, at least a few entries.
+        l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+        return l;
+    };
+
+    auto* root = new QVBoxLayout(this);
+    // The window's size limits are set by fitToScreen, not by the layout.
+    root->setSizeConstraint(QLayout::SetNoConstraint);
+    root->setContentsMargins(6, 4, 6, 6);
+    root->setSpacing(4);
+
+    lblSetumei = new QLabel;
+    lblSetumei->setObjectName(QStringLiteral("lblSetumei"));
+    QFont setumeiFont;
+    setumeiFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                             QStringLiteral("IPAPGothic")});
+    setumeiFont.setPointSizeF(setumeiPoints_);
+    lblSetumei->setFont(setumeiFont);
+    lblSetumei->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblSetumei->setWordWrap(true);
+    root->addWidget(lblSetumei);
+
+    scrBig = new MagnifiedView(this);
+    picBig = scrBig->canvas();
+    root->addWidget(scrBig, 1);
+
+    // Teaching the line shown above, and what reading it gives.
+    auto* lineRow = new QHBoxLayout;
+    txtGyou = edit("txtGyou");
+    cmdGyouTouroku = button(QStringLiteral("1行まとめて記録"), "cmdGyouTouroku");
+    lineRow->addWidget(Caption(QStringLiteral("1行の文字："), txtGyou));
+    lineRow->addWidget(txtGyou, 1);
+    lineRow->addWidget(cmdGyouTouroku);
+    root->addLayout(lineRow);
+    lblYomitori = new QLabel;
+    lblYomitori->setObjectName(QStringLiteral("lblYomitori"));
+    lblYomitori->setWordWrap(true);
+    lblYomitori->setTextFormat(Qt::RichText);
+    lblYomitori->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    root->addWidget(lblYomitori);
+
+    picCtlAlia = new QWidget;
+    picCtlAlia->setObjectName(QStringLiteral("picCtlAlia"));
+    picCtlAlia->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* panel = new QHBoxLayout(picCtlAlia);
+    panel->setContentsMargins(0, 0, 0, 0);
+    root->addWidget(picCtlAlia);
+
+    // The area frame: the lists on the left, the settings on the right.
+    Frame2 = new QGroupBox(QStringLiteral("認識エリア"));
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* area = new QHBoxLayout(Frame2);
+    area->setContentsMargins(6, 2, 6, 6);
+    auto* lists = new QVBoxLayout;
+    lists->setSpacing(2);
+    lstAriaList = list("lstAriaList");
+    lstChrGrop = list("lstChrGrop");
+    lists->addWidget(Caption(QStringLiteral("エリア名"), lstAriaList));
+    lists->addWidget(lstAriaList, 3);
+    lists->addWidget(Caption(QStringLiteral("キャラクタグループ"), lstChrGrop));
+    lists->addWidget(lstChrGrop, 2);
+    area->addLayout(lists, 1);
+    auto* fields = new QGridLayout;
+    fields->setVerticalSpacing(3);
+    txtAriaComment = edit("txtAriaComment");
+    txtLeft = edit("txtLeft");
+    txtTop = edit("txtTop");
+    txtWidth = edit("txtWidth");
+    txtHeight = edit("txtHeight");
+    txt2tikaLevel = edit("txt2tikaLevel");
+    txt2tikaLevel->setText(QStringLiteral("128"));
+    VScroll1 = new QScrollBar(Qt::Vertical);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->setRange(0, 255);
+    VScroll1->setValue(128);
+    VScroll1->setAccessibleName(QStringLiteral("2値化レベル"));
+    cmd2Tika = button(QStringLiteral("2値化"), "cmd2Tika");
+    txtKugiri = edit("txtKugiri");
+    txtKugiri->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtKuhaku = edit("txtKuhaku");
+    cmdAriaKiroku = button(QStringLiteral("認識エリア記録"), "cmdAriaKiroku");
+    fields->addWidget(Caption(QStringLiteral("エリアコメント"), txtAriaComment), 0, 0);
+    fields->addWidget(txtAriaComment, 0, 1, 1, 3);
+    fields->addWidget(Caption(QStringLiteral("Left"), txtLeft), 1, 0);
+    fields->addWidget(txtLeft, 1, 1);
+    fields->addWidget(Caption(QStringLiteral("Top"), txtTop), 1, 2);
+    fields->addWidget(txtTop, 1, 3);
+    fields->addWidget(Caption(QStringLiteral("Width"), txtWidth), 2, 0);
+    fields->addWidget(txtWidth, 2, 1);
+    fields->addWidget(Caption(QStringLiteral("Height"), txtHeight), 2, 2);
+    fields->addWidget(txtHeight, 2, 3);
+    auto* level = new QHBoxLayout;
+    level->setSpacing(2);
+    level->addWidget(txt2tikaLevel);
+    level->addWidget(VScroll1);
+    level->addWidget(cmd2Tika);
+    fields->addWidget(Caption(QStringLiteral("2値化レベル"), txt2tikaLevel), 3, 0);
+    fields->addLayout(level, 3, 1, 1, 3);
+    fields->addWidget(Caption(QStringLiteral("区切りキャラクタ："), txtKugiri), 4, 0);
+    fields->addWidget(txtKugiri, 4, 1);
+    fields->addWidget(Caption(QStringLiteral("空白の幅："), txtKuhaku), 4, 2);
+    fields->addWidget(txtKuhaku, 4, 3);
+    fields->addWidget(cmdAriaKiroku, 5, 0, 1, 4);
+    area->addLayout(fields);
+    panel->addWidget(Frame2, 3);
+
+    // The character frame.
+    fraList = new QGroupBox(QStringLiteral("キャラクタデータ"));
+    fraList->setObjectName(QStringLiteral("fraList"));
+    auto* chars = new QHBoxLayout(fraList);
+    chars->setContentsMargins(6, 2, 6, 6);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->setSpacing(2);
+    List1 = list("List1");
+    lblList = Caption(QString(), List1);
+    lblList->setObjectName(QStringLiteral("lblList"));
+    cmdKill = button(QStringLiteral("削除"), "cmdKill");
+    listColumn->addWidget(lblList);
+    listColumn->addWidget(List1, 1);
+    listColumn->addWidget(cmdKill);
+    chars->addLayout(listColumn, 1);
+    auto* cut = new QGridLayout;
+    cut->setVerticalSpacing(3);
+    txtChr = edit("txtChr");
+    lblWidth = new QLabel;
+    lblWidth->setObjectName(QStringLiteral("lblWidth"));
+    lblHeight = new QLabel;
+    lblHeight->setObjectName(QStringLiteral("lblHeight"));
+    // Screen readers name the values by their captions and read the values
+    // as their descriptions.
+    lblWidth->setAccessibleName(QStringLiteral("幅"));
+    lblHeight->setAccessibleName(QStringLiteral("高さ"));
+    cmdChrTouroku = button(QStringLiteral("キャラクタ記録"), "cmdChrTouroku");
+    cmdChrTouroku->setEnabled(false);
+    cut->addWidget(Caption(QStringLiteral("キャラクタ"), txtChr), 0, 0);
+    cut->addWidget(txtChr, 0, 1);
+    cut->addWidget(Caption(QStringLiteral("幅"), nullptr), 1, 0);
+    cut->addWidget(lblWidth, 1, 1);
+    cut->addWidget(Caption(QStringLiteral("高さ"), nullptr), 2, 0);
+    cut->addWidget(lblHeight, 2, 1);
+    cut->addWidget(cmdChrTouroku, 3, 0, 1, 2);
+    cut->setRowStretch(4, 1);
+    chars->addLayout(cut);
+    panel->addWidget(fraList, 2);
+
+    // The command column, under the area as captured and as two levels.
+    auto* commands = new QVBoxLayout;
+    commands->setSpacing(3);
+    picSelAlia = new PictureBox(this);
+    picSelAlia->setObjectName(QStringLiteral("picSelAlia"));
+    picSelAlia->setAccessibleName(QStringLiteral("認識エリアの画像"));
+    pic2tika = new PictureBox(this);
+    pic2tika->setObjectName(QStringLiteral("pic2tika"));
+    pic2tika->setAccessibleName(QStringLiteral("2値化された画像"));
+    cmdCap = button(QStringLiteral("(&P)位置を指定してキャプチャ"), "cmdCap");
+    cmdSCap = button(QStringLiteral("(&S)同じ位置でキャプチャ"), "cmdSCap");
+    cmdEnd = button(QStringLiteral("(&O)K"), "cmdEnd");
+    commands->addWidget(picSelAlia);
+    commands->addWidget(pic2tika);
+    commands->addStretch(1);
+    commands->addWidget(cmdCap);
+    commands->addWidget(cmdSCap);
+    commands->addWidget(cmdEnd);
+    panel->addLayout(commands);
+
+    // Screen readers name text boxes and lists by these (a list takes no name
+    // from a buddy label).
+    lstAriaList->setAccessibleName(QStringLiteral("エリア名"));
+    txtAriaComment->setAccessibleName(QStringLiteral("エリアコメント"));
+    txtLeft->setAccessibleName(QStringLiteral("Left"));
+    txtTop->setAccessibleName(QStringLiteral("Top"));
+    txtWidth->setAccessibleName(QStringLiteral("Width"));
+    txtHeight->setAccessibleName(QStringLiteral("Height"));
+    txt2tikaLevel->setAccessibleName(QStringLiteral("2値化レベル"));
+    lstChrGrop->setAccessibleName(QStringLiteral("キャラクタグループ"));
+    txtKugiri->setAccessibleName(QStringLiteral("区切りキャラクタ："));
+    txtKuhaku->setAccessibleName(QStringLiteral("空白の幅："));
+    List1->setAccessibleName(QStringLiteral("登録文字リスト"));
+    txtChr->setAccessibleName(QStringLiteral("キャラクタ"));
+    txtGyou->setAccessibleName(QStringLiteral("1行の文字："));
+
+    baseFontPoints_ = font().pointSizeF();
+    applyFont(baseFontPoints_);
+}
+
+void frmKakudai::applyFont(double points) {
+    if (font().pointSizeF() != points) {
+        QFont f = font();
+        f.setPointSizeF(points);
+        setFont(f);
+        QFont s = lblSetumei->font();
+        s.setPointSizeF(setumeiPoints_ * points / baseFontPoints_);
+        lblSetumei->setFont(s);
+        QFont k = txtKugiri->font();
+        k.setPointSizeF(points);
+        txtKugiri->setFont(k);
+    }
+    // Boxes as wide as what they hold, in the font of the moment.
+    const QFontMetrics fm(font());
+    const int number = fm.horizontalAdvance(QStringLiteral("00000")) + 12;
+    for (QLineEdit* e : {txtLeft, txtTop, txtWidth, txtHeight, txtKuhaku})
+        e->setFixedWidth(number);
+    txt2tikaLevel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("0000")) + 12);
+    txtChr->setFixedWidth(fm.horizontalAdvance(QStringLiteral("0000")) + 12);
+    txtKugiri->setFixedWidth(QFontMetrics(txtKugiri->font()).horizontalAdvance(u'0') * 3 + 12);
+    txtAriaComment->setMinimumWidth(2 * number);
+    txtGyou->setMinimumWidth(4 * number);
+    const int entries = fm.height() * 3 + 6;
+    for (QListWidget* l : {lstAriaList, lstChrGrop, List1})
+        l->setMinimumHeight(entries);
+    lstAriaList->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("キャラクタグループ")));
+    lstChrGrop->setMinimumWidth(lstAriaList->minimumWidth());
+    List1->setMinimumWidth(number);
+    VScroll1->setFixedHeight(txt2tikaLevel->sizeHint().height());
+    const int shown = cmdCap->sizeHint().width();
+    picSelAlia->setLargestShown(QSize(shown, fm.height() * 2));
+    pic2tika->setLargestShown(QSize(shown, fm.height() * 2));
+    layout()->invalidate();
+    layout()->activate();
+}
+
+void frmKakudai::fitFont(const QSize& limit) {
+    const auto fits = [&] {
+        fitLabels(std::max(layout()->minimumSize().width(), width()));
+        const QSize need = layout()->minimumSize();
+        return need.width() <= limit.width() && need.height() <= limit.height();
+    };
+    // The design's font when there is room; else smaller, step by step. From
+    // what fitted this room last time: new texts only ever need a little more.
+    double points = limit == fittedLimit_ ? fittedPoints_ : baseFontPoints_;
+    applyFont(points);
+    while (!fits() && points > kSmallestPoints)
+        applyFont(points -= 0.5);
+    fittedLimit_ = limit;
+    fittedPoints_ = points;
+}
+
+QSize frmKakudai::roomOnScreen() const {
+    const QScreen* s = screen();
+    const QRect available = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
+    const QRect frame = frameGeometry(), inside = geometry();
+    QMargins m(inside.left() - frame.left(), inside.top() - frame.top(),
+               frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    if (m.isNull()) {
+        // Not decorated yet: room for a title bar and borders.
+        const double dpr = devicePixelRatioF();
+        const auto px = [dpr](int n) { return static_cast<int>(std::ceil(n / dpr)); };
+        m = QMargins(px(4), px(32), px(4), px(8));
+    }
+    return available.size().shrunkBy(m);
+}
+
+void frmKakudai::fitLabels(int width) {
+    const int inside =
+        width - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    const auto height = [inside](QLabel* l) {
+        return l->text().isEmpty() ? 0 : std::max(0, l->heightForWidth(inside));
+    };
+    lblSetumei->setFixedHeight(height(lblSetumei));
+    lblYomitori->setFixedHeight(height(lblYomitori));
+    layout()->invalidate();
+    layout()->activate();
+}
+
+void frmKakudai::fitToScreen() {
+    const QSize limit = roomOnScreen();
+    fitFont(limit);
+    // Twice: the labels' height depends on the width the window gets.
+    QSize size = this->size();
+    for (int pass = 0; pass < 2; ++pass) {
+        fitLabels(std::max(size.width(), layout()->minimumSize().width()));
+        EditorFrame frame;
+        frame.minimum = layout()->minimumSize();
+        frame.fixedHeight = frame.minimum.height();
+        frame.sideWidth = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+        frame.bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrBig);
+        size = FitEditor(frame, picBig->size(), pass == 0 ? width() : size.width(), limit);
+    }
+    fitLabels(size.width());
+    setMinimumSize(layout()->minimumSize().boundedTo(limit));
+    setMaximumSize(limit.expandedTo(minimumSize()));
+    resize(size);
+    if (isVisible() && screen()) {
+        const QRect frame = frameGeometry();
+        move(KeepOnScreen(QRect(frame.topLeft(), frame.size() - geometry().size() + size),
+                          screen()->availableGeometry()));
+    }
+}
+
+void frmKakudai::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    // The user's own resizing: the guidance and the reading check rewrap.
+    if (!lblSetumei->text().isEmpty() &&
+        lblSetumei->height() != lblSetumei->heightForWidth(width() - 12))
+        fitLabels(width());
+}
+
+void frmKakudai::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    fitToScreen();
+    // Once the window manager has framed the window, its real frame counts.
+    QTimer::singleShot(300, this, [this] {
+        if (isVisible()) fitToScreen();
+    });
+}
+
+} // namespace editor
