@@ -2,6 +2,7 @@
 // the main window on the Alt key.
 #include "FUMIni.h"
 #include "FileIo.h"
+#include "Locations.h"
 #include "Platform.h"
 #include "WriteFailureNotice.h"
 #include "frmTskTly.h"
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
 
     QDir::setCurrent(QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir())));
     modPub::IniName = u"\\Kavoren.ini";
+    // A first start in the user's configuration folder makes the folder; a
+    // folder that cannot be made shows up as refused writes, which are told.
+    settings::EnsureProfileFolder();
 
     // A setting that cannot be stored is told, not lost in silence.
     mainwin::WriteFailureNotice notice(dialogs);

@@ -8,6 +8,7 @@
 #include "FUMIni.h"
 #include "LiteralMatcher.h"
 #include "ProfileLayout.h"
+#include "TextCodec.h"
 #include "modPub.h"
 
 #include <benchmark/benchmark.h>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -91,12 +93,13 @@ void ScanArgs(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_ScanFast)->Apply(ScanArgs);
 BENCHMARK(BM_ScanLiteral)->Apply(ScanArgs)->Iterations(10);
 
-// A 100 KB profile: the group of 14 templates among many other sections.
-std::filesystem::path MakeProfile() {
+// A 100 KB profile: the group of 14 templates among many other sections;
+// in CP932, or the same text in UTF-16 LE (twice the bytes).
+std::filesystem::path MakeProfile(bool utf16) {
     const auto dir = std::filesystem::temp_directory_path() / "tirelma-bench";
     std::filesystem::create_directories(dir);
     const auto path = dir / "Kavoren.ini";
-    std::ofstream f(path, std::ios::binary);
+    std::ostringstream f;
     std::string chars;
     for (int g = 0; g < 12; ++g) {
         std::string list;
@@ -112,11 +115,18 @@ std::filesystem::path MakeProfile() {
     for (int i = 0; f.tellp() < 100 * 1024 - 200; ++i)
         f << "[Filler" << i << "]\r\nCOMMENT=padding of a large profile file\r\n";
     f << "[Chr]\r\n" << chars;
+    std::string bytes = f.str();
+    if (utf16) {
+        const std::u16string text(bytes.begin(), bytes.end()); // ASCII only
+        bytes = std::string(settings::kUtf16LeBom) +
+                settings::Utf16Bytes(settings::FileEncoding::Utf16Le, text);
+    }
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
 void BM_LoadGroup(benchmark::State& state) {
-    const auto path = MakeProfile();
+    const auto path = MakeProfile(state.range(1) != 0);
     FUMIni::SetIniDir(path.parent_path().u16string());
     modPub::IniName = u"Kavoren.ini";
     const bool touched = state.range(0) != 0;
@@ -133,7 +143,10 @@ void BM_LoadGroup(benchmark::State& state) {
     state.counters["templates"] = static_cast<double>(n);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
-BENCHMARK(BM_LoadGroup)->Arg(0)->Arg(1)->ArgNames({"changed"})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadGroup)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"changed", "utf16"})
+    ->Unit(benchmark::kMicrosecond);
 
 // Prints literal / fast for every scan size measured in this run, from the
 // medians of the repetitions (--benchmark_repetitions=N); the machine's noise

@@ -93,6 +93,16 @@ def profile_seeds():
                    b"\x83\x5d=trail\n[\x83\x5d]\nx=1")
     utf8 = "\ufeff[ENDDATA]\r\nAREA=日本語\r\n[Chr]\r\nG0ALLCHR=ア\\\\イ\r\n".encode("utf-8")
     long_value = b"[S]\r\nk=" + b"x" * 253 + "表".encode("cp932") + b"yy\r\n"
+
+    def utf16(text, order="le"):
+        """A file as Notepad saves it as "Unicode" (or "Unicode big endian")."""
+        return (b"\xff\xfe" + text.encode("utf-16-le", "surrogatepass") if order == "le"
+                else b"\xfe\xff" + text.encode("utf-16-be", "surrogatepass"))
+
+    example_text = example.decode("cp932")
+    utf16_hand = ("; 手で書いた\n[ENDDATA]\nAREA = カウンタ \n odd \ud800 line\n[S]\rk=a\udc00\r"
+                  "[ゾ]\nx=\ufeff1\n[Chr]\nG0ALLCHR=" + "ア\\\\" * 70 + "イ\n"
+                  "[Path]\nFILENAME=C:\\" + "d" * 200 + "\\out.csv")
     return [
         profile_seed(example, read("ENDDATA", "AREA"), write("ENDDATA", "AREA", "Counter2"),
                      write(area, "区切り", " "), write(area, "COMMENT", "'quoted'"),
@@ -109,6 +119,16 @@ def profile_seeds():
         profile_seed(b"[S]\nk=1", write("S", "j", "2"), write("U", "k", "～〜")),
         profile_seed(long_value, read("S", "k"), write("S", "k", "ー" * 30)),
         profile_seed(b"[S]\r\n\x80\xff\xfc=raw\r\nk=\x81\r\n", write("S", "k", "é"), read("S", "k")),
+        profile_seed(utf16(example_text), read("ENDDATA", "AREA"), write(area, "COMMENT", "10〜20"),
+                     write("New", "key", "café"), write("G0ChrDat1", "BL9", " 31")),
+        profile_seed(utf16(utf16_hand), write("enddata", "area", "x"), read("Chr", "G0ALLCHR"),
+                     write("Chr", "G0ALLCHR", "ア\\\\イ"), write("S", "k", "\U0001F600"),
+                     read("Path", "filename"), write("ゾ", "y", "'q'"), has("s")),
+        profile_seed(utf16("\ufeff[S]\r\nk=1\r\n"), write("S", "k", "2"), write("T", "k", "3")),
+        profile_seed(b"\xff\xfe", write("S", "k", "1")),
+        profile_seed(utf16("[S]\r\nk=1\r\n", "be"), read("S", "k"), write("S", "k", "2")),
+        profile_seed(utf16("[S]\r\nk=1\r\n") + b"\x41", read("S", "k"), write("S", "k", "2")),
+        profile_seed(b"\xff\xfe\x00\x00[\x00\x00\x00", has("["), write("S", "k", "2")),
     ]
 
 

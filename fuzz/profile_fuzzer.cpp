@@ -12,6 +12,10 @@
 //   keeps its bytes and its line break. When the file had to become UTF-8 to
 //   hold the text, every other line keeps its text instead;
 // - every other key reads the same value as before.
+// A UTF-16 file is compared in its code units (as WTF-8, so that broken
+// surrogates stay visible); it stays UTF-16, and reads the same when loaded
+// again. A file the store does not write back (UTF-16 big-endian or of an odd
+// length, UTF-32) refuses every write and keeps every byte.
 #include "FuzzInput.h"
 #include "ProfileDocument.h"
 #include "TextCodec.h"
@@ -47,6 +51,15 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
+bool IsUtf16(FileEncoding enc) {
+    return enc == FileEncoding::Utf16Le || enc == FileEncoding::Utf16Be;
+}
+
+// The encoding the lines are compared in.
+FileEncoding Form(FileEncoding enc) {
+    return IsUtf16(enc) ? FileEncoding::Utf8 : enc;
+}
+
 bool HasUnpairedSurrogate(std::u16string_view s) {
     return !settings::Utf16ToUtf8(s).has_value();
 }
@@ -69,10 +82,10 @@ std::u16string ExpectedRead(FileEncoding enc, std::u16string_view value) {
         const bool pair = i + 1 < v.size() && v[i] >= 0xD800 && v[i] <= 0xDBFF &&
                           v[i + 1] >= 0xDC00 && v[i + 1] <= 0xDFFF;
         const std::u16string_view ch = std::u16string_view(v).substr(i, pair ? 2 : 1);
-        const auto encoded = settings::Encode(enc, ch);
-        FUZZ_CHECK(encoded.has_value());
-        if (bytes + encoded->size() > settings::kMaxValueBytes) break;
-        bytes += encoded->size();
+        const auto size = settings::ValueBytes(enc, ch);
+        FUZZ_CHECK(size.has_value());
+        if (bytes + *size > settings::kMaxValueBytes) break;
+        bytes += *size;
         out += ch;
         i += ch.size();
     }
@@ -100,23 +113,28 @@ std::vector<Line> Lines(std::string_view bytes) {
     return out;
 }
 
-std::string_view Body(const ProfileDocument& doc) {
+// The lines' bytes: after the mark, for UTF-16 the code units in WTF-8
+// (and after a second mark, which is no text either).
+std::string Body(const ProfileDocument& doc) {
     std::string_view b = doc.bytes();
     if (doc.encoding() == FileEncoding::Utf8) {
         FUZZ_CHECK(b.starts_with(settings::kUtf8Bom));
         b.remove_prefix(settings::kUtf8Bom.size());
     }
-    return b;
+    if (!IsUtf16(doc.encoding())) return std::string(b);
+    const std::u16string units = settings::Utf16Units(doc.encoding(), b.substr(2));
+    const std::u16string_view text = std::u16string_view(units);
+    return settings::UnitsToWtf8(text.starts_with(u'\uFEFF') ? text.substr(1) : text);
 }
 
 // The text of a name in the file, when writing that text gives the same
 // bytes. (A character with two CP932 codes, written by hand in its other
 // code, is found only under the code that writing gives.)
-std::optional<std::u16string> NameText(FileEncoding enc, std::string_view bytes) {
+std::optional<std::u16string> NameText(FileEncoding form, std::string_view bytes) {
     while (!bytes.empty() && (bytes.back() == ' ' || bytes.back() == '\t'))
         bytes.remove_suffix(1);
-    auto text = settings::Decode(enc, bytes);
-    if (settings::Encode(enc, text) != std::string(bytes)) return std::nullopt;
+    auto text = settings::Decode(form, bytes);
+    if (settings::Encode(form, text) != std::string(bytes)) return std::nullopt;
     return text;
 }
 
@@ -126,16 +144,18 @@ std::vector<std::pair<std::u16string, std::u16string>> NamesIn(const ProfileDocu
     std::vector<std::pair<std::u16string, std::u16string>> out;
     std::optional<std::u16string> section;
     int sections = 0, keys = 0;
-    for (const Line& l : Lines(Body(doc))) {
+    const std::string body = Body(doc);
+    const FileEncoding form = Form(doc.encoding());
+    for (const Line& l : Lines(body)) {
         std::string_view t = l.text;
         while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
             t.remove_prefix(1);
         if (t.starts_with('[')) {
             if (++sections > 8) break;
-            section = NameText(doc.encoding(), t.substr(1, t.find(']') - 1));
+            section = NameText(form, t.substr(1, t.find(']') - 1));
             keys = 0;
         } else if (const auto eq = t.find('='); eq != std::string_view::npos && eq > 0) {
-            const auto key = NameText(doc.encoding(), t.substr(0, eq));
+            const auto key = NameText(form, t.substr(0, eq));
             if (++keys <= 8 && section && key) out.emplace_back(*section, *key);
         }
     }
@@ -146,6 +166,11 @@ void CheckWrite(ProfileDocument& doc, const std::u16string& section, const std::
                 const std::u16string& value) {
     const ProfileDocument before = doc;
     const WriteStatus status = doc.write(section, key, value);
+    if (!before.writable()) {
+        FUZZ_CHECK(status == WriteStatus::UnsupportedFile);
+        FUZZ_CHECK(doc.bytes() == before.bytes());
+        return;
+    }
 
     const bool namesOk = ProfileDocument::ValidSectionName(section) &&
                          ProfileDocument::ValidKeyName(key) && !HasUnpairedSurrogate(section) &&
@@ -169,18 +194,27 @@ void CheckWrite(ProfileDocument& doc, const std::u16string& section, const std::
     }
     FUZZ_CHECK(namesOk && valueOk);
 
-    // Read back.
+    // Read back, also from the bytes.
     const FileEncoding enc = doc.encoding();
+    const FileEncoding form = Form(enc);
     const bool converted = enc != before.encoding();
-    FUZZ_CHECK(!converted || enc == FileEncoding::Utf8);
+    FUZZ_CHECK(!converted ||
+               (before.encoding() == FileEncoding::Cp932 && enc == FileEncoding::Utf8));
     const auto back = doc.read(section, key);
     FUZZ_CHECK(back.has_value());
     FUZZ_CHECK(*back == ExpectedRead(enc, value));
     FUZZ_CHECK(doc.hasSection(section));
+    if (IsUtf16(enc)) {
+        FUZZ_CHECK(doc.bytes().starts_with(settings::kUtf16LeBom) && doc.bytes().size() % 2 == 0);
+        const ProfileDocument reloaded(doc.bytes());
+        FUZZ_CHECK(reloaded.encoding() == enc && reloaded.writable());
+        FUZZ_CHECK(reloaded.read(section, key) == back);
+    }
 
     // Lines: the same ones at both ends, one changed or one or two added between.
-    const auto b = Lines(Body(before));
-    const auto a = Lines(Body(doc));
+    const std::string bodyBefore = Body(before), bodyAfter = Body(doc);
+    const auto b = Lines(bodyBefore);
+    const auto a = Lines(bodyAfter);
     auto same = [&](std::size_t bi, std::size_t ai) {
         const Line& x = b[bi];
         const Line& y = a[ai];
@@ -199,9 +233,9 @@ void CheckWrite(ProfileDocument& doc, const std::u16string& section, const std::
         ++s;
     const std::size_t removed = b.size() - p - s, added = a.size() - p - s;
 
-    const auto encKey = settings::Encode(enc, Trim(key));
-    const auto encSection = settings::Encode(enc, Trim(section));
-    const auto encValue = settings::Encode(enc, ProfileDocument::StoredForm(value));
+    const auto encKey = settings::Encode(form, Trim(key));
+    const auto encSection = settings::Encode(form, Trim(section));
+    const auto encValue = settings::Encode(form, ProfileDocument::StoredForm(value));
     FUZZ_CHECK(encKey && encSection && encValue);
     if (removed == 1) {
         // The value replaced inside its line: the text up to '=' kept.
@@ -216,7 +250,7 @@ void CheckWrite(ProfileDocument& doc, const std::u16string& section, const std::
         else
             FUZZ_CHECK(x.substr(0, ex) == y.substr(0, ey));
         FUZZ_CHECK(y.substr(ey + 1) == *encValue);
-        FUZZ_CHECK(SameName(settings::Decode(enc, y.substr(0, ey)), key));
+        FUZZ_CHECK(SameName(settings::Decode(form, y.substr(0, ey)), key));
     } else {
         FUZZ_CHECK(removed == 0);
         if (added == 0) {
@@ -254,9 +288,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto v = doc.read(section, key);
             if (!v) break;
             FUZZ_CHECK(doc.hasSection(section));
-            const auto bytes = settings::Encode(doc.encoding(), *v);
+            const auto bytes = settings::ValueBytes(doc.encoding(), *v);
             if (bytes && v->find(u'\uFFFD') == std::u16string::npos)
-                FUZZ_CHECK(bytes->size() <= settings::kMaxValueBytes);
+                FUZZ_CHECK(*bytes <= settings::kMaxValueBytes);
             break;
         }
         case 3:

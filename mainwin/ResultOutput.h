@@ -17,7 +17,8 @@ struct ResultWrite {
     std::u16string file; // where the line went, or was meant to go
 };
 
-// Appends line and CR LF to file in CP932, creating the file. A file in a
+// Appends line and CR LF to file in CP932 (settings::EncodeCp932Text),
+// creating the file. A file in a
 // folder that does not exist gives way to fallback (the line as it is).
 // Nothing is written when the line cannot be encoded.
 ResultWrite AppendResultLine(const std::u16string& line, const std::u16string& file,

@@ -18,6 +18,12 @@ QString WriteFailureNotice::Text(const FUMIni::WriteFailure& f) {
                               "ファイルやフォルダが読み取り専用になっていないか確かめてください。"
                               "設定は保存されていません。")
             .arg(QString::fromStdString(FUMIni::ProfilePath().string()));
+    if (f.status == settings::WriteStatus::UnsupportedFile)
+        return QStringLiteral("設定ファイルがこのプログラムでは書き込めない形式 (UTF-16 BE など) "
+                              "で保存されているため、設定は保存されていません。\n%1\n"
+                              "メモ帳などで文字コードを ANSI、UTF-8 または UTF-16 LE (Unicode) "
+                              "にして保存し直してください。")
+            .arg(QString::fromStdString(FUMIni::ProfilePath().string()));
     return QStringLiteral("設定ファイルに保存できない文字が含まれているため、[%1] の %2 "
                           "は保存されませんでした。")
         .arg(QString::fromStdU16String(f.section), QString::fromStdU16String(f.key));

@@ -3,6 +3,8 @@
 #include "AnswerText.h"
 #include "Blanks.h"
 #include "FUMIni.h"
+#include "FileIo.h"
+#include "Locations.h"
 #include "Placement.h"
 #include "ResultOutput.h"
 #include "ScreenGrab.h"
@@ -402,7 +404,7 @@ void frmMain::mnuFileExit_Click() {
 
 void frmMain::mnuHelpHelpPage_Click() {
     // Handed to the desktop without waiting; a failure is of no consequence.
-    platform_.openUrl(QUrl::fromLocalFile(Q(FUMIni::IniDir() + u"help.html")));
+    platform_.openUrl(QUrl::fromLocalFile(Q(settings::TextFromPath(settings::HelpPage()))));
 }
 
 } // namespace mainwin

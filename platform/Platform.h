@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QUrl>
@@ -29,6 +30,13 @@ public:
 
     // The primary screen, in physical pixels.
     virtual QRect primaryScreen() = 0;
+
+    // Every screen, in physical pixels, the primary one first; none when the
+    // screen cannot be read at all.
+    virtual QList<QRect> screens() {
+        const QRect primary = primaryScreen();
+        return primary.isEmpty() ? QList<QRect>() : QList<QRect>{primary};
+    }
 
     // Whether an Alt key is down right now, also while another application
     // has the keyboard focus.
@@ -52,5 +60,10 @@ public:
 
 // The implementation for the system the program runs on.
 std::unique_ptr<Platform> CreatePlatform();
+
+// Before the application object exists (Qt ends the process when it finds no
+// display): empty when the system's display can be opened, otherwise one
+// sentence saying why not. For the command-line reader.
+QString DisplayProblem();
 
 } // namespace platform

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build needs: "run" for the program,
-# "test" for the program and all its tests. Only missing packages are
-# installed; nothing is downloaded at build or run time.
+# "package" for its Debian package, "test" for the program, the package and
+# all the tests. Only missing packages are installed; nothing is downloaded
+# at build or run time.
 set -euo pipefail
 
 what=${1:-run}
 run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxrandr-dev
           fonts-ipafont-gothic xdg-utils)
+package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
-           g++-mingw-w64-x86-64-posix wine64 googletest)
+           g++-mingw-w64-x86-64-posix wine64 googletest
+           lintian appstream desktop-file-utils)
 
 pkgs=("${run_pkgs[@]}")
-[ "$what" = test ] && pkgs+=("${test_pkgs[@]}")
+[ "$what" = package ] && pkgs+=("${package_pkgs[@]}")
+[ "$what" = test ] && pkgs+=("${package_pkgs[@]}" "${test_pkgs[@]}")
 
 missing=()
 for p in "${pkgs[@]}"; do

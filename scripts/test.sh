@@ -11,7 +11,7 @@ echo "== build and tests"
 cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-tests -j2
 ctest --test-dir build-tests --output-on-failure -j2 -LE e2e
-echo "== end-to-end tests on a real X server, one at a time"
+echo "== end-to-end tests on a real X server and the Debian package, one at a time"
 ctest --test-dir build-tests --output-on-failure -L e2e
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"

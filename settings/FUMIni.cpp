@@ -1,6 +1,7 @@
 #include "FUMIni.h"
 
 #include "FileIo.h"
+#include "Locations.h"
 #include "ProfileFile.h"
 #include "modPub.h"
 
@@ -35,7 +36,7 @@ settings::ProfileFile& File() {
 
 std::u16string IniDir() {
     std::u16string dir = g_iniDirOverride.empty()
-                             ? settings::TextFromPath(settings::ExecutableDir())
+                             ? settings::TextFromPath(settings::ProfileFolder())
                              : g_iniDirOverride;
     while (dir.size() > 1 && IsSeparator(dir.back()))
         dir.pop_back();

@@ -25,11 +25,13 @@ std::int32_t IniWrite(std::u16string_view section, std::u16string_view key,
 // Whether the profile file has the section at all.
 bool IniHasSection(std::u16string_view section);
 
-// Folder of the executable, ending in exactly one separator.
+// Folder of the profile file, ending in exactly one separator: beside the
+// program or the user's configuration folder, as settings::ProfileFolder()
+// decides (Locations.h). The default result files go there too.
 std::u16string IniDir();
 
 // Points IniDir() at another folder (tests, the command-line reader); an empty
-// text returns to the executable's folder.
+// text returns to the profile's own folder.
 void SetIniDir(std::u16string dir);
 
 // IniDir() joined with modPub::IniName; leading separators of the name are

@@ -159,7 +159,9 @@ AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view by
     // One write call: a line is never interleaved with another writer's.
     const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
     if (n != static_cast<ssize_t>(bytes.size())) {
-        if (n > 0) (void)::ftruncate(fd.get(), st.st_size); // take back a partial line
+        if (n > 0) { // take back a partial line
+            [[maybe_unused]] const int undone = ::ftruncate(fd.get(), st.st_size);
+        }
         return AppendStatus::Failed;
     }
     return ::close(fd.release()) == 0 ? AppendStatus::Ok : AppendStatus::Failed;

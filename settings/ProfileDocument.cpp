@@ -37,20 +37,64 @@ bool IsSignedNumberForm(std::u16string_view v) {
     return true;
 }
 
+// Code units of the character at i: 2 for a surrogate pair, otherwise 1.
+std::size_t CharUnits(std::u16string_view text, std::size_t i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    return pair ? 2 : 1;
+}
+
 } // namespace
+
+std::optional<std::size_t> ValueBytes(FileEncoding encoding, std::u16string_view text) {
+    if (encoding == FileEncoding::Utf16Le || encoding == FileEncoding::Utf16Be) {
+        if (!Utf16ToUtf8(text)) return std::nullopt;
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < text.size();) {
+            const auto ch = text.substr(i, CharUnits(text, i));
+            const auto cp932 = Encode(FileEncoding::Cp932, ch);
+            n += cp932 ? cp932->size() : 2 * ch.size();
+            i += ch.size();
+        }
+        return n;
+    }
+    const auto bytes = Encode(encoding, text);
+    if (!bytes) return std::nullopt;
+    return bytes->size();
+}
 
 ProfileDocument::ProfileDocument(std::string bytes) : bytes_(std::move(bytes)) {
     if (bytes_.starts_with(kUtf8Bom)) {
-        encoding_ = FileEncoding::Utf8;
+        encoding_ = form_ = FileEncoding::Utf8;
         bodyStart_ = kUtf8Bom.size();
+    } else if (bytes_.starts_with(kUtf32LeBom) || bytes_.starts_with(kUtf32BeBom)) {
+        // Nothing reads UTF-32 profiles; the file is left alone.
+        writable_ = false;
+        bodyStart_ = bytes_.size();
+    } else if (bytes_.starts_with(kUtf16LeBom) || bytes_.starts_with(kUtf16BeBom)) {
+        encoding_ = bytes_.starts_with(kUtf16LeBom) ? FileEncoding::Utf16Le : FileEncoding::Utf16Be;
+        form_ = FileEncoding::Utf8;
+        // Only what the Win32 functions write themselves is written back.
+        writable_ = encoding_ == FileEncoding::Utf16Le && bytes_.size() % 2 == 0;
+        fileBytes_ = std::move(bytes_);
+        const std::u16string units =
+            Utf16Units(encoding_, std::string_view(fileBytes_).substr(kUtf16LeBom.size()));
+        bytes_ = UnitsToWtf8(units);
+        // A second mark, as converting a UTF-8 file with its mark gives, is no text either.
+        if (units.starts_with(u'\uFEFF')) bodyStart_ = UnitsToWtf8(u"\uFEFF").size();
     }
     parse();
+}
+
+std::u16string ProfileDocument::text(std::string_view bytes) const {
+    if (utf16()) return ReplaceUnpairedSurrogates(Wtf8ToUnits(bytes));
+    return Decode(form_, bytes);
 }
 
 std::string ProfileDocument::folded(std::string_view name) const {
     std::string out(name);
     for (std::size_t i = 0; i < out.size();) {
-        const std::size_t len = CharLength(encoding_, out, i);
+        const std::size_t len = CharLength(form_, out, i);
         if (len == 1) out[i] = FoldAscii(out[i]);
         i += len;
     }
@@ -86,7 +130,7 @@ void ProfileDocument::parse() {
             std::size_t s = b + 1;
             std::size_t close = s;
             while (close < line.end && bytes_[close] != ']')
-                close += CharLength(encoding_, bytes_, close);
+                close += CharLength(form_, bytes_, close);
             if (close > line.end) close = line.end;
             std::size_t ne = close;
             while (s < ne && IsBlankByte(bytes_[s]))
@@ -99,7 +143,7 @@ void ProfileDocument::parse() {
         } else {
             std::size_t eq = b;
             while (eq < line.end && bytes_[eq] != '=')
-                eq += CharLength(encoding_, bytes_, eq);
+                eq += CharLength(form_, bytes_, eq);
             if (eq < line.end) {
                 std::size_t ke = eq;
                 while (ke > b && IsBlankByte(bytes_[ke - 1]))
@@ -122,12 +166,12 @@ bool ProfileDocument::nameEquals(std::size_t b, std::size_t e, std::string_view 
     if (e - b != name.size()) return false;
     std::size_t i = 0;
     while (i < name.size()) {
-        const std::size_t len = CharLength(encoding_, name, i);
+        const std::size_t len = CharLength(form_, name, i);
         if (len == 1) {
             if (FoldAscii(bytes_[b + i]) != FoldAscii(name[i])) return false;
         } else {
             // A double-byte character in the file must start at the same place.
-            if (CharLength(encoding_, bytes_, b + i) != 2 || bytes_[b + i] != name[i] ||
+            if (CharLength(form_, bytes_, b + i) != 2 || bytes_[b + i] != name[i] ||
                 bytes_[b + i + 1] != name[i + 1])
                 return false;
         }
@@ -153,14 +197,14 @@ std::optional<std::size_t> ProfileDocument::findKey(std::size_t sectionLine,
 }
 
 bool ProfileDocument::hasSection(std::u16string_view section) const {
-    const auto name = Encode(encoding_, Trim16(section));
+    const auto name = Encode(form_, Trim16(section));
     return name && !name->empty() && findSection(*name).has_value();
 }
 
 std::optional<std::u16string> ProfileDocument::read(std::u16string_view section,
                                                     std::u16string_view key) const {
-    const auto s = Encode(encoding_, Trim16(section));
-    const auto k = Encode(encoding_, Trim16(key));
+    const auto s = Encode(form_, Trim16(section));
+    const auto k = Encode(form_, Trim16(key));
     if (!s || !k || s->empty() || k->empty()) return std::nullopt;
     const auto sl = findSection(*s);
     if (!sl) return std::nullopt;
@@ -178,12 +222,26 @@ std::u16string ProfileDocument::valueOf(const Line& line) const {
         v.remove_suffix(1);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
+    if (utf16()) {
+        // Counted as in CP932: the longest run of whole characters that fits.
+        std::u16string value = text(v);
+        if (value.size() * 2 <= kMaxValueBytes) return value;
+        std::size_t cut = 0, bytes = 0;
+        while (cut < value.size()) {
+            const std::size_t len = CharUnits(value, cut);
+            bytes += *ValueBytes(encoding_, std::u16string_view(value).substr(cut, len));
+            if (bytes > kMaxValueBytes) break;
+            cut += len;
+        }
+        value.resize(cut);
+        return value;
+    }
     if (v.size() > kMaxValueBytes) {
         // Cut at a character boundary so the last character is never halved.
         std::size_t cut = 0;
         while (cut < v.size()) {
-            std::size_t len = CharLength(encoding_, v, cut);
-            if (encoding_ == FileEncoding::Utf8) {
+            std::size_t len = CharLength(form_, v, cut);
+            if (form_ == FileEncoding::Utf8) {
                 while (cut + len < v.size() &&
                        (static_cast<unsigned char>(v[cut + len]) & 0xC0) == 0x80)
                     ++len;
@@ -193,7 +251,7 @@ std::u16string ProfileDocument::valueOf(const Line& line) const {
         }
         v = v.substr(0, cut);
     }
-    return Decode(encoding_, v);
+    return text(v);
 }
 
 bool ProfileDocument::ValidSectionName(std::u16string_view section) {
@@ -261,22 +319,23 @@ void ProfileDocument::convertToUtf8() {
         }
     }
     bytes_ = std::move(out);
-    encoding_ = FileEncoding::Utf8;
+    encoding_ = form_ = FileEncoding::Utf8;
     bodyStart_ = kUtf8Bom.size();
     parse();
 }
 
 WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_view key,
                                    std::u16string_view value) {
+    if (!writable_) return WriteStatus::UnsupportedFile;
     if (!ValidSectionName(section) || !ValidKeyName(key)) return WriteStatus::BadName;
     if (!ValidValue(value)) return WriteStatus::BadValue;
     const std::u16string stored = StoredForm(value);
     const auto sec16 = Trim16(section);
     const auto key16 = Trim16(key);
 
-    auto s = Encode(encoding_, sec16);
-    auto k = Encode(encoding_, key16);
-    auto v = Encode(encoding_, stored);
+    auto s = Encode(form_, sec16);
+    auto k = Encode(form_, key16);
+    auto v = Encode(form_, stored);
     if ((!s || !k || !v) && encoding_ == FileEncoding::Cp932) {
         // Switch only when UTF-8 can hold the write: a refused write changes nothing.
         if (!Utf16ToUtf8(sec16) || !Utf16ToUtf8(key16)) return WriteStatus::BadName;
@@ -288,9 +347,9 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
         converted.convertToUtf8();
         if (!converted.readsLike(*this)) return WriteStatus::BadValue;
         *this = std::move(converted);
-        s = Encode(encoding_, sec16);
-        k = Encode(encoding_, key16);
-        v = Encode(encoding_, stored);
+        s = Encode(form_, sec16);
+        k = Encode(form_, key16);
+        v = Encode(form_, stored);
     }
     if (!s || !k) return WriteStatus::BadName;
     if (!v) return WriteStatus::BadValue;
@@ -316,6 +375,7 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
         bytes_.insert(l.next, add);
     }
     parse();
+    if (utf16()) fileBytes_ = std::string(kUtf16LeBom) + Utf16Bytes(encoding_, Wtf8ToUnits(bytes_));
     return WriteStatus::Ok;
 }
 

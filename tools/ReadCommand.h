@@ -1,8 +1,11 @@
-// The command-line reader's work, apart from image decoding and main().
+// The command-line reader's work, apart from image decoding, the screen and
+// main(). It never writes the profile.
 #pragma once
 
 #include "AreaImage.h"
+#include "ReadOptions.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -11,29 +14,51 @@
 
 namespace tools {
 
-struct ReadOptions {
-    std::string profile; // empty: Kavoren.ini beside the executable
-    std::optional<std::string> area;
-    bool snap = false;
-    std::vector<std::string> images;
+// A rectangle of the screen in physical pixels, (0, 0) at the top-left of
+// the primary screen.
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
 };
 
-enum ExitCode {
-    kOk = 0,
-    kUsage = 1,
-    kNoProfile = 2,
-    kNoArea = 3,
-    kNoCharacters = 4,
-    kBadImage = 5,
+// Whether the rectangle shares a pixel with one of the screens.
+bool OnSomeScreen(const PixelRect& rect, const std::vector<PixelRect>& screens);
+
+// The live screen, as the resident program grabs it.
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+    // Every monitor, in physical pixels; none when the screen cannot be read.
+    virtual std::vector<PixelRect> screens() = 0;
+    // A copy of the rectangle, white where no screen is.
+    virtual engine::AreaImage grab(const PixelRect& rect) = 0;
 };
 
-// The options, or an error text for the usage message.
-std::optional<ReadOptions> ParseArguments(const std::vector<std::string>& args, std::string& error);
+// What --watch takes from the system: the time stamp of a reading, and a
+// wait that ends early (false) when the watch is to stop.
+struct WatchClock {
+    std::function<std::string()> timestamp;
+    std::function<bool(std::chrono::milliseconds)> wait;
+    std::function<std::chrono::steady_clock::time_point()> now;
+};
 
-// Reads each image with the profile's area and group, printing one answer per
-// line (UTF-8) to out and problems to err. Never writes the profile.
+// Reads each image with the profile's area and group, one line per image in
+// the chosen format (UTF-8) to out and problems to err.
 int RunRead(const ReadOptions& options,
             const std::function<std::optional<engine::AreaImage>(const std::string&)>& loadImage,
             std::ostream& out, std::ostream& err);
+
+// Reads the area's rectangle from the screen: once, or under --watch at each
+// interval, printing a line whenever the reading differs from the last line
+// printed (the first reading always). A watch ends with kOk when the clock
+// says stop, when out can no longer be written, or after --count lines; and
+// with an error when the area can no longer be read (it left every screen,
+// or the profile was changed so that it is gone). A changed profile is read
+// again before the next reading.
+int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock& clock,
+              std::ostream& out, std::ostream& err);
+
+// The profile's areas (in the editor's list order, then the current area when
+// the list lacks it) with their rectangles and groups.
+int RunListAreas(const ReadOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace tools

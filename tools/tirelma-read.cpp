@@ -1,9 +1,12 @@
-// tirelma-read [--profile FILE] [--area NAME] [--snap] IMAGE...
-//
-// Reads saved screenshots as the resident program reads the screen: the
-// whole image is the area, read with the area's character group.
+// tirelma-read: reads saved screenshots, or the live screen, as the resident
+// program reads the screen (see UsageText for the options).
+#include "Platform.h"
+#include "PlatformScreen.h"
 #include "ReadCommand.h"
+#include "ScreenGrab.h"
+#include "Session.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -14,17 +17,43 @@ namespace {
 std::optional<engine::AreaImage> LoadImage(const std::string& file) {
     QImage img;
     if (!img.load(QString::fromStdString(file))) return std::nullopt;
-    img = img.convertToFormat(QImage::Format_RGB32);
-    engine::AreaImage area(img.width(), img.height());
-    for (int y = 0; y < img.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = line[x];
-            area.pixels[static_cast<std::size_t>(y) * area.width + x] =
-                static_cast<std::uint32_t>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
-        }
+    return capture::ToAreaImage(img);
+}
+
+// Qt's own notes (a missing XDG_RUNTIME_DIR under cron, say) would only
+// clutter a script's error output: the reader tells what goes wrong itself.
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "tirelma-read: " << text.toStdString() << "\n";
+}
+
+int ReadScreen(const tools::ReadOptions& options, const char* program) {
+    if (const QString why = platform::DisplayProblem(); !why.isEmpty()) {
+        std::cerr << "tirelma-read: " << why.toStdString() << "\n";
+        return tools::kBadImage;
     }
-    return area;
+    // Under Wayland, read as an X11 client where an X server is at hand, as
+    // the resident program does.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    qInstallMessageHandler(QuietQtNotes);
+    // Qt sees none of the reader's own arguments.
+    int argc = 1;
+    char* argv[] = {const_cast<char*>(program), nullptr};
+    QGuiApplication app(argc, argv);
+    const auto platform = platform::CreatePlatform();
+    if (platform->screens().isEmpty()) {
+        const QString why = platform->limitation();
+        std::cerr << "tirelma-read: the screen cannot be read here"
+                  << (why.isEmpty() ? std::string() : ": " + why.toStdString()) << "\n";
+        return tools::kBadImage;
+    }
+    tools::PlatformScreen screen(*platform);
+    tools::WatchClock clock{[] { return tools::FormatTimestamp(tools::session::Now()); },
+                            tools::session::Wait, [] { return std::chrono::steady_clock::now(); }};
+    if (options.watchSeconds) tools::session::CatchStopRequests();
+    return tools::RunScreen(options, screen, clock, std::cout, std::cerr);
 }
 
 } // namespace
@@ -32,15 +61,16 @@ std::optional<engine::AreaImage> LoadImage(const std::string& file) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << "usage: tirelma-read [--profile FILE] [--area NAME] [--snap] IMAGE...\n";
+        std::cout << tools::UsageText(true);
         return 0;
     }
     std::string error;
     const auto options = tools::ParseArguments(args, error);
     if (!options) {
-        std::cerr << "tirelma-read: " << error << "\n"
-                  << "usage: tirelma-read [--profile FILE] [--area NAME] [--snap] IMAGE...\n";
+        std::cerr << "tirelma-read: " << error << "\n" << tools::UsageText(false);
         return tools::kUsage;
     }
+    if (options->listAreas) return tools::RunListAreas(*options, std::cout, std::cerr);
+    if (options->screen) return ReadScreen(*options, argc > 0 ? argv[0] : "tirelma-read");
     return tools::RunRead(*options, LoadImage, std::cout, std::cerr);
 }

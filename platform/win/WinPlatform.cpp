@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -114,6 +116,15 @@ public:
         return QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     }
 
+    QList<QRect> screens() override {
+        QList<QRect> monitors;
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+        // The primary monitor is the one at (0, 0).
+        std::stable_partition(monitors.begin(), monitors.end(),
+                              [](const QRect& r) { return r.topLeft() == QPoint(0, 0); });
+        return monitors;
+    }
+
     bool altKeyDown() override { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
 
     void setTopMost(QWidget* window, bool topMost) override {
@@ -137,6 +148,10 @@ public:
 
 std::unique_ptr<Platform> CreatePlatform() {
     return std::make_unique<WinPlatform>();
+}
+
+QString DisplayProblem() {
+    return {};
 }
 
 } // namespace platform

@@ -70,6 +70,8 @@ public:
         return all.isEmpty() ? QRect() : all.front();
     }
 
+    QList<QRect> screens() override { return monitors(true); }
+
     bool altKeyDown() override {
         char keys[32] = {};
         XQueryKeymap(display_.get(), keys);
@@ -158,9 +160,31 @@ private:
 
 std::unique_ptr<Platform> CreateNullPlatform(const QString& why);
 
+// The connection DisplayProblem opened, kept for the platform: closing the
+// last client of an X server resets it, and a connection made during the
+// reset fails.
+std::unique_ptr<Display, DisplayCloser>& CheckedDisplay() {
+    static std::unique_ptr<Display, DisplayCloser> display;
+    return display;
+}
+
+QString DisplayProblem() {
+    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    if (!qpa.isEmpty() && !qpa.startsWith("xcb")) return {}; // Qt takes another way, and says so
+    const QByteArray name = qgetenv("DISPLAY");
+    if (name.isEmpty())
+        return QStringLiteral("no X display: DISPLAY is not set (the screen can be read only in "
+                              "an X11 session)");
+    if (!CheckedDisplay()) CheckedDisplay().reset(XOpenDisplay(nullptr));
+    if (!CheckedDisplay())
+        return QStringLiteral("cannot open the X display \"%1\"").arg(QString::fromLocal8Bit(name));
+    return {};
+}
+
 std::unique_ptr<Platform> CreatePlatform() {
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (Display* d = XOpenDisplay(nullptr)) return std::make_unique<X11Platform>(d);
+        Display* d = CheckedDisplay() ? CheckedDisplay().release() : XOpenDisplay(nullptr);
+        if (d) return std::make_unique<X11Platform>(d);
     }
     return CreateNullPlatform(
         QStringLiteral(

@@ -24,7 +24,13 @@ expect_eq() { # what, expected, actual
 e2e_cleanup() {
     xdotool keyup Alt_L 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    pkill -f -U "$(id -u)" "at-spi2-registryd.*" 2>/dev/null || true
+    # The accessibility registry is started by the bus, not by us: end only
+    # the one of this test (other tests may run at the same time).
+    local reg
+    for reg in $(pgrep -U "$(id -u)" -f "at-spi2-registryd" 2>/dev/null); do
+        [ -n "${W:-}" ] && tr '\0' '\n' <"/proc/$reg/environ" 2>/dev/null | grep -qx "TMPDIR=$W" &&
+            kill "$reg" 2>/dev/null
+    done
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then

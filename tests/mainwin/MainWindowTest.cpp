@@ -176,15 +176,26 @@ TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {
 TEST_F(MainWindow, ACharacterTheResultFileCannotHoldIsNotLost) {
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
     frmMain w(platform, dialogs);
+    QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
-    box(w, "txtComment")->setText(QStringLiteral("温度〜高"));
+    box(w, "txtComment")->setText(QStringLiteral("温度〜高 café"));
     w.cmdWrite_Click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("シフトJIS")));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(box(w, "txtComment")->text(), QStringLiteral("温度〜高"));
+    EXPECT_EQ(box(w, "txtComment")->text(), QStringLiteral("温度〜高 café"));
     EXPECT_TRUE(readFile(QStringLiteral("out.txt")).isEmpty());
+
+    // Put right, the line goes in; a wave dash and a minus sign as a Linux
+    // input method types them are written as the CP932 characters meant.
+    box(w, "txtComment")->setText(QStringLiteral("10〜20 −3"));
+    w.cmdWrite_Click();
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(readFile(QStringLiteral("out.txt")), QByteArray("1234567890,10\x81\x60"
+                                                              "20 \x81\x7C"
+                                                              "3\r\n"));
 }
 
 TEST_F(MainWindow, APlacementOffEveryScreenIsBroughtBack) {
@@ -274,6 +285,24 @@ TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
     const auto text = mainwin::WriteFailureNotice::Text(
         {settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"});
     EXPECT_TRUE(text.contains(QStringLiteral("保存できない文字")));
+}
+
+TEST_F(MainWindow, AProfileInUtf16BigEndianIsReadAndNeverWritten) {
+    mainwin::WriteFailureNotice notice(dialogs);
+    const QByteArray demo = readFile(QStringLiteral("Kavoren.ini"));
+    const std::u16string text = settings::Decode(settings::FileEncoding::Cp932, demo.toStdString());
+    const std::string big = std::string(settings::kUtf16BeBom) +
+                            settings::Utf16Bytes(settings::FileEncoding::Utf16Be, text);
+    writeFile(QStringLiteral("Kavoren.ini"), QByteArray::fromStdString(big));
+    {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890")); // the area and its group are read
+        w.cmdWrite_Click();                                   // saves the placement
+    }
+    QTRY_COMPARE(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("UTF-16 LE")));
+    EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")).toStdString(), big);
 }
 
 } // namespace

@@ -37,6 +37,12 @@ std::string After(std::string before, std::u16string_view s, std::u16string_view
     return d.bytes();
 }
 
+// A file as Notepad saves it as "Unicode": a byte-order mark and UTF-16 LE.
+std::string Utf16File(std::u16string_view text, FileEncoding order = FileEncoding::Utf16Le) {
+    const auto bom = order == FileEncoding::Utf16Le ? settings::kUtf16LeBom : settings::kUtf16BeBom;
+    return std::string(bom) + settings::Utf16Bytes(order, text);
+}
+
 } // namespace
 
 TEST(ProfileEncoding, WindowsFileLoadsAndNewFilesMatchIt) {
@@ -320,5 +326,117 @@ TEST(ProfileWriting, GarbageNeverBreaksReadingOrWriting) {
         EXPECT_EQ(Get(d, u"Fresh", u"key"), u"v1") << round;
         EXPECT_EQ(Get(d, u"S", u"k"), u"v2") << round;
         EXPECT_EQ(Get(ProfileDocument(d.bytes()), u"Fresh", u"key"), u"v1") << round;
+    }
+    // The same in UTF-16, with broken surrogates and stray marks.
+    const std::u16string units = std::u16string(u"[]=; \t\r\n\"'kSア\u3000\uFEFF\xD800\xDC00") +
+                                 char16_t(0xFFFE) + char16_t(0);
+    for (int round = 0; round < 1000; ++round) {
+        std::u16string text(rng() % 60, u' ');
+        for (char16_t& c : text)
+            c = units[rng() % units.size()];
+        if (text.starts_with(u'\0')) text[0] = u'k'; // the mark of UTF-32
+        ProfileDocument d(Utf16File(text));
+        ASSERT_EQ(d.write(u"Fresh", u"key", u"v1"), WriteStatus::Ok) << round;
+        ASSERT_EQ(d.write(u"S", u"k", u"v2"), WriteStatus::Ok) << round;
+        const ProfileDocument again(d.bytes());
+        EXPECT_EQ(again.encoding(), FileEncoding::Utf16Le) << round;
+        EXPECT_EQ(Get(again, u"Fresh", u"key"), u"v1") << round;
+        EXPECT_EQ(Get(again, u"S", u"k"), u"v2") << round;
+    }
+}
+
+TEST(ProfileUtf16, ReadAndWrittenAsUtf16LikeAnyOtherFile) {
+    // A lone surrogate in a line nobody touches keeps its code unit.
+    const std::u16string before = u"; 手で書いた\r\n[認識エリアCounter]\r\n区切り=,\r\n"
+                                  u"COMMENT=上のカウンタ\r\n odd \xD800 line\r\n[Other]\r\nk=v\r\n";
+    ProfileDocument d(Utf16File(before));
+    EXPECT_EQ(d.encoding(), FileEncoding::Utf16Le);
+    EXPECT_TRUE(d.writable());
+    EXPECT_EQ(Get(d, u"認識エリアcounter", u"区切り"), u",");
+    EXPECT_EQ(Get(d, u"認識エリアCOUNTER", u"comment"), u"上のカウンタ");
+    EXPECT_TRUE(d.hasSection(u"other"));
+
+    // In place, a new key in its section, a new section; text CP932 lacks
+    // needs no switch. Every other code unit stays.
+    ASSERT_EQ(d.write(u"認識エリアCounter", u"comment", u"10〜20 café \U0001F600"),
+              WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"認識エリアCounter", u"LEFT", u" 3 "), WriteStatus::Ok);
+    ASSERT_EQ(d.write(u"ENDDATA", u"AREA", u"Counter"), WriteStatus::Ok);
+    EXPECT_EQ(d.encoding(), FileEncoding::Utf16Le);
+    EXPECT_EQ(d.bytes(),
+              Utf16File(u"; 手で書いた\r\n[認識エリアCounter]\r\n区切り=,\r\n"
+                        u"COMMENT=10〜20 café \U0001F600\r\nLEFT=\" 3 \"\r\n"
+                        u" odd \xD800 line\r\n[Other]\r\nk=v\r\n[ENDDATA]\r\nAREA=Counter\r\n"));
+    const ProfileDocument again(d.bytes());
+    EXPECT_EQ(Get(again, u"認識エリアCounter", u"COMMENT"), u"10〜20 café \U0001F600");
+    EXPECT_EQ(Get(again, u"認識エリアCounter", u"LEFT"), u" 3 ");
+    EXPECT_EQ(Get(again, u"ENDDATA", u"AREA"), u"Counter");
+
+    // Line breaks as found; a mark alone is an empty file; a doubled mark
+    // (a UTF-8 file converted with its mark) hides no section.
+    EXPECT_EQ(After(Utf16File(u"[S]\nk=1"), u"S", u"j", u"2"), Utf16File(u"[S]\nk=1\nj=2\n"));
+    EXPECT_EQ(After(Utf16File(u""), u"S", u"k", u"1"), Utf16File(u"[S]\r\nk=1\r\n"));
+    ProfileDocument doubled(Utf16File(u"\uFEFF[S]\r\nk=1\r\n"));
+    EXPECT_EQ(Get(doubled, u"S", u"k"), u"1");
+    ASSERT_EQ(doubled.write(u"S", u"k", u"2"), WriteStatus::Ok);
+    EXPECT_EQ(doubled.bytes(), Utf16File(u"\uFEFF[S]\r\nk=2\r\n"));
+
+    // Broken text reads as replacement characters, and names are exact.
+    ProfileDocument broken(Utf16File(u"[S]\r\nk=a\xDC00\xD83D\r\n[\xD800]\r\nx=1\r\n"));
+    EXPECT_EQ(Get(broken, u"S", u"k"), u"a\uFFFD\uFFFD");
+    EXPECT_EQ(broken.write(u"S", u"k", u"\xD800"), WriteStatus::BadValue);
+    EXPECT_EQ(broken.write(u"\xD800", u"x", u"2"), WriteStatus::BadName);
+}
+
+TEST(ProfileUtf16, ValuesAreCutAsTheAnsiFunctionsCutThem) {
+    auto valueOf = [](std::u16string_view value) {
+        return Get(ProfileDocument(Utf16File(u"[S]\r\nk=" + std::u16string(value) + u"\r\n")), u"S",
+                   u"k");
+    };
+    // 254 bytes of CP932: single-byte characters, double-byte ones, and two
+    // bytes for each code unit CP932 lacks; never half a character.
+    const std::u16string path = u"C:\\" + std::u16string(200, u'd') + u"\\out.csv";
+    EXPECT_EQ(valueOf(path), path);
+    EXPECT_EQ(valueOf(std::u16string(300, u'a')), std::u16string(254, u'a'));
+    EXPECT_EQ(valueOf(u"a" + std::u16string(150, u'あ')), u"a" + std::u16string(126, u'あ'));
+    EXPECT_EQ(valueOf(std::u16string(150, u'é')), std::u16string(127, u'é'));
+    std::u16string emoji = u"a";
+    for (int i = 0; i < 100; ++i)
+        emoji += u"\U0001F600";
+    EXPECT_EQ(valueOf(emoji), emoji.substr(0, 1 + 2 * 63));
+    EXPECT_EQ(settings::ValueBytes(FileEncoding::Utf16Le, u"aあé\U0001F600"), 1 + 2 + 2 + 4);
+    EXPECT_EQ(settings::ValueBytes(FileEncoding::Utf16Le, u"a\xD800"), std::nullopt);
+
+    // No switch to UTF-8 is needed, so nothing long stands in its way.
+    std::u16string list = u"ア";
+    for (int i = 0; i < 60; ++i)
+        list += u"\\\\ア";
+    ProfileDocument d(Utf16File(u"[Chr]\r\nG0ALLCHR=" + list + u"\r\n"));
+    ASSERT_EQ(d.write(u"ENDDATA", u"AREA", u"café"), WriteStatus::Ok);
+    EXPECT_EQ(d.encoding(), FileEncoding::Utf16Le);
+    EXPECT_EQ(Get(d, u"Chr", u"G0ALLCHR"), list);
+}
+
+TEST(ProfileUtf16, FilesItCannotWriteBackAreNeverWritten) {
+    const std::u16string text = u"[S]\r\nk=表\r\n";
+    // Big-endian UTF-16 is read, a byte left over at the end is dropped; neither is written.
+    const std::string big = Utf16File(text, FileEncoding::Utf16Be);
+    const std::string odd = Utf16File(text) + "\x41";
+    for (const std::string& file : {big, odd}) {
+        ProfileDocument d(file);
+        EXPECT_EQ(Get(d, u"S", u"k"), u"表");
+        EXPECT_FALSE(d.writable());
+        EXPECT_EQ(d.write(u"S", u"k", u"x"), WriteStatus::UnsupportedFile);
+        EXPECT_EQ(d.write(u"T", u"k", u"x"), WriteStatus::UnsupportedFile);
+        EXPECT_EQ(d.bytes(), file);
+    }
+    // UTF-32 reads as empty (and not as UTF-16 with NUL characters).
+    const std::string utf32le = "\xFF\xFE\0\0[\0\0\0S\0\0\0]\0\0\0"s;
+    const std::string utf32be = "\0\0\xFE\xFF\0\0\0[\0\0\0S\0\0\0]"s;
+    for (const std::string& file : {utf32le, utf32be}) {
+        ProfileDocument d(file);
+        EXPECT_FALSE(d.hasSection(u"S"));
+        EXPECT_EQ(d.write(u"S", u"k", u"x"), WriteStatus::UnsupportedFile);
+        EXPECT_EQ(d.bytes(), file);
     }
 }

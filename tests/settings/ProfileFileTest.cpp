@@ -142,3 +142,29 @@ TEST(ProfileFile, WritesThroughALinkKeepTheLink) {
     EXPECT_TRUE(fs::is_symlink(dir / "Kavoren.ini"));
     EXPECT_EQ(Slurp(dir / "real.ini"), "[S]\r\nk=2\r\n");
 }
+
+TEST(ProfileFile, NotepadsUnicodeFileStaysUtf16) {
+    TempDir dir;
+    const auto path = dir / "Kavoren.ini";
+    auto utf16 = [](std::u16string_view text) {
+        return std::string(settings::kUtf16LeBom) +
+               settings::Utf16Bytes(settings::FileEncoding::Utf16Le, text);
+    };
+    Spit(path, utf16(u"[ENDDATA]\r\nAREA=カウンタ\r\n"));
+    ProfileFile f(path);
+    EXPECT_EQ(f.read(u"enddata", u"area"), u"カウンタ");
+    const auto before = FileIdentity(path);
+    ASSERT_EQ(f.write(u"ENDDATA", u"刻み", u"0.5"), WriteStatus::Ok);
+    EXPECT_NE(FileIdentity(path), before); // replaced whole, as every write
+    EXPECT_EQ(Slurp(path), utf16(u"[ENDDATA]\r\nAREA=カウンタ\r\n刻み=0.5\r\n"));
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Kavoren.ini"});
+
+    // Saved again by hand in big-endian order: read, and never written.
+    const std::string big =
+        std::string(settings::kUtf16BeBom) +
+        settings::Utf16Bytes(settings::FileEncoding::Utf16Be, u"[S]\r\nk=1\r\n");
+    Spit(path, big);
+    EXPECT_EQ(f.read(u"S", u"k"), u"1");
+    EXPECT_EQ(f.write(u"S", u"k", u"2"), WriteStatus::UnsupportedFile);
+    EXPECT_EQ(Slurp(path), big);
+}

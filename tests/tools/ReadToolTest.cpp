@@ -1,0 +1,339 @@
+// The command-line reader: its options, its output formats, and the screen
+// reading with --watch driven by a fake screen and a fake clock.
+#include "Fakes.h"
+#include "PlatformScreen.h"
+#include "ReadCommand.h"
+#include "ReadOptions.h"
+#include "ReadOutput.h"
+#include "ScreenGrab.h"
+
+#include "FUMIni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+namespace {
+
+using namespace tools;
+
+std::optional<ReadOptions> Parse(std::vector<std::string> args, std::string* error = nullptr) {
+    std::string e;
+    auto o = ParseArguments(args, e);
+    if (error) *error = e;
+    return o;
+}
+
+TEST(ReadOptions, AcceptsTheScreenAndWatchForms) {
+    auto o = Parse({"--screen", "--watch", "0.5", "--count=3", "--format", "json", "--snap"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->screen);
+    EXPECT_DOUBLE_EQ(*o->watchSeconds, 0.5);
+    EXPECT_EQ(*o->count, 3);
+    EXPECT_EQ(o->format, Format::Json);
+    EXPECT_TRUE(o->snap);
+    o = Parse({"--watch=0.1", "--screen", "--area", "A B"});
+    ASSERT_TRUE(o);
+    EXPECT_DOUBLE_EQ(*o->watchSeconds, 0.1);
+    EXPECT_EQ(*o->area, "A B");
+    o = Parse({"--list-areas", "--format=tsv", "--profile", "p.ini"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->listAreas);
+    EXPECT_EQ(o->format, Format::Tsv);
+    // Image names after "--" are names even when they look like options.
+    o = Parse({"--", "--screen"});
+    ASSERT_TRUE(o);
+    EXPECT_FALSE(o->screen);
+    EXPECT_EQ(o->images, std::vector<std::string>{"--screen"});
+}
+
+TEST(ReadOptions, RefusesWhatCannotWork) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--screen", "--watch", "0.09"}, // faster than 0.1 s
+        {"--screen", "--watch", "0"},
+        {"--screen", "--watch", "-1"},
+        {"--screen", "--watch", "1s"},
+        {"--screen", "--watch", "nan"},
+        {"--screen", "--watch", "inf"},
+        {"--screen", "--watch", "1e9"},
+        {"--screen", "--watch"},
+        {"--watch", "1", "a.png"},    // watch without screen
+        {"--screen", "--count", "2"}, // count without watch
+        {"--screen", "--watch", "1", "--count", "0"},
+        {"--screen", "--watch", "1", "--count", "2.5"},
+        {"--screen", "a.png"},
+        {"--format", "xml", "a.png"},
+        {"--format", "a.png"},
+        {"--list-areas", "a.png"},
+        {"--list-areas", "--screen"},
+        {"--list-areas", "--area", "A"},
+        {"--snap=yes", "a.png"},
+        {},
+        {"--profile"},
+        {"--frobnicate", "a.png"},
+    };
+    for (const auto& args : bad) {
+        std::string error;
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        EXPECT_FALSE(Parse(args, &error)) << joined;
+        EXPECT_FALSE(error.empty()) << joined;
+    }
+}
+
+TEST(ReadOutput, TimeStampsAreLocalWithTheirOffset) {
+    EXPECT_EQ(FormatTimestamp({2024, 3, 9, 14, 5, 7, 42, 9 * 60}), "2024-03-09T14:05:07.042+09:00");
+    EXPECT_EQ(FormatTimestamp({2024, 12, 31, 23, 59, 59, 999, -(3 * 60 + 30)}),
+              "2024-12-31T23:59:59.999-03:30");
+    EXPECT_EQ(FormatTimestamp({2024, 1, 1, 0, 0, 0, 0, 0}), "2024-01-01T00:00:00.000+00:00");
+
+    // The offset over a change of day, month and year.
+    std::tm local{}, utc{};
+    local.tm_year = 125, local.tm_mon = 0, local.tm_mday = 1, local.tm_hour = 8, local.tm_min = 30;
+    utc.tm_year = 124, utc.tm_mon = 11, utc.tm_mday = 31, utc.tm_hour = 23, utc.tm_min = 0;
+    EXPECT_EQ(UtcOffsetMinutes(local, utc), 9 * 60 + 30);
+    EXPECT_EQ(UtcOffsetMinutes(utc, local), -(9 * 60 + 30));
+    const LocalTime t = ToLocalTime(local, utc, 7);
+    EXPECT_EQ(FormatTimestamp(t), "2025-01-01T08:30:00.007+09:30");
+}
+
+TEST(ReadOutput, EachFormatKeepsItsFieldsApart) {
+    const Source image{false, "shots/a b.png"};
+    const Source time{true, "2024-03-09T14:05:07.042+09:00"};
+    EXPECT_EQ(ReadingLine(Format::Text, image, u"Counter", u"12.5", false), "12.5");
+    EXPECT_EQ(ReadingLine(Format::Text, time, u"Counter", u"12.5", true),
+              "2024-03-09T14:05:07.042+09:00 12.5");
+    EXPECT_EQ(ReadingLine(Format::Tsv, image, u"座標", u"1\t2", false),
+              "shots/a b.png\t座標\t1\\t2");
+    EXPECT_EQ(ReadingLine(Format::Json, time, u"a\"b", u"x\\y", true),
+              "{\"time\":\"2024-03-09T14:05:07.042+09:00\",\"area\":\"a\\\"b\","
+              "\"reading\":\"x\\\\y\"}");
+    EXPECT_EQ(ReadingLine(Format::Json, image, u"A", u"", false),
+              "{\"image\":\"shots/a b.png\",\"area\":\"A\",\"reading\":\"\"}");
+
+    EXPECT_EQ(TsvField("a\\b\r\n"), "a\\\\b\\r\\n");
+    EXPECT_EQ(JsonString(std::string("\x01\x1f\n", 3)), "\"\\u0001\\u001f\\n\"");
+    // A lone surrogate cannot go out as UTF-8: it becomes U+FFFD.
+    EXPECT_EQ(Utf8Text(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a\xEF\xBF\xBD"
+                                                                        "b");
+    EXPECT_EQ(Utf8Text(u"\U0001F600"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8Text(std::u16string(1, char16_t(0xDC00)) + u"x" + char16_t(0xD83D)),
+              "\xEF\xBF\xBDx\xEF\xBF\xBD");
+}
+
+TEST(ReadOutput, AreaListing) {
+    AreaListing a{u"Counter", -20, 100, 76, 11, 0, u"Digits", true};
+    EXPECT_EQ(AreaLine(Format::Text, a),
+              "Counter: left -20, top 100, width 76, height 11, group 0 (Digits), current");
+    EXPECT_EQ(AreaLine(Format::Tsv, a), "Counter\t-20\t100\t76\t11\t0\tDigits\t1");
+    EXPECT_EQ(AreaLine(Format::Json, a),
+              "{\"area\":\"Counter\",\"left\":-20,\"top\":100,\"width\":76,\"height\":11,"
+              "\"group\":0,\"groupName\":\"Digits\",\"current\":true}");
+    a.groupName.clear();
+    a.current = false;
+    EXPECT_EQ(AreaLine(Format::Text, a),
+              "Counter: left -20, top 100, width 76, height 11, group 0");
+}
+
+TEST(ReadScreenRect, OnSomeScreen) {
+    const std::vector<PixelRect> screens = {{0, 0, 1280, 800}, {-1920, -200, 1920, 1080}};
+    EXPECT_TRUE(OnSomeScreen({100, 100, 76, 11}, screens));
+    EXPECT_TRUE(OnSomeScreen({-500, 0, 10, 10}, screens));     // the monitor on the left
+    EXPECT_TRUE(OnSomeScreen({1270, 790, 100, 100}, screens)); // partly off
+    EXPECT_FALSE(OnSomeScreen({1280, 0, 10, 10}, screens));    // touching is not on
+    EXPECT_FALSE(OnSomeScreen({0, 880, 10, 10}, screens));     // below both
+    EXPECT_FALSE(OnSomeScreen({2147483000, 0, 2000, 10}, screens));
+    EXPECT_FALSE(OnSomeScreen({0, 0, 10, 10}, {}));
+}
+
+// The demo profile in a temporary folder, a fake screen showing the demo
+// pictures at the area, and a clock whose waits run a script.
+class ScreenReading : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    fakes::FakePlatform platform;
+    PlatformScreen screen{platform};
+    std::ostringstream out, err;
+    ReadOptions options;
+    int ticks = 0;
+    std::vector<std::chrono::milliseconds> waits;
+    std::function<bool(int)> onWait = [](int) { return true; };
+    std::chrono::steady_clock::time_point now{};
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"), profile()));
+        QFile::setPermissions(profile(), QFile::ReadOwner | QFile::WriteOwner);
+        options.profile = profile().toStdString();
+        options.screen = true;
+    }
+    void TearDown() override { FUMIni::SetIniDir({}); }
+
+    QString profile() const { return dir.filePath(QStringLiteral("Kavoren.ini")); }
+
+    void show(const char* example, QPoint at = {100, 100}) {
+        platform.screen.fill(Qt::white);
+        const QImage image(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example);
+        ASSERT_FALSE(image.isNull());
+        platform.paint(image, at);
+    }
+
+    // Replaces a line of the profile (kept in its encoding, CP932: ASCII here).
+    void edit(const QByteArray& from, const QByteArray& to) {
+        QFile f(profile());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+        f.close();
+        ASSERT_TRUE(bytes.contains(from));
+        bytes.replace(from, to);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    int run() {
+        WatchClock clock{[this] { return "T" + std::to_string(ticks); },
+                         [this](std::chrono::milliseconds d) {
+                             waits.push_back(d);
+                             now += d;
+                             ++ticks;
+                             return onWait(ticks);
+                         },
+                         [this] { return now; }};
+        return RunScreen(options, screen, clock, out, err);
+    }
+};
+
+TEST_F(ScreenReading, OnceReadsTheAreaFromTheScreen) {
+    show("counter.png");
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "1234567890\n");
+    EXPECT_TRUE(waits.empty());
+
+    out.str("");
+    options.format = Format::Json;
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "{\"time\":\"T0\",\"area\":\"Counter\",\"reading\":\"1234567890\"}\n");
+}
+
+TEST_F(ScreenReading, WatchPrintsOnlyChangesUntilTheCount) {
+    options.watchSeconds = 0.25;
+    options.count = 3;
+    options.format = Format::Tsv;
+    show("counter.png");
+    // The screen changes between the waits: same, other, same, back.
+    onWait = [this](int tick) {
+        if (tick == 2) show("small.bmp");
+        if (tick == 4) show("counter.png");
+        return true;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0\tCounter\t1234567890\nT2\tCounter\t-0.5\nT4\tCounter\t1234567890\n");
+    ASSERT_EQ(waits.size(), 4u);
+    for (auto w : waits)
+        EXPECT_EQ(w, std::chrono::milliseconds(250));
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(ScreenReading, WatchEndsCleanlyWhenStoppedOrUnread) {
+    options.watchSeconds = 1;
+    show("counter.png");
+    onWait = [](int tick) { return tick < 3; }; // a stop request at the third wait
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0 1234567890\n");
+    EXPECT_EQ(waits.size(), 3u);
+
+    // Nobody reads the output any more: the first line that fails ends it.
+    ticks = 0;
+    waits.clear();
+    out.setstate(std::ios::badbit);
+    onWait = [this](int tick) {
+        if (tick > 50) ADD_FAILURE() << "the watch did not end";
+        show(tick % 2 ? "small.bmp" : "counter.png");
+        return tick <= 50;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_TRUE(waits.empty());
+}
+
+TEST_F(ScreenReading, WatchFollowsTheProfileAndSnaps) {
+    options.watchSeconds = 0.5;
+    options.count = 2;
+    options.snap = true;
+    show("position.ppm");
+    // The step is 0.5; then the step changes by hand while the watch runs.
+    onWait = [this](int tick) {
+        if (tick == 1) edit("=0.5\r\n", "=1\r\n");
+        return true;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0 12.5,-5.5\nT1 12,-6\n");
+}
+
+TEST_F(ScreenReading, AreasThatCannotBeRead) {
+    show("counter.png");
+    // Partly off the screen: read with white beyond its edge, as the main
+    // window does.
+    edit("LEFT=100", "LEFT=1270");
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "\n");
+    // Wholly off every screen.
+    edit("LEFT=1270", "LEFT=1280");
+    EXPECT_EQ(run(), kBadImage);
+    EXPECT_NE(err.str().find("outside every screen"), std::string::npos) << err.str();
+    err.str("");
+    edit("LEFT=1280", "LEFT=-100");
+    EXPECT_EQ(run(), kBadImage);
+    edit("LEFT=-100", "LEFT=1e12");
+    EXPECT_EQ(run(), kNoArea);
+    edit("LEFT=1e12", "LEFT=100");
+    edit("WIDTH=76", "WIDTH=0");
+    EXPECT_EQ(run(), kNoArea);
+    EXPECT_NE(err.str().find("no size"), std::string::npos) << err.str();
+    edit("WIDTH=0", "WIDTH=40000");
+    EXPECT_EQ(run(), kNoArea);
+
+    // The screen cannot be read at all.
+    edit("WIDTH=40000", "WIDTH=76");
+    platform.screen = QImage();
+    err.str("");
+    EXPECT_EQ(run(), kBadImage);
+    EXPECT_NE(err.str().find("cannot be read"), std::string::npos) << err.str();
+}
+
+TEST_F(ScreenReading, WatchEndsWhenTheAreaGoesAway) {
+    options.watchSeconds = 0.1;
+    show("counter.png");
+    onWait = [this](int tick) {
+        if (tick == 2) edit("AREA=Counter", "AREA=Gone");
+        return tick < 10;
+    };
+    EXPECT_EQ(run(), kNoArea);
+    EXPECT_EQ(out.str(), "T0 1234567890\n");
+    EXPECT_NE(err.str().find("Gone"), std::string::npos) << err.str();
+}
+
+TEST_F(ScreenReading, ListsTheAreas) {
+    // An area in the list without a section of its own, and the current area
+    // missing from the list: it comes last.
+    edit("LIST0=Counter", "LIST0=Second");
+    std::ostringstream list;
+    options = ReadOptions{};
+    options.profile = profile().toStdString();
+    options.listAreas = true;
+    options.format = Format::Tsv;
+    EXPECT_EQ(RunListAreas(options, list, err), kOk);
+    EXPECT_EQ(list.str(),
+              "Second\t0\t0\t0\t0\t0\tDigits\t0\nCounter\t100\t100\t76\t11\t0\tDigits\t1\n");
+
+    options.profile = dir.filePath(QStringLiteral("none.ini")).toStdString();
+    EXPECT_EQ(RunListAreas(options, list, err), kNoProfile);
+}
+
+} // namespace

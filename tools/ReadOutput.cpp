@@ -1,0 +1,170 @@
+#include "ReadOutput.h"
+
+#include "TextCodec.h"
+
+#include <cstdio>
+
+namespace tools {
+
+namespace {
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+long long DaysFromCivil(long long y, int m, int d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+long long MinutesOf(const std::tm& t) {
+    return (DaysFromCivil(t.tm_year + 1900LL, t.tm_mon + 1, t.tm_mday) * 24 + t.tm_hour) * 60 +
+           t.tm_min;
+}
+
+std::string Number(long long n) {
+    return std::to_string(n);
+}
+
+} // namespace
+
+std::string FormatTimestamp(const LocalTime& t) {
+    const int offset = t.utcOffsetMinutes < 0 ? -t.utcOffsetMinutes : t.utcOffsetMinutes;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", t.year, t.month,
+                  t.day, t.hour, t.minute, t.second, t.millisecond,
+                  t.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    return buf;
+}
+
+int UtcOffsetMinutes(const std::tm& local, const std::tm& utc) {
+    return static_cast<int>(MinutesOf(local) - MinutesOf(utc));
+}
+
+LocalTime ToLocalTime(const std::tm& local, const std::tm& utc, int millisecond) {
+    LocalTime out;
+    out.year = local.tm_year + 1900;
+    out.month = local.tm_mon + 1;
+    out.day = local.tm_mday;
+    out.hour = local.tm_hour;
+    out.minute = local.tm_min;
+    out.second = local.tm_sec;
+    out.millisecond = millisecond;
+    out.utcOffsetMinutes = UtcOffsetMinutes(local, utc);
+    return out;
+}
+
+std::string Utf8Text(std::u16string_view text) {
+    // A lone surrogate has no UTF-8 form: U+FFFD stands in for it.
+    std::u16string whole(text);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        const bool high = whole[i] >= 0xD800 && whole[i] <= 0xDBFF;
+        const bool low = whole[i] >= 0xDC00 && whole[i] <= 0xDFFF;
+        if (high && i + 1 < whole.size() && whole[i + 1] >= 0xDC00 && whole[i + 1] <= 0xDFFF)
+            ++i;
+        else if (high || low)
+            whole[i] = u'\uFFFD';
+    }
+    return settings::Utf16ToUtf8(whole).value_or(std::string());
+}
+
+std::string TsvField(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (char c : utf8) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string JsonString(std::string_view utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (u < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", u);
+                out += buf;
+            } else {
+                out.push_back(c);
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string ReadingLine(Format format, const Source& source, std::u16string_view area,
+                        std::u16string_view reading, bool watching) {
+    switch (format) {
+    case Format::Text:
+        return watching ? source.text + " " + Utf8Text(reading) : Utf8Text(reading);
+    case Format::Tsv:
+        return TsvField(source.text) + "\t" + TsvField(Utf8Text(area)) + "\t" +
+               TsvField(Utf8Text(reading));
+    case Format::Json:
+        return std::string("{") + (source.screen ? "\"time\":" : "\"image\":") +
+               JsonString(source.text) + ",\"area\":" + JsonString(Utf8Text(area)) +
+               ",\"reading\":" + JsonString(Utf8Text(reading)) + "}";
+    }
+    return {};
+}
+
+std::string AreaLine(Format format, const AreaListing& a) {
+    switch (format) {
+    case Format::Text: {
+        std::string line = Utf8Text(a.name) + ": left " + Number(a.left) + ", top " +
+                           Number(a.top) + ", width " + Number(a.width) + ", height " +
+                           Number(a.height) + ", group " + Number(a.group);
+        if (!a.groupName.empty()) line += " (" + Utf8Text(a.groupName) + ")";
+        if (a.current) line += ", current";
+        return line;
+    }
+    case Format::Tsv:
+        return TsvField(Utf8Text(a.name)) + "\t" + Number(a.left) + "\t" + Number(a.top) + "\t" +
+               Number(a.width) + "\t" + Number(a.height) + "\t" + Number(a.group) + "\t" +
+               TsvField(Utf8Text(a.groupName)) + "\t" + (a.current ? "1" : "0");
+    case Format::Json:
+        return "{\"area\":" + JsonString(Utf8Text(a.name)) + ",\"left\":" + Number(a.left) +
+               ",\"top\":" + Number(a.top) + ",\"width\":" + Number(a.width) +
+               ",\"height\":" + Number(a.height) + ",\"group\":" + Number(a.group) +
+               ",\"groupName\":" + JsonString(Utf8Text(a.groupName)) +
+               ",\"current\":" + (a.current ? "true" : "false") + "}";
+    }
+    return {};
+}
+
+} // namespace tools
