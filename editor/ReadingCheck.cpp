@@ -106,6 +106,12 @@ ReadingCheck CheckReading(const engine::AreaImage& area, const modTemp::ChrTempL
     check.compared = true;
     check.marks = Compare(check, templates, taught, cells);
     check.agrees = check.marks.empty();
+    if (!templates.empty()) {
+        const double window = 2.0 * templates.back().X;
+        for (const CheckMark& m : check.marks)
+            if (m.kind == CheckMark::Kind::Missing && m.left >= 0 && m.right >= area.width - window)
+                check.missedAtRightEdge = true;
+    }
 
     // Blanks: what the reader measures where the reading agrees, else the
     // cells, when there is one per character.
@@ -261,6 +267,10 @@ std::vector<std::u16string> DescribeCheck(const ReadingCheck& check,
                         u"の一部にも当てはまっています。文字の上下に白い行を含めて切り出し直すか、"
                         u"1行まとめて記録してください。");
     }
+    if (check.missedAtRightEdge)
+        lines.push_back(
+            u"右端の文字が読めていません。読み取りは認識エリアの右端から文字2つ分ほど"
+            u"手前で止まります。最後の文字の右に余白を入れてキャプチャし直してください。");
     if (rule.minGap > 0 && rule.kugiri.empty())
         lines.push_back(u"区切りキャラクタが空のため、空白の幅は働きません。");
     if (check.blanksDiffer)

@@ -45,6 +45,10 @@ struct ReadingCheck {
         int left = 0, right = 0; // the glyph's columns
     };
     std::vector<PartFit> partFits;
+    // A taught character not read lies where the scan may already have
+    // stopped: within twice the width of the group's last template from
+    // the area's right edge.
+    bool missedAtRightEdge = false;
     // Where the blank rule puts the delimiter differs from the blanks typed.
     bool blanksDiffer = false;
     // A blank width that puts the delimiter exactly where blanks were typed.
