@@ -63,6 +63,18 @@ TEST_F(EditorTest, OnAnEmptyProfileTheFirstAreaAndGroupAreAskedForAtOnce) {
     EXPECT_TRUE(text().endsWith(QStringLiteral("区切り=,\nBLANKWIDTH=\n")));
 }
 
+TEST_F(EditorTest, WithoutAnAreaNothingIsStoredAndOkAsksNothing) {
+    names = {std::nullopt}; // the first area's name cancelled
+    open();
+    edit("txtLeft")->setText(QStringLiteral("5"));
+    button("cmdAriaKiroku")->click();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral(
+                              "エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください")});
+    EXPECT_EQ(bytes(), QByteArray()); // no section without a name
+    button("cmdEnd")->click();
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+}
+
 TEST_F(EditorTest, NewEntryStaysLastSoTheNextAreaAndGroupCanBeAddedAtOnce) {
     names = {QStringLiteral("A"), QStringLiteral("G1")};
     open();
