@@ -106,6 +106,14 @@ std::int32_t MagnifiedView::colourAt(double x, double y) const {
                          static_cast<long long>(std::floor(y / kCell)));
 }
 
+void MagnifiedView::bringIntoView(const QRect& area) {
+    const QRect r(area.left() * kCell, area.top() * kCell, area.width() * kCell,
+                  area.height() * kCell);
+    const int shown = viewport()->height();
+    verticalScrollBar()->setValue(r.height() <= shown ? r.center().y() - shown / 2 : r.top());
+    horizontalScrollBar()->setValue(r.left() - kCell);
+}
+
 QWidget* MagnifiedView::canvas() const {
     return canvas_;
 }

@@ -35,6 +35,10 @@ public:
 
     QWidget* canvas() const;
 
+    // Scrolls so that the area rectangle (in area pixels) shows: from its
+    // left, and centred from top to bottom when it fits.
+    void bringIntoView(const QRect& area);
+
     // The window gives the view what room is left: it asks for none.
     QSize minimumSizeHint() const override { return {0, 0}; }
     QSize sizeHint() const override { return {0, 0}; }

@@ -606,6 +606,13 @@ void frmKakudai::cmd2Tika_Click() {
     if (cutAccepted_ && picSelAlia->image().cacheKey() != cutImage_) setCutAccepted(false);
     showLinePlan();
     runReadingCheck();
+    // Grown once more with the check in place, so that the view shows all
+    // the window has room for; a new capture shows its line of ink first.
+    fitToScreen();
+    if (picSelAlia->image().cacheKey() != shownImage_ && !split_.cuts.empty())
+        scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.top),
+                                    QPoint(split_.cuts.back().right(), split_.bottom)));
+    shownImage_ = picSelAlia->image().cacheKey();
 }
 
 void frmKakudai::BigDsp() {

@@ -120,6 +120,7 @@ private:
     void fitFont(const QSize& limit);
     void applyFont(double points);
     void fitLabels(int width);
+    void settleLayout();
     QSize roomOnScreen() const;
 
     void message(const QString& text, const QString& title,
@@ -156,7 +157,8 @@ private:
     ListChoice* ariaChoice_ = nullptr;
     ListChoice* gropChoice_ = nullptr;
     capture::frmCap* cap_ = nullptr;
-    qint64 cutImage_ = 0; // the area image the accepted cut was made on
+    qint64 cutImage_ = 0;   // the area image the accepted cut was made on
+    qint64 shownImage_ = 0; // the area image last brought into view
     bool cutAccepted_ = false;
     LineSplit split_;
     ReadingCheck check_;

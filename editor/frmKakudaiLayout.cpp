@@ -36,6 +36,15 @@ QLabel* Caption(const QString& text, QWidget* buddy) {
     return l;
 }
 
+// The height a word-wrapping label needs at a width (a label never reports
+// less than its minimum height, so the fixed height it has is let go first).
+int LabelHeight(QLabel* l, int width) {
+    if (l->text().isEmpty()) return 0;
+    l->setMinimumHeight(0);
+    l->setMaximumHeight(QWIDGETSIZE_MAX);
+    return std::max(0, l->heightForWidth(width));
+}
+
 // Fonts shrink no further than this when the screen has too little room.
 constexpr double kSmallestPoints = 6;
 
@@ -83,7 +92,15 @@ void frmKakudai::buildControls() {
     picBig = scrBig->canvas();
     root->addWidget(scrBig, 1);
 
-    // Teaching the line shown above, and what reading it gives.
+    // What reading the area gives, then teaching the line shown above. A
+    // check of more or fewer lines takes its room from the view, so that
+    // nothing below it moves under the pointer.
+    lblYomitori = new QLabel;
+    lblYomitori->setObjectName(QStringLiteral("lblYomitori"));
+    lblYomitori->setWordWrap(true);
+    lblYomitori->setTextFormat(Qt::RichText);
+    lblYomitori->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    root->addWidget(lblYomitori);
     auto* lineRow = new QHBoxLayout;
     txtGyou = edit("txtGyou");
     cmdGyouTouroku = button(QStringLiteral("1行まとめて記録"), "cmdGyouTouroku");
@@ -91,12 +108,6 @@ void frmKakudai::buildControls() {
     lineRow->addWidget(txtGyou, 1);
     lineRow->addWidget(cmdGyouTouroku);
     root->addLayout(lineRow);
-    lblYomitori = new QLabel;
-    lblYomitori->setObjectName(QStringLiteral("lblYomitori"));
-    lblYomitori->setWordWrap(true);
-    lblYomitori->setTextFormat(Qt::RichText);
-    lblYomitori->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    root->addWidget(lblYomitori);
 
     picCtlAlia = new QWidget;
     picCtlAlia->setObjectName(QStringLiteral("picCtlAlia"));
@@ -312,11 +323,8 @@ QSize frmKakudai::roomOnScreen() const {
 void frmKakudai::fitLabels(int width) {
     const int inside =
         width - layout()->contentsMargins().left() - layout()->contentsMargins().right();
-    const auto height = [inside](QLabel* l) {
-        return l->text().isEmpty() ? 0 : std::max(0, l->heightForWidth(inside));
-    };
-    lblSetumei->setFixedHeight(height(lblSetumei));
-    lblYomitori->setFixedHeight(height(lblYomitori));
+    lblSetumei->setFixedHeight(LabelHeight(lblSetumei, inside));
+    lblYomitori->setFixedHeight(LabelHeight(lblYomitori, inside));
     layout()->invalidate();
     layout()->activate();
 }
@@ -346,12 +354,18 @@ void frmKakudai::fitToScreen() {
     }
 }
 
+void frmKakudai::settleLayout() {
+    // The window keeps its size; the view gives or takes the room, unless
+    // the controls no longer fit at all.
+    fitLabels(width());
+    const int need = layout()->minimumSize().height();
+    if (need > height()) resize(width(), std::min(need, roomOnScreen().height()));
+}
+
 void frmKakudai::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     // The user's own resizing: the guidance and the reading check rewrap.
-    if (!lblSetumei->text().isEmpty() &&
-        lblSetumei->height() != lblSetumei->heightForWidth(width() - 12))
-        fitLabels(width());
+    fitLabels(width());
 }
 
 void frmKakudai::showEvent(QShowEvent* e) {

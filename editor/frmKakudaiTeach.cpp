@@ -276,7 +276,7 @@ void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRe
         check_ = ReadingCheck();
         lblYomitori->clear();
         showLinePlan();
-        fitToScreen();
+        settleLayout();
         return;
     }
     const auto templates = modTemp::LoadChrTempList(ChrGropNo).templates;
@@ -340,12 +340,12 @@ void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRe
             markFrames_.push_back(
                 {QRect(QPoint(fit.left, top), QPoint(fit.right, bottom)), Q(fit.read), kMarked});
     showLinePlan();
-    fitToScreen();
+    settleLayout();
 }
 
 void frmKakudai::setGuidance(const QString& text) {
     lblSetumei->setText(text);
-    fitToScreen();
+    settleLayout();
 }
 
 } // namespace editor

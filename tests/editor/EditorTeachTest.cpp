@@ -5,6 +5,8 @@
 #include "MagnifiedView.h"
 
 #include <QAccessible>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using namespace editortest;
 using glyphs::Line;
@@ -178,8 +180,27 @@ TEST_F(TeachTest, TheBlankSettingIsShownInTheCheckAndSuggested) {
     edit("txtKuhaku")->setText(QStringLiteral("5"));
     emit edit("txtKuhaku")->editingFinished();
     EXPECT_TRUE(check().contains(QStringLiteral("区切りキャラクタが空のため")));
+    // The check shrinks by a line; what lies below it stays under the pointer.
+    const QPoint button = child("cmdGyouTouroku")->mapTo(ed.get(), QPoint(0, 0));
+    const QPoint store = child("cmdAriaKiroku")->mapTo(ed.get(), QPoint(0, 0));
     edit("txtKugiri")->setText(QStringLiteral(","));
     emit edit("txtKugiri")->editingFinished();
+    EXPECT_EQ(child("cmdGyouTouroku")->mapTo(ed.get(), QPoint(0, 0)), button);
+    EXPECT_EQ(child("cmdAriaKiroku")->mapTo(ed.get(), QPoint(0, 0)), store);
     EXPECT_EQ(check(), QStringLiteral("読み取り結果：12,34\n1行の文字と一致しています。"));
     EXPECT_EQ(ed->lastCheck().answer, u"12,34");
+    // The check keeps no room for the lines it no longer has.
+    QWidget* label = child("lblYomitori");
+    EXPECT_EQ(label->height(), 2 * label->fontMetrics().lineSpacing());
+    EXPECT_LE(edit("txtGyou")->y() - (label->y() + label->height()), 8);
+}
+
+TEST_F(TeachTest, ACaptureShowsItsLineEvenWhenTheViewScrolls) {
+    // A line low in a tall area: the view scrolls down to it.
+    openOn(Line("12", 1, 6, 2, 150, 40));
+    auto* view = child<QScrollArea>("scrBig");
+    QScrollBar* down = view->verticalScrollBar();
+    ASSERT_GT(down->maximum(), 0);
+    EXPECT_LE(down->value(), 1510);
+    EXPECT_GE(down->value() + view->viewport()->height(), 1570);
 }
