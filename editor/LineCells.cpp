@@ -23,32 +23,26 @@ LineSplit SplitLine(const QImage& twoLevel) {
     const int w = twoLevel.width(), h = twoLevel.height();
     if (w <= 0 || h <= 0) return out;
     std::vector<bool> inked(static_cast<std::size_t>(w), false);
-    int top = h, bottom = -1;
+    int highestInk = h, lowestInk = -1;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (IsBlack(twoLevel, x, y)) {
                 inked[static_cast<std::size_t>(x)] = true;
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                highestInk = std::min(highestInk, y);
+                lowestInk = y;
             }
-    if (bottom < 0) {
+    if (lowestInk < 0) {
         out.problem = LineSplit::Problem::NoInk;
         return out;
     }
-    out.problem = LineSplit::Problem::None;
-    if (bottom == h - 1) {
-        out.problem = LineSplit::Problem::InkOnBottom;
-    } else if (bottom == top) {
-        // One row of ink: a second row below it, or above it.
-        if (bottom + 1 <= h - 2)
-            ++bottom;
-        else if (top > 0)
-            --top;
-        else
-            out.problem = LineSplit::Problem::TooLow;
-    }
-    out.top = top;
-    out.bottom = bottom;
+    out.problem = lowestInk == h - 1 ? LineSplit::Problem::InkOnBottom
+                  : h < 3            ? LineSplit::Problem::TooLow
+                                     : LineSplit::Problem::None;
+    // The cells' columns come from the ink; every cut has all compared rows.
+    out.top = 0;
+    out.bottom = h - 2;
+    out.inkTop = highestInk;
+    out.inkBottom = lowestInk;
     out.width = w;
     for (int x = 0; x < w;) {
         if (!inked[static_cast<std::size_t>(x)]) {
@@ -58,7 +52,7 @@ LineSplit SplitLine(const QImage& twoLevel) {
         int end = x;
         while (end + 1 < w && inked[static_cast<std::size_t>(end + 1)])
             ++end;
-        out.cuts.push_back(QRect(QPoint(x, top), QPoint(end, bottom)));
+        out.cuts.push_back(QRect(QPoint(x, out.top), QPoint(end, out.bottom)));
         x = end + 1;
     }
     return out;

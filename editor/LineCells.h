@@ -2,13 +2,15 @@
 // character of the line at once.
 //
 // Glyph cells are the runs of columns of the two-level image that hold some
-// black, split at the columns that hold none. Every cut spans the height of
-// the line's ink (the rows from the highest to the lowest black pixel of the
-// whole image), so that a small glyph such as "-" or "." keeps the white
-// above and below it and cannot fit inside a taller one. The reader never
-// tries a template whose bottom row is the area's bottom row, so the ink must
-// leave that row white. Rows and columns are added only where the editor's
-// own size rules need them (a cut is at least 2 x 2).
+// black, split at the columns that hold none. Every cut spans the line's ink
+// and the white rows around it: all the rows the reader compares, from the
+// area's top row down to the row above its bottom one (the reader tries no
+// place on the bottom row, and no template as tall as the area). A template
+// that high fits at one height only, the one it was cut at, so a small glyph
+// such as "-" or "." cannot fit inside a taller one a few rows higher or
+// lower (a "-" cut over the ink's height alone fits the bottom bar of a "5").
+// The ink must leave the bottom row white. A cell one column wide takes a
+// white column beside it (a cut is at least 2 x 2).
 #pragma once
 
 #include <QImage>
@@ -25,13 +27,15 @@ struct LineSplit {
         None,
         NoImage,     // nothing captured
         NoInk,       // nothing black at all
-        InkOnBottom, // black on the area's bottom row: no template could fit there
-        TooLow,      // no room for a cut two rows high above the bottom row
+        InkOnBottom, // black on the area's bottom row, which no template covers
+        TooLow,      // fewer than three rows: no cut two rows high above the bottom row
     };
     Problem problem = Problem::NoImage;
     std::vector<QRect> cuts; // one per glyph, left to right, in area pixels
     int top = 0;             // rows of every cut
     int bottom = -1;
+    int inkTop = 0; // rows that hold black
+    int inkBottom = -1;
     int width = 0; // of the image
 };
 

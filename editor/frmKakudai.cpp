@@ -122,10 +122,12 @@ void frmKakudai::connectHandlers() {
     connect(cmd2Tika, &QPushButton::clicked, this, &frmKakudai::cmd2Tika_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmKakudai::VScroll1_Change);
     connect(txtGyou, &QLineEdit::textChanged, this, &frmKakudai::txtGyou_Change);
-    // The reading check follows the line's text and the blank setting once
-    // they are typed.
-    for (QLineEdit* e : {txtGyou, txtKugiri, txtKuhaku})
-        connect(e, &QLineEdit::editingFinished, this, [this] { runReadingCheck(); });
+    // The reading check follows the blank setting as it is typed, and the
+    // line's text on Enter (never on leaving a box: the check changing its
+    // size then could move a button away from under a click).
+    for (QLineEdit* e : {txtKugiri, txtKuhaku})
+        connect(e, &QLineEdit::textChanged, this, [this] { runReadingCheck(); });
+    connect(txtGyou, &QLineEdit::returnPressed, this, [this] { runReadingCheck(); });
     connect(scrBig, &MagnifiedView::mouseDown, this, &frmKakudai::picBig_MouseDown);
     connect(scrBig, &MagnifiedView::mouseMove, this, &frmKakudai::picBig_MouseMove);
     connect(scrBig, &MagnifiedView::mouseUp, this, &frmKakudai::picBig_MouseUp);
@@ -610,8 +612,8 @@ void frmKakudai::cmd2Tika_Click() {
     // the window has room for; a new capture shows its line of ink first.
     fitToScreen();
     if (picSelAlia->image().cacheKey() != shownImage_ && !split_.cuts.empty())
-        scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.top),
-                                    QPoint(split_.cuts.back().right(), split_.bottom)));
+        scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.inkTop),
+                                    QPoint(split_.cuts.back().right(), split_.inkBottom)));
     shownImage_ = picSelAlia->image().cacheKey();
 }
 

@@ -355,9 +355,18 @@ void frmKakudai::fitToScreen() {
 }
 
 void frmKakudai::settleLayout() {
-    // The window keeps its size; the view gives or takes the room, unless
-    // the controls no longer fit at all.
+    // Where the guidance or the check needs more or fewer lines, the window
+    // grows or shrinks at its top edge while the screen has room above it:
+    // the view keeps its size and nothing below it moves under the pointer.
+    // Without that room the view gives or takes the lines.
+    const int before = lblSetumei->height() + lblYomitori->height();
     fitLabels(width());
+    const int change = lblSetumei->height() + lblYomitori->height() - before;
+    if (change != 0 && isVisible() && screen()) {
+        const int above = frameGeometry().top() - screen()->availableGeometry().top();
+        const int grow = std::min({change, above, roomOnScreen().height() - height()});
+        if (grow != 0) setGeometry(geometry().adjusted(0, -grow, 0, 0));
+    }
     const int need = layout()->minimumSize().height();
     if (need > height()) resize(width(), std::min(need, roomOnScreen().height()));
 }

@@ -74,7 +74,6 @@ click "区切りキャラクタ："
 xdotool type ","
 click "空白の幅："
 xdotool type "$width"
-click "1行の文字："
 sleep 0.5
 wait_for 30 sh -c "$(declare -f texts_of); texts_of $TIRELMA_PID | grep -qx '読み取り結果：$READ'" ||
     fail "the reading check does not put the delimiter at the blanks: $(check)"

@@ -47,13 +47,14 @@ TEST_F(TeachTest, TheWholeLineIsRegisteredInOneStepAndReadsBack) {
     edit("txtGyou")->setText(QStringLiteral("12.34-5.2"));
     ASSERT_EQ(frames().size(), 9u);
     EXPECT_EQ(frames()[2].label, QStringLiteral("."));
-    EXPECT_EQ(frames()[2].area, QRect(20, 1, 2, 7)); // the line's full height
+    EXPECT_EQ(frames()[2].area, QRect(20, 0, 2, 9)); // every row but the bottom one
     button("cmdGyouTouroku")->click();
     EXPECT_TRUE(dialogs.messages.empty()) << messages().join(" ").toStdString();
     // Each character once, in the order of the line, written as a cut of
     // its cell would be.
-    EXPECT_TRUE(text().contains(QStringLiteral("[G0ChrDat.]\nCHR=.\nX=2\nY=7\nBL0= 0\nBL1= 0\n"
-                                               "BL2= 0\nBL3= 0\nBL4= 0\nBL5= 3\nBL6= 3\n")));
+    EXPECT_TRUE(text().contains(QStringLiteral("[G0ChrDat.]\nCHR=.\nX=2\nY=9\nBL0= 0\nBL1= 0\n"
+                                               "BL2= 0\nBL3= 0\nBL4= 0\nBL5= 0\nBL6= 3\nBL7= 3\n"
+                                               "BL8= 0\n")));
     EXPECT_TRUE(text().contains(QStringLiteral("G0ALLCHR=1\\\\2\\\\.\\\\3\\\\4\\\\-\\\\5\n")));
     EXPECT_EQ(ed->ChrCount, 7);
     EXPECT_EQ(Entries(list("List1")), (QStringList{"1", "2", ".", "3", "4", "-", "5"}));
@@ -178,15 +179,13 @@ TEST_F(TeachTest, TheBlankSettingIsShownInTheCheckAndSuggested) {
     EXPECT_TRUE(check().contains(QStringLiteral("空白の幅を 5 にすると、入力した空白の所に区切り"
                                                 "キャラクタが入ります。")));
     edit("txtKuhaku")->setText(QStringLiteral("5"));
-    emit edit("txtKuhaku")->editingFinished();
     EXPECT_TRUE(check().contains(QStringLiteral("区切りキャラクタが空のため")));
     // The check shrinks by a line; what lies below it stays under the pointer.
-    const QPoint button = child("cmdGyouTouroku")->mapTo(ed.get(), QPoint(0, 0));
-    const QPoint store = child("cmdAriaKiroku")->mapTo(ed.get(), QPoint(0, 0));
+    const QPoint button = child("cmdGyouTouroku")->mapToGlobal(QPoint(0, 0));
+    const QPoint store = child("cmdAriaKiroku")->mapToGlobal(QPoint(0, 0));
     edit("txtKugiri")->setText(QStringLiteral(","));
-    emit edit("txtKugiri")->editingFinished();
-    EXPECT_EQ(child("cmdGyouTouroku")->mapTo(ed.get(), QPoint(0, 0)), button);
-    EXPECT_EQ(child("cmdAriaKiroku")->mapTo(ed.get(), QPoint(0, 0)), store);
+    EXPECT_EQ(child("cmdGyouTouroku")->mapToGlobal(QPoint(0, 0)), button);
+    EXPECT_EQ(child("cmdAriaKiroku")->mapToGlobal(QPoint(0, 0)), store);
     EXPECT_EQ(check(), QStringLiteral("読み取り結果：12,34\n1行の文字と一致しています。"));
     EXPECT_EQ(ed->lastCheck().answer, u"12,34");
     // The check keeps no room for the lines it no longer has.

@@ -19,30 +19,30 @@ std::vector<std::pair<int, int>> Columns(const std::vector<QRect>& cuts) {
 
 } // namespace
 
-TEST(SplitLine, CellsAreInkRunsCutOverTheWholeLinesInk) {
+TEST(SplitLine, CellsAreInkRunsCutOverEveryRowTheReaderCompares) {
     // "1" has ink in its columns 1..3, "." in both, "2" in all five.
     const LineSplit s = SplitLine(Pattern(Line("1.2")));
     EXPECT_EQ(s.problem, LineSplit::Problem::None);
     EXPECT_EQ(Columns(s.cuts), (std::vector<std::pair<int, int>>{{3, 5}, {8, 9}, {11, 15}}));
-    // Every cut as high as the line's ink: the "." keeps the white above it.
+    // Every cut from the top row to the row above the bottom one: the "."
+    // keeps all the white above it, and fits at this height only.
     for (const QRect& c : s.cuts) {
-        EXPECT_EQ(c.top(), 1);
-        EXPECT_EQ(c.bottom(), 7);
+        EXPECT_EQ(c.top(), 0);
+        EXPECT_EQ(c.bottom(), 8);
     }
     EXPECT_EQ(s.width, 18);
+    EXPECT_EQ(std::make_pair(s.inkTop, s.inkBottom), std::make_pair(1, 7));
 }
 
-TEST(SplitLine, TheBottomRowMustStayWhiteAndACutIsTwoRowsHigh) {
+TEST(SplitLine, TheBottomRowMustStayWhiteAndTheAreaHoldTwoRowsAboveIt) {
     EXPECT_EQ(SplitLine(QImage()).problem, LineSplit::Problem::NoImage);
     EXPECT_EQ(SplitLine(Pattern({"....", "...."})).problem, LineSplit::Problem::NoInk);
     // The reader never tries a template on the area's bottom row.
     EXPECT_EQ(SplitLine(Pattern(Line("1", 1, 6, 2, 1, 0))).problem,
               LineSplit::Problem::InkOnBottom);
-    // A line one row high: a white row is added below it, else above it.
-    LineSplit s = SplitLine(Pattern({".....", ".###.", ".....", "....."}));
+    // A line one row high still gives cuts two rows high.
+    const LineSplit s = SplitLine(Pattern({".###.", ".....", "....."}));
     EXPECT_EQ(s.problem, LineSplit::Problem::None);
-    EXPECT_EQ(std::make_pair(s.top, s.bottom), std::make_pair(1, 2));
-    s = SplitLine(Pattern({".....", ".###.", "....."}));
     EXPECT_EQ(std::make_pair(s.top, s.bottom), std::make_pair(0, 1));
     EXPECT_EQ(SplitLine(Pattern({"###", "..."})).problem, LineSplit::Problem::TooLow);
 }

@@ -182,3 +182,19 @@ TEST(OwnFit, WhyATemplateCanNeverFitWhereItWasCut) {
     EXPECT_EQ(CheckReading(clean, {t}, {}, {}, {}).answer, u"11");
     EXPECT_EQ(CheckReading(clean, {t, wide}, {}, {}, {}).answer, u"1");
 }
+
+TEST(ReadingCheck, WholeLineCutsFitAtTheHeightTheyWereCutOnly) {
+    // White rows around the line: a "-" cut over the ink's height alone
+    // fits the bottom bar of a "5" three rows lower.
+    const QImage img = Pattern(Line("5-5", 1, 6, 8, 4, 4));
+    const LineSplit split = SplitLine(img);
+    modTemp::ChrTempList inkOnly;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const QRect c = split.cuts[i];
+        inkOnly.push_back(TemplateOf(
+            img, QRect(c.left(), split.inkTop, c.width(), split.inkBottom - split.inkTop + 1),
+            i == 0 ? u"5" : u"-"));
+    }
+    EXPECT_EQ(Check(img, glyphs::Sorted(inkOnly), u"5-5").answer, u"5--5");
+    EXPECT_TRUE(Check(img, Taught(img, u"5-5"), u"5-5").agrees);
+}
