@@ -25,6 +25,8 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace editor {
 
@@ -61,6 +63,19 @@ void frmKakudai::buildControls() {
         auto* e = new QLineEdit;
         e->setObjectName(QLatin1String(name));
         return e;
+    };
+    // A frame of the panel, its controls side by side.
+    auto frame = [](const QString& title, const char* name) {
+        auto* f = new QGroupBox(title);
+        f->setObjectName(QLatin1String(name));
+        auto* inside = new QHBoxLayout(f);
+        inside->setContentsMargins(6, 2, 6, 6);
+        return std::make_pair(f, inside);
+    };
+    auto column = [] {
+        auto* c = new QVBoxLayout;
+        c->setSpacing(2);
+        return c;
     };
     auto list = [](const char* name) {
         auto* l = new QListWidget;
@@ -117,12 +132,9 @@ void frmKakudai::buildControls() {
     root->addWidget(picCtlAlia);
 
     // The area frame: the lists on the left, the settings on the right.
-    Frame2 = new QGroupBox(QStringLiteral("認識エリア"));
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    auto* area = new QHBoxLayout(Frame2);
-    area->setContentsMargins(6, 2, 6, 6);
-    auto* lists = new QVBoxLayout;
-    lists->setSpacing(2);
+    QHBoxLayout* area;
+    std::tie(Frame2, area) = frame(QStringLiteral("認識エリア"), "Frame2");
+    auto* lists = column();
     lstAriaList = list("lstAriaList");
     lstChrGrop = list("lstChrGrop");
     lists->addWidget(Caption(QStringLiteral("エリア名"), lstAriaList));
@@ -149,16 +161,17 @@ void frmKakudai::buildControls() {
     txtKugiri->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtKuhaku = edit("txtKuhaku");
     cmdAriaKiroku = button(QStringLiteral("認識エリア記録"), "cmdAriaKiroku");
-    fields->addWidget(Caption(QStringLiteral("エリアコメント"), txtAriaComment), 0, 0);
-    fields->addWidget(txtAriaComment, 0, 1, 1, 3);
-    fields->addWidget(Caption(QStringLiteral("Left"), txtLeft), 1, 0);
-    fields->addWidget(txtLeft, 1, 1);
-    fields->addWidget(Caption(QStringLiteral("Top"), txtTop), 1, 2);
-    fields->addWidget(txtTop, 1, 3);
-    fields->addWidget(Caption(QStringLiteral("Width"), txtWidth), 2, 0);
-    fields->addWidget(txtWidth, 2, 1);
-    fields->addWidget(Caption(QStringLiteral("Height"), txtHeight), 2, 2);
-    fields->addWidget(txtHeight, 2, 3);
+    // A caption and the box it names, side by side in the grid.
+    const auto field = [fields](const QString& caption, QWidget* box, int row, int column,
+                                int span = 1) {
+        fields->addWidget(Caption(caption, box), row, column);
+        fields->addWidget(box, row, column + 1, 1, span);
+    };
+    field(QStringLiteral("エリアコメント"), txtAriaComment, 0, 0, 3);
+    field(QStringLiteral("Left"), txtLeft, 1, 0);
+    field(QStringLiteral("Top"), txtTop, 1, 2);
+    field(QStringLiteral("Width"), txtWidth, 2, 0);
+    field(QStringLiteral("Height"), txtHeight, 2, 2);
     auto* level = new QHBoxLayout;
     level->setSpacing(2);
     level->addWidget(txt2tikaLevel);
@@ -166,21 +179,16 @@ void frmKakudai::buildControls() {
     level->addWidget(cmd2Tika);
     fields->addWidget(Caption(QStringLiteral("2値化レベル"), txt2tikaLevel), 3, 0);
     fields->addLayout(level, 3, 1, 1, 3);
-    fields->addWidget(Caption(QStringLiteral("区切りキャラクタ："), txtKugiri), 4, 0);
-    fields->addWidget(txtKugiri, 4, 1);
-    fields->addWidget(Caption(QStringLiteral("空白の幅："), txtKuhaku), 4, 2);
-    fields->addWidget(txtKuhaku, 4, 3);
+    field(QStringLiteral("区切りキャラクタ："), txtKugiri, 4, 0);
+    field(QStringLiteral("空白の幅："), txtKuhaku, 4, 2);
     fields->addWidget(cmdAriaKiroku, 5, 0, 1, 4);
     area->addLayout(fields);
     panel->addWidget(Frame2, 3);
 
     // The character frame.
-    fraList = new QGroupBox(QStringLiteral("キャラクタデータ"));
-    fraList->setObjectName(QStringLiteral("fraList"));
-    auto* chars = new QHBoxLayout(fraList);
-    chars->setContentsMargins(6, 2, 6, 6);
-    auto* listColumn = new QVBoxLayout;
-    listColumn->setSpacing(2);
+    QHBoxLayout* chars;
+    std::tie(fraList, chars) = frame(QStringLiteral("キャラクタデータ"), "fraList");
+    auto* listColumn = column();
     List1 = list("List1");
     lblList = Caption(QString(), List1);
     lblList->setObjectName(QStringLiteral("lblList"));

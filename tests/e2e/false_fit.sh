@@ -14,23 +14,9 @@ e2e_run_program 1
 EDITOR="認識エリアとキャラクタ登録"
 check() { texts_of "$TIRELMA_PID" | grep -A3 "^読み取り結果："; }
 
-open_main_window
-xdotool key alt+f
-sleep 0.3
-xdotool key a
-focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new area"
-xdotool type "Line"
-xdotool key Return
-sleep 0.8
-focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new group"
-xdotool type "Digits"
-xdotool key Return
-sleep 0.8
-focus_window "$TIRELMA_PID" "$EDITOR"
-xdotool key alt+p
-sleep 1.2
-drag $X0 $Y0 $((X0 + IMG_W)) $((Y0 + IMG_H))
-sleep 1.0
+open_editor
+first_area_and_group "Line" "Digits"
+capture_by_drawing $X0 $Y0 "$IMG_W" "$IMG_H"
 
 click_on "$TIRELMA_PID" "1行の文字："
 xdotool type -- "$LINE"

@@ -37,22 +37,10 @@ xdotool key alt+f
 sleep 0.3
 xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
 
-# The first area, then its group, asked for at once; Enter is OK.
-focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new area"
-xdotool type "Coords"
-xdotool key Return
-sleep 0.8
-focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new group"
-xdotool type "Digits"
-xdotool key Return
-sleep 0.8
-
-# Capture by drawing over the line.
-focus_window "$TIRELMA_PID" "$EDITOR"
-xdotool key alt+p
-sleep 1.2
-drag $X0 $Y0 $((X0 + IMG_W)) $((Y0 + IMG_H))
-sleep 1.0
+# The first area, then its group, asked for at once; Enter is OK. Then the
+# capture by drawing over the line.
+first_area_and_group "Coords" "Digits"
+capture_by_drawing $X0 $Y0 "$IMG_W" "$IMG_H"
 expect_eq "area width" "$IMG_W" "$(text_box "$TIRELMA_PID" Width)"
 expect_eq "area height" "$IMG_H" "$(text_box "$TIRELMA_PID" Height)"
 
