@@ -6,17 +6,22 @@
 // position + the last template's window width is not less than the area's
 // width (the sum in single precision); the first position is always tried.
 //
-// The answer is the one the literal procedure gives, found much faster:
-// whether a template fits perfectly at a given place of the area does not
-// depend on the scan position that tries it, so the area is sampled once and
-// every template's perfect fits are found beforehand. Only where a window
-// holds more than 50 placements, so that the rule that only the first 50
-// near-fits take part can matter, are the placements walked in window order.
+// The answer is the one the literal procedure gives, found much faster. Only
+// a perfect fit can win, and whether a template fits perfectly at a given
+// place of the area does not depend on the scan position that tries it, so
+// the area is sampled once and every perfect fit is found beforehand
+// (FitFinder). At a position, a template with a perfect fit in its window
+// wins unless 50 near-fits (placements with fewer than MatchLimit, but some,
+// mismatching pixels) come before its first perfect fit in window order;
+// that can only be when at least 50 placements come before it, and then the
+// placements before it are counted only until their number proves the cap
+// binds or cannot bind.
 #pragma once
 
 #include "AreaImage.h"
 #include "BitPlane.h"
 #include "ChrTemp.h"
+#include "FitFinder.h"
 
 #include <cstdint>
 #include <string>
@@ -46,46 +51,22 @@ public:
     std::vector<ReadChar> readChars(const AreaImage& image, double matchLimit = 3);
 
 private:
-    // Candidates come from a key: one 8-column slice of one template row.
-    // Every place of the area whose slice value is some template's key is
-    // checked row by row. Templates keyed on the same row and column share
-    // one table from slice value to templates, and one pass over the area;
-    // keys are chosen so that few such groups are needed.
-    struct KeyGroup {
-        int row = 0;    // template row of the key
-        int column = 0; // first column of the key
-        int minHeight = 0;
-        std::vector<std::uint64_t> table; // 256 sets of templates
+    // A template with a perfect fit in the window at the current position.
+    struct InWindow {
+        int index;
+        long long firstX; // its first fit in window order (rows first)
+        int firstV;
+        long long leftmost; // its leftmost fit
     };
-    struct RowCheck {
-        std::size_t offset; // of the template row in the sampled area, in words
-        std::uint64_t bits;
-    };
-    struct Checks {
-        std::uint64_t mask = 0;           // the template's width in low bits
-        std::uint32_t begin = 0, end = 0; // its rows in checks_, the most ink first
-        int width = 0;
-        int lastOffset = 0; // the last vertical offset tried in the area
-    };
-
-    void perfectFits(long long columns);
-    bool verify(const Checks& c, long long x, int v) const;
-    bool fitsAt(const modTemp::ChrTemp& t, long long left, double limit, int stopAt) const;
 
     modTemp::ChrTempList list_;
-    std::vector<KeyGroup> groups_;
-    std::vector<int> checkRows_; // template row of each check
-    std::size_t stride_ = 0;     // words per sampled row that the offsets were made for
-    std::vector<RowCheck> checks_;
-    std::vector<Checks> info_;
-    std::size_t setWords_ = 0; // 64-bit words of a set of templates
+    FitFinder finder_;
+    std::vector<int> widths_;
     int maxWidth_ = 0;
 
     BitPlane plane_;
-    std::vector<std::uint64_t> widerThan_;  // per k: the set of templates wider than k
-    std::vector<std::uint64_t> fitSets_;    // per column x: the set of templates that fit at x
-    std::vector<std::uint64_t> any_;        // bit x: some template fits at column x
-    std::vector<std::uint64_t> capMatters_; // the set with more than 50 placements in a window
+    std::vector<Fit> fits_;
+    std::vector<InWindow> inWindow_;
 };
 
 // One read with a fresh reader.

@@ -1,5 +1,9 @@
 #include "BitPlane.h"
 
+#include "CpuFeatures.h"
+
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -63,22 +67,9 @@ __attribute__((target("avx2"))) void SampleRowAvx2(const std::uint32_t* src, int
     for (int x = 0; x < width; x += 64)
         dst[x / 64] = SampleWordAvx2(src + x, std::min(64, width - x));
 }
-
-bool g_allowWide = true;
-
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has && g_allowWide;
-}
 #endif
 
 } // namespace
-
-void BitPlane::AllowWideSampling([[maybe_unused]] bool allow) {
-#if defined(TIRELMA_AVX2_DISPATCH)
-    g_allowWide = allow;
-#endif
-}
 
 void BitPlane::assign(const AreaImage& image, int extraColumns) {
     width_ = image.width;
@@ -86,18 +77,21 @@ void BitPlane::assign(const AreaImage& image, int extraColumns) {
     const long long columns =
         static_cast<long long>(width_) + (extraColumns > 0 ? extraColumns : 0);
     wordsPerRow_ = static_cast<std::size_t>((columns + 63) / 64) + 1;
-    bits_.assign(wordsPerRow_ * static_cast<std::size_t>(height_), 0);
+    // Every word is written below: the sampled ones, then the zero padding.
+    bits_.resize(wordsPerRow_ * static_cast<std::size_t>(height_));
+    const std::size_t sampled = static_cast<std::size_t>((width_ + 63) / 64);
+    [[maybe_unused]] const bool wide = cpu::HasAvx2();
     for (int y = 0; y < height_; ++y) {
         const std::uint32_t* src = image.pixels.data() + static_cast<std::size_t>(y) * width_;
         std::uint64_t* dst = bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
 #if defined(TIRELMA_AVX2_DISPATCH)
-        if (HasAvx2()) {
+        if (wide)
             SampleRowAvx2(src, width_, dst);
-            continue;
-        }
+        else
 #endif
-        for (int x = 0; x < width_; x += 64)
-            dst[x / 64] = SampleWord(src + x, std::min(64, width_ - x));
+            for (int x = 0; x < width_; x += 64)
+                dst[x / 64] = SampleWord(src + x, std::min(64, width_ - x));
+        std::fill(dst + sampled, dst + wordsPerRow_, 0);
     }
 }
 

@@ -11,6 +11,9 @@
 
 namespace engine {
 
+// Rows are read as bytes, and several bytes at once as one word.
+static_assert(std::endian::native == std::endian::little);
+
 class BitPlane {
 public:
     BitPlane() = default;
@@ -22,16 +25,17 @@ public:
     // Samples another image, reusing the storage.
     void assign(const AreaImage& image, int extraColumns = 64);
 
-    // Whether sampling may use AVX2 where the processor has it (tests turn
-    // it off to check the other path).
-    static void AllowWideSampling(bool allow);
-
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t wordsPerRow() const { return wordsPerRow_; }
     const std::uint64_t* row(int y) const {
         return bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
     }
+    // The same rows as bytes: bit x of a row is bit x % 8 of its byte x / 8.
+    const std::uint8_t* bytes() const {
+        return reinterpret_cast<const std::uint8_t*>(bits_.data());
+    }
+    std::size_t bytesPerRow() const { return wordsPerRow_ * 8; }
 
     // The 64 bits starting at column x of row y (x may be negative or past the
     // right edge; rows outside read as 0).

@@ -6,6 +6,7 @@
 // mismatch bound; a picture; then windows to probe (left, top, width, height
 // in half pixels, so that halves meet the rounding, and a template index).
 #include "AreaReader.h"
+#include "CpuFeatures.h"
 #include "FuzzInput.h"
 #include "LiteralMatcher.h"
 #include "modTemp.h"
@@ -48,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         3.5, 4, 7, 50, -1,  1e300, 1e9, std::numeric_limits<double>::quiet_NaN()};
     const double limit = kLimits[in.byte() % std::size(kLimits)];
     const engine::AreaImage image = in.image(56, 24);
+    // The processor's fast paths or the plain ones.
+    engine::cpu::AllowExtensions(in.byte() % 2 == 0);
 
     // The scan, with a fresh reader and with one that read other pictures before.
     const std::u16string expected = literal::Run(image, list, limit);

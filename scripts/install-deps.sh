@@ -12,7 +12,7 @@ package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
-           g++-mingw-w64-x86-64-posix wine64 googletest
+           g++-mingw-w64-x86-64-posix wine64 googletest xfonts-base pcf2bdf
            lintian appstream desktop-file-utils)
 
 pkgs=("${run_pkgs[@]}")

@@ -1,6 +1,7 @@
 // The production matcher and scan against the literal ones, on random and
 // adversarial areas: every answer must be the same.
 #include "AreaReader.h"
+#include "CpuPaths.h"
 #include "LiteralMatcher.h"
 #include "modTemp.h"
 
@@ -112,7 +113,10 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
     modTemp::MatchLimit = 3;
 }
 
-TEST(Differential, RandomAreasWithDrawnGlyphs) {
+class Differential : public CpuPaths {};
+TIRELMA_BOTH_CPU_PATHS(Differential);
+
+TEST_P(Differential, RandomAreasWithDrawnGlyphs) {
     Generator g(20261207);
     for (int i = 0; i < 1500; ++i) {
         const auto list = g.group(g.uniform(0, 6), 8, 8, 0.45);
@@ -122,7 +126,7 @@ TEST(Differential, RandomAreasWithDrawnGlyphs) {
     }
 }
 
-TEST(Differential, OtherMatchLimits) {
+TEST_P(Differential, OtherMatchLimits) {
     Generator g(7);
     const double limits[] = {0, 0.5, 1, 2.5, 3, 4, 7.5, 1000};
     for (int i = 0; i < 400; ++i) {
@@ -136,7 +140,7 @@ TEST(Differential, OtherMatchLimits) {
 // Templates with one or two ink pixels are near-fits almost everywhere on a
 // light area, so the 50-candidate cap decides whether a perfect fit further
 // down the window counts.
-TEST(Differential, CandidateCapFilledByNearFits) {
+TEST_P(Differential, CandidateCapFilledByNearFits) {
     Generator g(99);
     for (int i = 0; i < 300; ++i) {
         ChrTempList list;
@@ -162,7 +166,7 @@ TEST(Differential, CandidateCapFilledByNearFits) {
     }
 }
 
-TEST(Differential, TallTemplatesManyWidthsAndEdges) {
+TEST_P(Differential, TallTemplatesManyWidthsAndEdges) {
     Generator g(4242);
     for (int i = 0; i < 400; ++i) {
         const int h = g.uniform(1, 12);

@@ -22,8 +22,10 @@ inline long long Round(double v) {
     return static_cast<long long>(std::nearbyint(v));
 }
 
+// `cap`: the size of the candidate list (50; tests that the cap matters use others).
 inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRect& R,
-                      const engine::AreaImage& image, double MatchLimit, std::int16_t& score) {
+                      const engine::AreaImage& image, double MatchLimit, std::int16_t& score,
+                      std::size_t cap = 50) {
     const modTemp::ChrTemp& t = list[static_cast<std::size_t>(index)];
     const long long tw = Round(t.X), th = Round(t.Y);
     const long long W = Round(R.Width), H = Round(R.Height);
@@ -55,7 +57,7 @@ inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRec
                     }
                 }
             }
-            if (!abandoned && s < MatchLimit && candidates.size() < 50)
+            if (!abandoned && s < MatchLimit && candidates.size() < cap)
                 candidates.push_back({u, v, static_cast<std::int16_t>(s)});
         }
     }
@@ -71,14 +73,15 @@ inline bool TempMatch(const modTemp::ChrTempList& list, int index, const ScanRec
 }
 
 inline int ChrSearch(const modTemp::ChrTempList& list, ScanRect& R, const engine::AreaImage& image,
-                     double MatchLimit, float& bestScoreOut) {
+                     double MatchLimit, float& bestScoreOut, std::size_t cap = 50) {
     int bestIndex = 999;
     float bestScore = 999;
     std::vector<std::int16_t> ScoreTbl(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         ScoreTbl[i] = 999;
         R.Width = 2 * list[i].X;
-        const bool found = TempMatch(list, static_cast<int>(i), R, image, MatchLimit, ScoreTbl[i]);
+        const bool found =
+            TempMatch(list, static_cast<int>(i), R, image, MatchLimit, ScoreTbl[i], cap);
         if (found && ScoreTbl[i] < bestScore) {
             bestScore = ScoreTbl[i];
             bestIndex = static_cast<int>(i);
@@ -112,7 +115,7 @@ struct Found {
 };
 
 inline std::vector<Found> RunChars(const engine::AreaImage& image, const modTemp::ChrTempList& list,
-                                   double MatchLimit = 3) {
+                                   double MatchLimit = 3, std::size_t cap = 50) {
     std::vector<Found> found;
     ScanRect R;
     R.Left = 0;
@@ -122,7 +125,7 @@ inline std::vector<Found> RunChars(const engine::AreaImage& image, const modTemp
     const float pictureWidth = static_cast<float>(image.width);
     do {
         float score = 0;
-        const int index = ChrSearch(list, R, image, MatchLimit, score);
+        const int index = ChrSearch(list, R, image, MatchLimit, score, cap);
         if (index == 999) {
             R.Left = R.Left + 1;
         } else {

@@ -1,6 +1,7 @@
 // The matcher's and the scan's rules on hand-made areas.
 #include "AreaReader.h"
 #include "BitPlane.h"
+#include "CpuFeatures.h"
 #include "LiteralMatcher.h"
 #include "modTemp.h"
 
@@ -193,7 +194,7 @@ TEST(BitPlane, SamplesEveryPixelByItsRedByte) {
     std::uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (const bool wide : {true, false}) {
-        engine::BitPlane::AllowWideSampling(wide);
+        engine::cpu::AllowExtensions(wide);
         for (int w = 0; w <= 140; ++w) {
             AreaImage img(w, 3);
             for (auto& p : img.pixels) {
@@ -208,7 +209,7 @@ TEST(BitPlane, SamplesEveryPixelByItsRedByte) {
                         << "wide " << wide << " width " << w << " at " << x << "," << y;
         }
     }
-    engine::BitPlane::AllowWideSampling(true);
+    engine::cpu::AllowExtensions(true);
 }
 
 } // namespace
