@@ -579,8 +579,8 @@ void frmKakudai::takeCapture(const capture::CapResult& result) {
 }
 
 void frmKakudai::cmdCap_Click() {
-    lblSetumei->setText(QStringLiteral("1行のすべての文字が入る、なるべく狭い認識範囲をマウスで囲"
-                                       "んで指定してください、\r\nEscキーでキャンセルします。"));
+    setGuidance(QStringLiteral("1行のすべての文字が入る、なるべく狭い認識範囲をマウスで囲"
+                               "んで指定してください、\r\nEscキーでキャンセルします。"));
     setCaptureControlsEnabled(false);
     if (!cap_) cap_ = new capture::frmCap(platform_, this);
     takeCapture(cap_->run());
