@@ -4,6 +4,7 @@
 #include "FileIo.h"
 #include "Locations.h"
 #include "Platform.h"
+#include "Translations.h"
 #include "WriteFailureNotice.h"
 #include "frmTskTly.h"
 #include "modPub.h"
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(kCaption);
     app.setQuitOnLastWindowClosed(false);
+    const QString programDir =
+        QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir()));
+    // The standard dialogs speak Japanese like the rest of the program.
+    const auto qtJapanese = platform::InstallQtJapanese(programDir);
 
     platform::QtDialogs qtDialogs;
     platform::Dialogs& dialogs = qtDialogs;
@@ -52,7 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QDir::setCurrent(QString::fromStdU16String(settings::TextFromPath(settings::ExecutableDir())));
+    QDir::setCurrent(programDir);
     modPub::IniName = u"\\Kavoren.ini";
     // A first start in the user's configuration folder makes the folder; a
     // folder that cannot be made shows up as refused writes, which are told.

@@ -1,6 +1,7 @@
 #include "ScreenGrab.h"
 
 #include "Numbers.h"
+#include "ScreenMap.h"
 
 #include <cmath>
 
@@ -24,8 +25,7 @@ void ScrCap(platform::Platform& platform, QImage& image, float left, float top) 
 }
 
 void FullScrCap(platform::Platform& platform) {
-    const QRect screen = platform.primaryScreen();
-    const QImage picture = platform.grabScreen(screen);
+    const QImage picture = platform.grabScreen(Bounds(platform.screens()));
     if (!picture.isNull()) platform.setClipboardImage(picture);
 }
 

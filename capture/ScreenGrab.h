@@ -1,5 +1,5 @@
 // The two screen grabs: a rectangle into an image of its size, and the whole
-// primary screen onto the clipboard.
+// desktop onto the clipboard.
 #pragma once
 
 #include "AreaImage.h"
@@ -14,8 +14,10 @@ namespace capture {
 // of width or height 0 copies nothing.
 void ScrCap(platform::Platform& platform, QImage& image, float left, float top);
 
-// Puts a picture of the whole primary screen, as it is now, on the system
-// clipboard in place of whatever it held.
+// Puts a picture of the whole desktop as it is now (every monitor, white
+// where the rectangle around them has none), on the system clipboard in
+// place of whatever it held. Its pixel (0, 0) is the top-left of the
+// rectangle around all monitors.
 void FullScrCap(platform::Platform& platform);
 
 // The engine's view of a picture: colours as 0x00BBGGRR.

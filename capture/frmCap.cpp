@@ -1,5 +1,6 @@
 #include "frmCap.h"
 
+#include "OwnWindows.h"
 #include "ScreenGrab.h"
 
 #include <QGuiApplication>
@@ -9,9 +10,43 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 
 namespace capture {
+
+// The overlay on one monitor other than the primary one: it paints that
+// monitor's part and hands every event to the overlay. A child of the modal
+// overlay, so that the modality does not shut it out.
+class CapPanel : public QWidget {
+public:
+    CapPanel(frmCap& owner, const ScreenPlace& place, QScreen* screen)
+        : QWidget(&owner, Qt::Window | Qt::FramelessWindowHint), owner_(owner), place_(place) {
+        setObjectName(QStringLiteral("frmCapPanel"));
+        setCursor(Qt::CrossCursor);
+        setScreen(screen);
+        setGeometry(place.logical);
+        setWindowState(Qt::WindowFullScreen);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        owner_.paintScreen(p, place_);
+    }
+    void keyPressEvent(QKeyEvent* e) override { owner_.Form_KeyDown(e->key()); }
+    void mousePressEvent(QMouseEvent* e) override {
+        owner_.Picture1_MouseDown(e->button(), e->globalPosition());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        owner_.Picture1_MouseMove(e->buttons(), e->globalPosition());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        owner_.Picture1_MouseUp(e->button(), e->globalPosition());
+    }
+
+private:
+    frmCap& owner_;
+    ScreenPlace place_;
+};
 
 frmCap::frmCap(platform::Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), platform_(platform) {
@@ -19,59 +54,105 @@ frmCap::frmCap(platform::Platform& platform, QWidget* parent)
     setCursor(Qt::CrossCursor);
 }
 
+frmCap::~frmCap() = default;
+
 void frmCap::Form_Load() {
-    FullScrCap(platform_);
+    // The still picture shows the screen as it is under the program's windows.
+    WithOwnWindowsAway(platform_, [this] { FullScrCap(platform_); });
     picture_ = platform_.clipboardImage().convertToFormat(QImage::Format_RGB32);
+    desktop_ = QRect(Bounds(platform_.screens()).topLeft(), picture_.size());
 }
 
 CapResult frmCap::run() {
     Form_Load();
     if (picture_.isNull()) return CapResult{CapResult::Kind::NoPicture, {}, {}};
     result_ = CapResult{};
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-    setWindowState(Qt::WindowFullScreen);
+    placeWindows();
     platform_.setTopMost(this, true);
     exec();
+    panels_.clear();
     picture_ = QImage(); // the clipboard keeps the picture; the overlay need not
     return result_;
 }
 
-QPoint frmCap::physical(QPointF pos) const {
-    const double dpr = devicePixelRatioF();
-    const int x = static_cast<int>(std::lround(pos.x() * dpr));
-    const int y = static_cast<int>(std::lround(pos.y() * dpr));
-    // The still picture covers the primary screen; nothing beyond it can be selected.
-    return QPoint(std::clamp(x, 0, picture_.width()), std::clamp(y, 0, picture_.height()));
+void frmCap::placeWindows() {
+    QList<QtScreen> qt;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* s : screens)
+        qt.append(QtScreen{s->geometry(), s->devicePixelRatio()});
+    QScreen* primary = QGuiApplication::primaryScreen();
+    places_ = PlaceScreens(qt, primary ? primary->geometry() : QRect(), platform_.screens());
+    panels_.clear();
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        if (screens[i] == primary) {
+            primary_ = places_[i];
+            continue;
+        }
+        panels_.push_back(std::make_unique<CapPanel>(*this, places_[i], screens[i]));
+        platform_.setTopMost(panels_.back().get(), true);
+    }
+    if (primary) {
+        setScreen(primary);
+        setGeometry(primary->geometry());
+    }
+    setWindowState(Qt::WindowFullScreen);
 }
 
-void frmCap::Picture1_MouseDown(Qt::MouseButton button, QPointF pos) {
+QList<QWidget*> frmCap::panels() const {
+    QList<QWidget*> out;
+    for (const auto& p : panels_)
+        out.append(p.get());
+    return out;
+}
+
+QPoint frmCap::physical(QPointF globalPos) {
+    const QPoint p = PhysicalPoint(places_, globalPos, platform_.pointerPosition());
+    // Nothing beyond the still picture can be selected.
+    return QPoint(std::clamp(p.x(), desktop_.left(), desktop_.left() + desktop_.width()),
+                  std::clamp(p.y(), desktop_.top(), desktop_.top() + desktop_.height()));
+}
+
+void frmCap::Picture1_MouseDown(Qt::MouseButton button, QPointF globalPos) {
     if (button != Qt::LeftButton) return;
-    selector_.press(physical(pos));
+    selector_.press(physical(globalPos));
 }
 
-void frmCap::Picture1_MouseMove(Qt::MouseButtons buttons, QPointF pos) {
+void frmCap::Picture1_MouseMove(Qt::MouseButtons buttons, QPointF globalPos) {
     if (!(buttons & Qt::LeftButton)) return;
-    selector_.move(physical(pos));
-    update();
+    selector_.move(physical(globalPos));
+    updateAll();
 }
 
 void frmCap::Picture1_MouseUp(Qt::MouseButton button, QPointF) {
     if (button != Qt::LeftButton) return;
     const QRect area = selector_.release();
-    update();
+    updateAll();
     result_.kind = CapResult::Kind::Selected;
     result_.area = area;
     // From the still picture, not the live screen, and without the outline.
     // (copy() of an empty rectangle would give the whole picture.)
-    result_.image = area.isEmpty() ? QImage() : picture_.copy(area);
+    result_.image = area.isEmpty() ? QImage() : picture_.copy(area.translated(-desktop_.topLeft()));
     accept();
 }
 
-void frmCap::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const double dpr = devicePixelRatioF();
+void frmCap::Form_KeyDown(int key) {
+    // Only Esc acts; Enter and the rest are ignored.
+    if (key == Qt::Key_Escape) {
+        result_ = CapResult{CapResult::Kind::Cancelled, {}, {}};
+        reject();
+    }
+}
+
+void frmCap::updateAll() {
+    update();
+    for (const auto& p : panels_)
+        p->update();
+}
+
+void frmCap::paintScreen(QPainter& p, const ScreenPlace& place) const {
+    const double dpr = place.ratio > 0 ? place.ratio : 1.0;
     if (!picture_.isNull()) {
-        QImage shown = picture_;
+        QImage shown = picture_.copy(place.physical.translated(-desktop_.topLeft()));
         shown.setDevicePixelRatio(dpr);
         p.drawImage(QPointF(0, 0), shown);
     }
@@ -79,35 +160,43 @@ void frmCap::paintEvent(QPaintEvent*) {
     if (o.isNull()) return;
     p.setPen(QPen(Qt::black, 0, selector_.dragging() ? Qt::DotLine : Qt::SolidLine));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(
-        QRectF(o.left() / dpr, o.top() / dpr, (o.width() - 1) / dpr, (o.height() - 1) / dpr));
+    p.drawRect(LocalRect(place, QRectF(o.left(), o.top(), o.width() - 1, o.height() - 1)));
+}
+
+void frmCap::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paintScreen(p, primary_);
 }
 
 void frmCap::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    for (const auto& p : panels_)
+        p->show();
     // Esc must reach the overlay at once, without a click first.
     raise();
     activateWindow();
 }
 
+void frmCap::hideEvent(QHideEvent* e) {
+    for (const auto& p : panels_)
+        p->hide();
+    QDialog::hideEvent(e);
+}
+
 void frmCap::keyPressEvent(QKeyEvent* e) {
-    // Only Esc acts; Enter and the rest are ignored.
-    if (e->key() == Qt::Key_Escape) {
-        result_ = CapResult{CapResult::Kind::Cancelled, {}, {}};
-        reject();
-    }
+    Form_KeyDown(e->key());
 }
 
 void frmCap::mousePressEvent(QMouseEvent* e) {
-    Picture1_MouseDown(e->button(), e->position());
+    Picture1_MouseDown(e->button(), e->globalPosition());
 }
 
 void frmCap::mouseMoveEvent(QMouseEvent* e) {
-    Picture1_MouseMove(e->buttons(), e->position());
+    Picture1_MouseMove(e->buttons(), e->globalPosition());
 }
 
 void frmCap::mouseReleaseEvent(QMouseEvent* e) {
-    Picture1_MouseUp(e->button(), e->position());
+    Picture1_MouseUp(e->button(), e->globalPosition());
 }
 
 } // namespace capture

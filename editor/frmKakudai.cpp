@@ -2,6 +2,7 @@
 
 #include "FUMIni.h"
 #include "MagnifiedView.h"
+#include "OwnWindows.h"
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
@@ -547,7 +548,9 @@ void frmKakudai::cmdSCap_Click() {
     }
     QImage image(*w, *h, QImage::Format_RGB32);
     image.fill(Qt::white);
-    capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
+    capture::WithOwnWindowsAway(platform_, [&] { // the area as it is under the editor
+        capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
+    });
     picSelAlia->setImage(image);
     cmd2Tika_Click();
 }

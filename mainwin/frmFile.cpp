@@ -69,22 +69,22 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(Twips(480, 3960, 2175, 615));
-    OKButton->setDefault(true);
-    OKButton->setAutoDefault(true);
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(Twips(2880, 3960, 2175, 615));
-    CancelButton->setAutoDefault(false);
-    cmdFileSel->setAutoDefault(false);
+    // Enter presses the focused button; anywhere else it presses OK.
+    for (QPushButton* b : {cmdFileSel, OKButton, CancelButton})
+        b->setAutoDefault(true);
+    OKButton->setDefault(true);
 
-    // Tab order as designed.
-    setTabOrder(txtFileName, CancelButton);
-    setTabOrder(CancelButton, OKButton);
-    setTabOrder(OKButton, cmdFileSel);
+    // Top to bottom, as the controls stand.
+    setTabOrder(txtFileName, cmdFileSel);
     setTabOrder(cmdFileSel, optCommentIti0);
     setTabOrder(optCommentIti0, optCommentIti1);
     setTabOrder(optCommentIti1, txtKizami);
     setTabOrder(txtKizami, chkCSV);
+    setTabOrder(chkCSV, OKButton);
+    setTabOrder(OKButton, CancelButton);
 
     connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
     connect(OKButton, &QPushButton::clicked, this, &frmFile::OKButton_Click);
@@ -109,7 +109,8 @@ void frmFile::chkCSV_Click() {
 }
 
 void frmFile::cmdFileSel_Click() {
-    const QString chosen = dialogs_.openFileName(this, kResultFileFilter, txtFileName->text());
+    const QString chosen =
+        dialogs_.openFileName(this, kResultFileTitle, kResultFileFilter, txtFileName->text());
     if (!chosen.isEmpty()) txtFileName->setText(chosen);
 }
 

@@ -18,7 +18,8 @@ namespace mainwin {
 // including the first "." followed by "csv"; a name without "." stays.
 QString CsvFileName(const QString& name);
 
-// Filter list of the file dialog.
+// Title and filter list of the file dialog.
+inline const QString kResultFileTitle = QStringLiteral("書き込みファイルの選択");
 inline const QString kResultFileFilter =
     QStringLiteral("TXTファイル (*.txt)|*.txt|CSVファイル(*.csv)|*.csv|すべてのファイル(*.*)|*.*");
 

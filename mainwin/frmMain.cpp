@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AnswerText.h"
+#include "AreaPicture.h"
 #include "Blanks.h"
 #include "FUMIni.h"
 #include "FileIo.h"
@@ -24,6 +25,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+
+#include <cmath>
 
 namespace mainwin {
 
@@ -251,12 +254,13 @@ void frmMain::savePlacement() {
 }
 
 void frmMain::showPicture() {
-    QPixmap pixmap = QPixmap::fromImage(areaImage_);
-    const QSize box(kPictureMaxWidth, kPictureMaxHeight);
-    if (pixmap.width() > box.width() || pixmap.height() > box.height())
-        pixmap = pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Screen pixel for screen pixel at any scale factor (AreaPicture.h).
+    const QPixmap pixmap =
+        AreaPixmap(areaImage_, QSize(kPictureMaxWidth, kPictureMaxHeight), devicePixelRatioF());
     const QPoint at = Twips(180, 120, 0, 0).topLeft();
-    Picture1->setGeometry(QRect(at, pixmap.isNull() ? QSize(0, 0) : pixmap.size()));
+    const QSizeF size = pixmap.deviceIndependentSize();
+    Picture1->setGeometry(QRect(at, QSize(static_cast<int>(std::ceil(size.width())),
+                                          static_cast<int>(std::ceil(size.height())))));
     Picture1->setPixmap(pixmap);
     Picture1->raise();
 }

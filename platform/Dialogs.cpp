@@ -49,8 +49,11 @@ Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const 
     return Answer::Cancel;
 }
 
-QString QtDialogs::openFileName(QWidget* parent, const QString& filter, const QString& startPath) {
-    QFileDialog dialog(parent);
+QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& startPath) {
+    QFileDialog dialog(parent, title);
+    // It names a file to write to: "開く" would promise otherwise.
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択"));
     // An open dialog on which a file that does not exist yet may be named.
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -23,9 +23,10 @@ public:
     // answers Cancel.
     virtual Answer question(QWidget* parent, const QString& text, const QString& title) = 0;
 
-    // An open-file dialog; filter in the form "label (*.ext)|*.ext|...". The
-    // chosen full path, or an empty text when the user cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& filter,
+    // An open-file dialog titled title; filter in the form
+    // "label (*.ext)|*.ext|...". The chosen full path, or an empty text when
+    // the user cancelled. The file need not exist.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& startPath) = 0;
 };
 
@@ -34,7 +35,8 @@ class QtDialogs : public Dialogs {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
     Answer question(QWidget* parent, const QString& text, const QString& title) override;
-    QString openFileName(QWidget* parent, const QString& filter, const QString& startPath) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& startPath) override;
 };
 
 } // namespace platform

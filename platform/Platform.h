@@ -3,22 +3,36 @@
 // null one (no screen, no key state) in platform/null, and tests hand in
 // fakes through the windows' constructors.
 //
-// Pixels: every rectangle here is in physical screen pixels, (0, 0) at the
-// top-left of the primary screen, whatever scale factor Qt uses for drawing.
-// Images come back as QImage::Format_RGB32, one image pixel per screen pixel.
+// Pixels: every rectangle and point here is in physical screen pixels of the
+// whole desktop, (0, 0) at the top-left of the primary screen (monitors left
+// of or above it have negative coordinates), whatever scale factor Qt uses
+// for drawing. Images come back as QImage::Format_RGB32, one image pixel per
+// screen pixel.
 #pragma once
 
 #include <QImage>
 #include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 
 namespace platform {
+
+// The keyboard as the Alt watch sees it. "Since the previous call" is what
+// the system can tell: exact where it reports every key event, otherwise
+// only what is down at the moment of each call.
+struct KeyboardState {
+    bool altDown = false;      // an Alt key is down now
+    bool otherDown = false;    // another key or a mouse button is down now
+    bool altPressed = false;   // an Alt key went down since the previous call
+    bool otherPressed = false; // another key or a mouse button went down since then
+};
 
 class Platform {
 public:
@@ -28,19 +42,20 @@ public:
     // read as white. An empty rectangle gives an empty image.
     virtual QImage grabScreen(const QRect& rect) = 0;
 
-    // The primary screen, in physical pixels.
-    virtual QRect primaryScreen() = 0;
+    // Every monitor, the primary one first (at (0, 0)).
+    virtual QList<QRect> screens() = 0;
 
-    // Every screen, in physical pixels, the primary one first; none when the
-    // screen cannot be read at all.
-    virtual QList<QRect> screens() {
-        const QRect primary = primaryScreen();
-        return primary.isEmpty() ? QList<QRect>() : QList<QRect>{primary};
+    // The primary screen; empty when there is no screen at all.
+    QRect primaryScreen() {
+        const QList<QRect> all = screens();
+        return all.isEmpty() ? QRect() : all.front();
     }
 
-    // Whether an Alt key is down right now, also while another application
-    // has the keyboard focus.
-    virtual bool altKeyDown() = 0;
+    // Where the mouse pointer is now; nothing when the system cannot say.
+    virtual std::optional<QPoint> pointerPosition() = 0;
+
+    // The keyboard now, also while another application has the focus.
+    virtual KeyboardState keyboard() = 0;
 
     // The system clipboard's picture: put one there (replacing whatever the
     // clipboard held), or read it back (a null image when it holds none).
@@ -52,6 +67,19 @@ public:
 
     // Keeps a window above all ordinary windows, or lets it go.
     virtual void setTopMost(QWidget* window, bool topMost) = 0;
+
+    // Whether the notification area reports a click on the icon only as one
+    // activation and never as a double click (the D-Bus StatusNotifierItem
+    // hosts of current Linux desktops).
+    virtual bool trayActivatesOnSingleClick() = 0;
+
+    // Takes shown windows of the program off the screen for a moment and
+    // puts them back, without Qt taking them for hidden: a modal dialog among
+    // them keeps waiting, and nothing of it needs to be shown afresh.
+    virtual void withdrawWindows(const QList<QWidget*>& windows) = 0;
+    virtual void restoreWindows(const QList<QWidget*>& windows) = 0;
+    // How long the desktop takes to repaint what withdrawn windows covered.
+    virtual int repaintMilliseconds() = 0;
 
     // Empty, or one sentence saying what this desktop cannot give the
     // program (no global key state or screen copy under Wayland, say).

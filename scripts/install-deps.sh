@@ -7,11 +7,11 @@ set -euo pipefail
 
 what=${1:-run}
 run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxrandr-dev
-          fonts-ipafont-gothic xdg-utils)
+          libxi-dev fonts-ipafont-gothic xdg-utils qt6-translations-l10n)
 package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
-           imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
+           imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus python3-dbus python3-gi
            g++-mingw-w64-x86-64-posix wine64 googletest xfonts-base pcf2bdf
            lintian appstream desktop-file-utils)
 

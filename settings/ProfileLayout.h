@@ -1,7 +1,7 @@
 // Every section and key of the profile file, and how their names and values
 // are formed, in one place.
 //
-//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV
+//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
 //   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
@@ -31,6 +31,9 @@ inline constexpr std::u16string_view kFileName = u"FILENAME";
 inline constexpr std::u16string_view kCommentBefore = u"コメント前";
 inline constexpr std::u16string_view kKizami = u"刻み";
 inline constexpr std::u16string_view kCsv = u"CSV";
+// "True": the main window opens as soon as Alt is down; otherwise (and when
+// missing) on Alt pressed and released alone.
+inline constexpr std::u16string_view kAltDown = u"ALTDOWN";
 
 // Lists
 inline constexpr std::u16string_view kAriaList = u"ARIALIST";

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 namespace tray {
@@ -43,6 +42,12 @@ QPixmap DrawIcon(int size) {
 
 } // namespace
 
+bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickTray) {
+    // A double click also sends a single one first: there act on the double only.
+    if (reason == QSystemTrayIcon::DoubleClick) return true;
+    return singleClickTray && reason == QSystemTrayIcon::Trigger;
+}
+
 QIcon TirelmaIcon() {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64})
@@ -71,6 +76,7 @@ void frmTskTly::start() {
     connect(about, &QAction::triggered, this, &frmTskTly::mnuAbout_Click);
     connect(end, &QAction::triggered, this, &frmTskTly::mnuEnd_Click);
 
+    resumeWatch();
     ensureIcon();
     if (!icon_) {
         // The notification area may come up a moment after the program
@@ -80,7 +86,6 @@ void frmTskTly::start() {
             if (!icon_) showStandIn();
         });
     }
-    Timer1.start();
 }
 
 void frmTskTly::ensureIcon() {
@@ -88,11 +93,17 @@ void frmTskTly::ensureIcon() {
     icon_ = std::make_unique<QSystemTrayIcon>(TirelmaIcon());
     icon_->setToolTip(kTip);
     icon_->setContextMenu(menu0_.get());
-    connect(icon_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason r) {
-                // A double click also sends a single one first: act on the double only.
-                if (r == QSystemTrayIcon::DoubleClick) mnuAbout_Click();
-            });
+    // Asked when Qt chooses where the icon goes: a D-Bus notification area
+    // (StatusNotifierItem) reports one activation and never a double click.
+    // Queued: the main window waits in a loop of its own, and the desktop's
+    // call that reported the click (over D-Bus, say) must not wait with it.
+    const bool singleClick = platform_.trayActivatesOnSingleClick();
+    connect(
+        icon_.get(), &QSystemTrayIcon::activated, this,
+        [this, singleClick](QSystemTrayIcon::ActivationReason r) {
+            if (OpensMainWindow(r, singleClick)) mnuAbout_Click();
+        },
+        Qt::QueuedConnection);
     icon_->show();
     if (standIn_) standIn_->hide();
 }
@@ -120,8 +131,12 @@ void frmTskTly::showStandIn() {
 
 void frmTskTly::Timer1_Timer() {
     Timer1.stop();
-    if (platform_.altKeyDown()) showMain();
-    if (!quitting_) Timer1.start();
+    if (trigger_.tick(platform_.keyboard())) {
+        showMain();
+        resumeWatch();
+    } else if (!quitting_) {
+        Timer1.start();
+    }
 }
 
 void frmTskTly::mnuAbout_Click() {
@@ -131,7 +146,14 @@ void frmTskTly::mnuAbout_Click() {
     }
     Timer1.stop();
     showMain();
-    if (!quitting_) Timer1.start();
+    resumeWatch();
+}
+
+void frmTskTly::resumeWatch() {
+    if (quitting_) return;
+    trigger_.setMode(StoredAltMode());
+    trigger_.restart(platform_.keyboard());
+    Timer1.start();
 }
 
 void frmTskTly::showMain() {

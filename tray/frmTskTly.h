@@ -2,6 +2,7 @@
 // the Alt-key watch that opens the main window.
 #pragma once
 
+#include "AltTrigger.h"
 #include "Dialogs.h"
 #include "Platform.h"
 #include "frmMain.h"
@@ -9,13 +10,13 @@
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 
 class QMenu;
-class QSystemTrayIcon;
 class QWidget;
 
 namespace tray {
@@ -25,6 +26,10 @@ QIcon TirelmaIcon();
 
 // The tip of the icon.
 inline const QString kTip = QStringLiteral("Tirelma Altキーで実行");
+
+// Whether a click on the icon opens the main window: a double click, or the
+// single activation where the notification area reports nothing else.
+bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickTray);
 
 class frmTskTly : public QObject {
     Q_OBJECT
@@ -46,6 +51,7 @@ public:
     void mnuEnd_Click();
 
     QTimer& timer() { return Timer1; }
+    const AltTrigger& altTrigger() const { return trigger_; }
     QSystemTrayIcon* icon() const { return icon_.get(); }
     QWidget* standIn() const { return standIn_.get(); }
     mainwin::frmMain* mainWindow() const { return main_; }
@@ -56,6 +62,9 @@ signals:
 
 private:
     void showMain();
+    // Watching again after the main window closed; the profile's Alt mode
+    // is read afresh.
+    void resumeWatch();
     void ensureIcon();
     void showStandIn();
 
@@ -63,6 +72,7 @@ private:
     platform::Dialogs& dialogs_;
     std::function<bool()> trayAvailable_;
     QTimer Timer1;
+    AltTrigger trigger_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QMenu> menu0_;
     std::unique_ptr<QWidget> standIn_;

@@ -18,12 +18,17 @@ public:
         image.fill(Qt::white);
         return image;
     }
-    QRect primaryScreen() override { return QRect(0, 0, 0, 0); }
-    bool altKeyDown() override { return false; }
+    QList<QRect> screens() override { return {}; }
+    std::optional<QPoint> pointerPosition() override { return std::nullopt; }
+    KeyboardState keyboard() override { return {}; }
     void setTopMost(QWidget* window, bool topMost) override {
         if (window && !window->isVisible())
             window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
     }
+    bool trayActivatesOnSingleClick() override { return false; }
+    void withdrawWindows(const QList<QWidget*>&) override {}
+    void restoreWindows(const QList<QWidget*>&) override {}
+    int repaintMilliseconds() override { return 0; }
     QString limitation() override { return why_; }
 
 private:

@@ -1,15 +1,15 @@
 // Windows: screen pixels with BitBlt from the screen's device context in
-// physical pixels (Qt makes the process per-monitor DPI aware), monitors
-// from EnumDisplayMonitors, the Alt key from GetAsyncKeyState (GetKeyState
-// follows this thread's own message queue, not the keyboard), the
-// always-on-top band with SetWindowPos.
+// physical pixels (Qt makes the process per-monitor DPI aware; the virtual
+// desktop already has the primary monitor's top-left at (0, 0)), monitors
+// from EnumDisplayMonitors, the keyboard from GetAsyncKeyState over every
+// key (GetKeyState follows this thread's own message queue, not the
+// keyboard), the always-on-top band with SetWindowPos.
 #include "PlatformCommon.h"
 
+#include <QVariant>
 #include <QWidget>
 
 #include <windows.h>
-
-#include <algorithm>
 
 namespace platform {
 
@@ -70,10 +70,26 @@ private:
     HGDIOBJ old_;
 };
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
-    reinterpret_cast<QList<QRect>*>(list)->append(
-        QRect(QPoint(r->left, r->top), QPoint(r->right - 1, r->bottom - 1)));
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT r, LPARAM list) {
+    auto* monitors = reinterpret_cast<QList<QRect>*>(list);
+    const QRect rect(QPoint(r->left, r->top), QPoint(r->right - 1, r->bottom - 1));
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY))
+        monitors->prepend(rect);
+    else
+        monitors->append(rect);
     return TRUE;
+}
+
+QList<QRect> Monitors() {
+    QList<QRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+bool IsAlt(int vk) {
+    return vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
 }
 
 class WinPlatform : public PlatformCommon {
@@ -107,25 +123,40 @@ public:
             for (int x = 0; x < rect.width(); ++x)
                 dst[x] = 0xFF000000u | src[static_cast<qsizetype>(y) * rect.width() + x];
         }
-        QList<QRect> monitors;
-        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-        return WhiteOutsideScreens(image, rect, monitors);
-    }
-
-    QRect primaryScreen() override {
-        return QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        return WhiteOutsideScreens(image, rect, Monitors());
     }
 
     QList<QRect> screens() override {
-        QList<QRect> monitors;
-        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-        // The primary monitor is the one at (0, 0).
-        std::stable_partition(monitors.begin(), monitors.end(),
-                              [](const QRect& r) { return r.topLeft() == QPoint(0, 0); });
+        QList<QRect> monitors = Monitors();
+        if (monitors.isEmpty())
+            monitors.append(
+                QRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
         return monitors;
     }
 
-    bool altKeyDown() override { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
+    std::optional<QPoint> pointerPosition() override {
+        POINT p{};
+        if (!GetCursorPos(&p)) return std::nullopt;
+        return QPoint(p.x, p.y);
+    }
+
+    // The high bit: down now; the low bit: pressed since the previous call
+    // (by anyone, so only a hint).
+    KeyboardState keyboard() override {
+        KeyboardState s;
+        for (int vk = 1; vk < 256; ++vk) {
+            const auto k = static_cast<unsigned short>(GetAsyncKeyState(vk));
+            const bool down = (k & 0x8000) != 0, pressed = (k & 1) != 0;
+            if (IsAlt(vk)) {
+                s.altDown = s.altDown || down;
+                s.altPressed = s.altPressed || pressed;
+            } else {
+                s.otherDown = s.otherDown || down;
+                s.otherPressed = s.otherPressed || pressed;
+            }
+        }
+        return s;
+    }
 
     void setTopMost(QWidget* window, bool topMost) override {
         if (!window) return;
@@ -141,7 +172,31 @@ public:
                          SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
     }
 
+    bool trayActivatesOnSingleClick() override { return false; }
+
+    // Fully transparent (a layered window) rather than hidden: Qt and the
+    // modal loop of a dialog never notice, and the desktop composes what lies
+    // under the window at once.
+    void withdrawWindows(const QList<QWidget*>& windows) override {
+        for (QWidget* w : windows) {
+            w->setProperty(kOpacity, w->windowOpacity());
+            w->setWindowOpacity(0.0);
+        }
+    }
+    void restoreWindows(const QList<QWidget*>& windows) override {
+        for (QWidget* w : windows) {
+            const QVariant before = w->property(kOpacity);
+            if (!before.isValid()) continue;
+            w->setWindowOpacity(before.toDouble());
+            w->setProperty(kOpacity, QVariant());
+        }
+    }
+    int repaintMilliseconds() override { return 200; }
+
     QString limitation() override { return {}; }
+
+private:
+    static constexpr const char* kOpacity = "tirelmaOpacityBeforeCapture";
 };
 
 } // namespace

@@ -1,19 +1,34 @@
 // X11: screen pixels with XGetImage on the root window (always physical
-// pixels), monitors from RandR, the Alt key from XQueryKeymap, the
-// always-on-top band through the window manager's _NET_WM_STATE. The program
-// keeps its own connection to the X server for this.
+// pixels), monitors from RandR, the keyboard from XQueryKeymap and the
+// XInput 2 raw key events (which every client may watch, also while another
+// one grabs the keyboard), the always-on-top band through the window
+// manager's _NET_WM_STATE. The program keeps its own connection to the X
+// server for this.
+//
+// The root window's (0, 0) is the top-left of the whole desktop; the
+// program's coordinates put the primary monitor's top-left at (0, 0), as on
+// Windows, so every rectangle is shifted by the primary monitor's position.
 #include "PlatformCommon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QGuiApplication>
+#include <QHash>
+#include <QSocketNotifier>
 #include <QWidget>
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 
 #include <bit>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -40,43 +55,81 @@ int Channel(unsigned long pixel, unsigned long mask) {
     return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
 }
 
+// Whether a StatusNotifierItem host runs on the session bus: Qt then puts
+// the icon there instead of into an XEmbed notification area. Asked the way
+// Qt asks (the watcher's property through its introspected interface), so
+// that both come to the same answer.
+bool StatusNotifierHostRegistered() {
+    const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))
+        return false;
+    QDBusInterface watcher(service, QStringLiteral("/StatusNotifierWatcher"), service, bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
 class X11Platform : public PlatformCommon {
 public:
     explicit X11Platform(Display* display) : display_(display) {
         altLeft_ = XKeysymToKeycode(display, XK_Alt_L);
         altRight_ = XKeysymToKeycode(display, XK_Alt_R);
+        watchKeyEvents();
     }
 
     QImage grabScreen(const QRect& rect) override {
         if (rect.width() <= 0 || rect.height() <= 0) return {};
         QImage image(rect.size(), QImage::Format_RGB32);
         image.fill(Qt::white);
-        const Window root = DefaultRootWindow(display_.get());
-        const QRect rootRect(0, 0, DisplayWidth(display_.get(), DefaultScreen(display_.get())),
-                             DisplayHeight(display_.get(), DefaultScreen(display_.get())));
+        const Monitors m = monitors();
+        Display* d = display_.get();
+        const QRect rootRect(0, 0, DisplayWidth(d, DefaultScreen(d)),
+                             DisplayHeight(d, DefaultScreen(d)));
         // A request that leaves the root window returns nothing: clip first.
-        const QRect clip = rect & rootRect;
+        const QRect onRoot = rect.translated(m.origin);
+        const QRect clip = onRoot & rootRect;
         if (!clip.isEmpty()) {
-            XImagePtr x(XGetImage(display_.get(), root, clip.x(), clip.y(),
+            XImagePtr x(XGetImage(d, DefaultRootWindow(d), clip.x(), clip.y(),
                                   static_cast<unsigned>(clip.width()),
                                   static_cast<unsigned>(clip.height()), AllPlanes, ZPixmap));
-            if (x) Copy(*x, image, clip.topLeft() - rect.topLeft());
+            if (x) Copy(*x, image, clip.topLeft() - onRoot.topLeft());
         }
-        return WhiteOutsideScreens(image, rect, monitors());
+        return WhiteOutsideScreens(image, rect, m.screens);
     }
 
-    QRect primaryScreen() override {
-        const auto all = monitors(true);
-        return all.isEmpty() ? QRect() : all.front();
+    QList<QRect> screens() override { return monitors().screens; }
+
+    std::optional<QPoint> pointerPosition() override {
+        Display* d = display_.get();
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned mask = 0;
+        if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask))
+            return std::nullopt;
+        return QPoint(rootX, rootY) - monitors().origin;
     }
 
-    QList<QRect> screens() override { return monitors(true); }
-
-    bool altKeyDown() override {
+    KeyboardState keyboard() override {
+        Display* d = display_.get();
+        readKeyEvents();
+        KeyboardState s;
+        s.altPressed = std::exchange(altPressed_, false);
+        s.otherPressed = std::exchange(otherPressed_, false);
         char keys[32] = {};
-        XQueryKeymap(display_.get(), keys);
-        auto down = [&keys](KeyCode k) { return k != 0 && (keys[k / 8] >> (k % 8)) & 1; };
-        return down(altLeft_) || down(altRight_);
+        XQueryKeymap(d, keys);
+        for (int k = 8; k < 256; ++k) {
+            if (!((keys[k / 8] >> (k % 8)) & 1)) continue;
+            if (isAlt(static_cast<unsigned>(k)))
+                s.altDown = true;
+            else
+                s.otherDown = true;
+        }
+        Window root = 0, child = 0;
+        int rx = 0, ry = 0, x = 0, y = 0;
+        unsigned mask = 0;
+        if (XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &x, &y, &mask) &&
+            (mask & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask)))
+            s.otherDown = true;
+        return s;
     }
 
     void setTopMost(QWidget* window, bool topMost) override {
@@ -102,6 +155,55 @@ public:
         XFlush(d);
     }
 
+    bool trayActivatesOnSingleClick() override { return StatusNotifierHostRegistered(); }
+
+    // Unmapped behind Qt's back: Qt still takes the windows for shown. The
+    // window manager forgets a withdrawn window's state (always on top, say),
+    // so it is kept here and handed back before the window is mapped again.
+    void withdrawWindows(const QList<QWidget*>& windows) override {
+        Display* d = display_.get();
+        const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+        for (QWidget* w : windows) {
+            const auto id = static_cast<Window>(w->winId());
+            Atom type = 0;
+            int format = 0;
+            unsigned long n = 0, after = 0;
+            unsigned char* data = nullptr;
+            std::vector<Atom> atoms;
+            if (XGetWindowProperty(d, id, state, 0, 64, False, XA_ATOM, &type, &format, &n, &after,
+                                   &data) == Success &&
+                data) {
+                if (format == 32) {
+                    const auto* a = reinterpret_cast<const Atom*>(data);
+                    atoms.assign(a, a + n);
+                }
+                XFree(data);
+            }
+            withdrawn_.insert(id, atoms);
+            XUnmapWindow(d, id);
+        }
+        XSync(d, False);
+    }
+
+    void restoreWindows(const QList<QWidget*>& windows) override {
+        Display* d = display_.get();
+        const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+        for (QWidget* w : windows) {
+            const auto id = static_cast<Window>(w->winId());
+            if (!withdrawn_.contains(id)) continue;
+            const std::vector<Atom> atoms = withdrawn_.take(id);
+            XChangeProperty(d, id, state, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(atoms.data()),
+                            static_cast<int>(atoms.size()));
+            XMapWindow(d, id);
+        }
+        XSync(d, False);
+    }
+
+    // Other programs repaint what was uncovered, and a compositing window
+    // manager may fade a window out rather than drop it at once.
+    int repaintMilliseconds() override { return 300; }
+
     QString limitation() override {
         if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             return QStringLiteral(
@@ -111,25 +213,75 @@ public:
     }
 
 private:
-    // Monitors in physical pixels; the primary one first when asked.
-    QList<QRect> monitors(bool primaryFirst = false) {
+    struct Monitors {
+        QList<QRect> screens; // program coordinates, primary first
+        QPoint origin;        // the primary monitor's top-left on the root window
+    };
+
+    Monitors monitors() {
         Display* d = display_.get();
-        QList<QRect> out;
-        int n = 0;
+        QList<QRect> onRoot;
+        int primary = 0, n = 0;
         if (XRRMonitorInfo* m = XRRGetMonitors(d, DefaultRootWindow(d), True, &n)) {
             for (int i = 0; i < n; ++i) {
-                const QRect r(m[i].x, m[i].y, m[i].width, m[i].height);
-                if (primaryFirst && m[i].primary)
-                    out.prepend(r);
-                else
-                    out.append(r);
+                if (m[i].primary) primary = static_cast<int>(onRoot.size());
+                onRoot.append(QRect(m[i].x, m[i].y, m[i].width, m[i].height));
             }
             XRRFreeMonitors(m);
         }
-        if (out.isEmpty())
-            out.append(
+        if (onRoot.isEmpty())
+            onRoot.append(
                 QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))));
+        // Without a primary flag the first monitor counts, as for Qt.
+        onRoot.move(primary, 0);
+        Monitors out;
+        out.origin = onRoot.front().topLeft();
+        for (const QRect& r : onRoot)
+            out.screens.append(r.translated(-out.origin));
         return out;
+    }
+
+    bool isAlt(unsigned keycode) const {
+        return keycode != 0 && (keycode == altLeft_ || keycode == altRight_);
+    }
+
+    // Key and button presses from every device, kept until the next look at
+    // the keyboard, so that a key tapped between two looks still counts.
+    void watchKeyEvents() {
+        Display* d = display_.get();
+        int event = 0, error = 0;
+        if (!XQueryExtension(d, "XInputExtension", &xiOpcode_, &event, &error)) return;
+        int major = 2, minor = 2;
+        if (XIQueryVersion(d, &major, &minor) != Success || major < 2) {
+            xiOpcode_ = -1;
+            return;
+        }
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_RawKeyPress);
+        XISetMask(bits, XI_RawButtonPress);
+        XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof(bits)), bits};
+        XISelectEvents(d, DefaultRootWindow(d), &mask, 1);
+        XFlush(d);
+        // Read them as they come, so that they never pile up while nobody looks.
+        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(d), QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readKeyEvents(); });
+    }
+
+    void readKeyEvents() {
+        Display* d = display_.get();
+        while (XPending(d) > 0) {
+            XEvent e;
+            XNextEvent(d, &e);
+            XGenericEventCookie* c = &e.xcookie;
+            if (c->type != GenericEvent || c->extension != xiOpcode_ || !XGetEventData(d, c))
+                continue;
+            const auto* raw = static_cast<const XIRawEvent*>(c->data);
+            if (c->evtype == XI_RawKeyPress && isAlt(static_cast<unsigned>(raw->detail)))
+                altPressed_ = true;
+            else if (c->evtype == XI_RawKeyPress || c->evtype == XI_RawButtonPress)
+                otherPressed_ = true;
+            XFreeEventData(d, c);
+        }
     }
 
     static void Copy(XImage& x, QImage& image, QPoint at) {
@@ -153,7 +305,11 @@ private:
     }
 
     std::unique_ptr<Display, DisplayCloser> display_;
+    std::unique_ptr<QSocketNotifier> notifier_;
     KeyCode altLeft_ = 0, altRight_ = 0;
+    int xiOpcode_ = -1;
+    bool altPressed_ = false, otherPressed_ = false;
+    QHash<Window, std::vector<Atom>> withdrawn_;
 };
 
 } // namespace

@@ -17,15 +17,6 @@ using capture::frmCap;
 
 namespace {
 
-// A screen whose every pixel differs from its neighbours.
-QImage Patterned(QSize size) {
-    QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF));
-    return img;
-}
-
 class OverlayTest : public ::testing::Test {
 protected:
     fakes::FakePlatform platform;
@@ -33,7 +24,7 @@ protected:
     bool shown = false;
 
     void SetUp() override {
-        platform.screen = Patterned(platform.screen.size());
+        platform.screen = fakes::Patterned(platform.screen.size());
         cap = std::make_unique<frmCap>(platform);
     }
 

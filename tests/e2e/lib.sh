@@ -1,7 +1,8 @@
 # Shared set-up of the end-to-end tests: a fresh X server with a window
 # manager and a notification area, a copy of the program in its own folder
 # with a profile beside it, and helpers to act as a user would.
-# Source it; call e2e_start first. Needs: Xvfb openbox trayer xdotool xclip
+# Source it; call e2e_start first (E2E_SCREEN sets the X screen's size,
+# 1280x800x24 unless given). Needs: Xvfb openbox trayer xdotool xclip
 # x11-utils imagemagick.
 
 set -u
@@ -22,7 +23,12 @@ expect_eq() { # what, expected, actual
 }
 
 e2e_cleanup() {
+    local pid
     xdotool keyup Alt_L 2>/dev/null || true
+    # The screen as the failure left it, while the X server still runs.
+    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
+        import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
+    fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     # The accessibility registry is started by the bus, not by us: end only
     # the one of this test (other tests may run at the same time).
@@ -34,7 +40,6 @@ e2e_cleanup() {
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
-        import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
     fi
     [ -n "${W:-}" ] && rm -rf "$W"
@@ -52,7 +57,7 @@ e2e_start() {
     trap e2e_cleanup EXIT
     export TMPDIR=$W XDG_RUNTIME_DIR=$W/run HOME=$W/home
     mkdir -m 700 "$W/run" && mkdir "$W/home" "$W/bin"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp 3>"$W/display" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
@@ -95,6 +100,13 @@ e2e_show() { # image, x, y
     QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
     FIXTURE_PID=$!
     E2E_PIDS+=($FIXTURE_PID)
+    sleep 0.4
+}
+
+# One more such window, beside the one e2e_show shows.
+e2e_show_also() { # image, x, y
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
+    E2E_PIDS+=($!)
     sleep 0.4
 }
 
@@ -154,6 +166,9 @@ open_main_window() {
 texts_of() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" texts "$1" 2>/dev/null; }
 text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>/dev/null; }
 
+# Whether the program's text box labelled $1 holds $2 (for wait_for).
+text_is() { [ "$(text_box "$TIRELMA_PID" "$1")" = "$2" ]; }
+
 where_is() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" where "$@" 2>/dev/null; }
 
 # Clicks the middle of an object found by name (a button, a list item...).
@@ -178,6 +193,26 @@ drag() { # x1 y1 x2 y2
 
 # Result file lines, in UTF-8.
 result_file() { [ -f "$1" ] && iconv -f CP932 -t UTF-8 "$1"; }
+
+# Splits the X screen into monitors (after e2e_start, before the program):
+# NAME:WxH+X+Y[:primary] each, in root-window coordinates.
+e2e_monitors() {
+    "$E2E_BUILD/tests/e2e/setmonitors" "$@" >/dev/null || fail "could not set the monitors $*"
+}
+
+# A screenshot of the whole X screen, or of a part of it (WxH+X+Y).
+screenshot() { # file [geometry]
+    if [ -n "${2:-}" ]; then import -window root -crop "$2" +repage "$1"; else import -window root "$1"; fi
+}
+
+# Where an image appears pixel for pixel in a screenshot: "x y" lines.
+find_image() { "$E2E_BUILD/tests/e2e/findimage" "$1" "$2"; }
+
+# A window's place on the screen, in physical pixels: "WxH+X+Y".
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ +Width/ {w=$NF} /^ +Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
+}
 
 # The editor from the main window's menu.
 open_editor() {

@@ -17,13 +17,13 @@ open_dialog() {
     focus_window "$TIRELMA_PID" || fail "no output settings dialog"
 }
 
-# File name (the focus starts in it), then Tab order: ｷｬﾝｾﾙ, OK, ファイル指定,
-# コメントが前, コメントが後, 刻み, CSV書き込み.
+# File name (the focus starts in it), then Tab order: ファイル指定, the option
+# pair (one stop), 刻み, CSV書き込み, OK, ｷｬﾝｾﾙ.
 open_dialog
 xdotool key ctrl+a
 xdotool type "$W/new.txt"
-xdotool key Tab Tab Tab Tab Tab Tab space   # check CSV (the option pair is one stop): the name becomes new.csv
-xdotool key Return                              # OK, the default button
+xdotool key Tab Tab Tab Tab space   # check CSV: the name becomes new.csv
+xdotool key Return                  # OK, the default button away from the other buttons
 wait_for 50 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 sleep 0.4

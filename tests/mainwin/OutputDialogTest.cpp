@@ -5,10 +5,12 @@
 #include "ProfileFixture.h"
 #include "frmFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 
@@ -100,6 +102,68 @@ TEST_F(OutputDialog, FileButtonTakesTheChosenPathOnly) {
     EXPECT_EQ(child<QLineEdit>(d, "txtFileName")->text(), QStringLiteral("/data/new.txt"));
     ASSERT_EQ(dialogs.fileFilters.size(), 2);
     EXPECT_EQ(dialogs.fileFilters[0], mainwin::kResultFileFilter);
+}
+
+// Keys as a user gives them: the dialog shown and active, focus moved by Tab.
+class OutputDialogKeys : public OutputDialog {
+protected:
+    std::unique_ptr<frmFile> d;
+    void open() {
+        d = std::make_unique<frmFile>(dialogs);
+        d->show();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    }
+    QWidget* tabTo(const char* name) {
+        for (int i = 0; i < 12 && QApplication::focusWidget()->objectName() != QLatin1String(name);
+             ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget();
+    }
+};
+
+TEST_F(OutputDialogKeys, TabRunsDownTheDialogFromTheFileName) {
+    open();
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtFileName"));
+    QStringList stops;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops << QApplication::focusWidget()->objectName();
+    }
+    // The option pair is one stop.
+    ASSERT_EQ(stops.size(), 6);
+    EXPECT_TRUE(stops[1].startsWith(QStringLiteral("optCommentIti"))) << stops[1].toStdString();
+    stops.removeAt(1);
+    EXPECT_EQ(stops,
+              (QStringList{"cmdFileSel", "txtKizami", "chkCSV", "OKButton", "CancelButton"}));
+}
+
+TEST_F(OutputDialogKeys, EnterPressesTheFocusedButtonAndOkElsewhere) {
+    writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=old.txt\n"));
+    open();
+    child<QLineEdit>(*d, "txtFileName")->setText(QStringLiteral("typed.txt"));
+
+    // On ファイル指定: the file dialog, and the settings dialog stays open.
+    dialogs.fileAnswers = {QStringLiteral("/data/chosen.txt")};
+    QTest::keyClick(tabTo("cmdFileSel"), Qt::Key_Return);
+    EXPECT_EQ(dialogs.fileFilters.size(), 1);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(child<QLineEdit>(*d, "txtFileName")->text(), QStringLiteral("/data/chosen.txt"));
+
+    // On ｷｬﾝｾﾙ: cancelled, nothing stored.
+    const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
+    QTest::keyClick(tabTo("CancelButton"), Qt::Key_Return);
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")), before);
+
+    // In a text box, after the focus has passed over the other buttons: OK.
+    open();
+    tabTo("CancelButton");
+    QTest::keyClick(tabTo("txtKizami"), Qt::Key_Enter);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_NE(Cp932(readFile(QStringLiteral("Kavoren.ini"))).indexOf(QStringLiteral("CSV=False")),
+              -1);
 }
 
 } // namespace

@@ -17,18 +17,24 @@ protected:
     fakes::FakeDialogs dialogs;
 };
 
-TEST_F(Tray, AltOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
+platform::KeyboardState Keys(bool alt, bool other = false, bool otherPressed = false) {
+    return {alt, other, false, otherPressed};
+}
+
+TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
     tray::frmTskTly t(platform, dialogs, [] { return false; });
-    t.timer().start();
-    t.Timer1_Timer(); // Alt up: nothing
+    t.start();
+    EXPECT_TRUE(t.timer().isActive());
+    platform.keyScript = {Keys(false), Keys(true), Keys(true)};
+    for (int i = 0; i < 3; ++i)
+        t.Timer1_Timer(); // up, then held: nothing yet
     EXPECT_EQ(t.mainWindow(), nullptr);
     EXPECT_TRUE(t.timer().isActive());
 
-    platform.alt = true;
     int checks = 0;
     QTimer::singleShot(100, [&] {
         // Inside the wait for the main window: the watch is off, and asking
-        // again (Alt still held, a double click) opens no second window.
+        // again (a double click) opens no second window.
         mainwin::frmMain* first = t.mainWindow();
         ASSERT_NE(first, nullptr);
         EXPECT_TRUE(first->isVisible());
@@ -39,10 +45,52 @@ TEST_F(Tray, AltOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
         ++checks;
         first->close();
     });
+    // Released: opens, and returns when it closes, with Alt down again
+    // (Alt+W, say).
+    platform.keyScript = {Keys(false), Keys(true)};
     t.Timer1_Timer();
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(t.mainWindow(), nullptr);
-    EXPECT_TRUE(t.timer().isActive()); // Alt still down opens it again at the next tick
+    EXPECT_TRUE(t.timer().isActive());
+
+    // That Alt, held on and let go, opens nothing.
+    platform.keyScript = {Keys(true), Keys(true, false, true), Keys(false), Keys(false)};
+    while (!platform.keyScript.empty())
+        t.Timer1_Timer();
+    EXPECT_EQ(t.mainWindow(), nullptr);
+}
+
+TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
+    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    t.start();
+    // Alt+Tab with the Tab between two ticks, then Alt with a mouse button.
+    platform.keyScript = {Keys(false), Keys(true),        Keys(true, false, true),
+                          Keys(false), Keys(true),        Keys(true, true),
+                          Keys(true),  Keys(false, false)};
+    while (!platform.keyScript.empty())
+        t.Timer1_Timer();
+    EXPECT_EQ(t.mainWindow(), nullptr);
+    EXPECT_TRUE(t.timer().isActive());
+}
+
+TEST_F(Tray, TheProfileCanAskForTheMainWindowAsSoonAsAltIsDown) {
+    writeProfile(QStringLiteral("[ENDDATA]\nALTDOWN=True\n"));
+    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    t.start();
+    EXPECT_EQ(t.altTrigger().mode(), tray::AltTrigger::Mode::AtOnce);
+    int opened = 0;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(50, [&] {
+            ++opened;
+            // Switched back by hand meanwhile: read at the next opening.
+            if (opened == 2) writeProfile(QStringLiteral("[ENDDATA]\nALTDOWN=False\n"));
+            t.mainWindow()->close();
+        });
+        platform.keyScript = {Keys(true, true)}; // Alt held, even with another key
+        t.Timer1_Timer();
+    }
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(t.altTrigger().mode(), tray::AltTrigger::Mode::Alone);
 }
 
 TEST_F(Tray, EachOpeningLoadsTheMainWindowAfresh) {
@@ -76,6 +124,33 @@ TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
     t.mnuEnd_Click();
     EXPECT_EQ(quit.count(), 1);
     EXPECT_FALSE(t.standIn()->isVisible());
+}
+
+TEST_F(Tray, OneClickOpensTheMainWindowWhereTheAreaReportsNoDoubleClick) {
+    for (bool singleClickTray : {true, false}) {
+        platform.singleClickTray = singleClickTray;
+        tray::frmTskTly t(platform, dialogs, [] { return true; });
+        t.start();
+        ASSERT_NE(t.icon(), nullptr);
+        bool opened = false;
+        QTimer::singleShot(50, [&] {
+            opened = t.mainWindow() != nullptr;
+            if (t.mainWindow()) t.mainWindow()->close();
+        });
+        emit t.icon()->activated(QSystemTrayIcon::Trigger);
+        QTest::qWait(100);
+        EXPECT_EQ(opened, singleClickTray);
+    }
+}
+
+TEST(TrayIcon, ClicksThatOpenTheMainWindow) {
+    using R = QSystemTrayIcon::ActivationReason;
+    for (R r : {R::Trigger, R::MiddleClick, R::Context, R::Unknown})
+        EXPECT_FALSE(tray::OpensMainWindow(r, false));
+    EXPECT_TRUE(tray::OpensMainWindow(R::DoubleClick, false));
+    EXPECT_TRUE(tray::OpensMainWindow(R::Trigger, true));
+    EXPECT_TRUE(tray::OpensMainWindow(R::DoubleClick, true));
+    EXPECT_FALSE(tray::OpensMainWindow(R::MiddleClick, true));
 }
 
 TEST(TrayIcon, DrawnAndTipped) {

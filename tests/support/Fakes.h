@@ -1,6 +1,6 @@
 // Stand-ins for the operating system, so that every window can be driven
-// in-process (QT_QPA_PLATFORM=offscreen): a screen that is an image, an Alt
-// key the test presses, an in-memory clipboard, message boxes and file
+// in-process (QT_QPA_PLATFORM=offscreen): a desktop that is an image, a
+// keyboard the test presses, an in-memory clipboard, message boxes and file
 // dialogs that record what they would have shown.
 #pragma once
 
@@ -13,33 +13,66 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace fakes {
 
+// A screen whose every pixel differs from its neighbours.
+inline QImage Patterned(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF));
+    return img;
+}
+
 class FakePlatform : public platform::Platform {
 public:
-    // The screen: white, 1280 x 800 physical pixels, unless a test paints it.
+    // The desktop: white, 1280 x 800 physical pixels, unless a test paints it.
+    // Its pixel (0, 0) is the desktop's point origin; the monitors are the
+    // whole image unless a test lists them (primary first).
     QImage screen{1280, 800, QImage::Format_RGB32};
+    QPoint origin;
+    QList<QRect> monitors;
+    std::optional<QPoint> pointer;
+    // The keyboard: what is down now, or, when given, one state per look.
     bool alt = false;
+    bool otherKey = false;
+    std::deque<platform::KeyboardState> keyScript;
+    bool singleClickTray = false;
     QImage clipboard;
     QList<QUrl> opened;
     QList<std::pair<QWidget*, bool>> topMost;
     QString why;
     int grabs = 0;
+    QList<QWidget*> withdrawn;         // off the screen now
+    QList<QWidget*> withdrawnAtGrab;   // off the screen at the last grab
+    QList<QWidget*> visibleAtWithdraw; // what Qt took for shown meanwhile
 
     FakePlatform() { screen.fill(Qt::white); }
 
     QImage grabScreen(const QRect& rect) override {
         ++grabs;
+        withdrawnAtGrab = withdrawn;
         if (rect.width() <= 0 || rect.height() <= 0) return {};
         QImage out(rect.size(), QImage::Format_RGB32);
         out.fill(Qt::white);
         QPainter p(&out);
-        p.drawImage(QPoint(0, 0), screen, rect);
+        p.drawImage(QPoint(0, 0), screen, rect.translated(-origin));
         return out;
     }
-    QRect primaryScreen() override { return screen.rect(); }
-    bool altKeyDown() override { return alt; }
+    QList<QRect> screens() override {
+        if (!monitors.isEmpty()) return monitors;
+        if (screen.isNull()) return {};
+        return {QRect(origin, screen.size())};
+    }
+    std::optional<QPoint> pointerPosition() override { return pointer; }
+    platform::KeyboardState keyboard() override {
+        if (keyScript.empty()) return {alt, otherKey, false, false};
+        const platform::KeyboardState k = keyScript.front();
+        keyScript.pop_front();
+        return k;
+    }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
     QImage clipboardImage() override { return clipboard; }
     bool openUrl(const QUrl& url) override {
@@ -47,12 +80,23 @@ public:
         return true;
     }
     void setTopMost(QWidget* w, bool on) override { topMost.append({w, on}); }
+    bool trayActivatesOnSingleClick() override { return singleClickTray; }
+    void withdrawWindows(const QList<QWidget*>& windows) override {
+        withdrawn += windows;
+        for (QWidget* w : windows)
+            if (w->isVisible()) visibleAtWithdraw.append(w);
+    }
+    void restoreWindows(const QList<QWidget*>& windows) override {
+        for (QWidget* w : windows)
+            withdrawn.removeAll(w);
+    }
+    int repaintMilliseconds() override { return 0; }
     QString limitation() override { return why; }
 
-    // Paints part of the screen.
+    // Paints part of the desktop, at a point of it.
     void paint(const QImage& image, QPoint at) {
         QPainter p(&screen);
-        p.drawImage(at, image);
+        p.drawImage(at - origin, image);
     }
 };
 
@@ -65,6 +109,7 @@ public:
     std::vector<Shown> messages;
     std::deque<QString> fileAnswers; // next answers of the file dialog ("" = cancel)
     QStringList fileFilters;
+    QStringList fileTitles;
     std::function<void()> onMessage; // runs while the "box" is open
     QStringList questions;
     std::deque<Answer> answers; // next answers to questions (Cancel when none is left)
@@ -80,7 +125,9 @@ public:
         answers.pop_front();
         return a;
     }
-    QString openFileName(QWidget*, const QString& filter, const QString&) override {
+    QString openFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString&) override {
+        fileTitles.append(title);
         fileFilters.append(filter);
         if (fileAnswers.empty()) return {};
         QString a = fileAnswers.front();
