@@ -610,9 +610,10 @@ void frmKakudai::cmd2Tika_Click() {
     // A cut made on an earlier capture is no cut of this one.
     if (cutAccepted_ && picSelAlia->image().cacheKey() != cutImage_) setCutAccepted(false);
     showLinePlan();
-    runReadingCheck();
-    // Grown once more with the check in place, so that the view shows all
-    // the window has room for; a new capture shows its line of ink first.
+    updateReadingCheck();
+    // Grown once more with the check in place (from its top-left corner, so
+    // that it stays where it stands), the view showing all the window has
+    // room for; a new capture shows its line of ink first.
     fitToScreen();
     if (picSelAlia->image().cacheKey() != shownImage_ && !split_.cuts.empty())
         scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.inkTop),

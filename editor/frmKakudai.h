@@ -147,6 +147,8 @@ private:
     void writeTemplate(const std::u16string& c, const std::u16string& width,
                        const std::u16string& height, const std::vector<std::int32_t>& rows);
     void showLinePlan();
+    // The check shown afresh; run also lets the window settle around it.
+    void updateReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered = {});
     void runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered = {});
     void setGuidance(const QString& text);
 

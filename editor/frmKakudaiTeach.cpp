@@ -270,13 +270,18 @@ void frmKakudai::cmdGyouTouroku_Click() {
 // ---- the reading check
 
 void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered) {
+    updateReadingCheck(registered);
+    settleLayout();
+}
+
+void frmKakudai::updateReadingCheck(
+    const std::vector<std::pair<std::u16string, QRect>>& registered) {
     const QImage& image = picSelAlia->image();
     markFrames_.clear();
     if (image.isNull() || image.width() == 0 || image.height() == 0) {
         check_ = ReadingCheck();
         lblYomitori->clear();
         showLinePlan();
-        settleLayout();
         return;
     }
     const auto templates = modTemp::LoadChrTempList(ChrGropNo).templates;
@@ -340,7 +345,6 @@ void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRe
             markFrames_.push_back(
                 {QRect(QPoint(fit.left, top), QPoint(fit.right, bottom)), Q(fit.read), kMarked});
     showLinePlan();
-    settleLayout();
 }
 
 void frmKakudai::setGuidance(const QString& text) {
