@@ -61,13 +61,21 @@ std::int32_t PictureColour(const QImage& image, long long x, long long y) {
 }
 
 std::vector<std::int32_t> RowMasks(const QImage& magnified, float left, float top, CellSize size) {
+    return RowMasks(
+        [&magnified](double x, double y) {
+            return PictureColour(magnified, std::llround(x), std::llround(y));
+        },
+        left, top, size);
+}
+
+std::vector<std::int32_t> RowMasks(const std::function<std::int32_t(double, double)>& colourAt,
+                                   float left, float top, CellSize size) {
     std::vector<std::int32_t> masks(static_cast<std::size_t>(std::max(size.h, 0)), 0);
     for (int i = 0; i < size.h; ++i) {
         for (int j = 0; j < size.w && j < 31; ++j) {
             const double x = static_cast<double>(left) + kCell * j + kCell / 2;
             const double y = static_cast<double>(top) + kCell * i + kCell / 2;
-            if (PictureColour(magnified, std::llround(std::floor(x)),
-                              std::llround(std::floor(y))) == 0)
+            if (colourAt(std::floor(x), std::floor(y)) == 0)
                 masks[static_cast<std::size_t>(i)] |= static_cast<std::int32_t>(1u << j);
         }
     }
@@ -210,6 +218,16 @@ settings::FileEncoding ProfileEncoding() {
 std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name) {
     if (list.empty()) return std::u16string(name);
     return std::u16string(list) + std::u16string(profile::kCharSeparator) + std::u16string(name);
+}
+
+bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection) {
+    if (!hasSection) return true;
+    const std::u16string storedLevel = stored.level.empty() ? u"128" : stored.level;
+    return shown.comment != stored.comment || shown.left != stored.left ||
+           shown.top != stored.top || shown.width != stored.width ||
+           shown.height != stored.height || shown.level != storedLevel ||
+           shown.kugiri != stored.kugiri || shown.blank != stored.blank ||
+           shown.group != stored.group;
 }
 
 } // namespace editor

@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,6 +67,9 @@ std::int32_t PictureColour(const QImage& image, long long x, long long y);
 // magnified picture is exactly black at the centre of cell (j, i) counted from
 // the cut's top-left corner. Points outside the picture count as white.
 std::vector<std::int32_t> RowMasks(const QImage& magnified, float left, float top, CellSize size);
+// The same, the colours read through colourAt(x, y) of the magnified view.
+std::vector<std::int32_t> RowMasks(const std::function<std::int32_t(double, double)>& colourAt,
+                                   float left, float top, CellSize size);
 
 // Two-level copy of an area image: black where the red component is at most
 // level, white elsewhere (green and blue do not count). Only the first
@@ -110,5 +114,16 @@ settings::FileEncoding ProfileEncoding();
 
 // A character list with name added at the end ("" -> name, else list\\name).
 std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name);
+
+// An area's settings as texts, as the editor shows them or as stored.
+struct AreaTexts {
+    std::u16string comment, left, top, width, height, level, kugiri, blank;
+    int group = 0;
+};
+
+// Whether storing the area would change what is stored: it has no section
+// yet, or a field differs from its key. A missing level counts as 128 (what
+// the editor shows for it), a missing group as group 0.
+bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection);
 
 } // namespace editor

@@ -1,73 +1,60 @@
 #include "PictureBox.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
 
 namespace editor {
 
-PictureBox::PictureBox(Scale scale, QWidget* parent) : QWidget(parent), scale_(scale) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void PictureBox::setImage(const QImage& image) {
     image_ = image;
-    fitSize();
+    resize(shownSize());
+    updateGeometry();
     update();
 }
 
-void PictureBox::fitSize() {
-    if (scale_ == Scale::Widget) {
-        resize(image_.size());
-        return;
-    }
+void PictureBox::setLargestShown(QSize size) {
+    largest_ = size;
+    resize(shownSize());
+    updateGeometry();
+}
+
+QSize PictureBox::naturalSize() const {
     const double dpr = devicePixelRatioF();
-    resize(static_cast<int>(std::ceil(image_.width() / dpr)),
-           static_cast<int>(std::ceil(image_.height() / dpr)));
+    return {static_cast<int>(std::ceil(image_.width() / dpr)),
+            static_cast<int>(std::ceil(image_.height() / dpr))};
 }
 
-void PictureBox::setOutline(QRectF corners, bool dotted) {
-    outline_ = corners;
-    dotted_ = dotted;
-    update();
+QSize PictureBox::shownSize() const {
+    const QSize s = naturalSize();
+    if (!largest_.isValid() || (s.width() <= largest_.width() && s.height() <= largest_.height()))
+        return s;
+    return s.scaled(largest_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
-void PictureBox::clearOutline() {
-    outline_.reset();
-    update();
+QSize PictureBox::sizeHint() const {
+    return shownSize();
+}
+
+QSize PictureBox::minimumSizeHint() const {
+    return shownSize();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    if (image_.isNull()) return;
     QPainter p(this);
-    if (!image_.isNull()) {
-        if (scale_ == Scale::Physical) {
-            QImage shown = image_;
-            shown.setDevicePixelRatio(devicePixelRatioF());
-            p.drawImage(QPointF(0, 0), shown);
-        } else {
-            p.drawImage(QPointF(0, 0), image_);
-        }
+    if (size() == naturalSize()) {
+        QImage shown = image_;
+        shown.setDevicePixelRatio(devicePixelRatioF());
+        p.drawImage(QPointF(0, 0), shown);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(rect(), image_);
     }
-    if (outline_) {
-        QPen pen(Qt::black, 0, dotted_ ? Qt::DotLine : Qt::SolidLine);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        const QRectF r = outline_->normalized();
-        p.drawRect(r);
-    }
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* e) {
-    emit mouseDown(e->button(), e->position());
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent* e) {
-    emit mouseMove(e->buttons(), e->position());
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
-    emit mouseUp(e->button(), e->position());
 }
 
 } // namespace editor

@@ -1,22 +1,20 @@
 #include "frmKakudai.h"
 
 #include "FUMIni.h"
+#include "MagnifiedView.h"
 #include "OwnWindows.h"
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
-#include "Twips.h"
 #include "frmCap.h"
 #include "frmTuika.h"
 #include "modPub.h"
 
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -24,10 +22,6 @@
 #include <functional>
 
 namespace editor {
-
-using platform::kTwipsPerPixel;
-using platform::Twips;
-using platform::TwipsToPixels;
 
 namespace {
 
@@ -45,10 +39,6 @@ QString Q(std::u16string_view s) {
 std::u16string U(const QString& s) {
     return s.toStdU16String();
 }
-
-// Design height of the bands, in pixels.
-constexpr int kSetumeiHeight = 735 / kTwipsPerPixel;
-constexpr int kPanelHeight = 4995 / kTwipsPerPixel;
 
 } // namespace
 
@@ -105,13 +95,6 @@ std::vector<std::u16string> Entries(const QListWidget* list) {
     return out;
 }
 
-QLabel* Caption(const QString& text, const QRect& at, QWidget* parent, QWidget* buddy) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(at);
-    if (buddy) l->setBuddy(buddy);
-    return l;
-}
-
 } // namespace
 
 frmKakudai::frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent)
@@ -121,148 +104,10 @@ frmKakudai::frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs,
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     buildControls();
     connectHandlers();
-    setFixedSize(TwipsToPixels(13335), TwipsToPixels(7545));
+    fitToScreen();
 }
 
 frmKakudai::~frmKakudai() = default;
-
-void frmKakudai::buildControls() {
-    auto button = [](const QString& text, const char* name, const QRect& at, QWidget* parent) {
-        auto* b = new QPushButton(text, parent);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(at);
-        b->setAutoDefault(false); // Enter presses nothing, as on the original form
-        return b;
-    };
-    auto edit = [](const char* name, const QRect& at, QWidget* parent) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QLatin1String(name));
-        e->setGeometry(at);
-        return e;
-    };
-    auto list = [](const char* name, const QRect& at, QWidget* parent) {
-        auto* l = new QListWidget(parent);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(at);
-        l->setSelectionMode(QAbstractItemView::SingleSelection);
-        return l;
-    };
-
-    lblSetumei = new QLabel(this);
-    lblSetumei->setObjectName(QStringLiteral("lblSetumei"));
-    lblSetumei->setGeometry(Twips(0, 0, 13335, 735));
-    QFont setumeiFont;
-    setumeiFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                             QStringLiteral("IPAPGothic")});
-    setumeiFont.setPointSize(12);
-    lblSetumei->setFont(setumeiFont);
-    lblSetumei->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    picBig = new PictureBox(PictureBox::Scale::Widget, this);
-    picBig->setObjectName(QStringLiteral("picBig"));
-    picBig->setAccessibleName(QStringLiteral("拡大画像"));
-    picBig->setGeometry(Twips(0, 720, 1875, 1755));
-
-    picCtlAlia = new QWidget(this);
-    picCtlAlia->setObjectName(QStringLiteral("picCtlAlia"));
-    picCtlAlia->setGeometry(Twips(0, 2550, 13335, 4995));
-
-    // No frames on the pictures: the area image is exactly the area's size.
-    picSelAlia = new PictureBox(PictureBox::Scale::Physical, picCtlAlia);
-    picSelAlia->setObjectName(QStringLiteral("picSelAlia"));
-    picSelAlia->setAccessibleName(QStringLiteral("認識エリアの画像"));
-    pic2tika = new PictureBox(PictureBox::Scale::Physical, picCtlAlia);
-    pic2tika->setObjectName(QStringLiteral("pic2tika"));
-    pic2tika->setAccessibleName(QStringLiteral("2値化された画像"));
-    QImage blank(Twips(0, 0, 735, 375).size(), QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    picSelAlia->setImage(blank);
-    pic2tika->setImage(blank);
-    picSelAlia->move(0, 0);
-    pic2tika->move(0, TwipsToPixels(600));
-
-    Frame2 = new QGroupBox(QStringLiteral("認識エリア"), picCtlAlia);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(Twips(120, 1140, 6825, 3795));
-
-    lstAriaList = list("lstAriaList", Twips(180, 480, 3135, 1680), Frame2);
-    Caption(QStringLiteral("エリア名"), Twips(180, 240, 3135, 240), Frame2, lstAriaList);
-    txtAriaComment = edit("txtAriaComment", Twips(3540, 480, 3015, 315), Frame2);
-    Caption(QStringLiteral("エリアコメント"), Twips(3540, 240, 3015, 240), Frame2, txtAriaComment);
-    txtLeft = edit("txtLeft", Twips(4560, 930, 615, 315), Frame2);
-    Caption(QStringLiteral("Left"), Twips(3960, 960, 555, 255), Frame2, txtLeft);
-    txtTop = edit("txtTop", Twips(5910, 930, 615, 315), Frame2);
-    Caption(QStringLiteral("Top"), Twips(5310, 960, 555, 255), Frame2, txtTop);
-    txtWidth = edit("txtWidth", Twips(4560, 1380, 615, 315), Frame2);
-    Caption(QStringLiteral("Width"), Twips(3960, 1410, 555, 255), Frame2, txtWidth);
-    txtHeight = edit("txtHeight", Twips(5910, 1380, 615, 315), Frame2);
-    Caption(QStringLiteral("Height"), Twips(5310, 1410, 585, 255), Frame2, txtHeight);
-    txt2tikaLevel = edit("txt2tikaLevel", Twips(4560, 1830, 465, 315), Frame2);
-    txt2tikaLevel->setText(QStringLiteral("128"));
-    Caption(QStringLiteral("2値化レベル"), Twips(3480, 1860, 1035, 255), Frame2, txt2tikaLevel);
-    VScroll1 = new QScrollBar(Qt::Vertical, Frame2);
-    VScroll1->setObjectName(QStringLiteral("VScroll1"));
-    VScroll1->setGeometry(Twips(5310, 1830, 375, 435));
-    VScroll1->setRange(0, 255);
-    VScroll1->setValue(128);
-    VScroll1->setAccessibleName(QStringLiteral("2値化レベル"));
-    cmd2Tika = button(QStringLiteral("2値化"), "cmd2Tika", Twips(5760, 1830, 825, 435), Frame2);
-    lstChrGrop = list("lstChrGrop", Twips(180, 2520, 3135, 1140), Frame2);
-    Caption(QStringLiteral("キャラクタグループ"), Twips(180, 2280, 3135, 240), Frame2, lstChrGrop);
-    txtKugiri = edit("txtKugiri", Twips(6120, 2400, 435, 345), Frame2);
-    txtKugiri->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Caption(QStringLiteral("区切りキャラクタ："), Twips(4200, 2460, 1890, 255), Frame2, txtKugiri)
-        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    cmdAriaKiroku = button(QStringLiteral("認識エリア記録"), "cmdAriaKiroku",
-                           Twips(4560, 3180, 2055, 465), Frame2);
-
-    fraList = new QGroupBox(QStringLiteral("キャラクタデータ"), picCtlAlia);
-    fraList->setObjectName(QStringLiteral("fraList"));
-    fraList->setGeometry(Twips(7080, 1140, 3375, 3765));
-    List1 = list("List1", Twips(180, 480, 1035, 2580), fraList);
-    lblList = Caption(QString(), Twips(180, 240, 1500, 240), fraList, List1);
-    lblList->setObjectName(QStringLiteral("lblList"));
-    cmdKill = button(QStringLiteral("削除"), "cmdKill", Twips(180, 3180, 1065, 465), fraList);
-    txtChr = edit("txtChr", Twips(2460, 480, 675, 315), fraList);
-    Caption(QStringLiteral("キャラクタ"), Twips(1620, 510, 840, 255), fraList, txtChr);
-    lblWidth = new QLabel(fraList);
-    lblWidth->setObjectName(QStringLiteral("lblWidth"));
-    lblWidth->setGeometry(Twips(2460, 840, 675, 255));
-    Caption(QStringLiteral("幅"), Twips(1620, 840, 840, 255), fraList, nullptr);
-    lblHeight = new QLabel(fraList);
-    lblHeight->setObjectName(QStringLiteral("lblHeight"));
-    lblHeight->setGeometry(Twips(2460, 1200, 675, 255));
-    Caption(QStringLiteral("高さ"), Twips(1620, 1200, 840, 255), fraList, nullptr);
-    cmdChrTouroku = button(QStringLiteral("キャラクタ記録"), "cmdChrTouroku",
-                           Twips(1620, 1740, 1425, 495), fraList);
-    cmdChrTouroku->setEnabled(false);
-
-    cmdCap = button(QStringLiteral("(&P)位置を指定してキャプチャ"), "cmdCap",
-                    Twips(10650, 2670, 2535, 585), picCtlAlia);
-    cmdSCap = button(QStringLiteral("(&S)同じ位置でキャプチャ"), "cmdSCap",
-                     Twips(10650, 3420, 2535, 615), picCtlAlia);
-    cmdEnd = button(QStringLiteral("(&O)K"), "cmdEnd", Twips(10650, 4170, 2535, 585), picCtlAlia);
-
-    // Screen readers name text boxes and lists by these (a list takes no name
-    // from a buddy label).
-    lstAriaList->setAccessibleName(QStringLiteral("エリア名"));
-    txtAriaComment->setAccessibleName(QStringLiteral("エリアコメント"));
-    txtLeft->setAccessibleName(QStringLiteral("Left"));
-    txtTop->setAccessibleName(QStringLiteral("Top"));
-    txtWidth->setAccessibleName(QStringLiteral("Width"));
-    txtHeight->setAccessibleName(QStringLiteral("Height"));
-    txt2tikaLevel->setAccessibleName(QStringLiteral("2値化レベル"));
-    lstChrGrop->setAccessibleName(QStringLiteral("キャラクタグループ"));
-    txtKugiri->setAccessibleName(QStringLiteral("区切りキャラクタ："));
-    List1->setAccessibleName(QStringLiteral("登録文字リスト"));
-    txtChr->setAccessibleName(QStringLiteral("キャラクタ"));
-    lblWidth->setAccessibleName(QStringLiteral("幅"));
-    lblHeight->setAccessibleName(QStringLiteral("高さ"));
-
-    // The pictures lie under the frames when a tall area would reach them.
-    picSelAlia->lower();
-    pic2tika->lower();
-}
 
 void frmKakudai::connectHandlers() {
     ariaChoice_ = new ListChoice(lstAriaList, [this] { lstAriaList_Click(); });
@@ -272,13 +117,21 @@ void frmKakudai::connectHandlers() {
     connect(cmdEnd, &QPushButton::clicked, this, &frmKakudai::cmdEnd_Click);
     connect(cmdKill, &QPushButton::clicked, this, &frmKakudai::cmdKill_Click);
     connect(cmdChrTouroku, &QPushButton::clicked, this, &frmKakudai::cmdChrTouroku_Click);
+    connect(cmdGyouTouroku, &QPushButton::clicked, this, &frmKakudai::cmdGyouTouroku_Click);
     connect(cmdSCap, &QPushButton::clicked, this, &frmKakudai::cmdSCap_Click);
     connect(cmdCap, &QPushButton::clicked, this, &frmKakudai::cmdCap_Click);
     connect(cmd2Tika, &QPushButton::clicked, this, &frmKakudai::cmd2Tika_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &frmKakudai::VScroll1_Change);
-    connect(picBig, &PictureBox::mouseDown, this, &frmKakudai::picBig_MouseDown);
-    connect(picBig, &PictureBox::mouseMove, this, &frmKakudai::picBig_MouseMove);
-    connect(picBig, &PictureBox::mouseUp, this, &frmKakudai::picBig_MouseUp);
+    connect(txtGyou, &QLineEdit::textChanged, this, &frmKakudai::txtGyou_Change);
+    // The reading check follows the blank setting as it is typed, and the
+    // line's text on Enter (never on leaving a box: the check changing its
+    // size then could move a button away from under a click).
+    for (QLineEdit* e : {txtKugiri, txtKuhaku})
+        connect(e, &QLineEdit::textChanged, this, [this] { runReadingCheck(); });
+    connect(txtGyou, &QLineEdit::returnPressed, this, [this] { runReadingCheck(); });
+    connect(scrBig, &MagnifiedView::mouseDown, this, &frmKakudai::picBig_MouseDown);
+    connect(scrBig, &MagnifiedView::mouseMove, this, &frmKakudai::picBig_MouseMove);
+    connect(scrBig, &MagnifiedView::mouseUp, this, &frmKakudai::picBig_MouseUp);
 }
 
 EditorOutcome frmKakudai::run() {
@@ -349,6 +202,8 @@ void frmKakudai::Form_Load() {
     txtChr->clear();
     lblHeight->clear();
     lblWidth->clear();
+    lblWidth->setAccessibleDescription(QString());
+    lblHeight->setAccessibleDescription(QString());
     modPub::IniName = u"Kavoren.ini";
 
     picBig->setToolTip(
@@ -372,6 +227,14 @@ void frmKakudai::Form_Load() {
     cmdCap->setToolTip(QStringLiteral("認識エリアをマウスで囲んで指定し拡大画像を表示します。"));
     cmdSCap->setToolTip(QStringLiteral("指定されている認識エリアの拡大画像を表示します。"));
     cmdEnd->setToolTip(QStringLiteral("エリア名で選択された認識エリアでの認識動作になります。"));
+
+    txtGyou->setToolTip(QStringLiteral(
+        "キャプチャした1行の文字を左から順に入力します。数字の間の空白は空白のまま入力します。"));
+    cmdGyouTouroku->setToolTip(QStringLiteral(
+        "入力した1行の文字を、拡大画像の黒い部分の切れ目ごとに切り出して記録します。"));
+    txtKuhaku->setToolTip(
+        QStringLiteral("文字の間の空白がこの幅 (画素) 以上のとき、区切りキャラクタ"
+                       "を入れて読み取ります。空か0なら入れません。"));
 
     TopMostOn();
     modPub::AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
@@ -413,22 +276,25 @@ void frmKakudai::lstAriaList_Click() {
         for (int n = 0; n < lstAriaList->count(); ++n)
             FUMIni::IniWrite(profile::kAriaList, profile::ListKey(n),
                              U(lstAriaList->item(n)->text()));
+        // The next area can be added at once.
+        lstAriaList->addItem(kNewEntry);
     }
     VScroll1->setValue(128);
     TopMostOn();
+    // The first area of all: its group is chosen (or named) right away, as
+    // when an area is loaded.
+    if (name && lstChrGrop->count() == 0) {
+        fillGroupList(ChrGropNo);
+        ChrListLoad(ChrGropNo);
+    }
 }
 
-void frmKakudai::AriaLoad(const std::u16string& name) {
-    const std::u16string s = profile::AreaSection(name);
-
+void frmKakudai::fillGroupList(int g) {
     lstChrGrop->clear();
-    for (const auto& g :
+    for (const auto& group :
          profile::ReadNumberedList(FUMIni::IniRead, profile::kChrGropList, profile::GroupKey))
-        lstChrGrop->addItem(Q(g));
+        lstChrGrop->addItem(Q(group));
     lstChrGrop->addItem(kNewEntry);
-
-    const int g =
-        FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), -1);
     if (g >= 0 && g < lstChrGrop->count()) {
         gropChoice_->choose(g);
     } else {
@@ -437,6 +303,18 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
         lstChrGrop->setCurrentRow(-1);
         ChrGropNo = g;
     }
+    const QListWidgetItem* chosen = lstChrGrop->currentItem();
+    fraList->setTitle(QStringLiteral("キャラクタグループ(") +
+                      (chosen && chosen->text() != kNewEntry ? chosen->text() : QString()) +
+                      QStringLiteral(")"));
+    lblList->setText(QStringLiteral("登録文字リスト"));
+}
+
+void frmKakudai::AriaLoad(const std::u16string& name) {
+    const std::u16string s = profile::AreaSection(name);
+    const int g =
+        FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), -1);
+    fillGroupList(g);
 
     txtAriaComment->setText(Q(FUMIni::IniRead(s, profile::kComment)));
     txtLeft->setText(Q(FUMIni::IniRead(s, u"Left")));
@@ -454,15 +332,32 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
         VScroll1->setValue(level ? *level : (v < 0 ? 0 : 255));
     }
     txtKugiri->setText(Q(FUMIni::IniRead(s, profile::kKugiri)));
+    txtKuhaku->setText(Q(FUMIni::IniRead(s, profile::kBlankWidth)));
 
-    ChrListLoad(g);
-    const QListWidgetItem* chosen = lstChrGrop->currentItem();
-    fraList->setTitle(QStringLiteral("キャラクタグループ(") +
-                      (chosen ? chosen->text() : QString()) + QStringLiteral(")"));
-    lblList->setText(QStringLiteral("登録文字リスト"));
+    ChrListLoad(ChrGropNo);
+    runReadingCheck();
 }
 
-void frmKakudai::cmdAriaKiroku_Click() {
+AreaTexts frmKakudai::shownArea() const {
+    return {U(txtAriaComment->text()), U(txtLeft->text()),   U(txtTop->text()),
+            U(txtWidth->text()),       U(txtHeight->text()), U(txt2tikaLevel->text()),
+            U(txtKugiri->text()),      U(txtKuhaku->text()), ChrGropNo};
+}
+
+bool frmKakudai::storeArea() {
+    if (modPub::AriaName.empty()) {
+        // Stored under no name, the settings would go to a section no list
+        // names.
+        message(QStringLiteral("エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください"),
+                kAppTitle);
+        return false;
+    }
+    const std::u16string blank = U(txtKuhaku->text());
+    if (const auto v = FieldNumber(blank);
+        !blank.empty() && (!v || *v < 0 || *v != static_cast<double>(static_cast<long long>(*v)))) {
+        message(QStringLiteral("空白の幅には0以上の整数を入力してください"), kAppTitle);
+        return false;
+    }
     const std::u16string s = profile::AreaSection(modPub::AriaName);
     FUMIni::IniWrite(profile::kEndData, profile::kArea, modPub::AriaName);
     FUMIni::IniWrite(s, profile::kChrGrop, profile::SignedNumberText(ChrGropNo));
@@ -473,9 +368,54 @@ void frmKakudai::cmdAriaKiroku_Click() {
     FUMIni::IniWrite(s, profile::kHeight, U(txtHeight->text()));
     FUMIni::IniWrite(s, profile::kBwLevel, U(txt2tikaLevel->text()));
     FUMIni::IniWrite(s, profile::kKugiri, U(txtKugiri->text()));
+    // A new key: written once the user has set it, so that an area that
+    // never used it is stored exactly as before.
+    if (!blank.empty() || !FUMIni::IniRead(s, profile::kBlankWidth).empty())
+        FUMIni::IniWrite(s, profile::kBlankWidth, blank);
+    setGuidance(
+        QStringLiteral("認識エリア「%1」を記録しました。(O)Kで閉じると、このエリアを読み取ります。")
+            .arg(Q(modPub::AriaName)));
+    return true;
+}
+
+void frmKakudai::cmdAriaKiroku_Click() {
+    storeArea();
 }
 
 void frmKakudai::cmdEnd_Click() {
+    const auto entries = Entries(lstAriaList);
+    const std::u16string& name = modPub::AriaName;
+    if (!name.empty() && name != profile::kNewEntry &&
+        std::find(entries.begin(), entries.end(), name) != entries.end()) {
+        const std::u16string s = profile::AreaSection(name);
+        const AreaTexts stored{
+            FUMIni::IniRead(s, profile::kComment),
+            FUMIni::IniRead(s, profile::kLeft),
+            FUMIni::IniRead(s, profile::kTop),
+            FUMIni::IniRead(s, profile::kWidth),
+            FUMIni::IniRead(s, profile::kHeight),
+            FUMIni::IniRead(s, profile::kBwLevel),
+            FUMIni::IniRead(s, profile::kKugiri),
+            FUMIni::IniRead(s, profile::kBlankWidth),
+            FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0)};
+        const bool hasSection = FUMIni::IniHasSection(s);
+        if (AreaNeedsStoring(shownArea(), stored, hasSection)) {
+            const QString text =
+                (hasSection ? QStringLiteral("認識エリア「%1」の変更はまだ記録されていません。")
+                            : QStringLiteral("認識エリア「%1」はまだ記録されていません。"))
+                    .arg(Q(name)) +
+                QStringLiteral("\n記録してから閉じますか?");
+            switch (dialogs_.question(this, text, kAppTitle)) {
+            case platform::Dialogs::Answer::Yes:
+                if (!storeArea()) return;
+                break;
+            case platform::Dialogs::Answer::No:
+                break;
+            case platform::Dialogs::Answer::Cancel:
+                return;
+            }
+        }
+    }
     FUMIni::IniWrite(profile::kEndData, profile::kArea, modPub::AriaName);
     outcome_ = EditorOutcome::Ok;
     accept();
@@ -503,13 +443,13 @@ void frmKakudai::lstChrGrop_Click() {
     QListWidgetItem* item = lstChrGrop->currentItem();
     if (!item) return;
     if (item->text() != kNewEntry) {
-        // Entry 0 always takes part; the last one only when it is a group
-        // (right after a group was created, "<新規追加>" is gone).
+        // Entry 0 always takes part; the last one only when it is a group.
         const int n = lstChrGrop->count();
         const int last = lstChrGrop->item(n - 1)->text() == kNewEntry ? n - 2 : n - 1;
         for (int i = 0; i <= std::max(last, 0); ++i)
             if (lstChrGrop->item(i)->text() == item->text()) ChrGropNo = i;
         ChrListLoad(ChrGropNo);
+        runReadingCheck();
         return;
     }
 
@@ -519,13 +459,17 @@ void frmKakudai::lstChrGrop_Click() {
         TopMostOn();
         return;
     }
-    lstChrGrop->item(lstChrGrop->count() - 1)->setText(Q(*name));
-    for (int n = 0; n < lstChrGrop->count(); ++n)
+    const int row = lstChrGrop->count() - 1;
+    lstChrGrop->item(row)->setText(Q(*name));
+    for (int n = 0; n <= row; ++n)
         FUMIni::IniWrite(profile::kChrGropList, profile::GroupKey(n),
                          U(lstChrGrop->item(n)->text()));
-    ChrGropNo = lstChrGrop->count() - 1;
+    // The next group can be added at once.
+    lstChrGrop->addItem(kNewEntry);
+    ChrGropNo = row;
     ChrListLoad(ChrGropNo);
     TopMostOn();
+    runReadingCheck();
 }
 
 void frmKakudai::List1_Click() {
@@ -535,6 +479,10 @@ void frmKakudai::List1_Click() {
     txtChr->setText(Q(FUMIni::IniRead(s, profile::kChr)));
     lblWidth->setText(Q(FUMIni::IniRead(s, profile::kX)));
     lblHeight->setText(Q(FUMIni::IniRead(s, profile::kY)));
+    lblWidth->setAccessibleDescription(lblWidth->text());
+    lblHeight->setAccessibleDescription(lblHeight->text());
+    // The labels now describe the stored template, not the cut.
+    setCutAccepted(false);
 }
 
 void frmKakudai::cmdKill_Click() {
@@ -556,6 +504,7 @@ void frmKakudai::cmdKill_Click() {
     FUMIni::IniWrite(profile::kChrSection, profile::CharListKey(ChrGropNo),
                      profile::JoinCharList(kept));
     ChrListLoad(ChrGropNo);
+    runReadingCheck();
 }
 
 // ---- capture, two levels, magnified view
@@ -566,8 +515,8 @@ const QImage& frmKakudai::areaImage() const {
 const QImage& frmKakudai::twoLevelImage() const {
     return pic2tika->image();
 }
-const QImage& frmKakudai::magnifiedImage() const {
-    return picBig->image();
+QImage frmKakudai::magnifiedImage() const {
+    return scrBig->magnified();
 }
 
 void frmKakudai::VScroll1_Change() {
@@ -607,8 +556,9 @@ void frmKakudai::cmdSCap_Click() {
 }
 
 void frmKakudai::setCaptureControlsEnabled(bool on) {
-    for (QWidget* w : std::initializer_list<QWidget*>{VScroll1, cmd2Tika, cmdAriaKiroku, cmdKill,
-                                                      cmdChrTouroku, cmdCap, cmdSCap, cmdEnd})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{VScroll1, cmd2Tika, cmdAriaKiroku, cmdKill, cmdChrTouroku,
+                                         cmdCap, cmdSCap, cmdEnd, cmdGyouTouroku})
         w->setEnabled(on);
 }
 
@@ -632,14 +582,16 @@ void frmKakudai::takeCapture(const capture::CapResult& result) {
 }
 
 void frmKakudai::cmdCap_Click() {
-    lblSetumei->setText(QStringLiteral("1行のすべての文字が入る、なるべく狭い認識範囲をマウスで囲"
-                                       "んで指定してください、\r\nEscキーでキャンセルします。"));
+    setGuidance(QStringLiteral("1行のすべての文字が入る、なるべく狭い認識範囲をマウスで囲"
+                               "んで指定してください、\r\nEscキーでキャンセルします。"));
     setCaptureControlsEnabled(false);
     if (!cap_) cap_ = new capture::frmCap(platform_, this);
     takeCapture(cap_->run());
     setCaptureControlsEnabled(true);
     cmd2Tika_Click();
-    lblSetumei->setText(
+    // "キャラクタ記録" only while a cut of this image is accepted.
+    setCutAccepted(cutAccepted_);
+    setGuidance(
         QStringLiteral("拡大表示された1文字をマウスで囲んでキャラクターを指定し、キャラクタ記録ボ"
                        "タンを押してください。\r\n何も表示されない場合は2値化レベルを変更して2値化"
                        "ボタンを押してみてください。"));
@@ -655,113 +607,26 @@ void frmKakudai::cmd2Tika_Click() {
     const double level = FUMIni::NumberValue(U(txt2tikaLevel->text()));
     pic2tika->setImage(Binarize(picSelAlia->image(), level, *width, *height));
     BigDsp();
+    // A cut made on an earlier capture is no cut of this one.
+    if (cutAccepted_ && picSelAlia->image().cacheKey() != cutImage_) setCutAccepted(false);
+    showLinePlan();
+    updateReadingCheck();
+    // Grown once more with the check in place (from its top-left corner, so
+    // that it stays where it stands), the view showing all the window has
+    // room for; a new capture shows its line of ink first.
+    fitToScreen();
+    if (picSelAlia->image().cacheKey() != shownImage_ && !split_.cuts.empty())
+        scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.inkTop),
+                                    QPoint(split_.cuts.back().right(), split_.inkBottom)));
+    shownImage_ = picSelAlia->image().cacheKey();
 }
 
 void frmKakudai::BigDsp() {
     if (cap_ && cap_->isVisible()) cap_->close();
-    const QImage& two = pic2tika->image();
-    picBig->clearOutline();
-    picBig->setImage(Magnify(two, kCell));
-    // Sizes apply to the inside of the window, so the title bar never covers
-    // the lowest cells. The window only ever grows in width.
-    const int w = std::max(width(), kCell * two.width() + 10);
-    const int h = picBig->height() + lblSetumei->height() + picCtlAlia->height() + 20;
-    setFixedSize(w, h);
-    layoutBands();
-}
-
-void frmKakudai::resizeEvent(QResizeEvent* e) {
-    QDialog::resizeEvent(e);
-    layoutBands();
-}
-
-void frmKakudai::layoutBands() {
-    lblSetumei->setGeometry(0, 0, width(), kSetumeiHeight);
-    picCtlAlia->setGeometry(0, height() - kPanelHeight, width(), kPanelHeight);
-}
-
-// ---- cutting and registration
-//
-// picBig positions are plain widget pixels: the magnified view is the
-// editor's own drawing, ten widget pixels to a cell at any scale factor, so
-// no conversion to screen pixels is needed here.
-
-void frmKakudai::picBig_MouseDown(Qt::MouseButton button, QPointF pos) {
-    if (button != Qt::LeftButton) return;
-    Cut.x1 = Cut.x2 = static_cast<float>(pos.x());
-    Cut.y1 = Cut.y2 = static_cast<float>(pos.y());
-}
-
-void frmKakudai::picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos) {
-    if (!(buttons & Qt::LeftButton)) return;
-    // The outline shown ends at the corner of the previous move.
-    picBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), true);
-    Cut.x2 = static_cast<float>(pos.x());
-    Cut.y2 = static_cast<float>(pos.y());
-}
-
-void frmKakudai::picBig_MouseUp(Qt::MouseButton button, QPointF) {
-    if (button != Qt::LeftButton) return;
-    picBig->clearOutline();
-    Cut = FinishCut(Cut);
-    picBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), false);
-    const float w = (Cut.x2 - Cut.x1) / kCell;
-    const float h = (Cut.y2 - Cut.y1) / kCell;
-    if (CutSizeAcceptable(w, h))
-        cmdChrTouroku->setEnabled(true);
-    else
-        message(QStringLiteral("サイズが不適当"), kAppTitle);
-    lblWidth->setText(Q(FUMIni::SingleText(w)));
-    lblHeight->setText(Q(FUMIni::SingleText(h)));
-    txtChr->clear();
-}
-
-void frmKakudai::cmdChrTouroku_Click() {
-    const std::u16string c = U(txtChr->text());
-    if (c.empty()) {
-        message(QStringLiteral("キャラクタを入力してください!"), kAppTitle);
-        return;
-    }
-    // Nothing is written unless the template, its section and the group's
-    // list will all read back as they were meant.
-    const auto size = LabelCutSize(U(lblWidth->text()), U(lblHeight->text()));
-    if (!size) {
-        message(QStringLiteral("サイズが不適当"), kAppTitle);
-        return;
-    }
-    if (CheckCharText(c) != CharProblem::None) {
-        message(QStringLiteral("キャラクタに \\ [ ] や改行は使えません"), kAppTitle);
-        return;
-    }
-    const auto entries = Entries(List1);
-    if (const auto twin = SectionTwin(c, entries)) {
-        message(QStringLiteral("登録済みのキャラクタ「") + Q(*twin) +
-                    QStringLiteral("」と区別できないため記録できません"),
-                kAppTitle);
-        return;
-    }
-    const bool isNew = std::find(entries.begin(), entries.end(), c) == entries.end();
-    const std::u16string newList = isNew ? AppendToCharList(AllChr, c) : AllChr;
-    if (isNew && StoredBytes(newList, ProfileEncoding()) > settings::kMaxValueBytes) {
-        message(QStringLiteral("このキャラクタグループにはこれ以上登録できません"), kAppTitle);
-        return;
-    }
-
-    const std::u16string section = profile::CharSection(ChrGropNo, c);
-    FUMIni::IniWrite(section, profile::kChr, c);
-    FUMIni::IniWrite(section, profile::kX, U(lblWidth->text()));
-    FUMIni::IniWrite(section, profile::kY, U(lblHeight->text()));
-    const auto masks = RowMasks(picBig->image(), Cut.x1, Cut.y1, *size);
-    for (std::size_t i = 0; i < masks.size(); ++i)
-        FUMIni::IniWrite(section, profile::RowKey(static_cast<std::int64_t>(i)),
-                         profile::SignedNumberText(masks[i]));
-    if (isNew) {
-        List1->addItem(Q(c));
-        ++ChrCount;
-        AllChr = newList;
-        FUMIni::IniWrite(profile::kChrSection, profile::CharListKey(ChrGropNo), AllChr);
-    }
-    cmdChrTouroku->setEnabled(false);
+    scrBig->setImage(pic2tika->image());
+    // The window grows with the view, up to what its screen has room for;
+    // beyond that the view scrolls.
+    fitToScreen();
 }
 
 } // namespace editor

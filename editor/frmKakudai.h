@@ -1,16 +1,26 @@
 // The editor: recognition areas, character groups, capture, the magnified
-// two-level view, cutting and registering characters.
+// two-level view, cutting and registering characters, teaching a whole line
+// at once and the reading check.
 //
 // Everything the editor keeps goes to the profile file at once, one key per
 // write; between loading and storing, an area's settings live only in the
 // text boxes. The three pictures: picSelAlia holds the captured area in
-// physical screen pixels, pic2tika its two-level copy, picBig the two-level
-// copy magnified tenfold (each area pixel a cell of 10 x 10 picBig pixels).
+// physical screen pixels, pic2tika its two-level copy, picBig (in the
+// scrolling view scrBig) the two-level copy magnified tenfold, each area
+// pixel a cell of 10 x 10 widget pixels.
+//
+// The class lives in three files: frmKakudai.cpp (opening, areas, groups,
+// capture, closing), frmKakudaiLayout.cpp (the controls and fitting the
+// window to its screen) and frmKakudaiTeach.cpp (cutting, registering,
+// whole-line teaching, the reading check).
 #pragma once
 
 #include "Dialogs.h"
 #include "EditorLogic.h"
+#include "LineCells.h"
+#include "MagnifiedView.h"
 #include "Platform.h"
+#include "ReadingCheck.h"
 
 #include <QDialog>
 #include <QImage>
@@ -63,7 +73,8 @@ public:
     void AriaLoad(const std::u16string& name);
     // Reads group g's characters into AllChr, ChrCount and List1 (sorted).
     void ChrListLoad(int g);
-    // Shows the two-level image magnified and grows the window to fit.
+    // Shows the two-level image magnified and grows the window to fit, up
+    // to the room its screen has.
     void BigDsp();
 
     void lstAriaList_Click();
@@ -73,10 +84,12 @@ public:
     void cmdEnd_Click();
     void cmdKill_Click();
     void cmdChrTouroku_Click();
+    void cmdGyouTouroku_Click();
     void cmdSCap_Click();
     void cmdCap_Click();
     void cmd2Tika_Click();
     void VScroll1_Change();
+    void txtGyou_Change();
     void picBig_MouseDown(Qt::MouseButton button, QPointF pos);
     void picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos);
     void picBig_MouseUp(Qt::MouseButton button, QPointF pos);
@@ -90,16 +103,26 @@ public:
 
     const QImage& areaImage() const;
     const QImage& twoLevelImage() const;
-    const QImage& magnifiedImage() const;
+    QImage magnifiedImage() const;
+    // The last reading check.
+    const ReadingCheck& lastCheck() const { return check_; }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // frmKakudaiLayout.cpp
     void buildControls();
     void connectHandlers();
-    void layoutBands();
+    void fitToScreen();
+    void fitFont(const QSize& limit);
+    void applyFont(double points);
+    void fitLabels(int width);
+    void settleLayout();
+    QSize roomOnScreen() const;
+
     void message(const QString& text, const QString& title,
                  platform::Dialogs::Icon icon = platform::Dialogs::Icon::None);
     void TopMostOn();
@@ -110,8 +133,24 @@ private:
     // Checks a new area or group name against the entries of list; shows the
     // reason and returns false when it cannot be used.
     bool acceptNewName(const std::u16string& name, const QListWidget* list, bool isArea);
+    void fillGroupList(int g);
+    AreaTexts shownArea() const;
+    bool storeArea();
     void setCaptureControlsEnabled(bool on);
     void takeCapture(const capture::CapResult& result);
+
+    // frmKakudaiTeach.cpp
+    void setCutAccepted(bool on);
+    // Checks what every registration checks, for all of chars at once;
+    // shows the reason and returns false when they cannot be registered.
+    bool mayRegister(const std::vector<std::u16string>& chars);
+    void writeTemplate(const std::u16string& c, const std::u16string& width,
+                       const std::u16string& height, const std::vector<std::int32_t>& rows);
+    void showLinePlan();
+    // The check shown afresh; run also lets the window settle around it.
+    void updateReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered = {});
+    void runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered = {});
+    void setGuidance(const QString& text);
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
@@ -120,13 +159,26 @@ private:
     ListChoice* ariaChoice_ = nullptr;
     ListChoice* gropChoice_ = nullptr;
     capture::frmCap* cap_ = nullptr;
-    bool cutDotted_ = false;
+    qint64 cutImage_ = 0;   // the area image the accepted cut was made on
+    qint64 shownImage_ = 0; // the area image last brought into view
+    bool cutAccepted_ = false;
+    LineSplit split_;
+    ReadingCheck check_;
+    std::vector<MagnifiedView::Frame> planFrames_, markFrames_;
+    double baseFontPoints_ = 0;
+    QSize fittedLimit_;
+    double fittedPoints_ = 0;
+    double setumeiPoints_ = 12;
 
     QLabel* lblSetumei;
-    PictureBox* picBig;
+    MagnifiedView* scrBig;
+    QWidget* picBig;
     QWidget* picCtlAlia;
     PictureBox* picSelAlia;
     PictureBox* pic2tika;
+    QLineEdit* txtGyou;
+    QPushButton* cmdGyouTouroku;
+    QLabel* lblYomitori;
     QGroupBox* Frame2;
     QListWidget* lstAriaList;
     QLineEdit* txtAriaComment;
@@ -139,6 +191,7 @@ private:
     QPushButton* cmd2Tika;
     QListWidget* lstChrGrop;
     QLineEdit* txtKugiri;
+    QLineEdit* txtKuhaku;
     QPushButton* cmdAriaKiroku;
     QGroupBox* fraList;
     QLabel* lblList;

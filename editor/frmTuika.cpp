@@ -7,6 +7,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace editor {
 
@@ -20,10 +23,18 @@ frmTuika::frmTuika(QWidget* parent) : QDialog(parent) {
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(Twips(600, 360, 3735, 855));
     txtName = new QLineEdit(Frame1);
     txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setGeometry(Twips(120, 240, 3495, 495));
+    // The box goes below the frame's caption, whatever the font: placed by a
+    // layout, not at the design position inside the frame (where it covered
+    // the caption and stuck out over the frame's top edge).
+    auto* inside = new QVBoxLayout(Frame1);
+    inside->setContentsMargins(TwipsToPixels(120), TwipsToPixels(45), TwipsToPixels(120),
+                               TwipsToPixels(90));
+    inside->addWidget(txtName);
+    const QRect frame = Twips(600, 360, 3735, 855);
+    Frame1->setGeometry(frame.left(), frame.top(), frame.width(),
+                        std::max(frame.height(), Frame1->sizeHint().height()));
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(Twips(600, 1440, 2175, 615));
@@ -31,8 +42,9 @@ frmTuika::frmTuika(QWidget* parent) : QDialog(parent) {
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(Twips(3000, 1440, 2175, 615));
 
-    // Enter does not press OK: no button is a default one.
+    // Enter presses OK, Esc Cancel.
     OKButton->setAutoDefault(false);
+    OKButton->setDefault(true);
     CancelButton->setAutoDefault(false);
     setTabOrder(txtName, OKButton);
     setTabOrder(OKButton, CancelButton);
@@ -70,8 +82,10 @@ void frmTuika::keyPressEvent(QKeyEvent* e) {
         CancelButton->click();
         return;
     }
-    // Enter is not bound to any button.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        OKButton->click();
+        return;
+    }
     QDialog::keyPressEvent(e);
 }
 

@@ -1,5 +1,6 @@
 #include "MainSettings.h"
 
+#include "Blanks.h"
 #include "FUMIni.h"
 #include "ProfileLayout.h"
 #include "modPub.h"
@@ -32,7 +33,17 @@ AreaData AriaDataGet() {
     a.ChrGroup =
         FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0);
     a.Kugiri = FUMIni::IniRead(s, profile::kKugiri);
+    a.BlankWidth = engine::BlankWidthValue(FUMIni::IniRead(s, profile::kBlankWidth));
+    a.Stored = !a.AriaName.empty() && FUMIni::IniHasSection(s);
     return a;
+}
+
+FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount) {
+    if (!area.Stored) return FirstStep::NoArea;
+    if (AreaPixels(area.AreaWidth) == 0 || AreaPixels(area.AreaHeight) == 0)
+        return FirstStep::NoPlace;
+    if (templateCount == 0) return FirstStep::NoCharacters;
+    return FirstStep::None;
 }
 
 int AreaPixels(float side) {

@@ -2,6 +2,7 @@
 // output settings of [ENDDATA] and the current area.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,13 +20,20 @@ struct AreaData {
     float AreaLeft = 0, AreaTop = 0, AreaWidth = 0, AreaHeight = 0;
     std::int32_t ChrGroup = 0;
     std::u16string Kugiri;
+    int BlankWidth = 0;  // BLANKWIDTH: blank columns that put Kugiri into the answer
+    bool Stored = false; // the area has its own section
 };
 
 OutputSettings ReadOutputSettings();
 
+// What a new user has to do before a reading can show anything: create an
+// area, give it a place on the screen, register its characters.
+enum class FirstStep { None, NoArea, NoPlace, NoCharacters };
+FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount);
+
 // The current area: its name from [ENDDATA] AREA, then the rectangle, group
-// and delimiter from its section (numbers by the lenient rule, the group
-// rounded half to even; a group that is no 32-bit number reads as 0).
+// delimiter and blank width from its section (numbers by the lenient rule,
+// the group rounded half to even; a group that is no 32-bit number reads as 0).
 AreaData AriaDataGet();
 
 // Whole pixels of an area side: rounded half to even, 0 for what is not a

@@ -2,6 +2,7 @@
 
 #include "AnswerText.h"
 #include "AreaPicture.h"
+#include "Blanks.h"
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "Locations.h"
@@ -151,7 +152,16 @@ void frmMain::buildControls() {
     const int menuHeight = bar->sizeHint().height();
     bar->setGeometry(0, 0, inner.width(), menuHeight);
     client->setGeometry(0, menuHeight, inner.width(), inner.height());
-    setFixedSize(inner.width(), menuHeight + inner.height());
+    baseSize_ = QSize(inner.width(), menuHeight + inner.height());
+    setFixedSize(baseSize_);
+
+    lblAnnai = new QLabel(this);
+    lblAnnai->setObjectName(QStringLiteral("lblAnnai"));
+    lblAnnai->setWordWrap(true);
+    lblAnnai->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAnnai->setFrameShape(QFrame::StyledPanel);
+    lblAnnai->setMargin(4);
+    lblAnnai->hide();
 
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
@@ -165,8 +175,13 @@ void frmMain::buildControls() {
 void frmMain::Init() {
     output_ = ReadOutputSettings();
     lblKizami->setText(Q(FUMIni::DoubleText(output_.Kizami)));
-    restorePlacement();
     area_ = AriaDataGet();
+    reader_ =
+        std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
+    // The size first: the stored position is checked against the screens
+    // with it.
+    showFirstStep(NextFirstStep(area_, reader_->templates().size()));
+    restorePlacement();
     platform_.setTopMost(this, true);
     txtKotae->clear();
     txtComment->clear();
@@ -174,8 +189,46 @@ void frmMain::Init() {
     areaImage_ = AreaTooLarge(w, h) ? QImage() : QImage(w, h, QImage::Format_RGB32);
     if (!areaImage_.isNull()) areaImage_.fill(Qt::white);
     showPicture();
-    reader_ =
-        std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
+}
+
+void frmMain::showFirstStep(FirstStep step) {
+    // Told below the window, never in the answer box: "書き込み(&W)" would
+    // write whatever that holds.
+    const QString menu =
+        QStringLiteral("メニュー「ﾌｧｲﾙ(F)」の「認識エリア指定、キャラクタ登録(A)」");
+    const QString area = Q(area_.AriaName);
+    QString text;
+    switch (step) {
+    case FirstStep::None:
+        break;
+    case FirstStep::NoArea:
+        text = QStringLiteral("読み取る場所 (認識エリア) がまだありません。") + menu +
+               QStringLiteral("で、エリアを作って画面上の位置を指定し、文字を登録してください。");
+        break;
+    case FirstStep::NoPlace:
+        text = QStringLiteral("認識エリア「%1」の位置と大きさが決まっていません。").arg(area) +
+               menu +
+               QStringLiteral(
+                   "で「(P)位置を指定してキャプチャ」を押し、読み取る範囲を囲んでください。");
+        break;
+    case FirstStep::NoCharacters:
+        text = QStringLiteral(
+                   "認識エリア「%1」のキャラクタグループには、まだ文字が登録されていません。")
+                   .arg(area) +
+               menu + QStringLiteral("で、キャプチャした1行の文字を登録してください。");
+        break;
+    }
+    lblAnnai->setText(text);
+    lblAnnai->setVisible(!text.isEmpty());
+    QSize size = baseSize_;
+    if (!text.isEmpty()) {
+        const int margin = Twips(60, 0, 0, 0).left();
+        const int width = baseSize_.width() - 2 * margin;
+        const int height = lblAnnai->heightForWidth(width);
+        lblAnnai->setGeometry(margin, baseSize_.height(), width, height);
+        size.rheight() += height + margin;
+    }
+    setFixedSize(size);
 }
 
 void frmMain::restorePlacement() {
@@ -274,7 +327,9 @@ void frmMain::Command1_Click() {
     areaImage_ = image;
     showPicture();
     modTemp::MatchLimit = 3;
-    txtKotae->setText(Q(reader_->read(capture::ToAreaImage(areaImage_), modTemp::MatchLimit)));
+    const auto chars = reader_->readChars(capture::ToAreaImage(areaImage_), modTemp::MatchLimit);
+    txtKotae->setText(
+        Q(engine::JoinReading(chars, reader_->templates(), {area_.BlankWidth, area_.Kugiri})));
     running_ = false;
 }
 

@@ -70,6 +70,7 @@ private:
     void buildControls();
     void startPendingRun();
     void showPicture();
+    void showFirstStep(FirstStep step);
     void restorePlacement();
     void savePlacement();
 
@@ -95,6 +96,8 @@ private:
     QLabel* Label2 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* lblKizami = nullptr;
+    QLabel* lblAnnai = nullptr; // what to do first, below everything, while there is something
+    QSize baseSize_;            // the window without lblAnnai
     QAction* M_F_Copy1 = nullptr;
 };
 

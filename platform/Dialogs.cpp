@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace platform {
 
@@ -30,6 +31,22 @@ void QtDialogs::message(QWidget* parent, const QString& text, const QString& tit
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(parent);
+    box.setText(text);
+    box.setWindowTitle(title);
+    box.setIcon(QMessageBox::Question);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return Answer::Yes;
+    if (box.clickedButton() == no) return Answer::No;
+    return Answer::Cancel;
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -4,7 +4,8 @@
 //   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
-//   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り
+//   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
+//                        BLANKWIDTH (written only once set; absent = 0)
 //   [Chr]                G<g>ALLCHR            characters of group g joined by "\\"
 //   [G<g>ChrDat<chr>]    CHR, X, Y, BL0 ... BL<Y-1>   one template, rows as bit masks
 //   [<caption>]          Top, Left, Height, Width     window placement in twips
@@ -49,6 +50,10 @@ inline constexpr std::u16string_view kWidth = u"WIDTH";
 inline constexpr std::u16string_view kHeight = u"HEIGHT";
 inline constexpr std::u16string_view kBwLevel = u"BWLEVELT";
 inline constexpr std::u16string_view kKugiri = u"区切り";
+// Blank columns between two characters read from which the area's delimiter
+// goes into the answer; missing or 0 puts none (a reader that does not know
+// the key reads the area as before).
+inline constexpr std::u16string_view kBlankWidth = u"BLANKWIDTH";
 
 // Character sections
 inline constexpr std::u16string_view kChr = u"CHR";

@@ -2,6 +2,7 @@
 
 #include "AnswerText.h"
 #include "AreaReader.h"
+#include "Blanks.h"
 #include "ChrTemp.h"
 #include "FUMIni.h"
 #include "FileIo.h"
@@ -104,7 +105,9 @@ int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
 
 std::u16string Answer(const ReadOptions& options, AreaSetup& setup,
                       const engine::AreaImage& image) {
-    std::u16string answer = setup.reader->read(image, 3);
+    std::u16string answer =
+        engine::JoinReading(setup.reader->readChars(image, 3), setup.reader->templates(),
+                            engine::AreaBlankRule(profile::AreaSection(setup.name)));
     if (options.snap) answer = engine::SnapToStep(answer, setup.kugiri, setup.step);
     return answer;
 }

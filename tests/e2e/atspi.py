@@ -7,6 +7,11 @@ reader would.
   atspi.py where PID NAME [ITEM]
                             "x y width height" on the screen of the object
                             named NAME (of its item ITEM, for a list)
+  atspi.py outside PID WINDOW X Y W H
+                            every control showing in the window titled
+                            WINDOW that is not wholly inside the rectangle
+                            (list entries and what a scrolling view holds
+                            are content, not controls); nothing when all are
 """
 import sys
 
@@ -37,12 +42,39 @@ def text_of(node):
         return None
 
 
+def controls(node, depth=0):
+    """The showing objects below node, not entering list entries or the
+    magnified picture, which scroll inside their controls."""
+    if node is None or depth > 40:
+        return
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is None or child.getRoleName() in ("list item",) or child.name == "拡大画像":
+            continue
+        if child.getState().contains(pyatspi.STATE_SHOWING):
+            yield child
+        yield from controls(child, depth + 1)
+
+
 def main():
     pyatspi.Registry  # noqa: B018 (starts the registry)
     what, pid = sys.argv[1], int(sys.argv[2])
     app = app_of(pid)
     if app is None:
         sys.exit(2)
+    if what == "outside":
+        title, box = sys.argv[3], [int(v) for v in sys.argv[4:8]]
+        frame = next((n for n in walk(app) if n.getRoleName() in ("frame", "dialog") and n.name == title), None)
+        if frame is None:
+            print("no window", title)
+            return
+        for node in controls(frame):
+            e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            if e.width <= 0 or e.height <= 0:
+                continue
+            if e.x < box[0] or e.y < box[1] or e.x + e.width > box[0] + box[2] or e.y + e.height > box[1] + box[3]:
+                print(node.getRoleName(), node.name or "-", e.x, e.y, e.width, e.height)
+        return
     for node in walk(app):
         role = node.getRoleName()
         if what == "texts":

@@ -213,3 +213,33 @@ window_geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /^ +Width/ {w=$NF} /^ +Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
 }
+
+# The editor from the main window's menu.
+open_editor() {
+    open_main_window
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+}
+
+# On a new profile the editor asks for the first area's name and then at
+# once for its group's; Enter answers.
+first_area_and_group() { # area, group
+    focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new area"; return 1; }
+    xdotool type "$1"
+    xdotool key Return
+    sleep 0.8
+    focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new group"; return 1; }
+    xdotool type "$2"
+    xdotool key Return
+    sleep 0.8
+}
+
+# The editor's capture by drawing: its overlay, and a drag over x, y, w, h.
+capture_by_drawing() { # x y width height
+    focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
+    xdotool key alt+p
+    sleep 1.2
+    drag "$1" "$2" $(($1 + $3)) $(($2 + $4))
+    sleep 1.0
+}

@@ -13,25 +13,22 @@ const QString kNew = QStringLiteral("<新規追加>");
 }
 
 TEST_F(EditorTest, OnAnEmptyProfileTheFirstAreaAndGroupAreAskedForAtOnce) {
-    names = {QStringLiteral("Counter")};
+    names = {QStringLiteral("Counter"), QStringLiteral("Digits")};
     open();
-    EXPECT_EQ(questions, QStringList{QStringLiteral("エリア名")});
-    // No "<新規追加>" until the next opening; the group list is not loaded yet.
-    EXPECT_EQ(Entries(list("lstAriaList")), QStringList{QStringLiteral("Counter")});
-    EXPECT_EQ(list("lstChrGrop")->count(), 0);
-    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=Counter\n"));
+    // The first area, and right after it its group, as a new user needs them.
+    EXPECT_EQ(questions, (QStringList{"エリア名", "キャラクタグループ名"}));
+    EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"Counter", kNew}));
+    EXPECT_EQ(Entries(list("lstChrGrop")), (QStringList{"Digits", kNew}));
+    EXPECT_EQ(list("lstAriaList")->currentRow(), 0);
+    EXPECT_EQ(list("lstChrGrop")->currentRow(), 0);
+    EXPECT_EQ(child<QGroupBox>("fraList")->title(), QStringLiteral("キャラクタグループ(Digits)"));
+    EXPECT_EQ(caption("lblList"), QStringLiteral("登録文字リスト"));
+    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=Counter\n[CHRGROPLIST]\nG0=Digits\n"));
     // Out of the always-on-top band while the dialog shows.
     const auto n = platform.topMost.size();
     ASSERT_GE(n, 2u);
     EXPECT_FALSE(platform.topMost[n - 2].second);
     EXPECT_TRUE(platform.topMost[n - 1].second);
-
-    names = {QStringLiteral("Digits")};
-    Click(list("lstAriaList"), 0); // no group yet: asked for at once
-    EXPECT_EQ(questions.last(), QStringLiteral("キャラクタグループ名"));
-    EXPECT_EQ(Entries(list("lstChrGrop")), QStringList{QStringLiteral("Digits")});
-    EXPECT_EQ(child<QGroupBox>("fraList")->title(), QStringLiteral("キャラクタグループ(Digits)"));
-    EXPECT_EQ(caption("lblList"), QStringLiteral("登録文字リスト"));
 
     edit("txtAriaComment")->setText(QStringLiteral("upper counter"));
     edit("txtLeft")->setText(QStringLiteral("812"));
@@ -40,11 +37,69 @@ TEST_F(EditorTest, OnAnEmptyProfileTheFirstAreaAndGroupAreAskedForAtOnce) {
     edit("txtHeight")->setText(QStringLiteral("abc")); // stored as typed
     edit("txtKugiri")->setText(QStringLiteral(","));
     button("cmdAriaKiroku")->click();
+    // No blank width set: the area is stored exactly as it always was.
     EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=Counter\n[CHRGROPLIST]\nG0=Digits\n"
                                      "[ENDDATA]\nAREA=Counter\n[認識エリアCounter]\nCHRGROP= 0\n"
                                      "COMMENT=upper counter\nLEFT=812\nTOP=403\nWIDTH=96\n"
                                      "HEIGHT=abc\nBWLEVELT=128\n区切り=,\n"));
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(caption("lblSetumei"),
+              QStringLiteral("認識エリア「Counter」を記録しました。(O)Kで閉じると、このエリアを"
+                             "読み取ります。"));
+
+    // Set, the blank width is stored after the delimiter; cleared, it is
+    // stored empty, which reads as none.
+    edit("txtKuhaku")->setText(QStringLiteral("4"));
+    button("cmdAriaKiroku")->click();
+    EXPECT_TRUE(text().endsWith(QStringLiteral("区切り=,\nBLANKWIDTH=4\n")));
+    for (const char* bad : {"x", "-1", "2.5"}) {
+        edit("txtKuhaku")->setText(QString::fromLatin1(bad));
+        button("cmdAriaKiroku")->click();
+    }
+    EXPECT_EQ(messages(),
+              QStringList(3, QStringLiteral("空白の幅には0以上の整数を入力してください")));
+    edit("txtKuhaku")->clear();
+    button("cmdAriaKiroku")->click();
+    EXPECT_TRUE(text().endsWith(QStringLiteral("区切り=,\nBLANKWIDTH=\n")));
+}
+
+TEST_F(EditorTest, WithoutAnAreaNothingIsStoredAndOkAsksNothing) {
+    names = {std::nullopt}; // the first area's name cancelled
+    open();
+    edit("txtLeft")->setText(QStringLiteral("5"));
+    button("cmdAriaKiroku")->click();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral(
+                              "エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください")});
+    EXPECT_EQ(bytes(), QByteArray()); // no section without a name
+    button("cmdEnd")->click();
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+}
+
+TEST_F(EditorTest, NewEntryStaysLastSoTheNextAreaAndGroupCanBeAddedAtOnce) {
+    names = {QStringLiteral("A"), QStringLiteral("G1")};
+    open();
+    names = {QStringLiteral("B")};
+    Click(list("lstAriaList"), 1);
+    EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", kNew}));
+    EXPECT_EQ(list("lstAriaList")->currentRow(), 1);
+    EXPECT_EQ(modPub::AriaName, u"B");
+    names = {QStringLiteral("C")};
+    Click(list("lstAriaList"), 2);
+    EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", "C", kNew}));
+
+    names = {QStringLiteral("G2")};
+    Click(list("lstChrGrop"), 1);
+    names = {QStringLiteral("G3")};
+    Click(list("lstChrGrop"), 2);
+    EXPECT_EQ(Entries(list("lstChrGrop")), (QStringList{"G1", "G2", "G3", kNew}));
+    EXPECT_EQ(ed->ChrGropNo, 2);
+    // The group just made is found again by a click, like any other.
+    Click(list("lstChrGrop"), 0);
+    Click(list("lstChrGrop"), 2);
+    EXPECT_EQ(ed->ChrGropNo, 2);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\nLIST2=C\n"
+                                     "[CHRGROPLIST]\nG0=G1\nG1=G2\nG2=G3\n"));
 }
 
 TEST_F(EditorTest, NewNamesThatExistOrThatTheFileCannotHoldAreRefused) {
@@ -117,7 +172,8 @@ TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
     EXPECT_EQ(modPub::AriaName, u"B");
 }
 
-TEST_F(EditorTest, OkWritesOnlyTheAreaNameAndTheTitleBarNothing) {
+TEST_F(EditorTest, OkAsksBeforeAnUnstoredAreaIsLostTheTitleBarWritesNothing) {
+    using Answer = platform::Dialogs::Answer;
     writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\n[CHRGROPLIST]\nG0=Digits\n"
                                 "[ENDDATA]\nAREA=A\n[認識エリアA]\nLEFT=1\n"));
     const auto run = [&](std::function<void()> inside) {
@@ -132,28 +188,62 @@ TEST_F(EditorTest, OkWritesOnlyTheAreaNameAndTheTitleBarNothing) {
         return ed->run();
     };
     const QByteArray before = bytes();
+    const QString stored = QString(Cp932(before)).remove(QLatin1Char('\r'));
     EXPECT_EQ(run([&] { ed->close(); }), editor::EditorOutcome::Closed);
     EXPECT_EQ(bytes(), before);
 
+    // As stored (a missing level is the 128 shown): no question.
+    EXPECT_EQ(run([&] { button("cmdEnd")->click(); }), editor::EditorOutcome::Ok);
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_EQ(text(), stored);
+
+    // An area never stored: cancel stays, no closes writing only its name.
+    bool stayed = false;
     EXPECT_EQ(run([&] {
                   Click(list("lstAriaList"), 1);
                   edit("txtLeft")->setText(QStringLiteral("999"));
                   QTest::keyClick(ed.get(), Qt::Key_Escape); // Esc does not close it
+                  dialogs.answers = {Answer::Cancel};
+                  button("cmdEnd")->click();
+                  stayed = ed->isVisible();
+                  dialogs.answers = {Answer::No};
                   button("cmdEnd")->click();
               }),
               editor::EditorOutcome::Ok);
-    EXPECT_EQ(text(), QString(Cp932(before)).remove(QLatin1Char('\r')).replace("AREA=A", "AREA=B"));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(dialogs.questions,
+              QStringList(2, QStringLiteral("認識エリア「B」はまだ記録されていません。\n"
+                                            "記録してから閉じますか?")));
+    EXPECT_EQ(text(), QString(stored).replace("AREA=A", "AREA=B"));
+
+    // A changed field, and yes: stored as "認識エリア記録" stores it.
+    dialogs.questions.clear();
+    EXPECT_EQ(run([&] {
+                  Click(list("lstAriaList"), 0);
+                  edit("txtTop")->setText(QStringLiteral("7"));
+                  dialogs.answers = {Answer::Yes};
+                  button("cmdEnd")->click();
+              }),
+              editor::EditorOutcome::Ok);
+    EXPECT_EQ(dialogs.questions,
+              QStringList{QStringLiteral("認識エリア「A」の変更はまだ記録されていません。\n"
+                                         "記録してから閉じますか?")});
+    EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\n[CHRGROPLIST]\nG0=Digits\n"
+                                     "[ENDDATA]\nAREA=A\n[認識エリアA]\nLEFT=1\nCHRGROP= 0\n"
+                                     "COMMENT=\nTOP=7\nWIDTH=\nHEIGHT=\nBWLEVELT=128\n区切り=\n"));
 }
 
 TEST_F(EditorTest, ControlsCarryTheirCaptionsPositionsTooltipsAndNames) {
     names = {std::nullopt};
     open();
     EXPECT_EQ(ed->windowTitle(), QStringLiteral("認識エリアとキャラクタ登録"));
-    EXPECT_EQ(ed->size(), QSize(889, 503));
-    // Design positions in twips, 15 to the pixel.
-    EXPECT_EQ(child("txtTop")->geometry(), QRect(394, 62, 41, 21));
-    EXPECT_EQ(child("cmdEnd")->geometry(), QRect(710, 278, 169, 39));
-    EXPECT_EQ(child("picCtlAlia")->geometry(), QRect(0, 170, 889, 333));
+    // The frames and the command column hold their controls.
+    EXPECT_TRUE(child("Frame2")->isAncestorOf(child("cmdAriaKiroku")));
+    EXPECT_TRUE(child("Frame2")->isAncestorOf(child("txtKuhaku")));
+    EXPECT_TRUE(child("fraList")->isAncestorOf(child("cmdChrTouroku")));
+    EXPECT_TRUE(child("picCtlAlia")->isAncestorOf(child("cmdEnd")));
+    EXPECT_LT(child("cmdCap")->y(), child("cmdSCap")->y());
+    EXPECT_LT(child("cmdSCap")->y(), child("cmdEnd")->y());
     EXPECT_EQ(button("cmdCap")->text(), QStringLiteral("(&P)位置を指定してキャプチャ"));
     EXPECT_EQ(button("cmdSCap")->text(), QStringLiteral("(&S)同じ位置でキャプチャ"));
     EXPECT_EQ(button("cmdEnd")->text(), QStringLiteral("(&O)K"));
@@ -175,8 +265,13 @@ TEST_F(EditorTest, ControlsCarryTheirCaptionsPositionsTooltipsAndNames) {
         {"txt2tikaLevel", "2値化レベル"},
         {"lstChrGrop", "キャラクタグループ"},
         {"txtKugiri", "区切りキャラクタ："},
+        {"txtKuhaku", "空白の幅："},
         {"List1", "登録文字リスト"},
         {"txtChr", "キャラクタ"},
+        {"txtGyou", "1行の文字："},
+        // The size labels are named by their captions, never by the size.
+        {"lblWidth", "幅"},
+        {"lblHeight", "高さ"},
     };
     for (const auto& [name, label] : named)
         EXPECT_EQ(QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Name),

@@ -1,7 +1,7 @@
 // Cutting a character out of the magnified view and registering it.
 #include "EditorFixture.h"
 
-#include "PictureBox.h"
+#include "MagnifiedView.h"
 
 using namespace editortest;
 
@@ -55,21 +55,22 @@ TEST_F(CutTest, ADragSnapsToCellsAndItsSizeIsTested) {
                   QRectF(40, 10, 50, 50));
         EXPECT_EQ(size(), QStringLiteral("5x5"));
     }
-    EXPECT_EQ(child<editor::PictureBox>("picBig")->outline(), QRectF(40, 10, 50, 50));
+    EXPECT_EQ(child<editor::MagnifiedView>("scrBig")->outline(), QRectF(40, 10, 50, 50));
     EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
     EXPECT_EQ(edit("txtChr")->text(), QString());
     EXPECT_TRUE(dialogs.messages.empty());
 
-    // Refused: a click, 29 columns, one row. The button stays as it was.
+    // Refused: a click, 29 columns, one row. Nothing is left to register.
     QTest::mouseClick(child("picBig"), Qt::LeftButton, {}, {15, 15});
     EXPECT_EQ(size(), QStringLiteral("0x0"));
     cut(0, 0, 29, 2);
     cut(0, 0, 5, 1);
     EXPECT_EQ(messages(), (QStringList{kSize, kSize, kSize}));
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Tirelma"));
-    EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
+    EXPECT_FALSE(button("cmdChrTouroku")->isEnabled());
     cut(0, 0, 28, 2);
     EXPECT_EQ(size(), QStringLiteral("28x2"));
+    EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
     QTest::mousePress(child("picBig"), Qt::RightButton, {}, {3, 3}); // cuts nothing
     QTest::mouseRelease(child("picBig"), Qt::RightButton, {}, {50, 50});
     EXPECT_EQ(size(), QStringLiteral("28x2"));
@@ -99,28 +100,46 @@ TEST_F(CutTest, RegistrationWritesTheTemplateRowsThenTheList) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(CutTest, AChosenCharactersSizeIsSampledAtTheLastCutsCorner) {
+TEST_F(CutTest, RegisteringIsOfferedOnlyWhileACutIsAccepted) {
     openOn(QStringLiteral("[Chr]\nG0ALLCHR=8\n[G0ChrDat8]\nCHR=8\nX=3\nY=2\n"));
+    QPushButton* touroku = button("cmdChrTouroku");
+    EXPECT_FALSE(touroku->isEnabled());
     cut(0, 2, 5, 2);
+    EXPECT_TRUE(touroku->isEnabled());
+    // The labels then show the stored template, no longer the cut.
     Click(list("List1"), 0);
-    button("cmdChrTouroku")->click();
-    EXPECT_TRUE(text().contains(QStringLiteral("[G0ChrDat8]\nCHR=8\nX=3\nY=2\nBL0= 0\nBL1= 7\n")));
+    EXPECT_EQ(size(), QStringLiteral("3x2"));
+    EXPECT_FALSE(touroku->isEnabled());
+    cut(0, 2, 5, 2);
+    cut(0, 0, 1, 3); // refused
+    EXPECT_FALSE(touroku->isEnabled());
+    // Esc on the overlay keeps the image and so the cut; a capture does not.
+    cut(0, 2, 5, 2);
+    onOverlay([](capture::frmCap* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    button("cmdCap")->click();
+    EXPECT_TRUE(touroku->isEnabled());
+    button("cmdSCap")->click();
+    EXPECT_FALSE(touroku->isEnabled());
+    cut(0, 2, 5, 2);
+    edit("txt2tikaLevel")->setText(QStringLiteral("100"));
+    button("cmd2Tika")->click(); // the same image at another level: still a cut of it
+    EXPECT_TRUE(touroku->isEnabled());
 }
 
 TEST_F(CutTest, NothingIsWrittenForTextsOrSizesTheFileCannotKeep) {
     openOn(QStringLiteral("[Chr]\nG0ALLCHR=a\n"));
-    // Enabled by the capture by dragging, with no cut made yet: labels empty.
-    onOverlay([](capture::frmCap* w) { QTest::keyClick(w, Qt::Key_Escape); });
-    button("cmdCap")->click();
-    registerAs(QStringLiteral("5"));
+    // The handler itself, with no cut made yet (labels empty).
+    edit("txtChr")->setText(QStringLiteral("5"));
+    ed->cmdChrTouroku_Click();
     cut(0, 0, 3, 3);
     const QByteArray before = bytes();
     const QString bad = QStringLiteral("キャラクタに \\ [ ] や改行は使えません");
     for (const QString& t : {QString(), QStringLiteral("1\\"), QStringLiteral("["),
                              QStringLiteral("]"), QStringLiteral("1\n2"), QStringLiteral("A")})
         registerAs(t);
-    cut(0, 0, 29, 3); // a refused cut leaves the button enabled
-    registerAs(QStringLiteral("5"));
+    cut(0, 0, 29, 3); // refused: the labels show its size
+    edit("txtChr")->setText(QStringLiteral("5"));
+    ed->cmdChrTouroku_Click();
     EXPECT_EQ(
         messages(),
         (QStringList{kSize, QStringLiteral("キャラクタを入力してください!"), bad, bad, bad, bad,
@@ -128,7 +147,7 @@ TEST_F(CutTest, NothingIsWrittenForTextsOrSizesTheFileCannotKeep) {
                      QStringLiteral("登録済みのキャラクタ「a」と区別できないため記録できません"),
                      kSize, kSize}));
     EXPECT_EQ(bytes(), before);
-    EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
+    EXPECT_FALSE(button("cmdChrTouroku")->isEnabled());
     cut(0, 0, 3, 3);
     registerAs(QStringLiteral("Ａ")); // full-width letters are kept apart
     EXPECT_EQ(Entries(list("List1")), (QStringList{"a", "Ａ"}));

@@ -68,13 +68,14 @@ TEST_F(GroupTest, CreatingAGroupRewritesTheGroupListAndSwitchesToIt) {
     EXPECT_EQ(ed->ChrGropNo, 0);
     Click(list("lstChrGrop"), 2);
     EXPECT_EQ(questions, QStringList(2, QStringLiteral("キャラクタグループ名")));
-    EXPECT_EQ(Entries(list("lstChrGrop")), (QStringList{"Digits", "Signs", "Letters"}));
+    EXPECT_EQ(Entries(list("lstChrGrop")),
+              (QStringList{"Digits", "Signs", "Letters", QStringLiteral("<新規追加>")}));
     EXPECT_TRUE(
         text().contains(QStringLiteral("[CHRGROPLIST]\nG0=Digits\nG1=Signs\nG2=Letters\n")));
     EXPECT_EQ(ed->ChrGropNo, 2);
     EXPECT_EQ(list("List1")->count(), 0);
 
-    // The new group, now last in the list, can be chosen again.
+    // The new group can be chosen again.
     Click(list("lstChrGrop"), 0);
     EXPECT_EQ(Entries(list("List1")), QStringList{"5"});
     Click(list("lstChrGrop"), 2);

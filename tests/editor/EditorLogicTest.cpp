@@ -1,25 +1,14 @@
 // The editor's window-free rules.
 #include "EditorLogic.h"
+#include "Glyphs.h"
 
 #include <gtest/gtest.h>
 
 using namespace editor;
+using glyphs::Pattern;
 using settings::FileEncoding;
 
 namespace {
-
-// '#' black, '.' white.
-QImage Pattern(std::initializer_list<const char*> rows) {
-    QImage img(static_cast<int>(std::strlen(*rows.begin())), static_cast<int>(rows.size()),
-               QImage::Format_RGB32);
-    int y = 0;
-    for (const char* row : rows) {
-        for (int x = 0; x < img.width(); ++x)
-            img.setPixel(x, y, row[x] == '#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-        ++y;
-    }
-    return img;
-}
 
 bool Black(const QImage& img, int x, int y) {
     return PictureColour(img, x, y) == 0;
@@ -119,4 +108,23 @@ TEST(CharacterTexts, TwinsShareASectionThroughAsciiCaseAndOuterBlanks) {
     EXPECT_FALSE(SectionTwin(u"ａ", list)); // full-width letters stay apart
     EXPECT_EQ(CheckCharText(u"\\"), CharProblem::BadCharacter);
     EXPECT_EQ(CheckCharText(u"="), CharProblem::None);
+}
+
+TEST(AreaNeedsStoring, AnUnstoredAreaOrAnyChangedFieldAsksToStore) {
+    const AreaTexts stored{u"c", u"1", u"2", u"3", u"4", u"", u",", u"", 0};
+    AreaTexts shown = stored;
+    EXPECT_TRUE(AreaNeedsStoring(shown, stored, false)); // never stored
+    shown.level = u"128"; // what the editor shows for a missing level
+    EXPECT_FALSE(AreaNeedsStoring(shown, stored, true));
+    const auto changed = [&](auto field, std::u16string value) {
+        AreaTexts s = shown;
+        s.*field = std::move(value);
+        return AreaNeedsStoring(s, stored, true);
+    };
+    for (auto field :
+         {&AreaTexts::comment, &AreaTexts::left, &AreaTexts::top, &AreaTexts::width,
+          &AreaTexts::height, &AreaTexts::level, &AreaTexts::kugiri, &AreaTexts::blank})
+        EXPECT_TRUE(changed(field, u"9"));
+    shown.group = 1;
+    EXPECT_TRUE(AreaNeedsStoring(shown, stored, true));
 }

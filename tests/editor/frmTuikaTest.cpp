@@ -36,23 +36,33 @@ template <class T> T* Get(frmTuika& d, const char* name) {
 
 } // namespace
 
-TEST(frmTuika, OkNeedsANameEscAndTheFrameCancelEnterDoesNothing) {
+TEST(frmTuika, OkOrEnterNeedANameEscAndTheFrameCancel) {
     frmTuika d;
     auto* name = Get<QLineEdit>(d, "txtName");
     EXPECT_FALSE(d.CFlg);
     bool open = false;
     Show(d, {[&] {
                  Get<QPushButton>(d, "OKButton")->click(); // empty: stays open
-                 QTest::keyClicks(name, QStringLiteral("abc"));
-                 QTest::keyClick(name, Qt::Key_Return);
+                 QTest::keyClick(name, Qt::Key_Return);    // so does Enter
                  open = d.isVisible() && d.focusWidget() == name;
+                 QTest::keyClicks(name, QStringLiteral("abc"));
              },
              [&] { QTest::keyClick(name, Qt::Key_Escape); }});
     EXPECT_TRUE(open);
     EXPECT_TRUE(d.CFlg);
     EXPECT_EQ(d.name(), QStringLiteral("abc")); // kept, the caller ignores it
 
-    // Next use: the caller clears the name; a blank is a name as typed.
+    // Next use: the caller clears the name; Enter is OK.
+    d.setName(QString());
+    Show(d, {[&] {
+             QTest::keyClicks(name, QStringLiteral("Counter"));
+             QTest::keyClick(name, Qt::Key_Return);
+         }});
+    EXPECT_FALSE(d.CFlg);
+    EXPECT_EQ(d.name(), QStringLiteral("Counter"));
+    EXPECT_TRUE(Get<QPushButton>(d, "OKButton")->isDefault());
+
+    // A blank is a name as typed.
     d.setName(QString());
     Show(d, {[&] {
              name->setText(QStringLiteral(" "));
@@ -65,12 +75,19 @@ TEST(frmTuika, OkNeedsANameEscAndTheFrameCancelEnterDoesNothing) {
     EXPECT_TRUE(d.CFlg);
 }
 
-TEST(frmTuika, TheQuestionNamesTheFrameAndTheTextBox) {
+TEST(frmTuika, TheQuestionNamesTheFrameAndTheTextBoxSitsInsideIt) {
     frmTuika d;
-    d.setQuestion(QStringLiteral("エリア名"));
-    EXPECT_EQ(Get<QGroupBox>(d, "Frame1")->title(), QStringLiteral("エリア名"));
-    EXPECT_EQ(Get<QLineEdit>(d, "txtName")->accessibleName(), QStringLiteral("エリア名"));
+    d.setQuestion(QStringLiteral("キャラクタグループ名"));
+    d.show();
+    auto* frame = Get<QGroupBox>(d, "Frame1");
+    auto* name = Get<QLineEdit>(d, "txtName");
+    EXPECT_EQ(frame->title(), QStringLiteral("キャラクタグループ名"));
+    EXPECT_EQ(name->accessibleName(), QStringLiteral("キャラクタグループ名"));
     EXPECT_EQ(Get<QPushButton>(d, "CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
     EXPECT_EQ(d.size(), QSize(382, 153));
-    EXPECT_EQ(Get<QLineEdit>(d, "txtName")->geometry(), QRect(8, 16, 233, 33));
+    // Below the frame's caption, within its edges, clear of the buttons.
+    EXPECT_TRUE(frame->contentsRect().contains(name->geometry()));
+    EXPECT_GE(name->y(), QFontMetrics(frame->font()).height());
+    EXPECT_LT(frame->geometry().bottom(), Get<QPushButton>(d, "OKButton")->y());
+    EXPECT_GE(name->height(), name->sizeHint().height());
 }

@@ -306,3 +306,67 @@ TEST_F(MainWindow, AProfileInUtf16BigEndianIsReadAndNeverWritten) {
 }
 
 } // namespace
+
+TEST_F(MainWindow, BlanksWiderThanTheAreasWidthPutItsDelimiterIntoTheReading) {
+    // "12", four white columns more than usual, "34567890".
+    const QImage line(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png"));
+    platform.screen.fill(Qt::white);
+    platform.paint(line.copy(0, 0, 14, line.height()), QPoint(100, 100));
+    platform.paint(line.copy(14, 0, line.width() - 14, line.height()), QPoint(118, 100));
+    set(u"認識エリアCounter", u"WIDTH", u"90");
+    {
+        frmMain w(platform, dialogs); // no blank width stored: read as it always was
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    }
+    set(u"認識エリアCounter", u"BLANKWIDTH", u"3");
+    frmMain w(platform, dialogs);
+    EXPECT_EQ(w.area().BlankWidth, 3);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12,34567890"));
+    set(u"ENDDATA", u"刻み", u"5");
+    w.Init();
+    w.Command1_Click();
+    w.Command2_Click(); // the numbers are snapped one by one
+    EXPECT_EQ(kotae(w), QStringLiteral("10,34567890"));
+}
+
+TEST_F(MainWindow, FirstStepsAreToldBelowTheWindowNotInTheAnswer) {
+    const auto hint = [](frmMain& w) {
+        auto* l = w.findChild<QLabel*>(QStringLiteral("lblAnnai"));
+        return l->isVisibleTo(&w) ? l->text() : QString();
+    };
+    {
+        frmMain w(platform, dialogs); // everything in place
+        const QSize plain = w.size();
+        EXPECT_EQ(hint(w), QString());
+        QFile::remove(path(QStringLiteral("Kavoren.ini")));
+        w.Init();
+        EXPECT_TRUE(
+            hint(w).startsWith(QStringLiteral("読み取る場所 (認識エリア) がまだありません。")))
+            << hint(w).toStdString();
+        EXPECT_GT(w.height(), plain.height());
+        w.show();
+        QTest::qWait(400); // the run on showing
+        EXPECT_EQ(kotae(w), QString());
+        auto* l = w.findChild<QLabel*>(QStringLiteral("lblAnnai"));
+        EXPECT_TRUE(QRect(QPoint(0, 0), w.size()).contains(l->geometry()));
+    }
+    SetUp();
+    set(u"認識エリアCounter", u"WIDTH", u"0");
+    {
+        frmMain w(platform, dialogs);
+        EXPECT_TRUE(hint(w).startsWith(QStringLiteral("認識エリア「Counter」の位置と大きさ")));
+    }
+    set(u"認識エリアCounter", u"WIDTH", u"76");
+    set(u"Chr", u"G0ALLCHR", u"");
+    {
+        frmMain w(platform, dialogs);
+        EXPECT_TRUE(hint(w).contains(QStringLiteral("まだ文字が登録されていません")));
+    }
+    set(u"ENDDATA", u"AREA", u"Elsewhere"); // named, but never stored
+    {
+        frmMain w(platform, dialogs);
+        EXPECT_TRUE(hint(w).startsWith(QStringLiteral("読み取る場所")));
+    }
+}

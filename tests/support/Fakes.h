@@ -111,10 +111,19 @@ public:
     QStringList fileFilters;
     QStringList fileTitles;
     std::function<void()> onMessage; // runs while the "box" is open
+    QStringList questions;
+    std::deque<Answer> answers; // next answers to questions (Cancel when none is left)
 
     void message(QWidget*, const QString& text, const QString& title, Icon icon) override {
         messages.push_back({text, title, icon});
         if (onMessage) onMessage();
+    }
+    Answer question(QWidget*, const QString& text, const QString&) override {
+        questions.append(text);
+        if (answers.empty()) return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
     }
     QString openFileName(QWidget*, const QString& title, const QString& filter,
                          const QString&) override {

@@ -22,6 +22,9 @@ check "several images" "$(printf '1234567890\n-0.5')" \
       "$("$reader" --profile "$work/Kavoren.ini" "$examples/counter.png" "$examples/small.bmp")"
 check "snap" "12.5,-5.5" "$("$reader" --profile "$work/Kavoren.ini" --snap "$examples/position.ppm")"
 check "area by name" "-0.5" "$("$reader" --profile "$work/Kavoren.ini" --area Counter "$examples/small.bmp")"
+# The area's blank width: one white column between the glyphs puts the delimiter in.
+sed 's/^HEIGHT=11\r$/HEIGHT=11\r\nBLANKWIDTH=1\r/' "$work/Kavoren.ini" > "$work/blanks.ini"
+check "blank width" "1,2,3,4,5,6,7,8,9,0" "$("$reader" --profile "$work/blanks.ini" "$examples/counter.png")"
 
 # The reader beside its profile, as the program finds it.
 mkdir "$work/bin" && cp "$reader" "$work/bin/" && cp "$examples/Kavoren.ini" "$work/bin/"

@@ -1,0 +1,355 @@
+// Teaching: cutting one character out of the magnified view, registering it,
+// teaching a whole line at once, and the reading check after each of them.
+//
+// picBig positions are plain widget pixels: the magnified view is the
+// editor's own drawing, ten widget pixels to a cell at any scale factor, so
+// no conversion to screen pixels is needed here.
+#include "frmKakudai.h"
+
+#include "Blanks.h"
+#include "FUMIni.h"
+#include "MagnifiedView.h"
+#include "PictureBox.h"
+#include "ProfileLayout.h"
+#include "ScreenGrab.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace editor {
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Tirelma");
+
+QString Q(std::u16string_view s) {
+    return QString::fromStdU16String(std::u16string(s));
+}
+std::u16string U(const QString& s) {
+    return s.toStdU16String();
+}
+
+const QColor kPlanned(30, 90, 200);   // a cut teaching the line would make
+const QColor kUnplanned(230, 120, 0); // a glyph cell when the line cannot be taught
+const QColor kMarked(220, 0, 0);      // where the reading check found a difference
+
+} // namespace
+
+// ---- cutting
+
+void frmKakudai::picBig_MouseDown(Qt::MouseButton button, QPointF pos) {
+    if (button != Qt::LeftButton) return;
+    Cut.x1 = Cut.x2 = static_cast<float>(pos.x());
+    Cut.y1 = Cut.y2 = static_cast<float>(pos.y());
+}
+
+void frmKakudai::picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos) {
+    if (!(buttons & Qt::LeftButton)) return;
+    // The outline shown ends at the corner of the previous move.
+    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), true);
+    Cut.x2 = static_cast<float>(pos.x());
+    Cut.y2 = static_cast<float>(pos.y());
+}
+
+void frmKakudai::picBig_MouseUp(Qt::MouseButton button, QPointF) {
+    if (button != Qt::LeftButton) return;
+    scrBig->clearOutline();
+    Cut = FinishCut(Cut);
+    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), false);
+    const float w = (Cut.x2 - Cut.x1) / kCell;
+    const float h = (Cut.y2 - Cut.y1) / kCell;
+    const bool accepted = CutSizeAcceptable(w, h);
+    setCutAccepted(accepted);
+    if (!accepted) message(QStringLiteral("サイズが不適当"), kAppTitle);
+    lblWidth->setText(Q(FUMIni::SingleText(w)));
+    lblHeight->setText(Q(FUMIni::SingleText(h)));
+    lblWidth->setAccessibleDescription(lblWidth->text());
+    lblHeight->setAccessibleDescription(lblHeight->text());
+    txtChr->clear();
+}
+
+void frmKakudai::setCutAccepted(bool on) {
+    cutAccepted_ = on;
+    cutImage_ = on ? picSelAlia->image().cacheKey() : 0;
+    cmdChrTouroku->setEnabled(on);
+}
+
+// ---- registering
+
+bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
+    // Nothing is written unless every template, its section and the group's
+    // list will all read back as they were meant.
+    const auto entries = [this] {
+        std::vector<std::u16string> out;
+        for (int i = 0; i < List1->count(); ++i)
+            out.push_back(U(List1->item(i)->text()));
+        return out;
+    }();
+    std::u16string newList = AllChr;
+    std::vector<std::u16string> known = entries;
+    for (const auto& c : chars) {
+        if (CheckCharText(c) != CharProblem::None) {
+            message(QStringLiteral("キャラクタに \\ [ ] や改行は使えません"), kAppTitle);
+            return false;
+        }
+        if (const auto twin = SectionTwin(c, known)) {
+            message(QStringLiteral("登録済みのキャラクタ「") + Q(*twin) +
+                        QStringLiteral("」と区別できないため記録できません"),
+                    kAppTitle);
+            return false;
+        }
+        if (std::find(known.begin(), known.end(), c) == known.end()) {
+            newList = AppendToCharList(newList, c);
+            known.push_back(c);
+        }
+    }
+    if (newList != AllChr && StoredBytes(newList, ProfileEncoding()) > settings::kMaxValueBytes) {
+        message(QStringLiteral("このキャラクタグループにはこれ以上登録できません"), kAppTitle);
+        return false;
+    }
+    return true;
+}
+
+void frmKakudai::writeTemplate(const std::u16string& c, const std::u16string& width,
+                               const std::u16string& height,
+                               const std::vector<std::int32_t>& rows) {
+    const std::u16string section = profile::CharSection(ChrGropNo, c);
+    FUMIni::IniWrite(section, profile::kChr, c);
+    FUMIni::IniWrite(section, profile::kX, width);
+    FUMIni::IniWrite(section, profile::kY, height);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        FUMIni::IniWrite(section, profile::RowKey(static_cast<std::int64_t>(i)),
+                         profile::SignedNumberText(rows[i]));
+    bool listed = false;
+    for (int i = 0; i < List1->count() && !listed; ++i)
+        listed = U(List1->item(i)->text()) == c;
+    if (!listed) {
+        List1->addItem(Q(c));
+        ++ChrCount;
+        AllChr = AppendToCharList(AllChr, c);
+        FUMIni::IniWrite(profile::kChrSection, profile::CharListKey(ChrGropNo), AllChr);
+    }
+}
+
+void frmKakudai::cmdChrTouroku_Click() {
+    const std::u16string c = U(txtChr->text());
+    if (c.empty()) {
+        message(QStringLiteral("キャラクタを入力してください!"), kAppTitle);
+        return;
+    }
+    const auto size = LabelCutSize(U(lblWidth->text()), U(lblHeight->text()));
+    if (!size) {
+        message(QStringLiteral("サイズが不適当"), kAppTitle);
+        return;
+    }
+    if (!mayRegister({c})) return;
+    const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
+                               Cut.x1, Cut.y1, *size);
+    writeTemplate(c, U(lblWidth->text()), U(lblHeight->text()), rows);
+    setCutAccepted(false);
+    const QRect cut(static_cast<int>(Cut.x1) / kCell, static_cast<int>(Cut.y1) / kCell, size->w,
+                    size->h);
+    runReadingCheck({{c, cut}});
+}
+
+// ---- the whole line at once
+
+void frmKakudai::txtGyou_Change() {
+    showLinePlan();
+}
+
+void frmKakudai::showLinePlan() {
+    split_ = SplitLine(pic2tika->image());
+    const LineText text = SplitLineText(U(txtGyou->text()));
+    const LinePlan plan = PlanLine(split_, text);
+    planFrames_.clear();
+    if (plan.problem == LinePlan::Problem::None) {
+        for (std::size_t i = 0; i < plan.cuts.size(); ++i)
+            planFrames_.push_back({plan.cuts[i], Q(text.chars[i]), kPlanned});
+    } else if (!text.chars.empty()) {
+        // Numbered, so that the user can count what differs.
+        for (std::size_t i = 0; i < split_.cuts.size(); ++i)
+            planFrames_.push_back({split_.cuts[i], QString::number(i + 1), kUnplanned});
+    }
+    std::vector<MagnifiedView::Frame> all = planFrames_;
+    all.insert(all.end(), markFrames_.begin(), markFrames_.end());
+    scrBig->setFrames(std::move(all));
+}
+
+void frmKakudai::cmdGyouTouroku_Click() {
+    const LineText text = SplitLineText(U(txtGyou->text()));
+    if (text.chars.empty()) {
+        message(
+            QStringLiteral("「1行の文字」に、キャプチャした1行の文字を左から順に入力してください"),
+            kAppTitle);
+        return;
+    }
+    showLinePlan();
+    const LinePlan plan = PlanLine(split_, text);
+    QString refusal;
+    switch (plan.problem) {
+    case LinePlan::Problem::None:
+        break;
+    case LinePlan::Problem::NoText:
+        return;
+    case LinePlan::Problem::NoCuts:
+        switch (split_.problem) {
+        case LineSplit::Problem::NoImage:
+            refusal =
+                QStringLiteral("先に「(P)位置を指定してキャプチャ」で1行をキャプチャしてください");
+            break;
+        case LineSplit::Problem::NoInk:
+            refusal = QStringLiteral("拡大画像に黒い部分がありません。2値化レベルを変えて2値化"
+                                     "してください");
+            break;
+        case LineSplit::Problem::InkOnBottom:
+            refusal =
+                QStringLiteral("文字が認識エリアのいちばん下の行にかかっています。読み取りは"
+                               "その行にかかる形を照合しないため、文字の下に白い行が入るように"
+                               "キャプチャし直してください");
+            break;
+        case LineSplit::Problem::TooLow:
+        case LineSplit::Problem::None:
+            refusal = QStringLiteral("認識エリアが低すぎます。文字の上下に白い行が入るように"
+                                     "キャプチャし直してください");
+            break;
+        }
+        break;
+    case LinePlan::Problem::CountDiffers:
+        refusal = QStringLiteral("拡大画像の文字の形は%1個、入力した文字は%2個で、数が合いません。"
+                                 "(形の切れ目には番号を付けて示しています)")
+                      .arg(split_.cuts.size())
+                      .arg(text.chars.size());
+        break;
+    case LinePlan::Problem::TooWide:
+        refusal =
+            QStringLiteral("%1番目の形「%2」は幅が%3あり、記録できる幅 (%4まで) を超えています")
+                .arg(plan.cell + 1)
+                .arg(Q(text.chars[static_cast<std::size_t>(plan.cell)]))
+                .arg(split_.cuts[static_cast<std::size_t>(plan.cell)].width())
+                .arg(kMaxCutWidth);
+        break;
+    case LinePlan::Problem::TooNarrow:
+        refusal = QStringLiteral("%1番目の形「%2」は幅が1で、横に白い列がないため記録できません")
+                      .arg(plan.cell + 1)
+                      .arg(Q(text.chars[static_cast<std::size_t>(plan.cell)]));
+        break;
+    }
+    if (!refusal.isEmpty()) {
+        message(refusal + QStringLiteral("。何も記録していません。"), kAppTitle);
+        return;
+    }
+
+    // A character that appears twice is taught from its first appearance.
+    std::vector<std::pair<std::u16string, QRect>> teach;
+    for (std::size_t i = 0; i < text.chars.size(); ++i)
+        if (std::none_of(teach.begin(), teach.end(),
+                         [&](const auto& t) { return t.first == text.chars[i]; }))
+            teach.emplace_back(text.chars[i], plan.cuts[i]);
+    std::vector<std::u16string> chars;
+    for (const auto& t : teach)
+        chars.push_back(t.first);
+    if (!mayRegister(chars)) return;
+    for (const auto& [c, cut] : teach) {
+        const CellSize size{cut.width(), cut.height()};
+        const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
+                                   static_cast<float>(cut.left() * kCell),
+                                   static_cast<float>(cut.top() * kCell), size);
+        writeTemplate(c, profile::Decimal(size.w), profile::Decimal(size.h), rows);
+    }
+    setGuidance(QStringLiteral("1行の%1文字を記録しました。下の「読み取り結果」で、読み取りが"
+                               "入力と一致するか確かめてください。")
+                    .arg(teach.size()));
+    runReadingCheck(teach);
+}
+
+// ---- the reading check
+
+void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered) {
+    updateReadingCheck(registered);
+    settleLayout();
+}
+
+void frmKakudai::updateReadingCheck(
+    const std::vector<std::pair<std::u16string, QRect>>& registered) {
+    const QImage& image = picSelAlia->image();
+    markFrames_.clear();
+    if (image.isNull() || image.width() == 0 || image.height() == 0) {
+        check_ = ReadingCheck();
+        lblYomitori->clear();
+        showLinePlan();
+        return;
+    }
+    const auto templates = modTemp::LoadChrTempList(ChrGropNo).templates;
+    const engine::BlankRule rule{engine::BlankWidthValue(U(txtKuhaku->text())),
+                                 U(txtKugiri->text())};
+    const engine::AreaImage area = capture::ToAreaImage(image);
+    const LineText text = SplitLineText(U(txtGyou->text()));
+    check_ = CheckReading(area, templates, rule, text, split_.cuts);
+
+    // The reading as the main window would show it, what differs in red.
+    const auto differs = [this](std::size_t k) {
+        for (const CheckMark& m : check_.marks)
+            if (m.kind != CheckMark::Kind::Missing && m.left == check_.charLeft[k] &&
+                m.right == check_.charRight[k])
+                return true;
+        return false;
+    };
+    QString shown;
+    const std::vector<bool> before = engine::DelimiterBefore(check_.chars, templates, rule);
+    for (std::size_t k = 0; k < check_.chars.size(); ++k) {
+        if (before[k]) shown += Q(rule.kugiri).toHtmlEscaped();
+        const QString c = Q(templates[static_cast<std::size_t>(check_.chars[k].index)].Chr);
+        shown += differs(k)
+                     ? QStringLiteral("<span style=\"color:#d00000; text-decoration:underline\">") +
+                           c.toHtmlEscaped() + QStringLiteral("</span>")
+                     : c.toHtmlEscaped();
+    }
+    QStringList lines;
+    if (templates.empty())
+        lines << QStringLiteral("読み取り結果：(このキャラクタグループにはまだ文字がありません)");
+    else
+        lines << QStringLiteral("読み取り結果：") +
+                     (shown.isEmpty() ? QStringLiteral("(何も読み取れません)")
+                                      : QStringLiteral("<b>") + shown + QStringLiteral("</b>"));
+    for (const auto& line : DescribeCheck(check_, rule))
+        lines << Q(line).toHtmlEscaped();
+
+    // What was just registered and can never be read where it was cut.
+    for (const auto& [c, cut] : registered) {
+        const auto t = std::find_if(templates.begin(), templates.end(),
+                                    [&](const modTemp::ChrTemp& t) { return t.Chr == c; });
+        if (t == templates.end()) continue;
+        for (const FitProblem& p : OwnFitProblems(area, cut, *t, templates)) {
+            lines << QStringLiteral("<span style=\"color:#d00000\">") +
+                         Q(DescribeFitProblem(c, p)).toHtmlEscaped() + QStringLiteral("</span>");
+            markFrames_.push_back({cut, Q(c), kMarked});
+        }
+    }
+    lblYomitori->setText(lines.join(QStringLiteral("<br>")));
+
+    const int top = split_.problem == LineSplit::Problem::None ? split_.top : 0;
+    const int bottom =
+        split_.problem == LineSplit::Problem::None ? split_.bottom : image.height() - 1;
+    for (const CheckMark& m : check_.marks)
+        if (m.left >= 0)
+            markFrames_.push_back({QRect(QPoint(m.left, top), QPoint(m.right, bottom)),
+                                   Q(m.kind == CheckMark::Kind::Missing ? m.expected : m.read),
+                                   kMarked});
+    if (!check_.compared)
+        for (const auto& fit : check_.partFits)
+            markFrames_.push_back(
+                {QRect(QPoint(fit.left, top), QPoint(fit.right, bottom)), Q(fit.read), kMarked});
+    showLinePlan();
+}
+
+void frmKakudai::setGuidance(const QString& text) {
+    lblSetumei->setText(text);
+    settleLayout();
+}
+
+} // namespace editor
