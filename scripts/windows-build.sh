@@ -48,6 +48,12 @@ if [ $core -eq 0 ]; then
     done
     [ -n "$qt" ] || echo "windows-build: no Qt for Windows found (see scripts/windows-qt.sh): building the core only" >&2
 fi
+# Qt's Japanese texts in Qt's own folder too, as an installed Qt has them
+# (the zip carries them beside the program).
+if [ -n "$qt" ] && [ "$qt" = "$(cd "$build" && pwd)/qt6-mingw" ] && [ ! -f "$qt/translations/qtbase_ja.qm" ]; then
+    mkdir -p "$qt/translations"
+    cp /usr/share/qt6/translations/qtbase_ja.qm "$qt/translations/"
+fi
 
 args=(-DCMAKE_BUILD_TYPE=Release -DTIRELMA_GTEST_SOURCE=/usr/src/googletest)
 [ -f "$build/CMakeCache.txt" ] || args+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake)

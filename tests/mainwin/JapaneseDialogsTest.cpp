@@ -79,6 +79,9 @@ TEST(QtJapanese, TheFileChooserIsJapaneseAndNamesTheResultFile) {
                                    QString()),
               QString());
     EXPECT_EQ(title, QStringLiteral("書き込みファイルの選択"));
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows shows its own file chooser, in the system's language";
+#endif
     EXPECT_TRUE(buttons.contains(QStringLiteral("選択"))) << buttons.join('|').toStdString();
     EXPECT_TRUE(buttons.contains(QStringLiteral("キャンセル"))) << buttons.join('|').toStdString();
     for (const char* english : {"Look in:", "File name:", "Files of type:"})

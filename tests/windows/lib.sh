@@ -71,6 +71,8 @@ win_cleanup() {
     "$WINESERVER" -k 2>/dev/null || true
     for pid in "${WIN_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ -n "${W:-}" ] && rm -rf "$W"
+    # Programs started meanwhile hold the lock's file too; let it go for all.
+    flock -u 8 2>/dev/null || true
 }
 
 # A work folder, the prefix, and a fresh X server of 1280 x 800. The
@@ -80,7 +82,7 @@ win_start() {
     trap win_cleanup EXIT
     win_prefix
     "$WINESERVER" -k 2>/dev/null || true # nothing left of an earlier run
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null 8>&- &
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
