@@ -83,7 +83,7 @@ texts_of "$TIRELMA_PID" | grep -q "認識エリア「Coords」はまだ記録さ
     fail "no question about the unstored area"
 xdotool key Return
 wait_for 100 main_window_open || fail "the main window did not come back"
-wait_for 50 test "$(text_box "$TIRELMA_PID" "認識結果：")" = "$READ"
+wait_for 50 text_is "認識結果：" "$READ"
 expect_eq "reading with delimiters at the blanks" "$READ" "$(text_box "$TIRELMA_PID" "認識結果：")"
 expect_eq "blank width stored" "$width" \
     "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^BLANKWIDTH=' | cut -d= -f2 | tr -d '\r')"
