@@ -19,6 +19,14 @@ win_start
 WINEPATH=$(win_dll_path)
 export WINEPATH
 
+# Runs test program $exe into $log. Windows programs get no QT_* variables
+# from wine: the platform goes on the command line (Qt takes it out before
+# GoogleTest sees the rest).
+run_program() {
+    (cd "$(dirname "$exe")" && timeout 900 "$WINE" "$exe" -platform windows --gtest_brief=1 "${filter[@]}" \
+        --gtest_output="xml:$(winepath_of "$WIN_BUILD/windows-$name.xml")") >"$log" 2>&1
+}
+
 programs=$(find "$WIN_BUILD/tests" -name '*_tests.exe' | sort)
 [ -n "$programs" ] || { fail "no test programs in $WIN_BUILD/tests"; exit 1; }
 for exe in $programs; do
@@ -34,11 +42,16 @@ for exe in $programs; do
         filter=(--gtest_filter="-$between_pixels")
     fi
     log="$WIN_BUILD/windows-$name.log"
-    # Windows programs get no QT_* variables from wine: the platform goes on
-    # the command line (Qt takes it out before GoogleTest sees the rest).
-    (cd "$(dirname "$exe")" && timeout 900 "$WINE" "$exe" -platform windows --gtest_brief=1 "${filter[@]}" \
-        --gtest_output="xml:$(winepath_of "$WIN_BUILD/windows-$name.xml")") >"$log" 2>&1
+    run_program
     rc=$?
+    # A wine server that went away under the program is wine's failure, not
+    # the program's: run it once more on a fresh server.
+    if [ $rc -ne 0 ] && grep -q '^wine client error' "$log"; then
+        win_log "the wine server went away during $name: once more"
+        "$WINESERVER" -k 2>/dev/null || true
+        run_program
+        rc=$?
+    fi
     summary=$(grep -E '^\[  (PASSED|FAILED|SKIPPED) ' "$log" | tr '\n' ' ')
     if [ $rc -eq 0 ] && grep -q '^\[  PASSED  \]' "$log"; then
         win_log "ok: $name: $summary"
