@@ -16,6 +16,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -48,6 +49,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // With no display at all Qt would end the process with a note of its
+    // own; say plainly what is missing instead.
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        if (const QString why = platform::DisplayProblem(); !why.isEmpty()) {
+            std::fprintf(stderr, "tirelma: %s\n", qPrintable(why));
+            return 1;
+        }
 
     QApplication app(argc, argv);
     app.setApplicationName(kCaption);

@@ -91,7 +91,7 @@ std::unique_ptr<Platform> CreatePlatform();
 
 // Before the application object exists (Qt ends the process when it finds no
 // display): empty when the system's display can be opened, otherwise one
-// sentence saying why not. For the command-line reader.
+// sentence saying why not.
 QString DisplayProblem();
 
 } // namespace platform
