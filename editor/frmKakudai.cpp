@@ -548,9 +548,16 @@ void frmKakudai::cmdSCap_Click() {
     }
     QImage image(*w, *h, QImage::Format_RGB32);
     image.fill(Qt::white);
+    QString problem;
     capture::WithOwnWindowsAway(platform_, [&] { // the area as it is under the editor
-        capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
+        problem =
+            capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
     });
+    if (!problem.isEmpty()) { // no picture at all, not a white one
+        message(QStringLiteral("画面の画像を取得できませんでした") + QLatin1Char('\n') + problem,
+                kAppTitle);
+        return;
+    }
     picSelAlia->setImage(image);
     cmd2Tika_Click();
 }
@@ -565,7 +572,9 @@ void frmKakudai::setCaptureControlsEnabled(bool on) {
 void frmKakudai::takeCapture(const capture::CapResult& result) {
     using Kind = capture::CapResult::Kind;
     if (result.kind == Kind::NoPicture) {
-        message(QStringLiteral("画面の画像を取得できませんでした"), kAppTitle);
+        message(QStringLiteral("画面の画像を取得できませんでした") +
+                    (result.why.isEmpty() ? QString() : QLatin1Char('\n') + result.why),
+                kAppTitle);
         return;
     }
     if (result.kind != Kind::Selected) return;

@@ -323,7 +323,16 @@ void frmMain::Command1_Click() {
     }
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
-    capture::ScrCap(platform_, image, area_.AreaLeft, area_.AreaTop);
+    if (const QString problem = capture::ScrCap(platform_, image, area_.AreaLeft, area_.AreaTop);
+        !problem.isEmpty()) {
+        // Nothing was read: not a reading of a white area.
+        areaImage_ = QImage();
+        Picture1->clear();
+        running_ = false;
+        dialogs_.message(this, QStringLiteral("画面を読み取れませんでした。\n") + problem, kCaption,
+                         platform::Dialogs::Icon::Warning);
+        return;
+    }
     areaImage_ = image;
     showPicture();
     modTemp::MatchLimit = 3;

@@ -39,8 +39,15 @@ public:
     virtual ~Platform() = default;
 
     // A copy of the screen rectangle. Parts that lie outside every screen
-    // read as white. An empty rectangle gives an empty image.
+    // read as white. An empty rectangle gives an empty image. Where the
+    // system refuses or fails to give the pixels (a Wayland desktop may), a
+    // null image, and grabFailure() says why.
     virtual QImage grabScreen(const QRect& rect) = 0;
+    // Why the latest grabScreen gave no picture; empty after one that worked.
+    virtual QString grabFailure() { return {}; }
+    // Whether the pixels come through the desktop, which may ask the user
+    // whether the program may read the screen (the portal on GNOME).
+    virtual bool readsThroughDesktop() { return false; }
 
     // Every monitor, the primary one first (at (0, 0)).
     virtual QList<QRect> screens() = 0;
@@ -51,11 +58,27 @@ public:
         return all.isEmpty() ? QRect() : all.front();
     }
 
+    // Where the desktop puts its monitors for windows, where that is not
+    // where their pixels are (Wayland: the compositor's layout in logical
+    // pixels, each monitor at a scale of its own); empty where windows and
+    // pixels share one layout (X11, Windows). name is Qt's name of the
+    // monitor (QScreen::name()).
+    struct WindowScreen {
+        QString name;
+        QRect logical;
+        QRect physical;
+        double scale = 1; // physical pixels per logical pixel
+    };
+    virtual QList<WindowScreen> windowLayout() { return {}; }
+
     // Where the mouse pointer is now; nothing when the system cannot say.
     virtual std::optional<QPoint> pointerPosition() = 0;
 
     // The keyboard now, also while another application has the focus.
     virtual KeyboardState keyboard() = 0;
+    // Whether keyboard() sees keys pressed in other applications at all (a
+    // Wayland desktop shows no program the keys of another).
+    virtual bool seesOtherAppsKeys() { return true; }
 
     // The system clipboard's picture: put one there (replacing whatever the
     // clipboard held), or read it back (a null image when it holds none).
@@ -93,5 +116,9 @@ std::unique_ptr<Platform> CreatePlatform();
 // display): empty when the system's display can be opened, otherwise one
 // sentence saying why not.
 QString DisplayProblem();
+
+// Before the application object exists: lets Qt draw the way that fits the
+// session (natively in a Wayland session; the user's QT_QPA_PLATFORM wins).
+void ChooseQtPlatform();
 
 } // namespace platform

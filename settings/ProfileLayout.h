@@ -1,7 +1,7 @@
 // Every section and key of the profile file, and how their names and values
 // are formed, in one place.
 //
-//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN
+//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
 //   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
@@ -34,6 +34,9 @@ inline constexpr std::u16string_view kCsv = u"CSV";
 // "True": the main window opens as soon as Alt is down; otherwise (and when
 // missing) on Alt pressed and released alone.
 inline constexpr std::u16string_view kAltDown = u"ALTDOWN";
+// "True" once the program has told, on a desktop where it cannot watch the
+// Alt key (Wayland), how to open the main window there.
+inline constexpr std::u16string_view kTriggerNotice = u"TRIGGERNOTICE";
 
 // Lists
 inline constexpr std::u16string_view kAriaList = u"ARIALIST";

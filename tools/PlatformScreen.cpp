@@ -14,7 +14,10 @@ std::vector<PixelRect> PlatformScreen::screens() {
 engine::AreaImage PlatformScreen::grab(const PixelRect& r) {
     QImage image(r.width, r.height, QImage::Format_RGB32);
     image.fill(Qt::white);
-    capture::ScrCap(platform_, image, static_cast<float>(r.left), static_cast<float>(r.top));
+    const QString problem =
+        capture::ScrCap(platform_, image, static_cast<float>(r.left), static_cast<float>(r.top));
+    failure_ = problem.toStdString();
+    if (!problem.isEmpty()) return {};
     return capture::ToAreaImage(image);
 }
 

@@ -11,9 +11,11 @@ public:
     explicit PlatformScreen(platform::Platform& platform) : platform_(platform) {}
     std::vector<PixelRect> screens() override;
     engine::AreaImage grab(const PixelRect& rect) override;
+    std::string grabFailure() override { return failure_; }
 
 private:
     platform::Platform& platform_;
+    std::string failure_;
 };
 
 } // namespace tools

@@ -210,7 +210,15 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
             return kBadImage;
         }
         const std::string time = clock.timestamp();
-        const std::u16string answer = Answer(options, setup, screen.grab(rect));
+        const engine::AreaImage picture = screen.grab(rect);
+        if (picture.width != rect.width || picture.height != rect.height) {
+            // A screen that gave nothing is no white area with nothing on it.
+            const std::string why = screen.grabFailure();
+            err << "tirelma-read: the screen could not be read" << (why.empty() ? "" : ": ") << why
+                << "\n";
+            return kBadImage;
+        }
+        const std::u16string answer = Answer(options, setup, picture);
         if (!watching || answer != last) {
             const std::string line =
                 ReadingLine(options.format, Source{true, time}, setup.name, answer, watching);

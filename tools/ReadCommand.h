@@ -29,8 +29,11 @@ public:
     virtual ~ScreenSource() = default;
     // Every monitor, in physical pixels; none when the screen cannot be read.
     virtual std::vector<PixelRect> screens() = 0;
-    // A copy of the rectangle, white where no screen is.
+    // A copy of the rectangle, white where no screen is; an image of no
+    // pixels when the system refused or failed to give them (a Wayland
+    // desktop may), and grabFailure() says why.
     virtual engine::AreaImage grab(const PixelRect& rect) = 0;
+    virtual std::string grabFailure() { return {}; }
 };
 
 // What --watch takes from the system: the time stamp of a reading, and a

@@ -219,4 +219,6 @@ QString DisplayProblem() {
     return {};
 }
 
+void ChooseQtPlatform() {}
+
 } // namespace platform

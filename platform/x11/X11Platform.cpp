@@ -9,10 +9,8 @@
 // program's coordinates put the primary monitor's top-left at (0, 0), as on
 // Windows, so every rectangle is shifted by the primary monitor's position.
 #include "PlatformCommon.h"
+#include "StatusNotifier.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QGuiApplication>
 #include <QHash>
 #include <QSocketNotifier>
@@ -53,19 +51,6 @@ int Channel(unsigned long pixel, unsigned long mask) {
     const int shift = std::countr_zero(mask);
     const unsigned long max = mask >> shift;
     return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
-}
-
-// Whether a StatusNotifierItem host runs on the session bus: Qt then puts
-// the icon there instead of into an XEmbed notification area. Asked the way
-// Qt asks (the watcher's property through its introspected interface), so
-// that both come to the same answer.
-bool StatusNotifierHostRegistered() {
-    const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))
-        return false;
-    QDBusInterface watcher(service, QStringLiteral("/StatusNotifierWatcher"), service, bus);
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
 
 class X11Platform : public PlatformCommon {
@@ -204,13 +189,8 @@ public:
     // manager may fade a window out rather than drop it at once.
     int repaintMilliseconds() override { return 300; }
 
-    QString limitation() override {
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            return QStringLiteral(
-                "Wayland のセッションでは、X11 で動いているアプリケーションの画面とキーしか"
-                "読み取れません。X11 (Xorg) のセッションでお使いください。");
-        return {};
-    }
+    // A Wayland session never comes here: it has a platform of its own.
+    QString limitation() override { return {}; }
 
 private:
     struct Monitors {
@@ -324,20 +304,19 @@ std::unique_ptr<Display, DisplayCloser>& CheckedDisplay() {
     return display;
 }
 
-QString DisplayProblem() {
+QString X11DisplayProblem() {
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
     if (!qpa.isEmpty() && !qpa.startsWith("xcb")) return {}; // Qt takes another way, and says so
     const QByteArray name = qgetenv("DISPLAY");
     if (name.isEmpty())
-        return QStringLiteral("no X display: DISPLAY is not set (the screen can be read only in "
-                              "an X11 session)");
+        return QStringLiteral("no X display: DISPLAY is not set, nor WAYLAND_DISPLAY");
     if (!CheckedDisplay()) CheckedDisplay().reset(XOpenDisplay(nullptr));
     if (!CheckedDisplay())
         return QStringLiteral("cannot open the X display \"%1\"").arg(QString::fromLocal8Bit(name));
     return {};
 }
 
-std::unique_ptr<Platform> CreatePlatform() {
+std::unique_ptr<Platform> CreateX11Platform() {
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         Display* d = CheckedDisplay() ? CheckedDisplay().release() : XOpenDisplay(nullptr);
         if (d) return std::make_unique<X11Platform>(d);

@@ -81,6 +81,23 @@ TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
               QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")).pixelColor(10, 5));
 }
 
+TEST_F(MainWindow, AScreenTheDesktopRefusesIsToldAndNothingIsRead) {
+    platform.refusal = QStringLiteral("the desktop said no");
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(dialogs.messages.size(), size_t(1));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("画面を読み取れませんでした")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("the desktop said no")));
+    // No reading of a white area, no picture of one.
+    EXPECT_EQ(kotae(w), QString());
+    EXPECT_TRUE(w.areaImage().isNull());
+    // Given again, the next run reads.
+    platform.refusal.clear();
+    w.Command1_Click();
+    EXPECT_EQ(kotae(w), QStringLiteral("1234567890"));
+    EXPECT_EQ(dialogs.messages.size(), size_t(1));
+}
+
 TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {
     frmMain w(platform, dialogs);
     w.show();

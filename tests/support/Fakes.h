@@ -49,12 +49,23 @@ public:
     QList<QWidget*> withdrawnAtGrab;   // off the screen at the last grab
     QList<QWidget*> visibleAtWithdraw; // what Qt took for shown meanwhile
 
+    // A desktop that refuses its pixels (a Wayland portal that says no):
+    // every grab fails with this reason.
+    QString refusal;
+    // A desktop that shows no program the keys of another (Wayland), and
+    // one whose pixels come through the desktop.
+    bool otherAppsKeys = true;
+    bool throughDesktop = false;
+    // Monitors placed for windows apart from their pixels (Wayland).
+    QList<WindowScreen> layout;
+
     FakePlatform() { screen.fill(Qt::white); }
 
     QImage grabScreen(const QRect& rect) override {
         ++grabs;
         withdrawnAtGrab = withdrawn;
         if (rect.width() <= 0 || rect.height() <= 0) return {};
+        if (!refusal.isEmpty()) return {};
         QImage out(rect.size(), QImage::Format_RGB32);
         out.fill(Qt::white);
         QPainter p(&out);
@@ -66,6 +77,10 @@ public:
         if (screen.isNull()) return {};
         return {QRect(origin, screen.size())};
     }
+    QString grabFailure() override { return refusal; }
+    bool readsThroughDesktop() override { return throughDesktop; }
+    QList<WindowScreen> windowLayout() override { return layout; }
+    bool seesOtherAppsKeys() override { return otherAppsKeys; }
     std::optional<QPoint> pointerPosition() override { return pointer; }
     platform::KeyboardState keyboard() override {
         if (keyScript.empty()) return {alt, otherKey, false, false};

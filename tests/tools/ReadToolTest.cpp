@@ -307,6 +307,26 @@ TEST_F(ScreenReading, AreasThatCannotBeRead) {
     EXPECT_NE(err.str().find("cannot be read"), std::string::npos) << err.str();
 }
 
+TEST_F(ScreenReading, AScreenTheDesktopRefusesIsNoReading) {
+    show("counter.png");
+    platform.refusal = QStringLiteral("refused by the portal");
+    EXPECT_EQ(run(), kBadImage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("could not be read: refused by the portal"), std::string::npos)
+        << err.str();
+    // A watch ends at the first refusal, after the lines it printed.
+    platform.refusal.clear();
+    err.str("");
+    options.watchSeconds = 0.1;
+    onWait = [this](int tick) {
+        if (tick == 2) platform.refusal = QStringLiteral("refused");
+        return tick < 10;
+    };
+    EXPECT_EQ(run(), kBadImage);
+    EXPECT_EQ(out.str(), "T0 1234567890\n");
+    EXPECT_NE(err.str().find("could not be read: refused"), std::string::npos) << err.str();
+}
+
 TEST_F(ScreenReading, WatchEndsWhenTheAreaGoesAway) {
     options.watchSeconds = 0.1;
     show("counter.png");
