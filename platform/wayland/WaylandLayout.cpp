@@ -121,10 +121,12 @@ QList<Monitor> LayOut(const QList<Output>& outputs) {
 QImage ShownImage(const QImage& buffer, int transform, bool yInverted) {
     QImage image = buffer.convertToFormat(QImage::Format_RGB32);
     if (yInverted) image = image.mirrored(false, true);
-    // The output shows its buffer turned by its transform; the copy turns it back.
-    if (transform >= Flipped) image = image.mirrored(true, false);
+    // The buffer is the output's as the hardware scans it out: turned a
+    // quarter clockwise per step of the transform, then mirrored for the
+    // flipped ones, it is what the user sees.
     if (const int quarters = transform % 4)
-        image = image.transformed(QTransform().rotate(-90.0 * quarters));
+        image = image.transformed(QTransform().rotate(90.0 * quarters));
+    if (transform >= Flipped) image = image.mirrored(true, false);
     return image;
 }
 

@@ -74,6 +74,18 @@ wl_cleanup() {
 }
 trap wl_cleanup EXIT
 
+# Ends the compositor and what runs on it, for a test that starts another.
+wl_stop() {
+    local pid
+    swaymsg exit >/dev/null 2>&1
+    for pid in "${WL_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${WL_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+    WL_PIDS=()
+    exec 7>&-
+    rm -f "$W/pointer.in" "$W/pointer.out" "$W/items"
+    unset SWAYSOCK WAYLAND_DISPLAY
+}
+
 # The picture every output shows: PICTURE (W x H) with example images at
 # places, "image x y" each.
 wl_picture() { # file width height [image x y]...

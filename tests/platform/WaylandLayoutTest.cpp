@@ -151,23 +151,27 @@ TEST(WaylandLayout, ACopiedBufferIsTurnedAsTheOutputShowsIt) {
     const QImage upright = ShownImage(buffer, Normal, true);
     EXPECT_EQ(upright.pixel(0, 0), buffer.pixel(0, 1));
     EXPECT_EQ(upright.pixel(2, 1), buffer.pixel(2, 0));
-    // A quarter turn shows the buffer's top row as the left column,
-    // read upwards; half a turn upside down; flipped ones mirrored first.
+    // A quarter turn (a monitor standing on its side, checked on sway)
+    // shows the buffer's top row as the right column, read downwards; half
+    // a turn upside down; flipped ones mirrored after the turn.
     const QImage q = ShownImage(buffer, Rotate90, false);
     ASSERT_EQ(q.size(), QSize(2, 3));
-    EXPECT_EQ(q.pixel(0, 2), buffer.pixel(0, 0));
-    EXPECT_EQ(q.pixel(0, 0), buffer.pixel(2, 0));
-    EXPECT_EQ(q.pixel(1, 0), buffer.pixel(2, 1));
+    EXPECT_EQ(q.pixel(1, 0), buffer.pixel(0, 0));
+    EXPECT_EQ(q.pixel(1, 2), buffer.pixel(2, 0));
+    EXPECT_EQ(q.pixel(0, 0), buffer.pixel(0, 1));
     const QImage h = ShownImage(buffer, Rotate180, false);
     EXPECT_EQ(h.pixel(0, 0), buffer.pixel(2, 1));
     const QImage t = ShownImage(buffer, Rotate270, false);
     ASSERT_EQ(t.size(), QSize(2, 3));
-    EXPECT_EQ(t.pixel(1, 0), buffer.pixel(0, 0));
+    EXPECT_EQ(t.pixel(0, 2), buffer.pixel(0, 0));
     const QImage f = ShownImage(buffer, Flipped, false);
     EXPECT_EQ(f.pixel(0, 0), buffer.pixel(2, 0));
     const QImage f90 = ShownImage(buffer, Flipped90, false);
     ASSERT_EQ(f90.size(), QSize(2, 3));
     EXPECT_EQ(f90.pixel(0, 0), buffer.pixel(0, 0));
+    EXPECT_EQ(f90.pixel(0, 2), buffer.pixel(2, 0));
+    const QImage f270 = ShownImage(buffer, Flipped270, false);
+    EXPECT_EQ(f270.pixel(1, 2), buffer.pixel(0, 0));
 }
 
 TEST(WaylandLayout, APortalPictureGivesEachOutputsOwnPixels) {
