@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     const auto listener =
         platform::ListenForShowRequests(InstanceKey(), [&tray] { tray.mnuAbout_Click(); });
     if (show) QTimer::singleShot(0, &tray, &tray::frmTskTly::mnuAbout_Click);
+    // A key of the desktop's own too, where it keeps such keys for programs.
+    platform->offerShowShortcut([&tray] { tray.mnuAbout_Click(); });
 
     if (const QString why = platform->limitation(); !why.isEmpty())
         QTimer::singleShot(0, [&dialogs, why] {

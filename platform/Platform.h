@@ -17,6 +17,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -79,6 +80,10 @@ public:
     // Whether keyboard() sees keys pressed in other applications at all (a
     // Wayland desktop shows no program the keys of another).
     virtual bool seesOtherAppsKeys() { return true; }
+    // Asks the desktop for a shortcut of its own that opens the main window,
+    // where it keeps such shortcuts for programs (the desktop portal's
+    // GlobalShortcuts); onPressed runs on the event loop at each press.
+    virtual void offerShowShortcut(std::function<void()> /*onPressed*/) {}
 
     // The system clipboard's picture: put one there (replacing whatever the
     // clipboard held), or read it back (a null image when it holds none).

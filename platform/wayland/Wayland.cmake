@@ -5,6 +5,7 @@
 include(WaylandProtocols)
 target_sources(platform PRIVATE
     wayland/PortalScreenshot.cpp
+    wayland/PortalShortcut.cpp
     wayland/WaylandLayout.cpp
     wayland/WaylandPlatform.cpp
     wayland/WaylandScreen.cpp)

@@ -6,6 +6,7 @@
 // trigger is `tirelma --show` bound to a key by the user, and the icon.
 #include "PlatformCommon.h"
 #include "PortalScreenshot.h"
+#include "PortalShortcut.h"
 #include "StatusNotifier.h"
 #include "WaylandLayout.h"
 #include "WaylandScreen.h"
@@ -69,6 +70,10 @@ public:
     std::optional<QPoint> pointerPosition() override { return std::nullopt; }
     KeyboardState keyboard() override { return {}; }
     bool seesOtherAppsKeys() override { return false; }
+    void offerShowShortcut(std::function<void()> onPressed) override {
+        shortcut_ = std::make_unique<wayland::PortalShortcut>(std::move(onPressed));
+        shortcut_->start();
+    }
 
     // Wayland has no "above all others" for ordinary windows.
     void setTopMost(QWidget* window, bool topMost) override {
@@ -145,6 +150,7 @@ private:
     Way way_;
     QString failure_;
     QList<QWidget*> withdrawn_;
+    std::unique_ptr<wayland::PortalShortcut> shortcut_;
 };
 
 } // namespace

@@ -2,12 +2,20 @@
 # On a Wayland desktop (sway's headless backend, the picture drawn by
 # swaybg): the screen read exactly through wlr-screencopy, by tirelma-read
 # and by the resident program; `tirelma --show` starts the program and reads
-# at once, then asks the running copy and ends; the icon's activation opens
-# the main window too; Alt+W writes the line; the notice of the first start
-# says how to bind the command to a key.
+# at once, then asks the running copy and ends; the icon's activation and a
+# shortcut the desktop keeps (the portal's GlobalShortcuts, here a portal of
+# the test's own) open the main window too; Alt+W writes the line; the
+# notice of the first start says how to bind the command to a key.
 source "$(dirname "$0")/wayland_lib.sh"
 wl_picture "$W/desk.png" 1280 800 counter.png 950 640 position.ppm 403 187
 wl_start "$W/desk.png"
+/usr/bin/python3 "$E2E_SOURCE/tests/e2e/shortcut_portal.py" "$W/bound" >"$W/run/portal.log" 2>&1 &
+WL_PIDS+=($!)
+portal_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.portal.Desktop | grep -q true
+}
+wait_for 50 portal_up || fail "the test's portal did not start"
 wl_profile 950 640
 profile=$W/bin/Kavoren.ini
 reader=$W/tools/tirelma-read
@@ -53,6 +61,18 @@ wait_for 100 text_is "認識結果：" "1234567890" || fail "the icon's activati
 "$W/bin/tirelma" --show
 sleep 0.5
 expect_eq "still one main window" 1 "$(windows_named Tirelma)"
+wtype -M alt w -m alt
+wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+
+# The desktop's own shortcut: asked for at the start, its press opens the
+# main window.
+wait_for 50 test -s "$W/bound" || fail "no shortcut asked for through the portal"
+read -r session id description <"$W/bound"
+expect_eq "the shortcut asked for" "show Tirelma:" "$id ${description%% *}"
+dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop \
+    /org/freedesktop/portal/desktop org.tirelma.Test.Press "objpath:$session" string:show >"$W/press.out" 2>&1 ||
+    fail "the test's portal did not press: $(cat "$W/press.out")"
+wait_for 100 text_is "認識結果：" "1234567890" || fail "the desktop's shortcut did not read"
 wtype -M alt w -m alt
 wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
 
