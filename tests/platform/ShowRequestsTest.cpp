@@ -68,7 +68,11 @@ TEST(ShowRequests, NobodyListeningIsAnAnswerToo) {
 
 TEST(ShowRequests, ACopyStartingAfterACrashTakesTheRequests) {
     // What a crashed copy leaves behind does not keep the next one from
-    // listening, nor take its requests.
+    // listening, nor take its requests. (On Windows a copy leaves nothing:
+    // its window goes with it, and one process cannot stand for two.)
+#ifdef _WIN32
+    GTEST_SKIP() << "nothing outlives a copy on Windows";
+#endif
     std::atomic<int> first = 0, second = 0;
     const QString key = Key();
     auto crashed = platform::ListenForShowRequests(key, [&first] { ++first; });
