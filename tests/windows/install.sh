@@ -3,12 +3,14 @@
 # exactly the zip's files into %LOCALAPPDATA%\Programs\Tirelma, the Start
 # menu entry, the uninstall key ("Apps & features": name, icon, version,
 # size) and the Run value in place. At the next sign-in (a new wine session)
-# the Run value starts the program from there: its icon docks, and it reads
-# as the zip's does, with its profile and results in %APPDATA%\Tirelma. A
-# newer build installed over the running program ends it, keeps an edited
-# profile and the results byte for byte and starts it again. A silent
-# uninstall removes the files, the link and the keys and keeps the profile
-# and the results.
+# the Run value starts the program from there: its icon docks, it reads as
+# the zip's does, with its profile and results in %APPDATA%\Tirelma, and
+# its main window's switch turns the start at sign-in off. A newer build
+# installed over the running program ends it, keeps an edited profile and
+# the results byte for byte, keeps the start at sign-in off and starts the
+# program again. A silent uninstall removes the files, the link and the keys
+# and keeps the profile and the results; one where the user ticks that the
+# settings go too removes those, and only those, as well.
 source "$(dirname "$0")/lib.sh"
 win_start
 setup=$(ls "$WIN_BUILD"/tirelma-*-windows-x64-setup.exe 2>/dev/null | head -1)
@@ -61,6 +63,14 @@ show_fixture
 wait_for 100 test -d "$appdata" || fail "no profile folder in %APPDATA%"
 demo_profile >"$appdata/Kavoren.ini"
 open_main_window
+# The main window's switch turns the start at sign-in off (access key S
+# in the file menu).
+xdotool key alt+f
+sleep 0.5
+xdotool key s
+no_run_value() { [ -z "$(run_value)" ]; }
+wait_for 50 no_run_value || fail "the main window's switch did not remove the Run value"
+focus "$(main_window)"
 xdotool key Tab Tab Tab
 wait_for 100 reading_copied 1234567890
 expect_eq "reading shown" "1234567890" "$(clipboard)"
@@ -92,7 +102,7 @@ expect_eq "results kept byte for byte" "$(bytes_of "$W/results")" "$(bytes_of "$
 for pid in $old_pids; do pids_of tirelma.exe | grep -qx "$pid" && fail "the update did not end the running program"; done
 wait_for 300 copies_are tirelma.exe 1 || fail "the update did not start the program again"
 wait_for 200 tray_icon_shown || fail "no icon after the update"
-expect_eq "Run value after the update" "\"$dir_win\\tirelma.exe\"" "$(run_value)"
+expect_eq "the update kept the start at sign-in off" "" "$(run_value)"
 
 # Uninstalled silently: it ends the program; only the user's files stay.
 "$WINE" "$dir/uninstall.exe" /S >>"$W/wine.log" 2>&1
@@ -101,7 +111,6 @@ wait_for 100 copies_are tirelma.exe 0 || fail "the uninstaller left the program 
 tray_icon_shown && fail "the icon stayed after the uninstall"
 [ -e "$link" ] && fail "the Start menu entry is still there"
 reg_values "$uninstall_key" >/dev/null && fail "the uninstall key is still there"
-expect_eq "Run value after the uninstall" "" "$(run_value)"
 expect_eq "profile kept by the uninstall" "$(bytes_of "$W/profile")" "$(bytes_of "$appdata/Kavoren.ini")"
 expect_eq "results kept by the uninstall" "$(bytes_of "$W/results")" "$(bytes_of "$appdata/Kavoren.txt")"
 
@@ -109,6 +118,7 @@ expect_eq "results kept by the uninstall" "$(bytes_of "$W/results")" "$(bytes_of
 # too: the profile and the default results go, another file of the folder
 # stays.
 "$WINE" "$setup" /S >>"$W/wine.log" 2>&1
+expect_eq "a new installation starts at sign-in" "\"$dir_win\\tirelma.exe\"" "$(run_value)"
 echo keep >"$appdata/other.txt"
 "$WINE" "$dir/uninstall.exe" >>"$W/wine.log" 2>&1 &
 uninstaller() { xdotool search --onlyvisible --name '^Tirelma アンインストール' 2>/dev/null | tail -1; }
@@ -138,4 +148,6 @@ else
     fail "no uninstaller window"
 fi
 expect_eq "ticked: what is left of %APPDATA%\\Tirelma" "other.txt" "$(ls "$appdata" 2>&1)"
+expect_eq "Run value after the uninstall" "" "$(run_value)"
+reg_values "$uninstall_key" >/dev/null && fail "the uninstall key is still there"
 exit $WIN_FAILED
