@@ -34,11 +34,16 @@ end_program() {
     kill "$TIRELMA_PID"
     wait_for 50 tray_icons_is 0 || fail "the program did not end"
 }
-# The main window's file menu, then its entry with the access key S.
+# The main window's file menu (a window more of the program's), then its
+# entry with the access key S.
+windows_count() { xdotool search --onlyvisible --pid "$TIRELMA_PID" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(windows_count)" -gt "$1" ]; }
 switch_autostart() {
     open_main_window || return
+    local before
+    before=$(windows_count)
     xdotool key alt+f
-    sleep 0.4
+    wait_for 30 more_windows_than "$before" || fail "the file menu did not open"
     xdotool key s
     sleep 0.4
     xdotool key alt+w

@@ -65,8 +65,11 @@ demo_profile >"$appdata/Kavoren.ini"
 open_main_window
 # The main window's switch turns the start at sign-in off (access key S
 # in the file menu).
+program_windows() { windows_of tirelma.exe . 0 | wc -l; }
+more_windows_than() { [ "$(program_windows)" -gt "$1" ]; }
+before=$(program_windows)
 xdotool key alt+f
-sleep 0.5
+wait_for 50 more_windows_than "$before" || fail "the file menu did not open"
 xdotool key s
 no_run_value() { [ -z "$(run_value)" ]; }
 wait_for 50 no_run_value || fail "the main window's switch did not remove the Run value"
