@@ -49,6 +49,8 @@ public:
     void ClipPast();
     void mnuFileExit_Click();
     void mnuHelpHelpPage_Click();
+    // Turns the start at sign-in on or off.
+    void mnuAutostart_Click();
 
     // The current settings, as Init read them.
     const OutputSettings& output() const { return output_; }
@@ -73,6 +75,8 @@ private:
     void showFirstStep(FirstStep step);
     void restorePlacement();
     void savePlacement();
+    // The start-at-sign-in entry as the system has it now.
+    void showAutostart();
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
@@ -99,6 +103,7 @@ private:
     QLabel* lblAnnai = nullptr; // what to do first, below everything, while there is something
     QSize baseSize_;            // the window without lblAnnai
     QAction* M_F_Copy1 = nullptr;
+    QAction* mnuAutostart = nullptr;
 };
 
 } // namespace mainwin
