@@ -33,7 +33,9 @@ bool PortalScreenshot::Offered() {
     // answering on the bus meanwhile: the portal, starting, may wait for
     // other programs on it (the accessibility bus asking every program,
     // this one included).
-    const QDBusReply<QVariant> version = bus.call(get, QDBus::BlockWithGui, 10000);
+    // A portal started by this very call may take a while (D-Bus's own
+    // limit is 25 s); a desktop session starts it at login.
+    const QDBusReply<QVariant> version = bus.call(get, QDBus::BlockWithGui, 25000);
     return version.isValid();
 }
 

@@ -167,6 +167,14 @@ wl_start_portal() {
     pipewire >"$W/run/pipewire.log" 2>&1 &
     WL_PIDS+=($!)
     wait_for 50 compgen -G "$W/run/pipewire-0" || fail "pipewire did not start"
+    # Started, as a desktop session starts it at login: on a busy machine
+    # the portal with its backends takes seconds to come up.
+    local t0=$(($(date +%s%N) / 1000000))
+    dbus-send --session --print-reply --reply-timeout=120000 --dest=org.freedesktop.portal.Desktop \
+        /org/freedesktop/portal/desktop org.freedesktop.DBus.Properties.Get \
+        string:org.freedesktop.portal.Screenshot string:version >/dev/null ||
+        fail "the portal offers no Screenshot"
+    e2e_log "the portal came up in $(($(date +%s%N) / 1000000 - t0)) ms"
 }
 
 # The demo profile with the area at $1,$2, the result file in $W, and the
