@@ -46,15 +46,4 @@ FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount) {
     return FirstStep::None;
 }
 
-int AreaPixels(float side) {
-    if (!std::isfinite(side) || side <= 0) return 0;
-    const auto r = FUMIni::RoundToInt32(static_cast<double>(side));
-    return r ? *r : kMaxAreaSide + 1;
-}
-
-bool AreaTooLarge(int width, int height) {
-    return width > kMaxAreaSide || height > kMaxAreaSide ||
-           static_cast<long long>(width) * height > kMaxAreaPixels;
-}
-
 } // namespace mainwin
