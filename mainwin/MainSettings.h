@@ -24,6 +24,9 @@ struct AreaData {
     std::u16string Kugiri;
     int BlankWidth = 0;  // BLANKWIDTH: blank columns that put Kugiri into the answer
     bool Stored = false; // the area has its own section
+    // All of it as a reading takes it, with the keys only readings use
+    // (WRITEUNREAD, MONITOR, MONITORSCALE).
+    engine::AreaSettings settings;
 };
 
 OutputSettings ReadOutputSettings();

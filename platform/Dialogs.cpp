@@ -49,6 +49,19 @@ Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const 
     return Answer::Cancel;
 }
 
+Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(parent);
+    box.setText(text);
+    box.setWindowTitle(title);
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& startPath) {
     QFileDialog dialog(parent, title);
