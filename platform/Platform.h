@@ -38,8 +38,10 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A copy of the screen rectangle. Parts that lie outside every screen
-    // read as white. An empty rectangle gives an empty image.
+    // A copy of the screen rectangle, of the screens as they are now (also
+    // after monitors were added or the resolution changed). Parts that lie
+    // outside every screen read as white. An empty rectangle gives an empty
+    // image, and so does a grab that fails.
     virtual QImage grabScreen(const QRect& rect) = 0;
 
     // Every monitor, the primary one first (at (0, 0)).
