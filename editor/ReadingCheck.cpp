@@ -1,5 +1,7 @@
 #include "ReadingCheck.h"
 
+#include "Reading.h"
+
 #include <algorithm>
 #include <map>
 
@@ -78,8 +80,13 @@ ReadingCheck CheckReading(const engine::AreaImage& area, const modTemp::ChrTempL
                           const std::vector<QRect>& cells) {
     ReadingCheck check;
     engine::AreaReader reader(templates);
-    check.chars = reader.readChars(area, 3);
-    check.answer = engine::JoinReading(check.chars, templates, rule);
+    engine::AreaSettings settings;
+    settings.blanks = rule;
+    engine::Reading reading = engine::ReadPicture(settings, area, engine::Grab::Whole, reader);
+    check.chars = std::move(reading.chars);
+    check.answer = std::move(reading.text);
+    // With no characters yet every glyph is unread: nothing to point at.
+    if (!templates.empty()) check.unread = std::move(reading.verdict.unread);
     for (const engine::ReadChar& c : check.chars) {
         const auto ink = engine::TemplateInk(templates[static_cast<std::size_t>(c.index)]);
         check.charLeft.push_back(static_cast<int>(c.column + ink.first));
@@ -267,6 +274,10 @@ std::vector<std::u16string> DescribeCheck(const ReadingCheck& check,
                         u"の一部にも当てはまっています。文字の上下に白い行を含めて切り出し直すか、"
                         u"1行まとめて記録してください。");
     }
+    if (!check.unread.empty())
+        lines.push_back(u"読み取れない部分があります (赤枠)。その文字を記録してください。"
+                        u"読み取らない物が入っている場合は、認識エリアを狭めてキャプチャし直して"
+                        u"ください。");
     if (check.missedAtRightEdge)
         lines.push_back(
             u"右端の文字が読めていません。読み取りは認識エリアの右端から文字2つ分ほど"

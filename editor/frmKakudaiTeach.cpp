@@ -344,6 +344,10 @@ void frmKakudai::updateReadingCheck(
         for (const auto& fit : check_.partFits)
             markFrames_.push_back(
                 {QRect(QPoint(fit.left, top), QPoint(fit.right, bottom)), Q(fit.read), kMarked});
+    // Ink nothing read covers, where it is.
+    for (const auto& p : check_.unread)
+        markFrames_.push_back(
+            {QRect(QPoint(p.first, p.top), QPoint(p.last, p.bottom)), QString(), kMarked});
     showLinePlan();
 }
 
