@@ -274,10 +274,6 @@ std::vector<std::u16string> DescribeCheck(const ReadingCheck& check,
                         u"の一部にも当てはまっています。文字の上下に白い行を含めて切り出し直すか、"
                         u"1行まとめて記録してください。");
     }
-    if (!check.unread.empty())
-        lines.push_back(u"読み取れない部分があります (赤枠)。その文字を記録してください。"
-                        u"読み取らない物が入っている場合は、認識エリアを狭めてキャプチャし直して"
-                        u"ください。");
     if (check.missedAtRightEdge)
         lines.push_back(
             u"右端の文字が読めていません。読み取りは認識エリアの右端から文字2つ分ほど"

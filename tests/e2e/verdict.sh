@@ -8,7 +8,7 @@
 source "$(dirname "$0")/lib.sh"
 E2E_SCREEN=2560x800x24 # the largest the screen becomes; it starts at 1280x800
 e2e_start
-setscreen() { "$E2E_BUILD/tests/e2e/setscreen" "$@" >/dev/null || fail "setscreen $*"; }
+setscreen() { "$E2E_BUILD/tests/e2e/setmonitors" --size "$@" >/dev/null || fail "screen $*"; }
 setscreen 1280x800 A:1280x800+0+0:primary
 e2e_profile 950 640
 # "." never taught: the group of the demo profile without it.

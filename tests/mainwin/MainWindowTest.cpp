@@ -30,9 +30,7 @@ protected:
     // demo reading on the screen where the area is.
     void SetUp() override {
         ProfileFixture::SetUp();
-        QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
-        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-        writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+        writeDemoProfile();
         show(QStringLiteral("counter.png"));
     }
     void show(const QString& example) {

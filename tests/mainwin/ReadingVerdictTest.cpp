@@ -33,9 +33,7 @@ protected:
     // "12.34,-5.6" on the screen there.
     void SetUp() override {
         ProfileFixture::SetUp();
-        QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
-        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-        writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+        writeDemoProfile();
         FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
         platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/position.ppm")),
                        QPoint(100, 100));
