@@ -78,6 +78,9 @@ int main(int argc, char** argv) {
     // A first start in the user's configuration folder makes the folder; a
     // folder that cannot be made shows up as refused writes, which are told.
     settings::EnsureProfileFolder();
+    // A start at sign-in that names this program where it used to be (the
+    // folder was moved) names it here again.
+    platform::MendThisProgramAutostart();
 
     // A setting that cannot be stored is told, not lost in silence.
     mainwin::WriteFailureNotice notice(dialogs);

@@ -146,6 +146,14 @@ void frmMain::buildControls() {
         action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
     M_F_Copy1->setVisible(false);
     M_F_Copy1->setEnabled(false);
+    file->addSeparator();
+    mnuAutostart = action(file, "mnuAutostart", platform::AutostartWording().menu,
+                          &frmMain::mnuAutostart_Click);
+    mnuAutostart->setCheckable(true);
+    // Asked each time the menu opens (not on every Alt): the system's own
+    // settings may have changed it meanwhile.
+    connect(file, &QMenu::aboutToShow, this, &frmMain::showAutostart);
+    file->addSeparator();
     action(file, "mnuFileExit", QStringLiteral("終了(&X)"), &frmMain::mnuFileExit_Click);
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -451,6 +459,27 @@ void frmMain::ClipPast() {
 
 void frmMain::mnuFileExit_Click() {
     emit exitRequested();
+}
+
+void frmMain::showAutostart() {
+    const auto wording = platform::AutostartWording();
+    const auto state = platform_.autostart();
+    mnuAutostart->setChecked(state == platform::AutostartState::On);
+    mnuAutostart->setText(state == platform::AutostartState::DisabledBySystem
+                              ? wording.menu + wording.disabledNote
+                              : wording.menu);
+}
+
+void frmMain::mnuAutostart_Click() {
+    const bool on = platform_.autostart() != platform::AutostartState::On;
+    const bool stored = platform_.setAutostart(on);
+    showAutostart();
+    if (!stored)
+        dialogs_.message(this, QStringLiteral("自動起動の設定を変更できませんでした。"), kCaption,
+                         platform::Dialogs::Icon::Warning);
+    else if (on && platform_.autostart() == platform::AutostartState::DisabledBySystem)
+        dialogs_.message(this, platform::AutostartWording().howToEnable, kCaption,
+                         platform::Dialogs::Icon::Information);
 }
 
 void frmMain::mnuHelpHelpPage_Click() {

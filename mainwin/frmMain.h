@@ -50,6 +50,8 @@ public:
     void ClipPast();
     void mnuFileExit_Click();
     void mnuHelpHelpPage_Click();
+    // Turns the start at sign-in on or off.
+    void mnuAutostart_Click();
 
     // The current settings, as Init read them.
     const OutputSettings& output() const { return output_; }
@@ -79,6 +81,8 @@ private:
     void placeNotes();
     void restorePlacement();
     void savePlacement();
+    // The start-at-sign-in entry as the system has it now.
+    void showAutostart();
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
@@ -110,6 +114,7 @@ private:
     std::vector<std::pair<QWidget*, QRect>> underAnswer_; // at their design places
     QSize baseSize_; // the window without lblAnnai and lblKeikoku
     QAction* M_F_Copy1 = nullptr;
+    QAction* mnuAutostart = nullptr;
 };
 
 } // namespace mainwin

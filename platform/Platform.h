@@ -10,6 +10,8 @@
 // screen pixel.
 #pragma once
 
+#include "Autostart.h"
+
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -17,6 +19,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -86,6 +89,16 @@ public:
     // Empty, or one sentence saying what this desktop cannot give the
     // program (no global key state or screen copy under Wayland, say).
     virtual QString limitation() = 0;
+
+    // Whether the program starts when the user signs in (Autostart.h), and
+    // turning that on or off; false when the system refused the change.
+    virtual AutostartState autostart() = 0;
+    virtual bool setAutostart(bool on) = 0;
+
+    // Calls end when something outside asks the program to end (the
+    // Windows installer before it replaces the program); nothing where the
+    // system has no such request. An empty function stops listening.
+    virtual void whenAskedToEnd(std::function<void()> end) = 0;
 };
 
 // The implementation for the system the program runs on.

@@ -15,7 +15,7 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-t
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus python3-dbus python3-gi
            xfonts-base pcf2bdf
            lintian appstream desktop-file-utils)
-windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine
+windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine nsis
               xfonts-base pcf2bdf xvfb xdotool xclip x11-utils imagemagick python3)
 
 pkgs=("${run_pkgs[@]}")

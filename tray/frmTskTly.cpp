@@ -63,6 +63,7 @@ frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
 }
 
 frmTskTly::~frmTskTly() {
+    platform_.whenAskedToEnd({});
     if (icon_) icon_->hide();
 }
 
@@ -75,6 +76,8 @@ void frmTskTly::start() {
     end->setObjectName(QStringLiteral("mnuEnd"));
     connect(about, &QAction::triggered, this, &frmTskTly::mnuAbout_Click);
     connect(end, &QAction::triggered, this, &frmTskTly::mnuEnd_Click);
+    // Asked from outside (the installer replacing the program): as "終了".
+    platform_.whenAskedToEnd([this] { mnuEnd_Click(); });
 
     resumeWatch();
     ensureIcon();

@@ -3,7 +3,9 @@
 // desktop already has the primary monitor's top-left at (0, 0)), monitors
 // from EnumDisplayMonitors, the keyboard from GetAsyncKeyState over every
 // key (GetKeyState follows this thread's own message queue, not the
-// keyboard), the always-on-top band with SetWindowPos.
+// keyboard), the always-on-top band with SetWindowPos; a hidden window by
+// which the installer asks the program to end.
+#include "EndRequestWindow.h"
 #include "PlatformCommon.h"
 
 #include <QGuiApplication>
@@ -206,8 +208,14 @@ public:
 
     QString limitation() override { return {}; }
 
+    void whenAskedToEnd(std::function<void()> end) override {
+        endRequest_.reset();
+        if (end) endRequest_ = std::make_unique<EndRequestWindow>(std::move(end));
+    }
+
 private:
     static constexpr const char* kOpacity = "tirelmaOpacityBeforeCapture";
+    std::unique_ptr<EndRequestWindow> endRequest_;
 };
 
 } // namespace

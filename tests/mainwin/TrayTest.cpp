@@ -115,6 +115,22 @@ TEST_F(Tray, EndClosesTheMainWindowAndAsksToQuit) {
     EXPECT_FALSE(t.timer().isActive());
 }
 
+TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
+    {
+        tray::frmTskTly t(platform, dialogs, [] { return false; });
+        t.start();
+        ASSERT_TRUE(platform.askedToEnd);
+        QSignalSpy spy(&t, &tray::frmTskTly::quitRequested);
+        QTimer::singleShot(20, [this] { platform.askedToEnd(); });
+        t.mnuAbout_Click(); // returns only once the main window is closed
+        EXPECT_EQ(spy.count(), 1);
+        EXPECT_EQ(t.mainWindow(), nullptr);
+        EXPECT_FALSE(t.timer().isActive());
+    }
+    // A tray that is gone listens no more.
+    EXPECT_FALSE(platform.askedToEnd);
+}
+
 TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
     tray::frmTskTly t(platform, dialogs, [] { return false; });
     t.start();

@@ -48,6 +48,12 @@ public:
     QList<QWidget*> withdrawn;         // off the screen now
     QList<QWidget*> withdrawnAtGrab;   // off the screen at the last grab
     QList<QWidget*> visibleAtWithdraw; // what Qt took for shown meanwhile
+    // The start at sign-in: its state, whether a change is refused, and
+    // whether the system's start-up list keeps it off whatever is set.
+    platform::AutostartState autostartState = platform::AutostartState::Off;
+    bool autostartRefused = false;
+    bool autostartDisabledBySystem = false;
+    std::function<void()> askedToEnd;
 
     FakePlatform() { screen.fill(Qt::white); }
 
@@ -92,6 +98,16 @@ public:
     }
     int repaintMilliseconds() override { return 0; }
     QString limitation() override { return why; }
+    platform::AutostartState autostart() override { return autostartState; }
+    bool setAutostart(bool on) override {
+        if (autostartRefused) return false;
+        using platform::AutostartState;
+        autostartState = !on                         ? AutostartState::Off
+                         : autostartDisabledBySystem ? AutostartState::DisabledBySystem
+                                                     : AutostartState::On;
+        return true;
+    }
+    void whenAskedToEnd(std::function<void()> end) override { askedToEnd = std::move(end); }
 
     // Paints part of the desktop, at a point of it.
     void paint(const QImage& image, QPoint at) {
