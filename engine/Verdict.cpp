@@ -3,6 +3,7 @@
 #include "CpuFeatures.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -130,11 +131,16 @@ std::vector<UnreadPlace> Places(const Area& a, const std::vector<Box>& boxes,
 // processors with POPCNT, and plain.
 template <int>
 [[gnu::always_inline]] inline void CountInkBody(const Area& a, int rows, long long* counts) {
-    for (int y = 0; y < rows; ++y) {
-        const std::uint64_t* row = a.plane.row(y);
-        for (std::size_t k = 0; k + 1 < a.words; ++k)
-            counts[k] += std::popcount(row[k] ^ a.flip);
-        counts[a.words - 1] += std::popcount((row[a.words - 1] ^ a.flip) & a.lastWord);
+    // Word by word down the rows: the count stays in a register.
+    const std::size_t stride = a.plane.wordsPerRow();
+    const std::uint64_t* top = a.plane.row(0);
+    for (std::size_t k = 0; k < a.words; ++k) {
+        const std::uint64_t mask = k + 1 == a.words ? a.lastWord : ~std::uint64_t{0};
+        long long n = 0;
+        const std::uint64_t* word = top + k;
+        for (int y = 0; y < rows; ++y, word += stride)
+            n += std::popcount((*word ^ a.flip) & mask);
+        counts[k] = n;
     }
 }
 
@@ -259,6 +265,8 @@ TemplateInk InkOf(const modTemp::ChrTempList& list) {
     ink.width.reserve(list.size());
     ink.height.reserve(list.size());
     ink.firstColumn.reserve(list.size());
+    ink.onLight.reserve(list.size());
+    ink.onDark.reserve(list.size());
     std::size_t columns = 0;
     for (const auto& t : list)
         columns += static_cast<std::size_t>(std::max(t.width(), 0)) + 1;
@@ -276,6 +284,10 @@ TemplateInk InkOf(const modTemp::ChrTempList& list) {
                 ++before[std::countr_zero(bits) + 1];
         for (int j = 0; j < t.width(); ++j)
             before[j + 1] += before[j];
+        const long long dark = before[t.width()];
+        const long long all = static_cast<long long>(t.width()) * t.height();
+        ink.onLight.push_back({t.width(), t.height(), static_cast<int>(first), dark});
+        ink.onDark.push_back({t.width(), t.height(), static_cast<int>(first), all - dark});
     }
     return ink;
 }
@@ -286,18 +298,8 @@ std::vector<UnreadPlace> UnreadInkOfFits(const BitPlane& plane, const TemplateIn
     if (a.w <= 0 || a.h <= 0) return {};
     // Per template: its size and its ink, the dark pixels on a light
     // background and the light ones on a dark background.
-    struct Shape {
-        int width, height, first;
-        long long ink;
-    };
-    std::vector<Shape> shapes(ink.width.size());
-    for (std::size_t t = 0; t < shapes.size(); ++t) {
-        const int first = ink.firstColumn[t];
-        const long long dark = ink.darkBefore[static_cast<std::size_t>(first + ink.width[t])];
-        const long long all = static_cast<long long>(ink.width[t]) * ink.height[t];
-        shapes[t] = {ink.width[t], ink.height[t], first, a.flip ? all - dark : dark};
-    }
-    const auto inkIn = [&](const Shape& s, int from, int to) { // template columns [from, to)
+    const std::vector<TemplateInk::Shape>& shapes = a.flip ? ink.onDark : ink.onLight;
+    const auto inkIn = [&](const TemplateInk::Shape& s, int from, int to) { // columns [from, to)
         const long long dark = ink.darkBefore[static_cast<std::size_t>(s.first + to)] -
                                ink.darkBefore[static_cast<std::size_t>(s.first + from)];
         return a.flip ? static_cast<long long>(to - from) * s.height - dark : dark;
@@ -305,17 +307,19 @@ std::vector<UnreadPlace> UnreadInkOfFits(const BitPlane& plane, const TemplateIn
 
     // The ink of each word's boxes. A fit's box holds its template's ink, as
     // long as no boxes overlap and none reaches the bottom row (no fit does);
-    // otherwise every word is looked at pixel by pixel.
-    std::vector<long long> counts(2 * a.words);
-    long long* boxInk = counts.data();
-    long long* areaInk = counts.data() + a.words;
+    // otherwise every word is looked at pixel by pixel. (Areas of up to 4096
+    // columns count on the stack.)
+    std::array<long long, 128> near{};
+    std::vector<long long> far(a.words > 64 ? 2 * a.words : 0);
+    long long* boxInk = a.words > 64 ? far.data() : near.data();
+    long long* areaInk = boxInk + a.words;
     bool countable = true;
     int rightmost = -1; // the last column of any box so far
     const auto lastRow = static_cast<unsigned>(a.h - 1);
     for (std::size_t i = 0; i < chars.size(); ++i) {
         const ReadChar& c = chars[i];
         if (c.column < 0 || c.column >= a.w) continue; // no pixel of the area
-        const Shape& s = shapes[static_cast<std::size_t>(c.index)];
+        const TemplateInk::Shape& s = shapes[static_cast<std::size_t>(c.index)];
         const int first = static_cast<int>(c.column), end = first + s.width;
         // A negative row is a large unsigned one.
         countable =

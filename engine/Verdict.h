@@ -60,6 +60,13 @@ struct TemplateInk {
     // Dark pixels of template t's columns 0 .. j - 1, at firstColumn[t] + j
     // (j from 0 to its width).
     std::vector<int> darkBefore;
+    // Per template: its size, firstColumn, and its ink on a light background
+    // (its dark pixels) and on a dark one (its light pixels).
+    struct Shape {
+        int width, height, first;
+        long long ink;
+    };
+    std::vector<Shape> onLight, onDark;
 };
 TemplateInk InkOf(const modTemp::ChrTempList& list);
 
