@@ -213,7 +213,9 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
         }
         const std::string time = clock.timestamp();
         const engine::Reading reading = engine::ReadScreen(setup.area, view, *setup.reader);
-        if (reading.verdict.grab == engine::Grab::Failed) {
+        // Once, a failed grab is an error; a watch says so on its line and
+        // goes on (a locked screen, say, comes back).
+        if (reading.verdict.grab == engine::Grab::Failed && !watching) {
             err << "tirelma-read: the screen could not be read at area \""
                 << Utf8Text(setup.area.name) << "\"\n";
             return kBadImage;

@@ -55,7 +55,9 @@ int RunRead(const ReadOptions& options,
 // the last line printed (the first reading always). Once, an incomplete
 // reading ends with kIncomplete; under --watch its line is marked instead.
 // An area on another monitor than it was stored on is warned about (under
-// --watch, whenever that changes). A watch ends with kOk when the clock
+// --watch, whenever that changes). A grab that fails ends a single reading
+// with kBadImage; a watch marks its line and goes on. A watch ends with kOk
+// when the clock
 // says stop, when out can no longer be written, or after --count lines; and
 // with an error when the area can no longer be read (it left every screen,
 // or the profile was changed so that it is gone). A changed profile is read

@@ -290,6 +290,39 @@ TEST_F(ScreenReading, IncompleteReadingsAreSaidAndEndWithSix) {
     EXPECT_EQ(ticks, 2);
 }
 
+// A grab that fails: an error once; a marked line under --watch, which
+// goes on and reads again when the screen comes back.
+TEST_F(ScreenReading, AFailedGrabIsNoWhiteReading) {
+    struct Failing : ScreenSource {
+        ScreenSource& real;
+        bool fail = true;
+        explicit Failing(ScreenSource& s) : real(s) {}
+        std::vector<engine::Monitor> monitors() override { return real.monitors(); }
+        std::optional<engine::AreaImage> grab(const PixelRect& r) override {
+            return fail ? std::nullopt : real.grab(r);
+        }
+    } failing(screen);
+    show("counter.png");
+    WatchClock clock{[this] { return "T" + std::to_string(ticks); },
+                     [&](std::chrono::milliseconds) {
+                         ++ticks;
+                         failing.fail = false; // the screen is back
+                         return true;
+                     },
+                     [this] { return now; }};
+    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kBadImage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("could not be read"), std::string::npos) << err.str();
+
+    out.str(""), err.str("");
+    options.watchSeconds = 1;
+    options.count = 2;
+    options.format = Format::Tsv;
+    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kOk);
+    EXPECT_EQ(out.str(), "T0\tCounter\t\tincomplete: the screen could not be read\n"
+                         "T1\tCounter\t1234567890\n");
+}
+
 // Stored on another monitor than the one there now: told once, read all
 // the same; the same monitor says nothing.
 TEST_F(ScreenReading, AChangedMonitorIsToldOnce) {
