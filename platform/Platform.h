@@ -41,10 +41,12 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A copy of the screen rectangle. Parts that lie outside every screen
-    // read as white. An empty rectangle gives an empty image. Where the
-    // system refuses or fails to give the pixels (a Wayland desktop may), a
-    // null image, and grabFailure() says why.
+    // A copy of the screen rectangle, of the screens as they are now (also
+    // after monitors were added or the resolution changed). Parts that lie
+    // outside every screen read as white. An empty rectangle gives an empty
+    // image. Where the system refuses or fails to give the pixels (a Wayland
+    // desktop may, an X server may while its screen changes), a null image,
+    // and grabFailure() says why where it knows.
     virtual QImage grabScreen(const QRect& rect) = 0;
     // Why the latest grabScreen gave no picture; empty after one that worked.
     virtual QString grabFailure() { return {}; }
@@ -84,7 +86,9 @@ public:
     virtual bool seesOtherAppsKeys() { return true; }
     // Asks the desktop for a shortcut of its own that opens the main window,
     // where it keeps such shortcuts for programs (the desktop portal's
-    // GlobalShortcuts); onPressed runs on the event loop at each press.
+    // GlobalShortcuts); onPressed runs on the event loop at each press. Taken
+    // by value: a desktop that offers shortcuts keeps it.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void offerShowShortcut(std::function<void()> /*onPressed*/) {}
 
     // The system clipboard's picture: put one there (replacing whatever the

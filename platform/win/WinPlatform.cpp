@@ -121,12 +121,13 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return image;
+        // A failed grab gives no picture, never a white one.
+        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return {};
         {
             Selection selected(memory.get(), bitmap.get());
             if (!BitBlt(memory.get(), 0, 0, rect.width(), rect.height(), screen.get(), rect.x(),
                         rect.y(), SRCCOPY | CAPTUREBLT))
-                return image;
+                return {};
             GdiFlush();
         }
         const auto* src = static_cast<const quint32*>(bits);

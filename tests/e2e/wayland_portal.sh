@@ -51,7 +51,7 @@ expect_eq "and prints no reading" "" "$(cat "$W/out")"
 grep -q 'the screen could not be read: デスクトップが画面の読み取りを断りました' "$W/err" ||
     fail "tirelma-read's message: $(cat "$W/err")"
 "$W/bin/tirelma" --show
-refused() { texts_of "$TIRELMA_PID" | grep -q '画面を読み取れませんでした'; }
+refused() { texts_of "$TIRELMA_PID" | grep -q '画面を読み取れなかった'; }
 wait_for 100 refused || fail "the main window does not say the screen could not be read"
 texts_of "$TIRELMA_PID" | grep -q 'デスクトップが画面の読み取りを断りました' ||
     fail "the main window does not say why"

@@ -156,6 +156,16 @@ public:
         answers.pop_front();
         return a;
     }
+    // Confirmations are answered from the same queue (No when none is left:
+    // what Escape answers).
+    QStringList confirmations;
+    Answer confirm(QWidget*, const QString& text, const QString&) override {
+        confirmations.append(text);
+        if (answers.empty()) return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     QString openFileName(QWidget*, const QString& title, const QString& filter,
                          const QString&) override {
         fileTitles.append(title);
