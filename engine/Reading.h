@@ -103,6 +103,15 @@ struct MonitorChange {
     Monitor now;
 };
 
+// What is wrong with an area named as a field of another (Fields.h).
+enum class FieldMark {
+    None,
+    MissingArea, // no area of that name: nothing read
+    Self,        // the area names itself: nothing read
+    Duplicate,   // named before in the same list: nothing read
+    HasFields,   // it names fields in turn: read alone, its own fields are not followed
+};
+
 struct Reading {
     AreaSettings area;
     AreaImage picture;
@@ -110,6 +119,7 @@ struct Reading {
     std::u16string text;         // the characters joined, blanks and all
     Verdict verdict;
     std::optional<MonitorChange> monitorChange;
+    FieldMark mark = FieldMark::None; // as a field of another area
 
     bool complete() const { return verdict.complete(); }
 };

@@ -25,6 +25,9 @@ std::u16string CharSection(std::int64_t group, std::u16string_view chr) {
 std::u16string RowKey(std::int64_t row) {
     return u"BL" + Decimal(row);
 }
+std::u16string FieldKey(std::int64_t n) {
+    return std::u16string(kFieldPrefix) + Decimal(n);
+}
 
 std::u16string SignedNumberText(std::int64_t n) {
     return n < 0 ? Decimal(n) : u" " + Decimal(n);

@@ -1,13 +1,16 @@
 // Every section and key of the profile file, and how their names and values
 // are formed, in one place.
 //
-//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE
+//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE,
+//                        TIMESTAMP, CSVHEADER (written only once set; absent = off)
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
 //   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
 //                        BLANKWIDTH (written only once set; absent = 0),
 //                        WRITEUNREAD (written only once changed; absent = ask),
-//                        MONITOR, MONITORSCALE (the monitor it was stored on)
+//                        MONITOR, MONITORSCALE (the monitor it was stored on),
+//                        FIELD0, FIELD1, ... (areas read with it, in order;
+//                        written only once set)
 //   [Chr]                G<g>ALLCHR            characters of group g joined by "\\"
 //   [G<g>ChrDat<chr>]    CHR, X, Y, BL0 ... BL<Y-1>   one template, rows as bit masks
 //   [<caption>]          Top, Left, Height, Width     window placement in twips
@@ -39,6 +42,12 @@ inline constexpr std::u16string_view kAltDown = u"ALTDOWN";
 // "True" once the program has told, on a desktop where it cannot watch the
 // Alt key (Wayland), how to open the main window there.
 inline constexpr std::u16string_view kTriggerNotice = u"TRIGGERNOTICE";
+// "True": each result line ends with a column of the local time it was
+// written (2024-03-09T14:05:07). Missing, or anything else: no such column.
+inline constexpr std::u16string_view kTimeStamp = u"TIMESTAMP";
+// "True": a CSV result file that is created or empty gets a first line
+// naming the columns. Missing, or anything else: no header.
+inline constexpr std::u16string_view kCsvHeader = u"CSVHEADER";
 
 // Lists
 inline constexpr std::u16string_view kAriaList = u"ARIALIST";
@@ -67,6 +76,10 @@ inline constexpr std::u16string_view kWriteUnread = u"WRITEUNREAD";
 // at 96 dots per inch). Missing: nothing to compare the monitor with.
 inline constexpr std::u16string_view kMonitor = u"MONITOR";
 inline constexpr std::u16string_view kMonitorScale = u"MONITORSCALE";
+// The areas read after this one in the same press, by name, in order: a
+// numbered list FIELD0, FIELD1, ... ending at the first missing or empty
+// entry. Missing: the area is read alone, as before.
+inline constexpr std::u16string_view kFieldPrefix = u"FIELD";
 
 // Character sections
 inline constexpr std::u16string_view kChr = u"CHR";
@@ -90,6 +103,7 @@ std::u16string AreaSection(std::u16string_view area);                    // 認�
 std::u16string CharListKey(std::int64_t group);                          // G0ALLCHR
 std::u16string CharSection(std::int64_t group, std::u16string_view chr); // G0ChrDat7
 std::u16string RowKey(std::int64_t row);                                 // BL0
+std::u16string FieldKey(std::int64_t n);                                 // FIELD0
 
 // " 2" for 2, "-3" for -3.
 std::u16string SignedNumberText(std::int64_t n);
