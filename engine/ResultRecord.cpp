@@ -49,9 +49,9 @@ ResultRecord MakeResultRecord(std::u16string_view answer, std::u16string_view co
                               const std::vector<Reading>& readings, std::u16string_view kugiri,
                               const ResultColumns& columns, std::u16string_view stamp) {
     ResultRecord r;
-    r.line = WithTime(
-        AssembleResultLine(answer, comment, kugiri, columns.commentBefore, columns.csv), stamp,
-        kugiri, columns);
+    r.line =
+        WithTime(AssembleResultLine(answer, comment, kugiri, columns.commentBefore, columns.csv),
+                 stamp, kugiri, columns);
     if (columns.csv && columns.header)
         r.header = WithTime(AssembleResultLine(AnswerColumns(readings, kugiri), kCommentColumn,
                                                kugiri, columns.commentBefore, true),

@@ -27,6 +27,20 @@ FONT = {
     "-": ["000", "000", "000", "111", "000", "000", "000"],
 }
 
+# Axis letters shown beside the numbers of a read-out; never registered, the
+# areas leave them out.
+LABELS = {
+    "X": ["10001", "10001", "01010", "00100", "01010", "10001", "10001"],
+    "Y": ["10001", "10001", "01010", "00100", "00100", "00100", "00100"],
+    "Z": ["11111", "00001", "00010", "00100", "01000", "10000", "11111"],
+}
+
+# A digital read-out: "X 12.500", "Y -3.250", "Z 0.000" stacked, each number
+# at XYZ_NUMBER_LEFT in its line, the lines XYZ_PITCH rows apart.
+XYZ = [("X", "12.500"), ("Y", "-3.250"), ("Z", "0.000")]
+XYZ_NUMBER_LEFT = 14
+XYZ_PITCH = 15
+
 AREA_HEIGHT = 11  # a template (9 rows) must be lower than the area
 
 
@@ -51,6 +65,30 @@ def render(text, ink=(20, 20, 40), paper=(235, 235, 220), margin=2):
                     pix[r + 1][x + k] = ink
         x += len(c[0])
     return width, pix
+
+
+def render_xyz(paper=(235, 235, 220)):
+    lines = []
+    for label, text in XYZ:
+        w, pix = render(text)
+        glyph = LABELS[label]
+        for r, row in enumerate(glyph):
+            line = [paper] * XYZ_NUMBER_LEFT
+            for k, bit in enumerate(row):
+                if bit == "1":
+                    line[2 + k] = (20, 20, 40)
+            pix[r + 2] = line + pix[r + 2]
+        for r in (0, 1) + tuple(range(len(glyph) + 2, AREA_HEIGHT)):
+            pix[r] = [paper] * XYZ_NUMBER_LEFT + pix[r]
+        lines.append(pix)
+    width = max(len(p[0]) for p in lines)
+    out = []
+    for i, pix in enumerate(lines):
+        rows = [row + [paper] * (width - len(row)) for row in pix]
+        out += rows
+        if i + 1 < len(lines):
+            out += [[paper] * width for _ in range(XYZ_PITCH - AREA_HEIGHT)]
+    return width, out
 
 
 def write_png(path, width, pix):
@@ -109,6 +147,8 @@ def main():
         w, pix = render(text)
         writers[os.path.splitext(name)[1]](os.path.join(here, name), w, pix)
         open(os.path.join(here, os.path.splitext(name)[0] + ".expected"), "w").write(text + "\n")
+    w, pix = render_xyz()
+    write_png(os.path.join(here, "xyz.png"), w, pix)
 
 
 if __name__ == "__main__":

@@ -15,6 +15,8 @@ OutputSettings ReadOutputSettings() {
     s.CommentBefore = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore));
     s.Kizami = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
     s.CsvMode = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv));
+    s.TimeStamp = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTimeStamp));
+    s.CsvHeader = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsvHeader));
     return s;
 }
 

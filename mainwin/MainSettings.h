@@ -15,6 +15,8 @@ struct OutputSettings {
     bool CommentBefore = false; // コメント前 is exactly "True"
     double Kizami = 0;          // 刻み, 0 when missing
     bool CsvMode = false;       // CSV is exactly "True"
+    bool TimeStamp = false;     // TIMESTAMP is exactly "True": a time column
+    bool CsvHeader = false;     // CSVHEADER is exactly "True": a header in a new CSV file
 };
 
 struct AreaData {

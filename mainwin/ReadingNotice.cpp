@@ -29,6 +29,25 @@ QString MonitorText(const engine::Monitor& m) {
 // The reasons the reading is incomplete.
 QStringList Incomplete(const engine::Reading& r) {
     QStringList lines;
+    const QString name = QString::fromStdU16String(r.area.name);
+    switch (r.mark) {
+    case engine::FieldMark::MissingArea:
+        return {QStringLiteral("続けて読むエリア「%1」という認識エリアはありません。"
+                               "「認識エリア指定、キャラクタ登録」で続けて読むエリアを"
+                               "選び直してください。")
+                    .arg(name)};
+    case engine::FieldMark::Self:
+        return {QStringLiteral("認識エリア「%1」は自分自身を続けて読むエリアにしています。"
+                               "この列は読みません。")
+                    .arg(name)};
+    case engine::FieldMark::Duplicate:
+        return {QStringLiteral("続けて読むエリア「%1」が2回指定されています。"
+                               "2回目の列は読みません。")
+                    .arg(name)};
+    case engine::FieldMark::HasFields:
+    case engine::FieldMark::None:
+        break;
+    }
     switch (r.verdict.grab) {
     case engine::Grab::Whole:
         break;
@@ -65,6 +84,40 @@ QString ReadingNotice(const engine::Reading& r) {
                      .arg(MonitorText(r.monitorChange->recorded),
                           MonitorText(r.monitorChange->now));
     return lines.join(QLatin1Char('\n'));
+}
+
+QString PressNotice(const std::vector<engine::Reading>& readings) {
+    if (readings.size() == 1) return ReadingNotice(readings.front());
+    QStringList lines;
+    for (const auto& r : readings) {
+        QString notice = ReadingNotice(r);
+        if (r.mark == engine::FieldMark::HasFields)
+            notice = (notice.isEmpty() ? QString() : notice + QLatin1Char('\n')) +
+                     QStringLiteral("このエリアの続けて読むエリアは読みません "
+                                    "(続けて読むのは1段だけです)。");
+        if (!notice.isEmpty())
+            lines << QStringLiteral("「%1」: ").arg(QString::fromStdU16String(r.area.name)) +
+                         notice;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool AskBeforeWriting(const std::vector<engine::Reading>& readings) {
+    for (const auto& r : readings)
+        if (!r.complete() && (!r.area.writeUnread || r.mark != engine::FieldMark::None))
+            return true;
+    return false;
+}
+
+QString PressWriteQuestion(const std::vector<engine::Reading>& readings) {
+    if (readings.size() == 1) return WriteQuestion(readings.front());
+    QStringList lines;
+    for (const auto& r : readings)
+        if (!r.complete())
+            lines << QStringLiteral("「%1」: ").arg(QString::fromStdU16String(r.area.name)) +
+                         Incomplete(r).join(QLatin1Char('\n'));
+    return lines.join(QLatin1Char('\n')) +
+           QStringLiteral("\n\nこの読み取り結果をこのまま書き込みますか?");
 }
 
 QString WriteQuestion(const engine::Reading& r) {

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 namespace mainwin {
 
 // One line per reason and what to do; empty for a complete reading on the
@@ -17,6 +19,14 @@ QString ReadingNotice(const engine::Reading& reading);
 
 // The question "書き込み(&W)" asks before writing an incomplete reading.
 QString WriteQuestion(const engine::Reading& reading);
+
+// The same for all readings of one press (the current area, then its
+// fields), each reason headed by its area's name.
+QString PressNotice(const std::vector<engine::Reading>& readings);
+QString PressWriteQuestion(const std::vector<engine::Reading>& readings);
+// Whether "書き込み(&W)" asks first: some reading is incomplete, and its area
+// is not set to write such readings without asking.
+bool AskBeforeWriting(const std::vector<engine::Reading>& readings);
 
 // The unread places as rectangles of the area's picture.
 QList<QRect> UnreadMarks(const engine::Reading& reading);

@@ -20,8 +20,10 @@ struct ResultWrite {
 // Appends line and CR LF to file in CP932 (settings::EncodeCp932Text),
 // creating the file. A file in a
 // folder that does not exist gives way to fallback (the line as it is).
-// Nothing is written when the line cannot be encoded.
+// Nothing is written when the line cannot be encoded. A header, when given,
+// goes first into a file that is created or empty (with the line, in one
+// write).
 ResultWrite AppendResultLine(const std::u16string& line, const std::u16string& file,
-                             const std::u16string& fallback);
+                             const std::u16string& fallback, const std::u16string& header = {});
 
 } // namespace mainwin

@@ -21,6 +21,15 @@ QString Q(const std::u16string& s) {
     return QString::fromStdU16String(s);
 }
 
+constexpr int kOptionRow = 360; // twips
+
+// A switch that is off unless set: written only once it is, so that a
+// profile where nobody turned it on stays as it was.
+void WriteSwitch(std::u16string_view key, bool on) {
+    if (on || !FUMIni::IniRead(profile::kEndData, key).empty())
+        FUMIni::IniWrite(profile::kEndData, key, profile::FlagText(on));
+}
+
 } // namespace
 
 QString CsvFileName(const QString& name) {
@@ -32,7 +41,8 @@ QString CsvFileName(const QString& name) {
 frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmFile"));
     setWindowTitle(QStringLiteral("Tirelma"));
-    setFixedSize(Twips(0, 0, 5445, 4725).size());
+    // One row below the CSV box for the optional columns.
+    setFixedSize(Twips(0, 0, 5445, 4725 + kOptionRow).size());
 
     Frame1 = new QGroupBox(QStringLiteral("書き込みファイル名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -65,13 +75,19 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     chkCSV = new QCheckBox(QStringLiteral("CSV書き込み"), this);
     chkCSV->setObjectName(QStringLiteral("chkCSV"));
     chkCSV->setGeometry(Twips(360, 3360, 2175, 375));
+    chkHeader = new QCheckBox(QStringLiteral("CSVの先頭に見出し行"), this);
+    chkHeader->setObjectName(QStringLiteral("chkHeader"));
+    chkHeader->setGeometry(Twips(2640, 3360, 2655, 375));
+    chkTimeStamp = new QCheckBox(QStringLiteral("日時の列を付ける"), this);
+    chkTimeStamp->setObjectName(QStringLiteral("chkTimeStamp"));
+    chkTimeStamp->setGeometry(Twips(360, 3360 + kOptionRow, 2655, 375));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(Twips(480, 3960, 2175, 615));
+    OKButton->setGeometry(Twips(480, 3960 + kOptionRow, 2175, 615));
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(Twips(2880, 3960, 2175, 615));
+    CancelButton->setGeometry(Twips(2880, 3960 + kOptionRow, 2175, 615));
     // Enter presses the focused button; anywhere else it presses OK.
     for (QPushButton* b : {cmdFileSel, OKButton, CancelButton})
         b->setAutoDefault(true);
@@ -83,7 +99,9 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     setTabOrder(optCommentIti0, optCommentIti1);
     setTabOrder(optCommentIti1, txtKizami);
     setTabOrder(txtKizami, chkCSV);
-    setTabOrder(chkCSV, OKButton);
+    setTabOrder(chkCSV, chkHeader);
+    setTabOrder(chkHeader, chkTimeStamp);
+    setTabOrder(chkTimeStamp, OKButton);
     setTabOrder(OKButton, CancelButton);
 
     connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
@@ -102,6 +120,9 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     // its extension already changed.
     if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv)))
         chkCSV->setChecked(true);
+    chkHeader->setChecked(profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsvHeader)));
+    chkTimeStamp->setChecked(
+        profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTimeStamp)));
 }
 
 void frmFile::chkCSV_Click() {
@@ -121,6 +142,8 @@ void frmFile::OKButton_Click() {
                      profile::FlagText(optCommentIti0->isChecked()));
     FUMIni::IniWrite(profile::kEndData, profile::kKizami, txtKizami->text().toStdU16String());
     FUMIni::IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
+    WriteSwitch(profile::kCsvHeader, chkHeader->isChecked());
+    WriteSwitch(profile::kTimeStamp, chkTimeStamp->isChecked());
     accept();
 }
 

@@ -1,4 +1,5 @@
-// The output settings dialog: result file, comment position, step, CSV.
+// The output settings dialog: result file, comment position, step, CSV,
+// and the optional columns (a header line, the time of each line).
 #pragma once
 
 #include "Dialogs.h"
@@ -44,6 +45,8 @@ private:
     QLabel* Label1 = nullptr;
     QLineEdit* txtKizami = nullptr;
     QCheckBox* chkCSV = nullptr;
+    QCheckBox* chkHeader = nullptr;    // CSVHEADER
+    QCheckBox* chkTimeStamp = nullptr; // TIMESTAMP
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 };

@@ -3,11 +3,13 @@
 #include "AnswerText.h"
 #include "AreaPicture.h"
 #include "FUMIni.h"
+#include "FieldReadings.h"
 #include "FileIo.h"
 #include "Locations.h"
 #include "Placement.h"
 #include "ReadingNotice.h"
 #include "ResultOutput.h"
+#include "ResultRecord.h"
 #include "ScreenGrab.h"
 #include "ScreenReading.h"
 #include "frmFile.h"
@@ -16,6 +18,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
@@ -175,6 +178,7 @@ void frmMain::buildControls() {
     red.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
     lblKeikoku->setPalette(red);
     lblKeikoku->hide();
+    fraFields = new FieldReadings(client);
     for (QWidget* w :
          std::initializer_list<QWidget*>{Label1, txtComment, cmdWrite, Command2, lblKizami})
         underAnswer_.emplace_back(w, w->geometry());
@@ -200,16 +204,19 @@ void frmMain::Init() {
     output_ = ReadOutputSettings();
     lblKizami->setText(Q(FUMIni::DoubleText(output_.Kizami)));
     area_ = AriaDataGet();
-    reader_ =
-        std::make_unique<engine::AreaReader>(modTemp::LoadChrTempList(area_.ChrGroup).templates);
+    press_ = engine::ReadPress(area_.AriaName, FUMIni::IniRead);
+    press_.area = area_.settings;
+    readers_ = std::make_unique<engine::GroupReaders>(
+        [](std::int32_t group) { return modTemp::LoadChrTempList(group).templates; });
     // The size first: the stored position is checked against the screens
     // with it.
-    showFirstStep(NextFirstStep(area_, reader_->templates().size()));
+    showFirstStep(NextFirstStep(area_, (*readers_)(area_.ChrGroup).templates().size()));
     restorePlacement();
     platform_.setTopMost(this, true);
     txtKotae->clear();
     txtComment->clear();
-    reading_ = engine::Reading();
+    readings_.assign(1, engine::Reading());
+    fraFields->showReadings(readings_);
     lblKeikoku->clear();
     placeNotes();
     const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
@@ -253,16 +260,26 @@ void frmMain::placeNotes() {
     const int margin = Twips(60, 0, 0, 0).left();
     // The notice right under the answer box, as wide; the rest moves down.
     int down = 0;
+    const QRect answer = txtKotae->geometry();
+    int bottom = answer.bottom(); // of what stands under the answer
+    if (fraFields->isVisibleTo(this)) {
+        const int width = answer.right() - Twips(60, 0, 0, 0).left();
+        const int height = fraFields->heightFor(width);
+        fraFields->setGeometry(Twips(60, 0, 0, 0).left(), bottom + 3, width, height);
+        bottom += 3 + height;
+    }
     const bool notice = !lblKeikoku->text().isEmpty();
     lblKeikoku->setVisible(notice);
     if (notice) {
-        const QRect answer = txtKotae->geometry();
         const int height = lblKeikoku->heightForWidth(answer.width());
-        lblKeikoku->setGeometry(answer.left(), answer.bottom() + 3, answer.width(), height);
+        lblKeikoku->setGeometry(answer.left(), bottom + 3, answer.width(), height);
+        bottom += 3 + height;
+    }
+    if (bottom > answer.bottom()) {
         int top = underAnswer_.front().second.top();
         for (const auto& [w, design] : underAnswer_)
             top = std::min(top, design.top());
-        down = std::max(0, answer.bottom() + 3 + height + margin - top);
+        down = std::max(0, bottom + margin - top);
     }
     for (const auto& [w, design] : underAnswer_)
         w->setGeometry(design.translated(0, down));
@@ -372,35 +389,41 @@ void frmMain::Command1_Click() {
         return;
     }
     modTemp::MatchLimit = 3;
-    // The reading road (Reading.h): grabbed, read, judged; shown as it is.
-    reading_ = capture::ReadScreenArea(platform_, area_.settings, *reader_);
-    areaImage_ = capture::ToQImage(reading_.picture);
-    showPicture(UnreadMarks(reading_));
-    txtKotae->setText(Q(reading_.text));
-    lblKeikoku->setText(ReadingNotice(reading_));
+    // The reading road (Reading.h), for the area and each of its fields in
+    // turn: grabbed, read, judged; shown as they are.
+    readings_ = engine::ReadPressScreen(press_, capture::ScreenOf(platform_), *readers_);
+    const engine::Reading& reading = readings_.front();
+    areaImage_ = capture::ToQImage(reading.picture);
+    showPicture(UnreadMarks(reading));
+    fraFields->showReadings(readings_);
+    txtKotae->setText(Q(engine::JoinReadings(readings_)));
+    lblKeikoku->setText(PressNotice(readings_));
     placeNotes();
     running_ = false;
 }
 
 void frmMain::Command2_Click() {
-    txtKotae->setText(Q(engine::SnapToStep(U(txtKotae->text()), area_.Kugiri, output_.Kizami)));
+    txtKotae->setText(Q(engine::SnapReadings(U(txtKotae->text()), readings_, output_.Kizami)));
 }
 
 void frmMain::cmdWrite_Click() {
     // An incomplete reading is written only when the user says so (or the
     // area is set to write such readings without asking); いいえ and Escape
     // write nothing and leave the window open.
-    if (!reading_.complete() && !area_.settings.writeUnread &&
-        dialogs_.confirm(this, WriteQuestion(reading_), kCaption) != platform::Dialogs::Answer::Yes)
+    if (AskBeforeWriting(readings_) && dialogs_.confirm(this, PressWriteQuestion(readings_),
+                                                        kCaption) != platform::Dialogs::Answer::Yes)
         return;
     const std::u16string dir = FUMIni::IniDir();
     const std::u16string file = output_.OutFileName.empty()
                                     ? engine::DefaultResultFile(dir, output_.CsvMode)
                                     : output_.OutFileName;
-    const std::u16string line =
-        engine::AssembleResultLine(U(txtKotae->text()), U(txtComment->text()), area_.Kugiri,
-                                   output_.CommentBefore, output_.CsvMode);
-    const ResultWrite result = AppendResultLine(line, file, engine::FallbackResultFile(dir));
+    // The time of the write, local, to the second: 2024-03-09T14:05:07.
+    const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
+    const engine::ResultRecord record = engine::MakeResultRecord(
+        U(txtKotae->text()), U(txtComment->text()), readings_, area_.Kugiri,
+        {output_.CommentBefore, output_.CsvMode, output_.TimeStamp, output_.CsvHeader}, U(now));
+    const ResultWrite result =
+        AppendResultLine(record.line, file, engine::FallbackResultFile(dir), record.header);
     if (result.status == ResultStatus::NotEncodable) {
         dialogs_.message(
             this,

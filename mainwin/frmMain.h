@@ -5,6 +5,7 @@
 
 #include "AreaReader.h"
 #include "Dialogs.h"
+#include "Fields.h"
 #include "MainSettings.h"
 #include "Platform.h"
 #include "Reading.h"
@@ -19,6 +20,10 @@ class QLineEdit;
 class QMenu;
 class QAction;
 class QPushButton;
+
+namespace mainwin {
+class FieldReadings;
+}
 
 namespace mainwin {
 
@@ -57,8 +62,10 @@ public:
     const OutputSettings& output() const { return output_; }
     const AreaData& area() const { return area_; }
     const QImage& areaImage() const { return areaImage_; }
-    // The last run's reading, with its verdict.
-    const engine::Reading& reading() const { return reading_; }
+    // The last run's reading of the current area, with its verdict.
+    const engine::Reading& reading() const { return readings_.front(); }
+    // The last run's readings: the current area, then each of its fields.
+    const std::vector<engine::Reading>& readings() const { return readings_; }
 
 signals:
     // The window closed for good (written, closed, or after the editor's OK).
@@ -88,8 +95,9 @@ private:
     platform::Dialogs& dialogs_;
     OutputSettings output_;
     AreaData area_;
-    std::unique_ptr<engine::AreaReader> reader_;
-    engine::Reading reading_;
+    engine::Press press_; // the current area and its fields
+    std::unique_ptr<engine::GroupReaders> readers_;
+    std::vector<engine::Reading> readings_{1};
     QImage areaImage_;
     QPoint placement_; // where the frame's top-left corner belongs
     bool runPending_ = false;
@@ -110,6 +118,8 @@ private:
     QLabel* lblAnnai = nullptr; // what to do first, below everything, while there is something
     // What is wrong with the reading, right under it, while something is.
     QLabel* lblKeikoku = nullptr;
+    // Each field's reading, between the answer and the notice.
+    FieldReadings* fraFields = nullptr;
     QWidget* client_ = nullptr;
     std::vector<std::pair<QWidget*, QRect>> underAnswer_; // at their design places
     QSize baseSize_; // the window without lblAnnai and lblKeikoku

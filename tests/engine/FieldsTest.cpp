@@ -1,8 +1,8 @@
 // An area with its fields: the list as stored and what is wrong with it, one
 // press reading them all, the answer and the result line with its optional
 // columns.
-#include "AnswerText.h"
 #include "Fields.h"
+#include "AnswerText.h"
 #include "ResultRecord.h"
 
 #include <gtest/gtest.h>
@@ -25,27 +25,21 @@ profile::Reader ReaderOf(const Profile& p) {
 }
 
 TEST(Fields, MarksWhatLeadsNowhere) {
-    Profile p{{{u"ARIALIST", u"LIST0"}, u"X"},
-              {{u"ARIALIST", u"LIST1"}, u"Y"},
-              {{u"ARIALIST", u"LIST2"}, u"Z"},
-              {{u"ARIALIST", u"LIST3"}, u"W"},
-              {{u"認識エリアX", u"FIELD0"}, u"Z"},
-              {{u"認識エリアX", u"FIELD1"}, u"Y"},
-              {{u"認識エリアX", u"FIELD2"}, u"Gone"},
-              {{u"認識エリアX", u"FIELD3"}, u"X"},
-              {{u"認識エリアX", u"FIELD4"}, u"Z"},
-              {{u"認識エリアX", u"FIELD5"}, u"W"},
+    Profile p{{{u"ARIALIST", u"LIST0"}, u"X"},        {{u"ARIALIST", u"LIST1"}, u"Y"},
+              {{u"ARIALIST", u"LIST2"}, u"Z"},        {{u"ARIALIST", u"LIST3"}, u"W"},
+              {{u"認識エリアX", u"FIELD0"}, u"Z"},    {{u"認識エリアX", u"FIELD1"}, u"Y"},
+              {{u"認識エリアX", u"FIELD2"}, u"Gone"}, {{u"認識エリアX", u"FIELD3"}, u"X"},
+              {{u"認識エリアX", u"FIELD4"}, u"Z"},    {{u"認識エリアX", u"FIELD5"}, u"W"},
               {{u"認識エリアX", u"FIELD7"}, u"Y"}, // after a gap: not in the list
               {{u"認識エリアW", u"FIELD0"}, u"X"}};
     const auto read = ReaderOf(p);
     using F = engine::Field;
-    EXPECT_EQ(engine::ReadFields(u"X", read),
-              (std::vector<F>{{u"Z"},
-                              {u"Y"},
-                              {u"Gone", FieldMark::MissingArea},
-                              {u"X", FieldMark::Self},
-                              {u"Z", FieldMark::Duplicate},
-                              {u"W", FieldMark::HasFields}}));
+    EXPECT_EQ(engine::ReadFields(u"X", read), (std::vector<F>{{u"Z"},
+                                                              {u"Y"},
+                                                              {u"Gone", FieldMark::MissingArea},
+                                                              {u"X", FieldMark::Self},
+                                                              {u"Z", FieldMark::Duplicate},
+                                                              {u"W", FieldMark::HasFields}}));
     EXPECT_TRUE(engine::ReadFields(u"Y", read).empty());
     // W and X name each other: each is read with the other alone, one level.
     EXPECT_EQ(engine::ReadFields(u"W", read), (std::vector<F>{{u"X", FieldMark::HasFields}}));
@@ -125,17 +119,18 @@ TEST(Fields, OnePressReadsEachFieldWithItsOwnSettings) {
     const engine::Press press = engine::ReadPress(u"X", ReaderOf(p));
     ASSERT_EQ(press.fieldAreas.size(), 3u);
     int grabs = 0;
-    const engine::ScreenView screen{{{{0, 0, 100, 60}, 100}}, [&](const engine::PixelRect& r) {
-                                        ++grabs;
-                                        engine::AreaImage out(r.width, r.height);
-                                        for (int y = 0; y < r.height; ++y)
-                                            for (int x = 0; x < r.width; ++x)
-                                                out.setPixel(x, y,
-                                                             static_cast<std::uint32_t>(desktop.pixel(
-                                                                 r.left + x, r.top + y)));
-                                        return std::optional(out);
-                                    },
-                                    {}};
+    const engine::ScreenView screen{
+        {{{0, 0, 100, 60}, 100}},
+        [&](const engine::PixelRect& r) {
+            ++grabs;
+            engine::AreaImage out(r.width, r.height);
+            for (int y = 0; y < r.height; ++y)
+                for (int x = 0; x < r.width; ++x)
+                    out.setPixel(x, y,
+                                 static_cast<std::uint32_t>(desktop.pixel(r.left + x, r.top + y)));
+            return std::optional(out);
+        },
+        {}};
     std::vector<int> loaded;
     engine::GroupReaders readers([&loaded](std::int32_t g) {
         loaded.push_back(g);

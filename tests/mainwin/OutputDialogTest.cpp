@@ -126,16 +126,16 @@ TEST_F(OutputDialogKeys, TabRunsDownTheDialogFromTheFileName) {
     open();
     ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtFileName"));
     QStringList stops;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 8; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         stops << QApplication::focusWidget()->objectName();
     }
     // The option pair is one stop.
-    ASSERT_EQ(stops.size(), 6);
+    ASSERT_EQ(stops.size(), 8);
     EXPECT_TRUE(stops[1].startsWith(QStringLiteral("optCommentIti"))) << stops[1].toStdString();
     stops.removeAt(1);
-    EXPECT_EQ(stops,
-              (QStringList{"cmdFileSel", "txtKizami", "chkCSV", "OKButton", "CancelButton"}));
+    EXPECT_EQ(stops, (QStringList{"cmdFileSel", "txtKizami", "chkCSV", "chkHeader", "chkTimeStamp",
+                                  "OKButton", "CancelButton"}));
 }
 
 TEST_F(OutputDialogKeys, EnterPressesTheFocusedButtonAndOkElsewhere) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FUMIni.h"
+#include "ProfileLayout.h"
 #include "TextCodec.h"
 #include "modPub.h"
 
@@ -12,6 +13,27 @@
 #include <gtest/gtest.h>
 
 namespace fakes {
+
+// Areas X, Y and Z over the numbers of examples/xyz.png shown with its
+// top-left corner at left, top (the numbers 14 pixels right of the letters,
+// the lines 15 pixels apart), in group 0, with " " as their delimiter, after
+// the areas of the list; X is current and reads Y and Z after it.
+inline void WriteXyzAreas(int left, int top) {
+    const std::u16string names[] = {u"X", u"Y", u"Z"};
+    for (int i = 0; i < 3; ++i) {
+        const std::u16string s = u"認識エリア" + names[i];
+        FUMIni::IniWrite(u"ARIALIST", u"LIST" + profile::Decimal(i + 1), names[i]);
+        FUMIni::IniWrite(s, u"CHRGROP", u" 0");
+        FUMIni::IniWrite(s, u"LEFT", profile::Decimal(left + 14));
+        FUMIni::IniWrite(s, u"TOP", profile::Decimal(top + 15 * i));
+        FUMIni::IniWrite(s, u"WIDTH", u"49");
+        FUMIni::IniWrite(s, u"HEIGHT", u"11");
+        FUMIni::IniWrite(s, u"区切り", u" ");
+    }
+    FUMIni::IniWrite(u"ENDDATA", u"AREA", u"X");
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD0", u"Y");
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Z");
+}
 
 class ProfileFixture : public ::testing::Test {
 protected:

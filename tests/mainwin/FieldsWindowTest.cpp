@@ -1,0 +1,162 @@
+// Several fields in one press, in the main window and the output dialog: a
+// read-out of X, Y and Z stacked, read by one area with the other two as its
+// fields, written as one row with the optional columns.
+#include "Fakes.h"
+#include "ProfileFixture.h"
+#include "frmFile.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+using fakes::FakeDialogs;
+using fakes::FakePlatform;
+using mainwin::frmMain;
+
+// The demo profile with areas X, Y and Z over the numbers of xyz.png shown
+// at 100, 100; X is current and reads Y and Z after it.
+class FieldsWindow : public fakes::ProfileFixture {
+protected:
+    FakeDialogs dialogs;
+    FakePlatform platform;
+
+    void SetUp() override {
+        ProfileFixture::SetUp();
+        writeDemoProfile();
+        fakes::WriteXyzAreas(100, 100);
+        platform.screen.fill(Qt::white);
+        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/xyz.png")),
+                       QPoint(100, 100));
+    }
+    void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+        FUMIni::IniWrite(section, key, value);
+    }
+    static QLineEdit* box(QWidget& w, const char* name) {
+        return w.findChild<QLineEdit*>(QLatin1String(name));
+    }
+    static QString kotae(QWidget& w) { return box(w, "txtKotae")->text(); }
+    static QString label(QWidget& w, const char* name) {
+        const auto* l = w.findChild<QLabel*>(QLatin1String(name));
+        return l ? l->text() : QStringLiteral("<none>");
+    }
+};
+
+TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
+    set(u"ENDDATA", u"CSV", u"True");
+    set(u"ENDDATA", u"TIMESTAMP", u"True");
+    set(u"ENDDATA", u"CSVHEADER", u"True");
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("points.csv")).toStdU16String());
+    for (int i = 0; i < 2; ++i) {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
+        ASSERT_EQ(w.readings().size(), 3u);
+        // Each field named, with its own picture and reading; nothing wrong.
+        EXPECT_EQ(label(w, "lblField0"), QStringLiteral("Y"));
+        EXPECT_EQ(label(w, "lblField1"), QStringLiteral("Z"));
+        EXPECT_TRUE(label(w, "txtField0").startsWith(QStringLiteral("-3.250")));
+        EXPECT_EQ(label(w, "txtField1"), QStringLiteral("0.000"));
+        const auto* picture = w.findChild<QLabel*>(QStringLiteral("picField1"));
+        ASSERT_TRUE(picture);
+        EXPECT_FALSE(picture->pixmap().isNull());
+        EXPECT_FALSE(w.findChild<QLabel*>(QStringLiteral("lblKeikoku"))->isVisible());
+        // The fields push the controls under the answer down; nothing overlaps.
+        const QRect fields = w.findChild<QWidget*>(QStringLiteral("fraFields"))->geometry();
+        EXPECT_GT(fields.height(), 0);
+        EXPECT_GT(box(w, "txtComment")->geometry().top(), fields.bottom());
+        box(w, "txtComment")->setText(QStringLiteral("p%1").arg(i + 1));
+        w.cmdWrite_Click();
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_TRUE(dialogs.confirmations.isEmpty());
+    const QStringList lines =
+        Cp932(readFile(QStringLiteral("points.csv"))).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 4) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("X,Y,Z,コメント,日時")); // once, in the new file
+    const QRegularExpression row(QStringLiteral(
+        "^12\\.500,-3\\.250,0\\.000,p(\\d),\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
+    EXPECT_TRUE(row.match(lines[1]).hasMatch()) << lines[1].toStdString();
+    EXPECT_EQ(row.match(lines[2]).captured(1), QStringLiteral("2"));
+    EXPECT_EQ(lines[3], QString());
+}
+
+TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
+    set(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
+    set(u"ENDDATA", u"刻み", u"0.25");
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
+    w.Command2_Click();
+    EXPECT_EQ(kotae(w), QStringLiteral("12.5 -3.25 0"));
+}
+
+TEST_F(FieldsWindow, FieldsThatLeadNowhereOrLieOffTheScreenAreToldAndAskedAbout) {
+    set(u"認識エリアX", u"FIELD1", u"Gone");
+    set(u"認識エリアX", u"FIELD2", u"Z");
+    set(u"認識エリアZ", u"LEFT", u"5000"); // off the screen
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250  "));
+    const QString notice = label(w, "lblKeikoku");
+    EXPECT_TRUE(notice.contains(QStringLiteral("「Gone」"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("「Z」"))) << notice.toStdString();
+    EXPECT_FALSE(notice.contains(QStringLiteral("「X」"))) << notice.toStdString();
+    EXPECT_TRUE(label(w, "txtField1").contains(QStringLiteral("ありません")));
+    EXPECT_TRUE(label(w, "txtField2").contains(QStringLiteral("画面の外")));
+    // Asked before writing; いいえ writes nothing and leaves the window.
+    w.cmdWrite_Click();
+    ASSERT_EQ(dialogs.confirmations.size(), 1);
+    EXPECT_TRUE(dialogs.confirmations[0].contains(QStringLiteral("「Gone」")));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(readFile(QStringLiteral("out.txt")).isEmpty());
+}
+
+TEST_F(FieldsWindow, AnAreaWithoutFieldsShowsNoneAndWritesAsBefore) {
+    set(u"ENDDATA", u"AREA", u"Y");
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("-3.250"));
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("fraFields"))->isVisible());
+    w.cmdWrite_Click();
+    EXPECT_EQ(Cp932(readFile(QStringLiteral("out.txt"))), QStringLiteral("-3.250 \r\n"));
+}
+
+TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAlone) {
+    writeDemoProfile();
+    const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
+    {
+        mainwin::frmFile d(dialogs);
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->isChecked());
+        d.OKButton_Click();
+    }
+    // Nothing turned on: not a byte changed.
+    EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")), before);
+    {
+        mainwin::frmFile d(dialogs);
+        d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->setChecked(true);
+        d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(true);
+        d.OKButton_Click();
+    }
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"CSVHEADER"), u"True");
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"TIMESTAMP"), u"True");
+    {
+        mainwin::frmFile d(dialogs);
+        EXPECT_TRUE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
+        d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(false);
+        d.OKButton_Click();
+    }
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"TIMESTAMP"), u"False");
+    EXPECT_TRUE(frmMain(platform, dialogs).output().CsvHeader);
+}
+
+} // namespace
