@@ -1,5 +1,8 @@
 #include "frmKakudai.h"
 
+#include "Fields.h"
+#include "frmFields.h"
+
 #include "FUMIni.h"
 #include "MagnifiedView.h"
 #include "OwnWindows.h"
@@ -116,6 +119,7 @@ void frmKakudai::connectHandlers() {
     gropChoice_ = new ListChoice(lstChrGrop, [this] { lstChrGrop_Click(); });
     new ListChoice(List1, [this] { List1_Click(); });
     connect(cmdAriaKiroku, &QPushButton::clicked, this, &frmKakudai::cmdAriaKiroku_Click);
+    connect(cmdFields, &QPushButton::clicked, this, &frmKakudai::cmdFields_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &frmKakudai::cmdEnd_Click);
     connect(cmdKill, &QPushButton::clicked, this, &frmKakudai::cmdKill_Click);
     connect(cmdChrTouroku, &QPushButton::clicked, this, &frmKakudai::cmdChrTouroku_Click);
@@ -339,6 +343,7 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
     txtKugiri->setText(Q(FUMIni::IniRead(s, profile::kKugiri)));
     txtKuhaku->setText(Q(FUMIni::IniRead(s, profile::kBlankWidth)));
     chkYominokoshi->setChecked(profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread)));
+    showFields();
 
     ChrListLoad(ChrGropNo);
     runReadingCheck();
@@ -409,6 +414,45 @@ void frmKakudai::storeMonitor(const std::u16string& section) {
         FUMIni::IniWrite(section, profile::kMonitor, u"");
         FUMIni::IniWrite(section, profile::kMonitorScale, u"");
     }
+}
+
+void frmKakudai::showFields() {
+    const auto fields = engine::ReadFields(modPub::AriaName, FUMIni::IniRead);
+    QStringList names;
+    for (const auto& f : fields)
+        names << Q(f.name) +
+                     (f.mark == engine::FieldMark::None ? QString() : QStringLiteral("(!)"));
+    lblFields->setText(names.isEmpty() ? QStringLiteral("なし") : names.join(QStringLiteral("、")));
+    lblFields->setToolTip(QStringLiteral("「%1」を読んだあと、同じ読み取りで続けて読むエリア")
+                              .arg(Q(modPub::AriaName)));
+}
+
+void frmKakudai::cmdFields_Click() {
+    const std::u16string area = modPub::AriaName;
+    const auto areas =
+        profile::ReadNumberedList(FUMIni::IniRead, profile::kAriaList, profile::ListKey);
+    if (area.empty() || area == profile::kNewEntry ||
+        std::find(areas.begin(), areas.end(), area) == areas.end()) {
+        message(QStringLiteral("エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください"),
+                kAppTitle);
+        return;
+    }
+    std::vector<std::u16string> withFields;
+    for (const auto& a : areas)
+        if (!engine::FieldNames(a, FUMIni::IniRead).empty()) withFields.push_back(a);
+    TopMostOff();
+    frmFields dialog(
+        area, FieldChoices(area, areas, engine::FieldNames(area, FUMIni::IniRead), withFields),
+        this);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    TopMostOn();
+    if (!ok) return;
+    engine::WriteFields(area, dialog.chosen(), FUMIni::IniRead,
+                        [](std::u16string_view s, std::u16string_view k, std::u16string_view v) {
+                            return FUMIni::IniWrite(s, k, v) != 0;
+                        });
+    showFields();
+    setGuidance(QStringLiteral("認識エリア「%1」の続けて読むエリアを記録しました。").arg(Q(area)));
 }
 
 void frmKakudai::cmdAriaKiroku_Click() {

@@ -82,6 +82,8 @@ public:
     void lstChrGrop_Click();
     void List1_Click();
     void cmdAriaKiroku_Click();
+    // "続けて読むエリア": chooses and orders the area's fields, stored at once.
+    void cmdFields_Click();
     void cmdEnd_Click();
     void cmdKill_Click();
     void cmdChrTouroku_Click();
@@ -137,6 +139,8 @@ private:
     void fillGroupList(int g);
     AreaTexts shownArea() const;
     bool storeArea();
+    // The fields of the shown area, beside its settings.
+    void showFields();
     // MONITOR and MONITORSCALE of the area section: the monitor under the
     // area fields' rectangle.
     void storeMonitor(const std::u16string& section);
@@ -199,6 +203,8 @@ private:
     // Writes incomplete readings of the area without asking (WRITEUNREAD).
     QCheckBox* chkYominokoshi;
     QPushButton* cmdAriaKiroku;
+    QPushButton* cmdFields;
+    QLabel* lblFields;
     QGroupBox* fraList;
     QLabel* lblList;
     QListWidget* List1;

@@ -164,6 +164,10 @@ void frmKakudai::buildControls() {
     chkYominokoshi = new QCheckBox(QStringLiteral("読み残しがあっても確かめずに書き込む"));
     chkYominokoshi->setObjectName(QStringLiteral("chkYominokoshi"));
     cmdAriaKiroku = button(QStringLiteral("認識エリア記録"), "cmdAriaKiroku");
+    cmdFields = button(QStringLiteral("続けて読むエリア(&F)..."), "cmdFields");
+    lblFields = new QLabel;
+    lblFields->setObjectName(QStringLiteral("lblFields"));
+    lblFields->setWordWrap(true);
     // A caption and the box it names, side by side in the grid.
     const auto field = [fields](const QString& caption, QWidget* box, int row, int column,
                                 int span = 1) {
@@ -185,7 +189,9 @@ void frmKakudai::buildControls() {
     field(QStringLiteral("区切りキャラクタ："), txtKugiri, 4, 0);
     field(QStringLiteral("空白の幅："), txtKuhaku, 4, 2);
     fields->addWidget(chkYominokoshi, 5, 0, 1, 4);
-    fields->addWidget(cmdAriaKiroku, 6, 0, 1, 4);
+    fields->addWidget(cmdFields, 6, 0, 1, 2);
+    fields->addWidget(lblFields, 6, 2, 1, 2);
+    fields->addWidget(cmdAriaKiroku, 7, 0, 1, 4);
     area->addLayout(fields);
     panel->addWidget(Frame2, 3);
 
