@@ -4,6 +4,7 @@
 #include "AreaReader.h"
 #include "ChrTemp.h"
 #include "FUMIni.h"
+#include "Fields.h"
 #include "FileIo.h"
 #include "MainSettings.h"
 #include "ProfileLayout.h"
@@ -53,6 +54,9 @@ struct AreaSetup {
     engine::AreaSettings area;
     double step = 0;
     std::unique_ptr<engine::AreaReader> reader;
+    // The area with its fields, and the templates of each group they use.
+    engine::Press press;
+    std::unique_ptr<engine::GroupReaders> readers;
 };
 
 // The area of the options (or the current one) with its group's templates;
@@ -90,6 +94,12 @@ int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
     setup.area = engine::ReadAreaSettings(area);
     setup.step = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
     setup.reader = std::make_unique<engine::AreaReader>(std::move(loaded.templates));
+    setup.press = engine::ReadPress(area, FUMIni::IniRead);
+    setup.press.area = setup.area;
+    setup.readers = std::make_unique<engine::GroupReaders>(
+        [&reader = *setup.reader, group = *group](std::int32_t g) {
+            return g == group ? reader.templates() : modTemp::LoadChrTempList(g).templates;
+        });
     return kOk;
 }
 
@@ -98,6 +108,23 @@ std::u16string Answer(const ReadOptions& options, const AreaSetup& setup,
                       const engine::Reading& reading) {
     if (!options.snap) return reading.text;
     return engine::SnapToStep(reading.text, setup.area.blanks.kugiri, setup.step);
+}
+
+// The answers of a press as printed, and the line they join into.
+struct PressAnswer {
+    std::vector<std::u16string> answers;
+    std::u16string joined;
+};
+PressAnswer Answers(const ReadOptions& options, const AreaSetup& setup,
+                    const std::vector<engine::Reading>& readings) {
+    PressAnswer a;
+    for (const auto& r : readings)
+        a.answers.push_back(
+            options.snap ? engine::SnapToStep(r.text, r.area.blanks.kugiri, setup.step) : r.text);
+    a.joined = options.snap
+                   ? engine::SnapReadings(engine::JoinReadings(readings), readings, setup.step)
+                   : engine::JoinReadings(readings);
+    return a;
 }
 
 std::string AreaName(const AreaSetup& setup) {
@@ -183,8 +210,8 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
         std::chrono::milliseconds(std::llround(options.watchSeconds.value_or(0) * 1000));
     // What the last line printed said, and the last monitor warned about.
     struct Said {
-        std::u16string text;
-        engine::Verdict verdict;
+        std::vector<std::u16string> answers; // of the area and each field
+        std::vector<engine::Verdict> verdicts;
     };
     std::optional<Said> last;
     bool warned = false; // about the monitor warnedOf
@@ -214,7 +241,9 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
             return kBadImage;
         }
         const std::string time = clock.timestamp();
-        const engine::Reading reading = engine::ReadScreen(setup.area, view, *setup.reader);
+        const std::vector<engine::Reading> readings =
+            engine::ReadPressScreen(setup.press, view, *setup.readers);
+        const engine::Reading& reading = readings.front();
         // Once, a failed grab is an error; a watch says so on its line and
         // goes on (a locked screen, say, comes back).
         if (reading.verdict.grab == engine::Grab::Failed && !watching) {
@@ -229,21 +258,29 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
         } else if (!reading.monitorChange) {
             warned = false;
         }
-        const std::u16string answer = Answer(options, setup, reading);
-        const bool same = last && last->text == answer &&
-                          last->verdict.grab == reading.verdict.grab &&
-                          last->verdict.unread == reading.verdict.unread;
+        const PressAnswer answer = Answers(options, setup, readings);
+        std::vector<engine::Verdict> verdicts;
+        for (const auto& r : readings)
+            verdicts.push_back(r.verdict);
+        const auto sameVerdict = [](const engine::Verdict& a, const engine::Verdict& b) {
+            return a.grab == b.grab && a.unread == b.unread;
+        };
+        const bool same = last && last->answers == answer.answers &&
+                          std::equal(verdicts.begin(), verdicts.end(), last->verdicts.begin(),
+                                     last->verdicts.end(), sameVerdict);
+        const bool complete = PressComplete(readings);
         if (!watching || !same) {
-            const std::string line =
-                ReadingLine(options.format, Source{true, time}, setup.area.name, answer, watching,
-                            reading.verdict, reading.monitorChange.has_value());
+            const std::string line = PressLine(options.format, Source{true, time}, readings,
+                                               answer.answers, answer.joined, watching);
             if (!PrintLine(out, line)) return kOk; // nobody reads any more
-            if (!reading.complete())
-                err << IncompleteWarning(AreaName(setup), answer, reading.verdict) << "\n";
-            last = Said{answer, reading.verdict};
+            if (!complete)
+                err << "tirelma-read: warning: " << AreaName(setup) << ": incomplete reading "
+                    << JsonString(Utf8Text(answer.joined)) << ": " << PressVerdictText(readings)
+                    << "\n";
+            last = Said{answer.answers, std::move(verdicts)};
             ++lines;
         }
-        if (!watching) return reading.complete() ? kOk : kIncomplete;
+        if (!watching) return complete ? kOk : kIncomplete;
         if (options.count && lines >= *options.count) return kOk;
 
         // Ticks keep to the interval; one missed by a slow reading is skipped.
@@ -277,6 +314,7 @@ int RunListAreas(const ReadOptions& options, std::ostream& out, std::ostream& er
         a.group = FUMIni::RoundToInt32Or(number(profile::kChrGrop), 0);
         a.groupName = FUMIni::IniRead(profile::kChrGropList, profile::GroupKey(a.group));
         a.current = name == current;
+        a.fields = engine::FieldNames(name, FUMIni::IniRead);
         out << AreaLine(options.format, a) << "\n";
     }
     return kOk;

@@ -2,7 +2,9 @@
 
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace tools {
 
@@ -158,37 +160,129 @@ std::string VerdictText(const engine::Verdict& verdict) {
     return why;
 }
 
+namespace {
+
+// The members of one reading's JSON object, without its braces.
+std::string JsonReading(std::u16string_view area, std::u16string_view reading,
+                        const engine::Verdict& verdict, bool monitorChanged) {
+    std::string line = "\"area\":" + JsonString(Utf8Text(area)) +
+                       ",\"reading\":" + JsonString(Utf8Text(reading)) +
+                       ",\"complete\":" + (verdict.complete() ? "true" : "false") + ",\"unread\":[";
+    for (std::size_t i = 0; i < verdict.unread.size(); ++i)
+        line += (i > 0 ? ",[" : "[") + Number(verdict.unread[i].first) + "," +
+                Number(verdict.unread[i].last) + "]";
+    line += "]";
+    if (verdict.grab == engine::Grab::PartlyOff) line += ",\"partlyOffScreen\":true";
+    if (monitorChanged) line += ",\"monitorChanged\":true";
+    return line;
+}
+
+// A line of the text or the TSV format: the reading (under --watch after
+// its time stamp), then tsvExtra, then the mark of an incomplete one.
+std::string PlainLine(bool tsv, bool watching, const Source& source, std::u16string_view area,
+                      std::u16string_view reading, const std::string& tsvExtra, bool marked,
+                      const std::function<std::string()>& why) {
+    if (tsv)
+        return TsvField(source.text) + "\t" + TsvField(Utf8Text(area)) + "\t" +
+               TsvField(Utf8Text(reading)) + tsvExtra +
+               (marked ? "\t" + TsvField("incomplete: " + why()) : std::string());
+    if (!watching) return Utf8Text(reading);
+    return source.text + " " + Utf8Text(reading) +
+           (marked ? "  [incomplete: " + why() + "]" : std::string());
+}
+
+// A field's mark as JSON names it, and why it reads nothing (none for a
+// field that is read).
+struct MarkWords {
+    const char* name = "";
+    const char* why = nullptr;
+};
+MarkWords WordsOf(engine::FieldMark mark) {
+    switch (mark) {
+    case engine::FieldMark::MissingArea:
+        return {"missing-area", "no area of that name"};
+    case engine::FieldMark::Self:
+        return {"self", "the area names itself"};
+    case engine::FieldMark::Duplicate:
+        return {"duplicate", "named twice"};
+    case engine::FieldMark::HasFields:
+        return {"has-fields"};
+    case engine::FieldMark::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string FieldText(const engine::Reading& reading) {
+    const MarkWords words = WordsOf(reading.mark);
+    return words.why ? words.why : VerdictText(reading.verdict);
+}
+
+std::string PressVerdictText(const std::vector<engine::Reading>& readings) {
+    if (readings.size() == 1) return VerdictText(readings.front().verdict);
+    std::string why;
+    for (const auto& r : readings) {
+        if (r.complete()) continue;
+        if (!why.empty()) why += "; ";
+        why += JsonString(Utf8Text(r.area.name)) + ": " + FieldText(r);
+    }
+    return why;
+}
+
+bool PressComplete(const std::vector<engine::Reading>& readings) {
+    return std::all_of(readings.begin(), readings.end(),
+                       [](const engine::Reading& r) { return r.complete(); });
+}
+
+std::string PressLine(Format format, const Source& source,
+                      const std::vector<engine::Reading>& readings,
+                      const std::vector<std::u16string>& answers, std::u16string_view joined,
+                      bool watching) {
+    const engine::Reading& first = readings.front();
+    if (readings.size() == 1)
+        return ReadingLine(format, source, first.area.name, joined, watching, first.verdict,
+                           first.monitorChange.has_value());
+    if (format != Format::Json) {
+        std::string pairs;
+        for (std::size_t i = 0; i < readings.size(); ++i)
+            pairs += "\t" + TsvField(Utf8Text(readings[i].area.name)) + "\t" +
+                     TsvField(Utf8Text(i < answers.size() ? answers[i] : readings[i].text));
+        return PlainLine(format == Format::Tsv, watching, source, first.area.name, joined, pairs,
+                         watching && !PressComplete(readings),
+                         [&readings] { return PressVerdictText(readings); });
+    }
+    std::string line =
+        std::string("{") + (source.screen ? "\"time\":" : "\"image\":") + JsonString(source.text) +
+        ",\"area\":" + JsonString(Utf8Text(first.area.name)) +
+        ",\"reading\":" + JsonString(Utf8Text(joined)) +
+        ",\"complete\":" + (PressComplete(readings) ? "true" : "false") + ",\"fields\":[";
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const engine::Reading& r = readings[i];
+        line += (i > 0 ? ",{" : "{") + JsonReading(r.area.name,
+                                                   i < answers.size() ? answers[i] : r.text,
+                                                   r.verdict, r.monitorChange.has_value());
+        if (r.mark != engine::FieldMark::None)
+            line += std::string(",\"mark\":\"") + WordsOf(r.mark).name + "\"";
+        line += "}";
+    }
+    return line + "]}";
+}
+
 std::string ReadingLine(Format format, const Source& source, std::u16string_view area,
                         std::u16string_view reading, bool watching, const engine::Verdict& verdict,
                         bool monitorChanged) {
-    const bool marked = watching && !verdict.complete();
     switch (format) {
-    case Format::Text: {
-        if (!watching) return Utf8Text(reading);
-        std::string line = source.text + " " + Utf8Text(reading);
-        if (marked) line += "  [incomplete: " + VerdictText(verdict) + "]";
-        return line;
-    }
-    case Format::Tsv: {
-        std::string line = TsvField(source.text) + "\t" + TsvField(Utf8Text(area)) + "\t" +
-                           TsvField(Utf8Text(reading));
-        if (marked) line += "\t" + TsvField("incomplete: " + VerdictText(verdict));
-        return line;
-    }
-    case Format::Json: {
-        std::string line = std::string("{") + (source.screen ? "\"time\":" : "\"image\":") +
-                           JsonString(source.text) + ",\"area\":" + JsonString(Utf8Text(area)) +
-                           ",\"reading\":" + JsonString(Utf8Text(reading)) +
-                           ",\"complete\":" + (verdict.complete() ? "true" : "false") +
-                           ",\"unread\":[";
-        for (std::size_t i = 0; i < verdict.unread.size(); ++i)
-            line += (i > 0 ? ",[" : "[") + Number(verdict.unread[i].first) + "," +
-                    Number(verdict.unread[i].last) + "]";
-        line += "]";
-        if (verdict.grab == engine::Grab::PartlyOff) line += ",\"partlyOffScreen\":true";
-        if (monitorChanged) line += ",\"monitorChanged\":true";
-        return line + "}";
-    }
+    case Format::Text:
+    case Format::Tsv:
+        return PlainLine(format == Format::Tsv, watching, source, area, reading, {},
+                         watching && !verdict.complete(),
+                         [&verdict] { return VerdictText(verdict); });
+    case Format::Json:
+        return std::string("{") + (source.screen ? "\"time\":" : "\"image\":") +
+               JsonString(source.text) + "," + JsonReading(area, reading, verdict, monitorChanged) +
+               "}";
     }
     return {};
 }
@@ -219,18 +313,34 @@ std::string AreaLine(Format format, const AreaListing& a) {
                            Number(a.height) + ", group " + Number(a.group);
         if (!a.groupName.empty()) line += " (" + Utf8Text(a.groupName) + ")";
         if (a.current) line += ", current";
+        for (std::size_t i = 0; i < a.fields.size(); ++i)
+            line += (i == 0 ? ", fields " : ", ") + Utf8Text(a.fields[i]);
         return line;
     }
-    case Format::Tsv:
-        return TsvField(Utf8Text(a.name)) + "\t" + Number(a.left) + "\t" + Number(a.top) + "\t" +
-               Number(a.width) + "\t" + Number(a.height) + "\t" + Number(a.group) + "\t" +
-               TsvField(Utf8Text(a.groupName)) + "\t" + (a.current ? "1" : "0");
-    case Format::Json:
-        return "{\"area\":" + JsonString(Utf8Text(a.name)) + ",\"left\":" + Number(a.left) +
-               ",\"top\":" + Number(a.top) + ",\"width\":" + Number(a.width) +
-               ",\"height\":" + Number(a.height) + ",\"group\":" + Number(a.group) +
-               ",\"groupName\":" + JsonString(Utf8Text(a.groupName)) +
-               ",\"current\":" + (a.current ? "true" : "false") + "}";
+    case Format::Tsv: {
+        std::string line = TsvField(Utf8Text(a.name)) + "\t" + Number(a.left) + "\t" +
+                           Number(a.top) + "\t" + Number(a.width) + "\t" + Number(a.height) + "\t" +
+                           Number(a.group) + "\t" + TsvField(Utf8Text(a.groupName)) + "\t" +
+                           (a.current ? "1" : "0");
+        for (const auto& f : a.fields)
+            line += "\t" + TsvField(Utf8Text(f));
+        return line;
+    }
+    case Format::Json: {
+        std::string line = "{\"area\":" + JsonString(Utf8Text(a.name)) +
+                           ",\"left\":" + Number(a.left) + ",\"top\":" + Number(a.top) +
+                           ",\"width\":" + Number(a.width) + ",\"height\":" + Number(a.height) +
+                           ",\"group\":" + Number(a.group) +
+                           ",\"groupName\":" + JsonString(Utf8Text(a.groupName)) +
+                           ",\"current\":" + (a.current ? "true" : "false");
+        if (!a.fields.empty()) {
+            line += ",\"fields\":[";
+            for (std::size_t i = 0; i < a.fields.size(); ++i)
+                line += (i > 0 ? "," : "") + JsonString(Utf8Text(a.fields[i]));
+            line += "]";
+        }
+        return line + "}";
+    }
     }
     return {};
 }

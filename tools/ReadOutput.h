@@ -14,6 +14,14 @@
 //         in); "partlyOffScreen": true when part of the area lies off every
 //         screen, "monitorChanged": true when the area's monitor is not the
 //         one it was stored on
+//
+// An area with fields (Fields.h) prints one line per press all the same: the
+// text format the readings joined by the area's delimiter; tsv after the
+// joined reading each area and its reading, the area itself first; json the
+// joined "reading", "complete" for all of them, and "fields": one object per
+// reading ("area", "reading", "complete", "unread", ... as above, and "mark"
+// for a field that leads nowhere: "missing-area", "self", "duplicate", or
+// "has-fields" for one read without its own fields).
 #pragma once
 
 #include "ReadOptions.h"
@@ -23,6 +31,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tools {
 
@@ -61,6 +70,20 @@ std::string ReadingLine(Format format, const Source& source, std::u16string_view
                         std::u16string_view reading, bool watching,
                         const engine::Verdict& verdict = {}, bool monitorChanged = false);
 
+// One press (the area, then its fields) as a line: answers are the readings
+// as printed (snapped when asked), joined the line they make. A press of
+// the area alone is the line of ReadingLine.
+std::string PressLine(Format format, const Source& source,
+                      const std::vector<engine::Reading>& readings,
+                      const std::vector<std::u16string>& answers, std::u16string_view joined,
+                      bool watching);
+
+// Why a field is not read as it is: its mark, or its verdict.
+std::string FieldText(const engine::Reading& reading);
+// Why a press is incomplete: each incomplete reading's area and reason.
+std::string PressVerdictText(const std::vector<engine::Reading>& readings);
+bool PressComplete(const std::vector<engine::Reading>& readings);
+
 // Why a reading is incomplete, in a few words ("unread ink at columns 12-13,
 // 40"); empty for a complete one.
 std::string VerdictText(const engine::Verdict& verdict);
@@ -80,6 +103,7 @@ struct AreaListing {
     std::int32_t group = 0;
     std::u16string groupName;
     bool current = false;
+    std::vector<std::u16string> fields; // the areas read with it, in order
 };
 std::string AreaLine(Format format, const AreaListing& area);
 

@@ -2,12 +2,14 @@
 // reading with --watch driven by a fake screen and a fake clock.
 #include "Fakes.h"
 #include "PlatformScreen.h"
+#include "ProfileFixture.h"
 #include "ReadCommand.h"
 #include "ReadOptions.h"
 #include "ReadOutput.h"
 #include "ScreenGrab.h"
 
 #include "FUMIni.h"
+#include "modPub.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,7 +168,7 @@ TEST(ReadOutput, IncompleteReadings) {
 }
 
 TEST(ReadOutput, AreaListing) {
-    AreaListing a{u"Counter", -20, 100, 76, 11, 0, u"Digits", true};
+    AreaListing a{u"Counter", -20, 100, 76, 11, 0, u"Digits", true, {}};
     EXPECT_EQ(AreaLine(Format::Text, a),
               "Counter: left -20, top 100, width 76, height 11, group 0 (Digits), current");
     EXPECT_EQ(AreaLine(Format::Tsv, a), "Counter\t-20\t100\t76\t11\t0\tDigits\t1");
@@ -496,6 +498,96 @@ TEST_F(ScreenReading, ListsTheAreas) {
 
     options.profile = dir.filePath(QStringLiteral("none.ini")).toStdString();
     EXPECT_EQ(RunListAreas(options, list, err), kNoProfile);
+}
+
+// An area with fields: X, Y and Z stacked in xyz.png at 100, 100, X read
+// first with Y and Z after it.
+class FieldsReading : public ScreenReading {
+protected:
+    void SetUp() override {
+        ScreenReading::SetUp();
+        FUMIni::SetIniDir(dir.path().toStdU16String() + u"/");
+        modPub::IniName = u"Kavoren.ini";
+        fakes::WriteXyzAreas(100, 100);
+        show("xyz.png");
+    }
+};
+
+TEST_F(FieldsReading, EachFormatCarriesEveryField) {
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "12.500 -3.250 0.000\n");
+    EXPECT_EQ(err.str(), "");
+    out.str("");
+    options.format = Format::Tsv;
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0\tX\t12.500 -3.250 0.000\tX\t12.500\tY\t-3.250\tZ\t0.000\n");
+    out.str("");
+    options.format = Format::Json;
+    options.snap = true; // 刻み 0.5 of the demo profile, field by field
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(),
+              "{\"time\":\"T0\",\"area\":\"X\",\"reading\":\"12.5 -3.5 0\",\"complete\":true,"
+              "\"fields\":[{\"area\":\"X\",\"reading\":\"12.5\",\"complete\":true,\"unread\":[]},"
+              "{\"area\":\"Y\",\"reading\":\"-3.5\",\"complete\":true,\"unread\":[]},"
+              "{\"area\":\"Z\",\"reading\":\"0\",\"complete\":true,\"unread\":[]}]}\n");
+}
+
+TEST_F(FieldsReading, WatchPrintsWhenAnyFieldChanges) {
+    options.watchSeconds = 1;
+    options.count = 2;
+    options.format = Format::Tsv;
+    // Only Z changes: its number painted over.
+    QImage blank(60, 11, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    onWait = [this, blank](int tick) {
+        if (tick == 2) platform.paint(blank, QPoint(114, 130));
+        return true;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0\tX\t12.500 -3.250 0.000\tX\t12.500\tY\t-3.250\tZ\t0.000\n"
+                         "T2\tX\t12.500 -3.250 \tX\t12.500\tY\t-3.250\tZ\t\n");
+}
+
+TEST_F(FieldsReading, FieldsThatLeadNowhereMakeTheLineIncomplete) {
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD2", u"Y");
+    FUMIni::IniWrite(u"認識エリアY", u"FIELD0", u"X"); // Y names X in turn: read alone
+    options.format = Format::Json;
+    EXPECT_EQ(run(), kIncomplete);
+    const std::string line = out.str();
+    EXPECT_NE(line.find("\"reading\":\"12.500 -3.250  \",\"complete\":false"), std::string::npos)
+        << line;
+    EXPECT_NE(line.find("{\"area\":\"Gone\",\"reading\":\"\",\"complete\":false,\"unread\":[],"
+                        "\"mark\":\"missing-area\"}"),
+              std::string::npos)
+        << line;
+    EXPECT_NE(line.find("\"mark\":\"duplicate\""), std::string::npos) << line;
+    EXPECT_NE(line.find("\"reading\":\"-3.250\",\"complete\":true,\"unread\":[],"
+                        "\"mark\":\"has-fields\""),
+              std::string::npos)
+        << line;
+    EXPECT_NE(err.str().find("\"Gone\": no area of that name; \"Y\": named twice"),
+              std::string::npos)
+        << err.str();
+}
+
+TEST_F(FieldsReading, TheListShowsEachAreasFields) {
+    std::ostringstream list;
+    options = ReadOptions{};
+    options.profile = profile().toStdString();
+    options.listAreas = true;
+    EXPECT_EQ(RunListAreas(options, list, err), kOk);
+    EXPECT_NE(list.str().find("X: left 114, top 100, width 49, height 11, group 0 (Digits), "
+                              "current, fields Y, Z\n"),
+              std::string::npos)
+        << list.str();
+    EXPECT_NE(list.str().find("Y: left 114, top 115, width 49, height 11, group 0 (Digits)\n"),
+              std::string::npos);
+    std::ostringstream json;
+    options.format = Format::Json;
+    EXPECT_EQ(RunListAreas(options, json, err), kOk);
+    EXPECT_NE(json.str().find("\"current\":true,\"fields\":[\"Y\",\"Z\"]}"), std::string::npos)
+        << json.str();
 }
 
 } // namespace
