@@ -260,6 +260,7 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
         }
         const PressAnswer answer = Answers(options, setup, readings);
         std::vector<engine::Verdict> verdicts;
+        verdicts.reserve(readings.size());
         for (const auto& r : readings)
             verdicts.push_back(r.verdict);
         const auto sameVerdict = [](const engine::Verdict& a, const engine::Verdict& b) {
