@@ -35,24 +35,20 @@ protected:
         platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/xyz.png")),
                        QPoint(100, 100));
     }
-    void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-        FUMIni::IniWrite(section, key, value);
+    // The text of a control, or "<none>".
+    template <class T> static QString textOf(QWidget& w, const char* name) {
+        const auto* c = w.findChild<T*>(QLatin1String(name));
+        return c ? c->text() : QStringLiteral("<none>");
     }
-    static QLineEdit* box(QWidget& w, const char* name) {
-        return w.findChild<QLineEdit*>(QLatin1String(name));
-    }
-    static QString kotae(QWidget& w) { return box(w, "txtKotae")->text(); }
-    static QString label(QWidget& w, const char* name) {
-        const auto* l = w.findChild<QLabel*>(QLatin1String(name));
-        return l ? l->text() : QStringLiteral("<none>");
-    }
+    static QString kotae(QWidget& w) { return textOf<QLineEdit>(w, "txtKotae"); }
+    static QString label(QWidget& w, const char* name) { return textOf<QLabel>(w, name); }
 };
 
 TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
-    set(u"ENDDATA", u"CSV", u"True");
-    set(u"ENDDATA", u"TIMESTAMP", u"True");
-    set(u"ENDDATA", u"CSVHEADER", u"True");
-    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("points.csv")).toStdU16String());
+    FUMIni::IniWrite(u"ENDDATA", u"CSV", u"True");
+    FUMIni::IniWrite(u"ENDDATA", u"TIMESTAMP", u"True");
+    FUMIni::IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
+    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("points.csv")).toStdU16String());
     for (int i = 0; i < 2; ++i) {
         frmMain w(platform, dialogs);
         w.show();
@@ -70,8 +66,10 @@ TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
         // The fields push the controls under the answer down; nothing overlaps.
         const QRect fields = w.findChild<QWidget*>(QStringLiteral("fraFields"))->geometry();
         EXPECT_GT(fields.height(), 0);
-        EXPECT_GT(box(w, "txtComment")->geometry().top(), fields.bottom());
-        box(w, "txtComment")->setText(QStringLiteral("p%1").arg(i + 1));
+        EXPECT_GT(w.findChild<QLineEdit*>(QStringLiteral("txtComment"))->geometry().top(),
+                  fields.bottom());
+        w.findChild<QLineEdit*>(QStringLiteral("txtComment"))
+            ->setText(QStringLiteral("p%1").arg(i + 1));
         w.cmdWrite_Click();
         EXPECT_FALSE(w.isVisible());
     }
@@ -88,8 +86,8 @@ TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
 }
 
 TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
-    set(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
-    set(u"ENDDATA", u"刻み", u"0.25");
+    FUMIni::IniWrite(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
+    FUMIni::IniWrite(u"ENDDATA", u"刻み", u"0.25");
     frmMain w(platform, dialogs);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
@@ -98,10 +96,10 @@ TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
 }
 
 TEST_F(FieldsWindow, FieldsThatLeadNowhereOrLieOffTheScreenAreToldAndAskedAbout) {
-    set(u"認識エリアX", u"FIELD1", u"Gone");
-    set(u"認識エリアX", u"FIELD2", u"Z");
-    set(u"認識エリアZ", u"LEFT", u"5000"); // off the screen
-    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
+    FUMIni::IniWrite(u"認識エリアX", u"FIELD2", u"Z");
+    FUMIni::IniWrite(u"認識エリアZ", u"LEFT", u"5000"); // off the screen
+    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
     frmMain w(platform, dialogs);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250  "));
@@ -120,8 +118,8 @@ TEST_F(FieldsWindow, FieldsThatLeadNowhereOrLieOffTheScreenAreToldAndAskedAbout)
 }
 
 TEST_F(FieldsWindow, AnAreaWithoutFieldsShowsNoneAndWritesAsBefore) {
-    set(u"ENDDATA", u"AREA", u"Y");
-    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Y");
+    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
     frmMain w(platform, dialogs);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("-3.250"));
