@@ -24,11 +24,23 @@ protected:
     }
 };
 
-TEST(CsvFileName, ChangesEverythingAfterTheFirstDot) {
+TEST(CsvFileName, ChangesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("out.txt")), QStringLiteral("out.csv"));
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("a.b.txt")), QStringLiteral("a.csv"));
+    // A "." in a folder name leaves the folder alone, in either form of path.
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res.txt")),
-              QStringLiteral("C:\\data.csv"));
+              QStringLiteral("C:\\data.2\\res.csv"));
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\Users\\taro.yamada\\Documents\\res.txt")),
+              QStringLiteral("C:\\Users\\taro.yamada\\Documents\\res.csv"));
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("/home/taro/.local/share/res.txt")),
+              QStringLiteral("/home/taro/.local/share/res.csv"));
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:/data.2/a.b.txt")),
+              QStringLiteral("C:/data.2/a.csv"));
+    // A file name without "." stays, whatever its folders hold.
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res")),
+              QStringLiteral("C:\\data.2\\res"));
+    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("/home/taro.y/")),
+              QStringLiteral("/home/taro.y/"));
     EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("noext")), QStringLiteral("noext"));
     EXPECT_EQ(mainwin::CsvFileName(QString()), QString());
 }
