@@ -1,27 +1,64 @@
 #include "ResultOutput.h"
 
+#include "AnswerText.h"
 #include "FileIo.h"
-#include "TextCodec.h"
 
 namespace mainwin {
 
-ResultWrite AppendResultLine(const std::u16string& line, const std::u16string& file,
-                             const std::u16string& fallback) {
-    // The result file is in the Japanese code page, as the programs that read
-    // it expect. A wave dash typed on another system goes in as the ～ users
-    // mean; a character the code page cannot hold at all is not replaced by
-    // '?' behind the user's back.
-    const auto bytes = settings::EncodeCp932Text(line);
-    if (!bytes) return {ResultStatus::NotEncodable, file};
-    const std::string record = *bytes + "\r\n";
-    auto status = settings::AppendToFile(settings::PathFromText(file), record);
-    if (status == settings::AppendStatus::Ok) return {ResultStatus::Written, file};
-    if (status == settings::AppendStatus::MissingFolder) {
-        status = settings::AppendToFile(settings::PathFromText(fallback), record);
-        return {status == settings::AppendStatus::Ok ? ResultStatus::Written : ResultStatus::Failed,
-                fallback};
+namespace {
+
+ResultWrite Append(const std::u16string& line, const std::u16string& file, bool& missingFolder) {
+    ResultWrite out;
+    out.file = file;
+    std::optional<settings::ResultLine> composed;
+    const auto status =
+        settings::AppendToFile(settings::PathFromText(file), [&](std::string_view content) {
+            composed = settings::ComposeResultLine(content, line);
+            return composed->status == settings::ResultLine::Status::Ok
+                       ? std::optional<std::string>(composed->bytes)
+                       : std::nullopt;
+        });
+    if (composed) out.encoding = composed->encoding;
+    switch (status) {
+    case settings::AppendStatus::Ok:
+        out.status = ResultStatus::Written;
+        break;
+    case settings::AppendStatus::Refused:
+        out.status = composed && composed->status == settings::ResultLine::Status::NotEncodable
+                         ? ResultStatus::NotEncodable
+                         : ResultStatus::Unsupported;
+        break;
+    case settings::AppendStatus::MissingFolder:
+        missingFolder = true;
+        out.status = ResultStatus::Failed;
+        break;
+    case settings::AppendStatus::Failed:
+        out.status = ResultStatus::Failed;
+        break;
     }
-    return {ResultStatus::Failed, file};
+    return out;
+}
+
+} // namespace
+
+ResultWrite WriteResultLine(const std::u16string& line, const std::u16string& storedName, bool csv,
+                            const std::u16string& profileDir, settings::PathStyle style) {
+    const settings::ResultFilePath target =
+        storedName.empty() ? settings::ResultFilePath{engine::DefaultResultFile(profileDir, csv)}
+                           : settings::ResolveResultFile(storedName, profileDir, style);
+    if (!target.foreign) {
+        bool missingFolder = false;
+        const ResultWrite written = Append(line, target.path, missingFolder);
+        if (!missingFolder) return written;
+    }
+    // The folder is not there (an unplugged drive, a Windows path here): the
+    // line is not lost, and the user is told where it went.
+    bool fallbackMissing = false;
+    ResultWrite fallback = Append(line, engine::FallbackResultFile(profileDir), fallbackMissing);
+    if (fallback.status == ResultStatus::Written) fallback.status = ResultStatus::WrittenToFallback;
+    fallback.intended = target.foreign ? storedName : target.path;
+    fallback.foreign = target.foreign;
+    return fallback;
 }
 
 } // namespace mainwin

@@ -338,31 +338,50 @@ void frmMain::Command2_Click() {
 }
 
 void frmMain::cmdWrite_Click() {
-    const std::u16string dir = FUMIni::IniDir();
-    const std::u16string file = output_.OutFileName.empty()
-                                    ? engine::DefaultResultFile(dir, output_.CsvMode)
-                                    : output_.OutFileName;
     const std::u16string line =
         engine::AssembleResultLine(U(txtKotae->text()), U(txtComment->text()), area_.Kugiri,
                                    output_.CommentBefore, output_.CsvMode);
-    const ResultWrite result = AppendResultLine(line, file, engine::FallbackResultFile(dir));
-    if (result.status == ResultStatus::NotEncodable) {
-        dialogs_.message(
-            this,
-            QStringLiteral(
-                "書き込みファイルの文字コード (シフトJIS) では書けない文字が含まれているため、"
-                "書き込みませんでした。\nその文字を直してから、もう一度書き込んでください。"),
-            kCaption, platform::Dialogs::Icon::Warning);
+    const ResultWrite result =
+        WriteResultLine(line, output_.OutFileName, output_.CsvMode, FUMIni::IniDir());
+    const auto warn = [this](const QString& text) {
+        dialogs_.message(this, text, kCaption, platform::Dialogs::Icon::Warning);
+    };
+    switch (result.status) {
+    case ResultStatus::Written:
+        break;
+    case ResultStatus::WrittenToFallback:
+        // Written, but not where the user will look for it.
+        warn(
+            (result.foreign
+                 ? QStringLiteral("書き込みファイル「%1」は Windows のパスで、そのフォルダはこの"
+                                  "システムにはありません。")
+                       .arg(Q(result.intended))
+                 : QStringLiteral("書き込みファイルのフォルダ「%1」が見つかりません。")
+                       .arg(Q(settings::FolderOf(result.intended)))) +
+            QStringLiteral("\n結果は次のファイルに書き込みました。\n%1\n"
+                           "書き込みファイルは「ﾌｧｲﾙ」の「書き込みファイル指定」で指定し直せます。")
+                .arg(Q(result.file)));
+        break;
+    case ResultStatus::NotEncodable:
+        warn(QStringLiteral("書き込みファイルの文字コード (%1) では書けない文字が含まれているため、"
+                            "書き込みませんでした。\n%2\nその文字を直してから、もう一度書き込んで"
+                            "ください。")
+                 .arg(Q(settings::EncodingName(result.encoding)), Q(result.file)));
         return;
-    }
-    if (result.status == ResultStatus::Failed) {
-        dialogs_.message(
-            this,
-            QStringLiteral(
-                "書き込みファイルに書き込めませんでした。\n%1\n"
-                "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
-                .arg(Q(result.file)),
-            kCaption, platform::Dialogs::Icon::Warning);
+    case ResultStatus::Unsupported:
+        warn(
+            QStringLiteral("書き込みファイルは、このプログラムでは行を追加できない形式 (UTF-16 BE、"
+                           "UTF-32、BOM のない UTF-16 など) で保存されているため、書き込みません"
+                           "でした。ファイルはそのままです。\n%1\nメモ帳などで文字コードを ANSI、"
+                           "UTF-8 または UTF-16 LE (Unicode) にして保存し直すか、別の書き込み"
+                           "ファイルを指定してください。")
+                .arg(Q(result.file)));
+        return;
+    case ResultStatus::Failed:
+        warn(QStringLiteral(
+                 "書き込みファイルに書き込めませんでした。\n%1\n"
+                 "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
+                 .arg(Q(result.file)));
         return;
     }
     output_.OutFileName = result.file;

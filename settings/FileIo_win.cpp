@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -108,36 +110,44 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     return ok;
 }
 
-AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
+AppendStatus AppendToFile(const std::filesystem::path& path, const AppendComposer& compose) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
     // Read-only, whoever asks (as for the profile).
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
         return AppendStatus::Failed;
+    // A new file is made only for something to put in it.
+    if (attrs == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND &&
+        !compose(std::string_view()))
+        return AppendStatus::Refused;
     Handle h(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         return GetLastError() == ERROR_PATH_NOT_FOUND ? AppendStatus::MissingFolder
                                                       : AppendStatus::Failed;
     }
-    // A line goes on a line of its own even when the file does not end with a
-    // line break (a line cut short by a crash, a file edited by hand).
-    std::optional<char> last;
+    // The content decides what goes at its end (its encoding, a line break
+    // where the last line lacks one).
+    std::string content;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>((size.QuadPart - 1) & 0xFFFFFFFF);
-        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
-        char c = 0;
-        DWORD n = 0;
-        if (ReadFile(h.get(), &c, 1, &n, &at) && n == 1) last = c;
+        content.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (done < content.size()) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(done & 0xFFFFFFFF);
+            at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
+            DWORD n = 0;
+            if (!ReadFile(h.get(), content.data() + done, chunk, &n, &at) || n == 0) break;
+            done += n;
+        }
+        content.resize(done);
     }
-    std::string line;
-    if (const auto eol = LineBreakBefore(bytes, last); !eol.empty()) {
-        line.append(eol).append(bytes);
-        bytes = line;
-    }
-    if (!WriteAll(h.get(), bytes)) return AppendStatus::Failed;
+    const auto bytes = compose(content);
+    if (!bytes) return AppendStatus::Refused;
+    if (!WriteAll(h.get(), *bytes)) return AppendStatus::Failed;
     return h.close() ? AppendStatus::Ok : AppendStatus::Failed;
 }
 
