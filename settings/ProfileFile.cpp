@@ -11,7 +11,9 @@ bool ProfileFile::refresh() {
     doc_ = ProfileDocument(bytes.value_or(std::string()));
     // Stamp taken before the read: a change during the read shows at the next call.
     stamp_ = now;
-    loaded_ = true;
+    // A failed read (a sharing violation, a file table full for a moment)
+    // is tried again at the next call, not remembered until the file changes.
+    loaded_ = readable_;
     return readable_;
 }
 

@@ -28,8 +28,9 @@ public:
                       std::u16string_view value);
 
 private:
-    // Reloads the document when the file changed; false when the file exists
-    // but cannot be read (it then reads as empty and is never overwritten).
+    // Reloads the document when the file changed, or when the last read
+    // failed; false when the file exists but cannot be read now (it then
+    // reads as empty and is not overwritten).
     bool refresh();
 
     std::filesystem::path path_;
