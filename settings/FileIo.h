@@ -31,7 +31,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool
 // flushed before it takes the file's place, so that a crash leaves the old or
 // the new file, never a torn one. Fails, with the old file intact, when the
 // file is read-only, the folder is missing or not writable, or the disk is
-// full. Nothing is created on failure.
+// full. Nothing is created on failure. On Windows a file that another
+// program holds for a moment without sharing it is waited for, about a
+// second at most.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 enum class AppendStatus {

@@ -136,8 +136,8 @@ std::string ContentOf(const std::filesystem::path& path, off_t size) {
     out.resize(static_cast<std::size_t>(size));
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t n = ::pread(fd.get(), out.data() + done, out.size() - done,
-                                  static_cast<off_t>(done));
+        const ssize_t n =
+            ::pread(fd.get(), out.data() + done, out.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);

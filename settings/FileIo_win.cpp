@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace settings {
 
@@ -42,6 +43,24 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     return true;
+}
+
+// Puts tmp in target's place. Another program (an antivirus scanner, a sync
+// client, an editor) may hold the file for a moment without sharing it:
+// the replacement is tried again for about a second before it counts as
+// failed.
+bool MoveIntoPlace(const std::filesystem::path& tmp, const std::filesystem::path& target) {
+    static constexpr DWORD kPauses[] = {10, 20, 40, 80, 150, 250, 450};
+    for (std::size_t attempt = 0;; ++attempt) {
+        if (MoveFileExW(tmp.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          error == ERROR_ACCESS_DENIED;
+        if (!held || attempt == std::size(kPauses)) return false;
+        Sleep(kPauses[attempt]);
+    }
 }
 
 } // namespace
@@ -103,8 +122,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         if (h.valid()) ok = h.close() && ok;
     }
     if (ok) {
-        ok = MoveFileExW(tmp.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        ok = MoveIntoPlace(tmp, path);
     }
     if (!ok) DeleteFileW(tmp.c_str());
     return ok;

@@ -43,6 +43,11 @@ enum class WriteStatus {
                      // (UTF-16 big-endian, UTF-32, UTF-16 cut in the middle of a code unit)
 };
 
+// One key to store, as for ProfileDocument::write().
+struct KeyWrite {
+    std::u16string section, key, value;
+};
+
 // Longest value a read returns, in bytes of the file's encoding (see ValueBytes).
 inline constexpr std::size_t kMaxValueBytes = 254;
 
