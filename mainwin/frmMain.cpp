@@ -363,6 +363,15 @@ void frmMain::cmdWrite_Click() {
                 .arg(Q(result.file)));
         break;
     case ResultStatus::NotEncodable:
+        if (result.encoding == settings::ResultEncoding::Utf8NoMark) {
+            warn(QStringLiteral(
+                     "書き込みファイルは BOM のない UTF-8 で書かれています。英数字と記号"
+                     "のほかの文字を含む行は、1つのファイルに文字コードが混ざらないよう、"
+                     "書き込みませんでした。\n%1\nメモ帳などで文字コードを「UTF-8 (BOM 付き)」"
+                     "にして保存し直すと、そのまま書き込めます。")
+                     .arg(Q(result.file)));
+            return;
+        }
         warn(QStringLiteral("書き込みファイルの文字コード (%1) では書けない文字が含まれているため、"
                             "書き込みませんでした。\n%2\nその文字を直してから、もう一度書き込んで"
                             "ください。")

@@ -1,5 +1,7 @@
 #include "ResultFile.h"
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -86,17 +88,17 @@ ResultEncoding ResultFileEncoding(std::string_view content) {
         return content.size() % 2 == 0 ? ResultEncoding::Utf16Le : ResultEncoding::Unsupported;
     if (content.starts_with(kUtf16BeBom)) return ResultEncoding::Unsupported;
     if (content.find('\0') != std::string_view::npos) return ResultEncoding::Unsupported;
-    return IsUtf8Text(content) ? ResultEncoding::Utf8 : ResultEncoding::Cp932;
+    return IsUtf8Text(content) ? ResultEncoding::Utf8NoMark : ResultEncoding::Cp932;
 }
 
 std::u16string EncodingName(ResultEncoding encoding) {
     switch (encoding) {
     case ResultEncoding::Cp932:
         return u"シフトJIS";
-    case ResultEncoding::Utf8:
-        return u"UTF-8";
+    case ResultEncoding::Utf8NoMark:
+        return u"BOM のない UTF-8";
     case ResultEncoding::Utf8Bom:
-        return u"UTF-8 (BOM付き)";
+        return u"UTF-8 (BOM 付き)";
     case ResultEncoding::Utf16Le:
         return u"UTF-16 LE (Unicode)";
     case ResultEncoding::Unsupported:
@@ -127,15 +129,20 @@ ResultLine ComposeResultLine(std::string_view content, std::u16string_view line)
         out.bytes = Utf16Bytes(FileEncoding::Utf16Le, text);
         break;
     }
-    case ResultEncoding::Utf8:
+    case ResultEncoding::Utf8NoMark:
     case ResultEncoding::Utf8Bom:
     case ResultEncoding::Cp932: {
         const std::string_view body =
             out.encoding == ResultEncoding::Utf8Bom ? content.substr(kUtf8Bom.size()) : content;
         if (!body.empty() && NeedsBreak(static_cast<unsigned char>(body.back())))
             text.insert(0, u"\r\n");
-        const auto bytes =
-            out.encoding == ResultEncoding::Cp932 ? EncodeCp932Text(text) : Utf16ToUtf8(text);
+        std::optional<std::string> bytes;
+        if (out.encoding == ResultEncoding::Cp932)
+            bytes = EncodeCp932Text(text);
+        else if (out.encoding == ResultEncoding::Utf8Bom)
+            bytes = Utf16ToUtf8(text);
+        else if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; }))
+            bytes = std::string(text.begin(), text.end());
         if (!bytes) {
             out.status = ResultLine::Status::NotEncodable;
             return out;
@@ -152,7 +159,7 @@ std::u16string ResultFileText(std::string_view content) {
     switch (ResultFileEncoding(content)) {
     case ResultEncoding::Utf8Bom:
         return Decode(FileEncoding::Utf8, content.substr(kUtf8Bom.size()));
-    case ResultEncoding::Utf8:
+    case ResultEncoding::Utf8NoMark:
         return Decode(FileEncoding::Utf8, content);
     case ResultEncoding::Utf16Le:
         return Decode(FileEncoding::Utf16Le, content.substr(kUtf16LeBom.size()));

@@ -12,12 +12,15 @@
 //
 // Encodings. A line is appended in the file's own encoding, so that one file
 // never mixes two: UTF-8 after a UTF-8 byte-order mark, UTF-16 little-endian
-// after its mark (Excel's and Notepad's "Unicode"), UTF-8 in a file without a
-// mark whose text is UTF-8 already; CP932 otherwise and for a new or empty
-// file, as Windows programs expect it. A file that cannot take a line
-// faithfully is refused and left as it is: UTF-16 big-endian, UTF-32, UTF-16
-// with a byte left over, a file without a mark that holds NUL bytes (UTF-16
-// without its mark, or not text at all).
+// after its mark (Excel's and Notepad's "Unicode"), CP932 otherwise and for a
+// new or empty file, as Windows programs expect it. A file without a mark
+// whose text is UTF-8 already takes only lines of ASCII, which read the same
+// in both: a line in CP932 would mix two encodings, and one in UTF-8 could
+// make a CP932 file look like UTF-8 (CP932 text can happen to be valid
+// UTF-8), so that the next line would mix them. A file that cannot take a
+// line faithfully is refused and left as it is: UTF-16 big-endian, UTF-32,
+// UTF-16 with a byte left over, a file without a mark that holds NUL bytes
+// (UTF-16 without its mark, or not text at all).
 #pragma once
 
 #include "TextCodec.h"
@@ -48,9 +51,9 @@ std::u16string FolderOf(std::u16string_view path);
 
 enum class ResultEncoding {
     Cp932,
-    Utf8,       // without a byte-order mark
     Utf8Bom,    // after a UTF-8 byte-order mark
     Utf16Le,    // after a UTF-16 little-endian byte-order mark
+    Utf8NoMark, // UTF-8 text without a mark: lines of ASCII only
     Unsupported // refused: see above
 };
 
@@ -63,7 +66,8 @@ std::u16string EncodingName(ResultEncoding encoding);
 struct ResultLine {
     enum class Status {
         Ok,
-        NotEncodable, // the line holds a character the file's encoding lacks
+        NotEncodable, // the line holds a character the file's encoding lacks (for a
+                      // UTF-8 file without its mark: any beyond ASCII)
         Unsupported,  // the file cannot take a line faithfully
     };
     Status status = Status::Unsupported;
@@ -79,7 +83,8 @@ struct ResultLine {
 ResultLine ComposeResultLine(std::string_view content, std::u16string_view line);
 
 // The text of a whole result file in its encoding (without the mark), for
-// checks; an Unsupported file reads as CP932.
+// checks; a file without a mark reads as CP932 unless it is UTF-8 text, an
+// Unsupported one as CP932.
 std::u16string ResultFileText(std::string_view content);
 
 } // namespace settings

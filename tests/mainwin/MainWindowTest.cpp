@@ -238,6 +238,19 @@ TEST_F(MainWindow, AUnicodeResultFileTakesLinesInItsOwnEncoding) {
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("UTF-16 BE")));
     EXPECT_EQ(readFile(QStringLiteral("excel.txt")), be);
     EXPECT_EQ(closed.count(), 0);
+
+    // UTF-8 without its mark: a Japanese comment would mix CP932 into it.
+    const QByteArray utf8 = QStringLiteral("値,備考\r\n").toUtf8();
+    writeFile(QStringLiteral("excel.txt"), utf8);
+    box(again, "txtComment")->setText(QStringLiteral("温度"));
+    again.cmdWrite_Click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("BOM のない UTF-8")));
+    EXPECT_EQ(readFile(QStringLiteral("excel.txt")), utf8);
+    box(again, "txtComment")->setText(QStringLiteral("upper"));
+    again.cmdWrite_Click();
+    EXPECT_EQ(readFile(QStringLiteral("excel.txt")), utf8 + "1234567890,upper\r\n");
+    EXPECT_EQ(closed.count(), 1);
 }
 
 TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {

@@ -93,7 +93,6 @@ TEST(ResultFileEncoding, EachFileKeepsItsOwnEncoding) {
         {"ascii.txt", "1,a\r\n", ResultEncoding::Cp932},
         {"utf8bom.txt", std::string(settings::kUtf8Bom) + testfiles::Utf8(old),
          ResultEncoding::Utf8Bom},
-        {"utf8.txt", testfiles::Utf8(old), ResultEncoding::Utf8},
         {"utf16.txt", std::string(settings::kUtf16LeBom) + Utf16Le(old), ResultEncoding::Utf16Le},
         {"bomonly.txt", std::string(settings::kUtf16LeBom), ResultEncoding::Utf16Le},
     };
@@ -170,4 +169,21 @@ TEST(ResultFileEncoding, FilesThatCannotTakeALineFaithfullyAreLeftAlone) {
     // The same character goes into a UTF-8 or UTF-16 file.
     Spit(dir / "u.txt", std::string(settings::kUtf8Bom));
     EXPECT_EQ(AppendLine(dir / "u.txt", u"é"), settings::AppendStatus::Ok);
+
+    // UTF-8 text without a mark takes lines of ASCII, which read the same in
+    // both encodings, and nothing that would mix CP932 into it.
+    const std::string utf8 = testfiles::Utf8(u"値,備考\r\n");
+    Spit(dir / "v.txt", utf8);
+    EXPECT_EQ(AppendLine(dir / "v.txt", u"12.5,upper", &composed), settings::AppendStatus::Ok);
+    EXPECT_EQ(composed.encoding, ResultEncoding::Utf8NoMark);
+    EXPECT_EQ(AppendLine(dir / "v.txt", u"12.5,上", &composed), settings::AppendStatus::Refused);
+    EXPECT_EQ(composed.status, settings::ResultLine::Status::NotEncodable);
+    EXPECT_EQ(Slurp(dir / "v.txt"), utf8 + "12.5,upper\r\n");
+    // CP932 text that happens to be valid UTF-8 (half-width ﾃｩ is C3 A9, é)
+    // does not let a UTF-8 line in after it either.
+    Spit(dir / "w.txt", "1\r\n");
+    ASSERT_EQ(AppendLine(dir / "w.txt", u"ﾃｩ"), settings::AppendStatus::Ok);
+    EXPECT_EQ(Slurp(dir / "w.txt"), "1\r\n\xC3\xA9\r\n");
+    EXPECT_EQ(AppendLine(dir / "w.txt", u"ｱ"), settings::AppendStatus::Refused);
+    EXPECT_EQ(Slurp(dir / "w.txt"), "1\r\n\xC3\xA9\r\n");
 }
