@@ -16,7 +16,7 @@ EXAMPLE = os.path.join(HERE, "..", "examples", "Kavoren.ini")
 
 def text(s):
     """A text in the fuzzers' form: length, then ASCII bytes or 0xF0 + UTF-16 unit."""
-    units = s.encode("utf-16-le")
+    units = s.encode("utf-16-le", "surrogatepass")
     codes = [struct.unpack("<H", units[i:i + 2])[0] for i in range(0, len(units), 2)]
     assert len(codes) < 32, s
     out = bytes([len(codes)])
@@ -132,6 +132,47 @@ def profile_seeds():
     ]
 
 
+def profile_utf16_seeds():
+    """The UTF-16 profile seeds in profile_utf16_fuzzer's form: a byte (0xFF
+    keeps an odd length), the length, the body after the mark, the operations."""
+    seeds = []
+    for seed in profile_seeds():
+        length = struct.unpack("<H", seed[:2])[0]
+        body, ops = seed[2:2 + length], seed[2 + length:]
+        if body.startswith(b"\xff\xfe"):
+            body = body[2:]
+        elif body.startswith(b"\xfe\xff"):
+            continue
+        else:
+            body = body.decode("cp932", "replace").encode("utf-16-le")
+        seeds.append(bytes([0xFF if len(body) % 2 else 0]) + struct.pack("<H", len(body)) + body + ops)
+    return seeds
+
+
+def result_seeds():
+    """Result files in result_fuzzer's form: how the file starts (0 nothing,
+    1 UTF-8 mark, 2 UTF-16 LE mark, 3 UTF-16 BE mark, 4 and 5 UTF-32), the
+    body's length and bytes, then lines."""
+    def seed(start, body, *lines):
+        return bytes([start, len(body)]) + body + b"".join(text(line) for line in lines)
+
+    return [
+        seed(0, b"", "1234567890,upper", "12.5,上のカウンタ"),
+        seed(0, "1,古い行\r\n".encode("cp932"), "10〜20 −3", "café"),
+        seed(0, b"1,no break", "2"),
+        seed(0, "値,備考\r\n".encode("utf-8"), "12.5,upper", "12.5,上"),
+        seed(0, b"1\r\n", "ﾃｩ", "ｱ"),
+        seed(0, b"x\x00\r\x00", "1"),
+        seed(1, "値\r\n".encode("utf-8"), "café 温度", "\U0001F600"),
+        seed(1, b"x", "y"),
+        seed(2, "値\t備考\r\n".encode("utf-16-le"), "1234567890,café 温度", "\ud800"),
+        seed(2, "x\n".encode("utf-16-le"), "y"),
+        seed(2, b"x\x00\r", "1"),
+        seed(3, "1\r\n".encode("utf-16-be"), "2"),
+        seed(4, b"x\x00\x00\x00", "1"),
+    ]
+
+
 def number_seeds():
     texts = [" 3", "12abc", "-1.25e+3x", "1e", "1e+", ".5", "-.5", "+7.", "2.5", "3.5", "-2.5",
              "\t 42", "1e400", "-1e-400", "0." + "0" * 330 + "1", "1" + "0" * 330 + "e-20",
@@ -212,6 +253,8 @@ def matcher_seeds():
 
 def main():
     save("profile_fuzzer", profile_seeds())
+    save("profile_utf16_fuzzer", profile_utf16_seeds())
+    save("result_fuzzer", result_seeds())
     save("number_fuzzer", number_seeds())
     save("loader_fuzzer", loader_seeds())
     save("matcher_fuzzer", matcher_seeds())
