@@ -116,6 +116,18 @@ ResultLine ComposeResultLine(std::string_view content, std::u16string_view line)
     case ResultEncoding::Unsupported:
         out.status = ResultLine::Status::Unsupported;
         return out;
+    default:
+        break;
+    }
+    // A NUL is no text in any of them (and would make a file without a mark
+    // look like no text at all).
+    if (line.find(u'\0') != std::u16string_view::npos) {
+        out.status = ResultLine::Status::NotEncodable;
+        return out;
+    }
+    switch (out.encoding) {
+    case ResultEncoding::Unsupported:
+        break;
     case ResultEncoding::Utf16Le: {
         // The length is even here: whole code units.
         const std::string_view body = content.substr(kUtf16LeBom.size());

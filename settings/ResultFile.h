@@ -67,7 +67,7 @@ struct ResultLine {
     enum class Status {
         Ok,
         NotEncodable, // the line holds a character the file's encoding lacks (for a
-                      // UTF-8 file without its mark: any beyond ASCII)
+                      // UTF-8 file without its mark: any beyond ASCII), or a NUL
         Unsupported,  // the file cannot take a line faithfully
     };
     Status status = Status::Unsupported;

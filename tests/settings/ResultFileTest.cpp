@@ -164,6 +164,9 @@ TEST(ResultFileEncoding, FilesThatCannotTakeALineFaithfullyAreLeftAlone) {
     EXPECT_EQ(AppendLine(dir / "s.txt", u"é", &composed), settings::AppendStatus::Refused);
     EXPECT_EQ(composed.status, settings::ResultLine::Status::NotEncodable);
     EXPECT_EQ(Slurp(dir / "s.txt"), "1\r\n");
+    EXPECT_EQ(AppendLine(dir / "s.txt", std::u16string(u"1\0", 2)),
+              settings::AppendStatus::Refused);
+    EXPECT_EQ(Slurp(dir / "s.txt"), "1\r\n");
     EXPECT_EQ(AppendLine(dir / "new.txt", u"é"), settings::AppendStatus::Refused);
     EXPECT_FALSE(std::filesystem::exists(dir / "new.txt"));
     // The same character goes into a UTF-8 or UTF-16 file.
