@@ -16,12 +16,14 @@ namespace {
 
 HANDLE g_stop = nullptr;      // a manual-reset event, set by a stop request
 volatile LONG g_requests = 0; // stop requests so far
+constexpr UINT kInterrupted = 0xC000013A; // STATUS_CONTROL_C_EXIT, as the console's Ctrl+C gives
 
 BOOL WINAPI OnConsoleEvent(DWORD) {
-    // The first request asks the watch to stop; a second one, for a reader
-    // that hangs (in a write nobody reads, say), gets the system's own
-    // handling, which ends the process, as a second Ctrl+C does on Linux.
-    if (InterlockedIncrement(&g_requests) > 1) return FALSE;
+    // The first request asks the watch to stop. A second one is for a
+    // reader that hangs (in a write that nobody reads, say): it ends the
+    // process at once, as a second Ctrl+C does on Linux. Not through
+    // ExitProcess, whose clean-up would wait for the output that hangs.
+    if (InterlockedIncrement(&g_requests) > 1) TerminateProcess(GetCurrentProcess(), kInterrupted);
     if (g_stop) SetEvent(g_stop);
     return TRUE;
 }
