@@ -14,8 +14,8 @@ namespace tools::session {
 
 namespace {
 
-HANDLE g_stop = nullptr;      // a manual-reset event, set by a stop request
-volatile LONG g_requests = 0; // stop requests so far
+HANDLE g_stop = nullptr;                  // a manual-reset event, set by a stop request
+volatile LONG g_requests = 0;             // stop requests so far
 constexpr UINT kInterrupted = 0xC000013A; // STATUS_CONTROL_C_EXIT, as the console's Ctrl+C gives
 
 BOOL WINAPI OnConsoleEvent(DWORD) {
