@@ -33,26 +33,16 @@ bool HasUnpairedSurrogate(std::u16string_view s) {
     return !settings::Utf16ToUtf8(s).has_value();
 }
 
-// The character CP932 holds for what an input method gives (〜 for ～ ...).
+// The character CP932 holds for what an input method gives (〜 for ～ ...),
+// written out again here as the reference.
 char16_t Meant(char16_t c) {
-    switch (c) {
-    case u'\u301C':
-        return u'\uFF5E';
-    case u'\u2212':
-        return u'\uFF0D';
-    case u'\u2016':
-        return u'\u2225';
-    case u'\u2014':
-        return u'\u2015';
-    case u'\u00A2':
-        return u'\uFFE0';
-    case u'\u00A3':
-        return u'\uFFE1';
-    case u'\u00AC':
-        return u'\uFFE2';
-    default:
-        return c;
-    }
+    static constexpr char16_t kPairs[][2] = {{u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'},
+                                             {u'\u2016', u'\u2225'}, {u'\u2014', u'\u2015'},
+                                             {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'},
+                                             {u'\u00AC', u'\uFFE2'}};
+    for (const auto& p : kPairs)
+        if (c == p[0]) return p[1];
+    return c;
 }
 
 // The text of the file's lines in the encoding the composer wrote in.
