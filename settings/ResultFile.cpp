@@ -19,19 +19,41 @@ bool HasDrive(std::u16string_view p) {
     return p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == u':';
 }
 
-bool IsAsciiOnly(std::string_view bytes) {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 // Text that is UTF-8 through and through, with at least one character
 // beyond ASCII. CP932 text of any length is practically never so: its lead
 // bytes 0x81..0x9F cannot start a UTF-8 character.
 bool IsUtf8Text(std::string_view bytes) {
-    if (IsAsciiOnly(bytes)) return false;
-    const auto back = Utf16ToUtf8(Utf8ToUtf16(bytes));
-    return back && *back == bytes;
+    // One pass that stops at the first byte UTF-8 does not allow there (in
+    // a CP932 file, usually its first Japanese character).
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        beyondAscii = true;
+        std::size_t extra = 0;
+        char32_t cp = 0, min = 0;
+        if (b >= 0xC2 && b <= 0xDF)
+            extra = 1, cp = b & 0x1F, min = 0x80;
+        else if (b >= 0xE0 && b <= 0xEF)
+            extra = 2, cp = b & 0x0F, min = 0x800;
+        else if (b >= 0xF0 && b <= 0xF4)
+            extra = 3, cp = b & 0x07, min = 0x10000;
+        else
+            return false;
+        if (i + extra >= bytes.size()) // cut short at the end
+            return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(bytes[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return beyondAscii;
 }
 
 // Whether a line break must go before a line appended after the file's last

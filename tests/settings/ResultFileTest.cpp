@@ -190,3 +190,16 @@ TEST(ResultFileEncoding, FilesThatCannotTakeALineFaithfullyAreLeftAlone) {
     EXPECT_EQ(AppendLine(dir / "w.txt", u"ｱ"), settings::AppendStatus::Refused);
     EXPECT_EQ(Slurp(dir / "w.txt"), "1\r\n\xC3\xA9\r\n");
 }
+
+TEST(ResultFileEncoding, OnlyWholeUtf8TextCountsAsUtf8WithoutAMark) {
+    using settings::ResultFileEncoding;
+    EXPECT_EQ(ResultFileEncoding("1,a\r\n"), ResultEncoding::Cp932);               // ASCII: either
+    EXPECT_EQ(ResultFileEncoding("\xE5\x80\xA4\r\n"), ResultEncoding::Utf8NoMark); // 値
+    EXPECT_EQ(ResultFileEncoding("\xF0\x9F\x98\x80"), ResultEncoding::Utf8NoMark); // 😀
+    EXPECT_EQ(ResultFileEncoding("\x92\x6C\r\n"), ResultEncoding::Cp932);          // 値 in CP932
+    EXPECT_EQ(ResultFileEncoding("\xE5\x80"), ResultEncoding::Cp932);              // cut short
+    EXPECT_EQ(ResultFileEncoding("\xC0\xAF"), ResultEncoding::Cp932);              // overlong
+    EXPECT_EQ(ResultFileEncoding("\xED\xA0\x80"), ResultEncoding::Cp932);          // a surrogate
+    EXPECT_EQ(ResultFileEncoding("\xF4\x90\x80\x80"), ResultEncoding::Cp932);  // beyond U+10FFFF
+    EXPECT_EQ(ResultFileEncoding("\xEF\xBF\xBD"), ResultEncoding::Utf8NoMark); // U+FFFD itself
+}
