@@ -107,14 +107,19 @@ for t in "${targets[@]}"; do
     before=$(find build-fuzz/artifacts -name "long-$t-*" | wc -l)
     start=$(date +%s)
     status=0
+    # The processor time too: on a shared machine the runs a second of the
+    # wall clock tell more about the others than about the fuzzer.
+    TIMEFORMAT='%U %S'
     # shellcheck disable=SC2046
-    "build-fuzz-fast/fuzz/$t" "$corpus" "fuzz/corpus/$t" -runs="$runs" -max_total_time="$seconds" \
-        -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+    { time "build-fuzz-fast/fuzz/$t" "$corpus" "fuzz/corpus/$t" -runs="$runs" \
+        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="build-fuzz/artifacts/long-$t-" $(target_options "$t") >"$log" 2>&1 ||
-        status=$?
+        status=$?; } 2>"build-fuzz/$t.long.cpu"
     took=$(($(date +%s) - start))
     found=$(($(find build-fuzz/artifacts -name "long-$t-*" | wc -l) - before))
-    line=$(summary "$t" "$log" "$took" "$found")
+    executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    cpu=$(awk '{printf "%.1f", $1 + $2}' "build-fuzz/$t.long.cpu")
+    line="$(summary "$t" "$log" "$took" "$found"), $cpu s of processor time ($(awk -v r="${executed:-0}" -v c="$cpu" 'BEGIN {printf "%.0f", (c > 0 ? r / c : 0)}') runs per processor second)"
     # Everything the corpus holds, once, with every memory access checked.
     replay=0
     "build-fuzz/fuzz/$t" "$corpus" -runs=0 -timeout=60 -rss_limit_mb=2048 \
