@@ -75,8 +75,8 @@ PathStyle NativePathStyle() {
 ResultFilePath ResolveResultFile(std::u16string_view name, std::u16string_view profileDir,
                                  PathStyle style) {
     if (name.empty()) return {};
-    const bool unc = name.size() >= 2 && IsSeparator(name[0]) && IsSeparator(name[1]);
     if (style == PathStyle::Windows) {
+        const bool unc = name.size() >= 2 && IsSeparator(name[0]) && IsSeparator(name[1]);
         // C:\..., C:..., \\server\share\...: as they are.
         if (HasDrive(name) || unc) return {std::u16string(name), false};
         // \data\r.txt: on the drive of the profile's folder.
@@ -86,8 +86,8 @@ ResultFilePath ResolveResultFile(std::u16string_view name, std::u16string_view p
                     false};
         return {std::u16string(profileDir) + std::u16string(name), false};
     }
-    if (name[0] == u'/' && !unc) return {std::u16string(name), false};
-    if (HasDrive(name) || name[0] == u'\\' || unc) return {std::u16string(), true};
+    if (name[0] == u'/') return {std::u16string(name), false};
+    if (HasDrive(name) || name[0] == u'\\') return {std::u16string(), true};
     std::u16string relative(name);
     for (char16_t& c : relative)
         if (c == u'\\') c = u'/';
