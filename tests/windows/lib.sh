@@ -148,7 +148,15 @@ print(sum(1 for i in range(0, len(d) - 2, 3) if d[i] > 150 and d[i + 1] < 110 an
 }
 
 # Running copies of a program (zombies left out).
-copies_of() { ps -eo stat=,comm= | awk -v p="$1" '$1 !~ /^Z/ && $2 == p' | wc -l; }
+# Only those of this wine prefix: other checkouts may run their tests on the
+# same machine at the same time.
+copies_of() {
+    local pid n=0
+    for pid in $(ps -eo pid=,stat=,comm= | awk -v p="$1" '$2 !~ /^Z/ && $3 == p {print $1}'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    done
+    echo "$n"
+}
 copies_are() { [ "$(copies_of "$1")" = "$2" ]; }
 
 # A file's bytes, as octal-escaped text for exact comparisons.
