@@ -116,6 +116,7 @@ settings::FileEncoding ProfileEncoding();
 struct AreaTexts {
     std::u16string comment, left, top, width, height, level, kugiri, blank;
     int group = 0;
+    bool writeUnread = false; // WRITEUNREAD is "True"
 };
 
 // Whether storing the area would change what is stored: it has no section

@@ -25,6 +25,14 @@ bool PlatformCommon::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+AutostartState PlatformCommon::autostart() {
+    return ThisProgramAutostart();
+}
+
+bool PlatformCommon::setAutostart(bool on) {
+    return SetThisProgramAutostart(on);
+}
+
 QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens) {
     QRegion outside(QRect(QPoint(0, 0), rect.size()));
     for (const QRect& s : screens)

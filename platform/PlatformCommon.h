@@ -1,5 +1,6 @@
-// What every real platform does through Qt alone: the clipboard and opening
-// documents. The system-specific parts derive from it.
+// What every real platform does through Qt alone or the same way: the
+// clipboard, opening documents, the start at sign-in. The system-specific
+// parts derive from it.
 #pragma once
 
 #include "Platform.h"
@@ -11,6 +12,9 @@ public:
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;
     bool openUrl(const QUrl& url) override;
+    AutostartState autostart() override;
+    bool setAutostart(bool on) override;
+    void whenAskedToEnd(std::function<void()>) override {}
 };
 
 // The image of rect from a copy of screen pixels, with white where no screen

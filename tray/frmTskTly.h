@@ -27,6 +27,11 @@ QIcon TirelmaIcon();
 // The tip of the icon.
 inline const QString kTip = QStringLiteral("Tirelma Altキーで実行");
 
+// What the program tells once on a desktop where it cannot watch the Alt
+// key: how to open the main window there; throughDesktop adds what the
+// desktop asks before the first reading.
+QString TriggerNotice(bool throughDesktop);
+
 // Whether a click on the icon opens the main window: a double click, or the
 // single activation where the notification area reports nothing else.
 bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickTray);
@@ -67,6 +72,7 @@ private:
     void resumeWatch();
     void ensureIcon();
     void showStandIn();
+    void noticeTriggerOnce();
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;

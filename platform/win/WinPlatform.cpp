@@ -3,7 +3,9 @@
 // desktop already has the primary monitor's top-left at (0, 0)), monitors
 // from EnumDisplayMonitors, the keyboard from GetAsyncKeyState over every
 // key (GetKeyState follows this thread's own message queue, not the
-// keyboard), the always-on-top band with SetWindowPos.
+// keyboard), the always-on-top band with SetWindowPos; a hidden window by
+// which the installer asks the program to end.
+#include "EndRequestWindow.h"
 #include "PlatformCommon.h"
 
 #include <QGuiApplication>
@@ -119,12 +121,13 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return image;
+        // A failed grab gives no picture, never a white one.
+        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return {};
         {
             Selection selected(memory.get(), bitmap.get());
             if (!BitBlt(memory.get(), 0, 0, rect.width(), rect.height(), screen.get(), rect.x(),
                         rect.y(), SRCCOPY | CAPTUREBLT))
-                return image;
+                return {};
             GdiFlush();
         }
         const auto* src = static_cast<const quint32*>(bits);
@@ -205,8 +208,14 @@ public:
 
     QString limitation() override { return {}; }
 
+    void whenAskedToEnd(std::function<void()> end) override {
+        endRequest_.reset();
+        if (end) endRequest_ = std::make_unique<EndRequestWindow>(std::move(end));
+    }
+
 private:
     static constexpr const char* kOpacity = "tirelmaOpacityBeforeCapture";
+    std::unique_ptr<EndRequestWindow> endRequest_;
 };
 
 } // namespace
@@ -218,5 +227,7 @@ std::unique_ptr<Platform> CreatePlatform() {
 QString DisplayProblem() {
     return {};
 }
+
+void ChooseQtPlatform() {}
 
 } // namespace platform
