@@ -18,11 +18,11 @@
 #       findings) is printed and kept in build-fuzz/long-summary.txt.
 #
 # Targets: profile_fuzzer profile_utf16_fuzzer number_fuzzer loader_fuzzer
-# result_fuzzer matcher_fuzzer (all by default).
+# result_fuzzer matcher_fuzzer verdict_fuzzer (all by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all=(profile_fuzzer profile_utf16_fuzzer number_fuzzer loader_fuzzer result_fuzzer matcher_fuzzer)
+all=(profile_fuzzer profile_utf16_fuzzer number_fuzzer loader_fuzzer result_fuzzer matcher_fuzzer verdict_fuzzer)
 long=0
 seconds=60
 runs=10000000
