@@ -251,6 +251,38 @@ def matcher_seeds():
     return seeds
 
 
+def verdict_seeds():
+    digits = example_templates()
+    names = ["1", "2", "3", ".", "0", "-"]
+    group = bytes([len(names) - 1]) + b"".join(
+        bytes([digits[n][0] - 1, len(digits[n][1]) - 1]) + b"".join(
+            struct.pack("<i", r) for r in digits[n][1]) for n in names)
+
+    def drawn(flags, width, height, glyphs, strays=(), chars=(), limit=0):
+        out = group + bytes([limit, flags, width, height, len(glyphs)])
+        for name, x, y in glyphs:
+            out += bytes([names.index(name), x + 4, y + 2])
+        out += bytes([len(strays)]) + b"".join(bytes(s) for s in strays)
+        out += bytes([len(chars)]) + b"".join(bytes([i, c & 0xFF, (r * 8) & 0xFF]) for i, c, r in chars)
+        return out
+
+    text = [("1", 2, 1), ("2", 8, 1), ("3", 14, 1), (".", 20, 1), ("0", 23, 1)]
+    return [
+        # A clean line, dark on light, then light on dark with a stray pixel.
+        drawn(0, 40, 11, text),
+        drawn(1, 40, 11, text, strays=[(35, 4, 0xF0)]),
+        # A wide area: a glyph across column 64, one cut by the right edge,
+        # one sitting on the bottom row.
+        drawn(1, 120, 12, [("1", 60, 1), ("-", 117, 1), ("0", 90, 3), (".", 100, 2)]),
+        drawn(4, 120, 12, [("2", 61, 2), ("3", 116, 0), (".", 40, 3)], limit=6),
+        # Cut by the left edge; boxes of any characters, over both edges.
+        drawn(5, 30, 10, [("2", -3, 0), ("1", 10, 1)],
+              chars=[(1, -2, 0), (0, 10, 1), (5, 27, -1), (2, 100, 3)]),
+        # A raw picture.
+        group + bytes([0, 2, 8, 3]) + bytes([0x20, 0xF0] * 12),
+    ]
+
+
 def main():
     save("profile_fuzzer", profile_seeds())
     save("profile_utf16_fuzzer", profile_utf16_seeds())
@@ -258,6 +290,7 @@ def main():
     save("number_fuzzer", number_seeds())
     save("loader_fuzzer", loader_seeds())
     save("matcher_fuzzer", matcher_seeds())
+    save("verdict_fuzzer", verdict_seeds())
 
 
 if __name__ == "__main__":
