@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 using mainwin::frmFile;
@@ -25,24 +27,23 @@ protected:
 };
 
 TEST(CsvFileName, ChangesTheExtensionOfTheFileNameOnly) {
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("out.txt")), QStringLiteral("out.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("a.b.txt")), QStringLiteral("a.csv"));
-    // A "." in a folder name leaves the folder alone, in either form of path.
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res.txt")),
-              QStringLiteral("C:\\data.2\\res.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\Users\\taro.yamada\\Documents\\res.txt")),
-              QStringLiteral("C:\\Users\\taro.yamada\\Documents\\res.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("/home/taro/.local/share/res.txt")),
-              QStringLiteral("/home/taro/.local/share/res.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:/data.2/a.b.txt")),
-              QStringLiteral("C:/data.2/a.csv"));
-    // A file name without "." stays, whatever its folders hold.
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res")),
-              QStringLiteral("C:\\data.2\\res"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("/home/taro.y/")),
-              QStringLiteral("/home/taro.y/"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("noext")), QStringLiteral("noext"));
-    EXPECT_EQ(mainwin::CsvFileName(QString()), QString());
+    const std::pair<const char*, const char*> cases[] = {
+        {"out.txt", "out.csv"},
+        {"a.b.txt", "a.csv"},
+        // A "." in a folder name leaves the folder alone, in either form of path.
+        {"C:\\data.2\\res.txt", "C:\\data.2\\res.csv"},
+        {"C:\\Users\\taro.yamada\\Documents\\res.txt",
+         "C:\\Users\\taro.yamada\\Documents\\res.csv"},
+        {"/home/taro/.local/share/res.txt", "/home/taro/.local/share/res.csv"},
+        {"C:/data.2/a.b.txt", "C:/data.2/a.csv"},
+        // A file name without "." stays, whatever its folders hold.
+        {"C:\\data.2\\res", "C:\\data.2\\res"},
+        {"/home/taro.y/", "/home/taro.y/"},
+        {"noext", "noext"},
+        {"", ""},
+    };
+    for (const auto& [name, csv] : cases)
+        EXPECT_EQ(mainwin::CsvFileName(QString::fromUtf8(name)), QString::fromUtf8(csv)) << name;
 }
 
 TEST(FileFilter, PairsBecomeQtFilters) {
