@@ -100,7 +100,9 @@ TEST(TemplateCrashSafety, KilledLineTeachingLeavesEveryTemplateWholeAndOfOneTeac
                 ::_exit(3);
         });
         ASSERT_TRUE(worker.started());
-        ::usleep(static_cast<useconds_t>(rng() % 12000));
+        // Longer pauses while no teaching has finished: a slow machine's
+        // writes are met too.
+        ::usleep(static_cast<useconds_t>(rng() % 12000 + (taught == 0 ? round * 1000 : 0)));
         const int done = worker.killNow();
 
         const settings::ProfileDocument doc(Slurp(path));
