@@ -55,8 +55,23 @@ void CheckStoredAgain(const modTemp::ChrTempList& loaded, std::int32_t group, st
                 {t.Chr, profile::Decimal(t.width()), profile::Decimal(t.height()), t.BL});
     ProfileDocument doc(kStarts[form % 3]);
     std::u16string list;
-    for (const auto& w : profile::TemplateWrites(group, templates, list))
-        FUZZ_CHECK(doc.write(w.section, w.key, w.value) == settings::WriteStatus::Ok);
+    std::vector<std::u16string> written;
+    for (const auto& w : profile::TemplateWrites(group, templates, list)) {
+        const settings::WriteStatus status = doc.write(w.section, w.key, w.value);
+        if (status != settings::WriteStatus::Ok) {
+            // A name CP932 lacks switches the file to UTF-8, which is refused
+            // when a value stored before would then be cut shorter (a name of
+            // many half-width katakana: a byte each in CP932, three in UTF-8).
+            FUZZ_CHECK(status == settings::WriteStatus::BadValue);
+            FUZZ_CHECK(doc.encoding() == settings::FileEncoding::Cp932);
+            FUZZ_CHECK(std::any_of(written.begin(), written.end(), [](const std::u16string& v) {
+                const auto bytes = settings::ValueBytes(settings::FileEncoding::Utf8, v);
+                return bytes && *bytes > settings::kMaxValueBytes;
+            }));
+            return;
+        }
+        written.push_back(w.value);
+    }
     // A list beyond 254 bytes reads back cut (the editor refuses to grow it so).
     const auto listBytes = settings::ValueBytes(doc.encoding(), list);
     if (!listBytes || *listBytes > settings::kMaxValueBytes) return;
