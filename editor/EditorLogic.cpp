@@ -215,11 +215,6 @@ settings::FileEncoding ProfileEncoding() {
     return settings::FileEncoding::Cp932;
 }
 
-std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name) {
-    if (list.empty()) return std::u16string(name);
-    return std::u16string(list) + std::u16string(profile::kCharSeparator) + std::u16string(name);
-}
-
 bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection) {
     if (!hasSection) return true;
     const std::u16string storedLevel = stored.level.empty() ? u"128" : stored.level;

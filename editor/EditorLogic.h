@@ -112,9 +112,6 @@ std::size_t StoredBytes(std::u16string_view text, settings::FileEncoding encodin
 // mark, CP932 otherwise (also when there is no file yet).
 settings::FileEncoding ProfileEncoding();
 
-// A character list with name added at the end ("" -> name, else list\\name).
-std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name);
-
 // An area's settings as texts, as the editor shows them or as stored.
 struct AreaTexts {
     std::u16string comment, left, top, width, height, level, kugiri, blank;

@@ -570,17 +570,18 @@ void frmKakudai::cmdKill_Click() {
         message(QStringLiteral("削除するキャラクタを選択してください."), kAppTitle, Icon::Question);
         return;
     }
-    const std::u16string s = profile::CharSection(ChrGropNo, c);
-    FUMIni::IniWrite(s, profile::kChr, profile::kDeletedChr);
-    FUMIni::IniWrite(s, profile::kX, u"0");
-    FUMIni::IniWrite(s, profile::kY, u"0");
-
     std::vector<std::u16string> kept;
     for (const auto& e : Entries(List1))
         if (e != c) kept.push_back(e);
+    // In one replacement of the profile: a deletion cut short would leave
+    // a listed character named "Null" that readings would put in answers.
+    const std::u16string s = profile::CharSection(ChrGropNo, c);
+    FUMIni::IniWriteAll({{s, std::u16string(profile::kChr), std::u16string(profile::kDeletedChr)},
+                         {s, std::u16string(profile::kX), u"0"},
+                         {s, std::u16string(profile::kY), u"0"},
+                         {std::u16string(profile::kChrSection), profile::CharListKey(ChrGropNo),
+                          profile::JoinCharList(kept)}});
     List1->clear();
-    FUMIni::IniWrite(profile::kChrSection, profile::CharListKey(ChrGropNo),
-                     profile::JoinCharList(kept));
     ChrListLoad(ChrGropNo);
     runReadingCheck();
 }

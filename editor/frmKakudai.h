@@ -20,6 +20,7 @@
 #include "LineCells.h"
 #include "MagnifiedView.h"
 #include "Platform.h"
+#include "ProfileLayout.h"
 #include "ReadingCheck.h"
 
 #include <QDialog>
@@ -152,8 +153,10 @@ private:
     // Checks what every registration checks, for all of chars at once;
     // shows the reason and returns false when they cannot be registered.
     bool mayRegister(const std::vector<std::u16string>& chars);
-    void writeTemplate(const std::u16string& c, const std::u16string& width,
-                       const std::u16string& height, const std::vector<std::int32_t>& rows);
+    // Stores the templates in one replacement of the profile, so that no
+    // template is ever stored in part, and adds the new characters to the
+    // list; false (nothing stored) when the profile refused them.
+    bool writeTemplates(const std::vector<profile::CharTemplate>& templates);
     void showLinePlan();
     // The check shown afresh; run also lets the window settle around it.
     void updateReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered = {});

@@ -103,7 +103,7 @@ bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
             return false;
         }
         if (std::find(known.begin(), known.end(), c) == known.end()) {
-            newList = AppendToCharList(newList, c);
+            newList = profile::AppendToCharList(newList, c);
             known.push_back(c);
         }
     }
@@ -114,25 +114,20 @@ bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
     return true;
 }
 
-void frmKakudai::writeTemplate(const std::u16string& c, const std::u16string& width,
-                               const std::u16string& height,
-                               const std::vector<std::int32_t>& rows) {
-    const std::u16string section = profile::CharSection(ChrGropNo, c);
-    FUMIni::IniWrite(section, profile::kChr, c);
-    FUMIni::IniWrite(section, profile::kX, width);
-    FUMIni::IniWrite(section, profile::kY, height);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        FUMIni::IniWrite(section, profile::RowKey(static_cast<std::int64_t>(i)),
-                         profile::SignedNumberText(rows[i]));
-    bool listed = false;
-    for (int i = 0; i < List1->count() && !listed; ++i)
-        listed = U(List1->item(i)->text()) == c;
-    if (!listed) {
-        List1->addItem(Q(c));
-        ++ChrCount;
-        AllChr = AppendToCharList(AllChr, c);
-        FUMIni::IniWrite(profile::kChrSection, profile::CharListKey(ChrGropNo), AllChr);
+bool frmKakudai::writeTemplates(const std::vector<profile::CharTemplate>& templates) {
+    std::u16string list = AllChr;
+    if (!FUMIni::IniWriteAll(profile::TemplateWrites(ChrGropNo, templates, list))) return false;
+    for (const auto& t : templates) {
+        bool listed = false;
+        for (int i = 0; i < List1->count() && !listed; ++i)
+            listed = U(List1->item(i)->text()) == t.chr;
+        if (!listed) {
+            List1->addItem(Q(t.chr));
+            ++ChrCount;
+        }
     }
+    AllChr = list;
+    return true;
 }
 
 void frmKakudai::cmdChrTouroku_Click() {
@@ -149,7 +144,7 @@ void frmKakudai::cmdChrTouroku_Click() {
     if (!mayRegister({c})) return;
     const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
                                Cut.x1, Cut.y1, *size);
-    writeTemplate(c, U(lblWidth->text()), U(lblHeight->text()), rows);
+    if (!writeTemplates({{c, U(lblWidth->text()), U(lblHeight->text()), rows}})) return;
     setCutAccepted(false);
     const QRect cut(static_cast<int>(Cut.x1) / kCell, static_cast<int>(Cut.y1) / kCell, size->w,
                     size->h);
@@ -254,13 +249,16 @@ void frmKakudai::cmdGyouTouroku_Click() {
     for (const auto& t : teach)
         chars.push_back(t.first);
     if (!mayRegister(chars)) return;
+    // The whole line in one replacement of the profile.
+    std::vector<profile::CharTemplate> templates;
     for (const auto& [c, cut] : teach) {
         const CellSize size{cut.width(), cut.height()};
         const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
                                    static_cast<float>(cut.left() * kCell),
                                    static_cast<float>(cut.top() * kCell), size);
-        writeTemplate(c, profile::Decimal(size.w), profile::Decimal(size.h), rows);
+        templates.push_back({c, profile::Decimal(size.w), profile::Decimal(size.h), rows});
     }
+    if (!writeTemplates(templates)) return;
     setGuidance(QStringLiteral("1行の%1文字を記録しました。下の「読み取り結果」で、読み取りが"
                                "入力と一致するか確かめてください。")
                     .arg(teach.size()));

@@ -187,8 +187,9 @@ std::vector<Box> Boxes(const Area& a, const TemplateInk& ink, const std::vector<
     std::vector<Box> boxes;
     for (const ReadChar& c : chars) {
         const auto t = static_cast<std::size_t>(c.index);
-        const Box b = BoxOf(c, ink.width[t], ink.height[t], a.w);
-        if (b.first < 0 || b.first > b.last) continue;
+        Box b = BoxOf(c, ink.width[t], ink.height[t], a.w);
+        b.first = std::max(b.first, 0LL); // a box over the left edge covers what it holds
+        if (b.first > b.last) continue;
         boxes.push_back(b);
         if (columns) SetBits(columns->data(), b.first, b.last);
     }
@@ -331,7 +332,7 @@ std::vector<UnreadPlace> UnreadInkOfFits(const BitPlane& plane, const TemplateIn
             boxInk[k0] += s.ink;
         } else { // across two words, or cut at the area's edge
             const int split = std::min(end, (k0 + 1) << 6), stop = std::min(end, a.w);
-            boxInk[k0] += inkIn(s, 0, split - first);
+            boxInk[k0] += inkIn(s, 0, std::min(split, stop) - first);
             if (stop > split) boxInk[k0 + 1] += inkIn(s, split - first, stop - first);
         }
     }

@@ -60,11 +60,15 @@ public:
     }
     std::string rest() { return bytes(remaining()); }
 
-    // A text of up to 31 code units. Bytes below 0x80 are themselves (line
+    // A text of up to 31 parts. Bytes below 0x80 are themselves (line
     // breaks, NUL, brackets, '=', quotes and blanks included); 0x80..0xDF pick
     // a character that the profile file treats specially; 0xE0..0xEF repeat
     // an earlier text, so that operations meet on the same names; 0xF0..0xFF
-    // take any code unit from the next two bytes.
+    // take any code unit from the next two bytes. A repeat that would make
+    // the text longer than kLongestText is left out: repeats of repeats grow
+    // texts to megabytes, which find nothing more than texts past the 254
+    // bytes a profile read gives, and took a second a run.
+    static constexpr std::size_t kLongestText = 600;
     std::u16string text() {
         static constexpr char16_t kSpecial[] = {
             u'\u3000',
@@ -122,7 +126,9 @@ public:
             } else if (c < 0xE0) {
                 out.push_back(kSpecial[(c - 0x80) % std::size(kSpecial)]);
             } else if (c < 0xF0) {
-                if (!history_.empty()) out += history_[(c - 0xE0) % history_.size()];
+                if (history_.empty()) continue;
+                const std::u16string& earlier = history_[(c - 0xE0) % history_.size()];
+                if (out.size() + earlier.size() <= kLongestText) out += earlier;
             } else {
                 out.push_back(static_cast<char16_t>(u16()));
             }

@@ -16,7 +16,7 @@ EXAMPLE = os.path.join(HERE, "..", "examples", "Kavoren.ini")
 
 def text(s):
     """A text in the fuzzers' form: length, then ASCII bytes or 0xF0 + UTF-16 unit."""
-    units = s.encode("utf-16-le")
+    units = s.encode("utf-16-le", "surrogatepass")
     codes = [struct.unpack("<H", units[i:i + 2])[0] for i in range(0, len(units), 2)]
     assert len(codes) < 32, s
     out = bytes([len(codes)])
@@ -132,6 +132,47 @@ def profile_seeds():
     ]
 
 
+def profile_utf16_seeds():
+    """The UTF-16 profile seeds in profile_utf16_fuzzer's form: a byte (0xFF
+    keeps an odd length), the length, the body after the mark, the operations."""
+    seeds = []
+    for seed in profile_seeds():
+        length = struct.unpack("<H", seed[:2])[0]
+        body, ops = seed[2:2 + length], seed[2 + length:]
+        if body.startswith(b"\xff\xfe"):
+            body = body[2:]
+        elif body.startswith(b"\xfe\xff"):
+            continue
+        else:
+            body = body.decode("cp932", "replace").encode("utf-16-le")
+        seeds.append(bytes([0xFF if len(body) % 2 else 0]) + struct.pack("<H", len(body)) + body + ops)
+    return seeds
+
+
+def result_seeds():
+    """Result files in result_fuzzer's form: how the file starts (0 nothing,
+    1 UTF-8 mark, 2 UTF-16 LE mark, 3 UTF-16 BE mark, 4 and 5 UTF-32), the
+    body's length and bytes, then lines."""
+    def seed(start, body, *lines):
+        return bytes([start, len(body)]) + body + b"".join(text(line) for line in lines)
+
+    return [
+        seed(0, b"", "1234567890,upper", "12.5,上のカウンタ"),
+        seed(0, "1,古い行\r\n".encode("cp932"), "10〜20 −3", "café"),
+        seed(0, b"1,no break", "2"),
+        seed(0, "値,備考\r\n".encode("utf-8"), "12.5,upper", "12.5,上"),
+        seed(0, b"1\r\n", "ﾃｩ", "ｱ"),
+        seed(0, b"x\x00\r\x00", "1"),
+        seed(1, "値\r\n".encode("utf-8"), "café 温度", "\U0001F600"),
+        seed(1, b"x", "y"),
+        seed(2, "値\t備考\r\n".encode("utf-16-le"), "1234567890,café 温度", "\ud800"),
+        seed(2, "x\n".encode("utf-16-le"), "y"),
+        seed(2, b"x\x00\r", "1"),
+        seed(3, "1\r\n".encode("utf-16-be"), "2"),
+        seed(4, b"x\x00\x00\x00", "1"),
+    ]
+
+
 def number_seeds():
     texts = [" 3", "12abc", "-1.25e+3x", "1e", "1e+", ".5", "-.5", "+7.", "2.5", "3.5", "-2.5",
              "\t 42", "1e400", "-1e-400", "0." + "0" * 330 + "1", "1" + "0" * 330 + "e-20",
@@ -210,11 +251,46 @@ def matcher_seeds():
     return seeds
 
 
+def verdict_seeds():
+    digits = example_templates()
+    names = ["1", "2", "3", ".", "0", "-"]
+    group = bytes([len(names) - 1]) + b"".join(
+        bytes([digits[n][0] - 1, len(digits[n][1]) - 1]) + b"".join(
+            struct.pack("<i", r) for r in digits[n][1]) for n in names)
+
+    def drawn(flags, width, height, glyphs, strays=(), chars=(), limit=0):
+        out = group + bytes([limit, flags, width, height, len(glyphs)])
+        for name, x, y in glyphs:
+            out += bytes([names.index(name), x + 4, y + 2])
+        out += bytes([len(strays)]) + b"".join(bytes(s) for s in strays)
+        out += bytes([len(chars)]) + b"".join(bytes([i, c & 0xFF, (r * 8) & 0xFF]) for i, c, r in chars)
+        return out
+
+    text = [("1", 2, 1), ("2", 8, 1), ("3", 14, 1), (".", 20, 1), ("0", 23, 1)]
+    return [
+        # A clean line, dark on light, then light on dark with a stray pixel.
+        drawn(0, 40, 11, text),
+        drawn(1, 40, 11, text, strays=[(35, 4, 0xF0)]),
+        # A wide area: a glyph across column 64, one cut by the right edge,
+        # one sitting on the bottom row.
+        drawn(1, 120, 12, [("1", 60, 1), ("-", 117, 1), ("0", 90, 3), (".", 100, 2)]),
+        drawn(4, 120, 12, [("2", 61, 2), ("3", 116, 0), (".", 40, 3)], limit=6),
+        # Cut by the left edge; boxes of any characters, over both edges.
+        drawn(5, 30, 10, [("2", -3, 0), ("1", 10, 1)],
+              chars=[(1, -2, 0), (0, 10, 1), (5, 27, -1), (2, 100, 3)]),
+        # A raw picture.
+        group + bytes([0, 2, 8, 3]) + bytes([0x20, 0xF0] * 12),
+    ]
+
+
 def main():
     save("profile_fuzzer", profile_seeds())
+    save("profile_utf16_fuzzer", profile_utf16_seeds())
+    save("result_fuzzer", result_seeds())
     save("number_fuzzer", number_seeds())
     save("loader_fuzzer", loader_seeds())
     save("matcher_fuzzer", matcher_seeds())
+    save("verdict_fuzzer", verdict_seeds())
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 // The number rule, the half-to-even conversions and the sort of names,
 // against references written another way:
-// - NumberValue: the longest prefix matching a regular expression for a
-//   decimal number (after blanks), converted by the C library's strtod;
+// - NumberValue: the longest prefix of the form [+-]digits[.digits][e[+-]digits]
+//   (or [+-].digits[...]) after blanks, found by a plain scan, converted by
+//   the C library's strtod;
 // - RoundToInt32/16: floor, the distance to it, and the even neighbour for
 //   an exact half, with the range checked in doubles;
 // - DoubleText/SingleText read back by NumberValue within their digits;
@@ -19,7 +20,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <regex>
 
 namespace {
 
@@ -27,13 +27,29 @@ double ReferenceNumber(std::u16string_view text) {
     std::string ascii;
     for (char16_t c : text)
         ascii.push_back(c > 0 && c < 0x80 ? static_cast<char>(c) : '\x01'); // never part of one
-    const std::size_t start = ascii.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return 0.0;
-    static const std::regex number(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
-    std::smatch m;
-    const std::string tail = ascii.substr(start);
-    if (!std::regex_search(tail, m, number, std::regex_constants::match_continuous)) return 0.0;
-    return std::strtod(m.str().c_str(), nullptr);
+    std::size_t i = ascii.find_first_not_of(" \t\r\n");
+    if (i == std::string::npos) return 0.0;
+    const std::size_t start = i;
+    auto digits = [&] {
+        const std::size_t from = i;
+        while (i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9')
+            ++i;
+        return i - from;
+    };
+    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < ascii.size() && ascii[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return 0.0;
+    // An exponent only when digits follow it.
+    if (i < ascii.size() && (ascii[i] == 'e' || ascii[i] == 'E')) {
+        const std::size_t mark = i++;
+        if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) ++i;
+        if (digits() == 0) i = mark;
+    }
+    return std::strtod(ascii.substr(start, i - start).c_str(), nullptr);
 }
 
 std::optional<std::int64_t> ReferenceHalfEven(double x, double lo, double hi) {

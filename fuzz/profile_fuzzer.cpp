@@ -1,7 +1,11 @@
-// The profile file under arbitrary bytes, then arbitrary reads and writes.
+// The profile file under arbitrary bytes, then arbitrary reads and writes,
+// in memory. Built twice: profile_fuzzer takes the bytes as they come (CP932,
+// or UTF-8 or UTF-16 after a mark), profile_utf16_fuzzer as the body of a
+// UTF-16 little-endian file, the form Notepad's "Unicode" gives.
 //
-// Input: a 16-bit length, that many bytes of file, then operations (read,
-// section check, write) with decoded names and values. What must hold:
+// Input: (for UTF-16, a byte: 0xFF keeps an odd length) a 16-bit length, that
+// many bytes of file (at most 4095), then up to 4 operations (read, section
+// check, write) with decoded names and values. What must hold:
 // - nothing crashes, whatever the bytes;
 // - a write is refused only for a name or value the file cannot hold (or
 //   one that would make it switch to UTF-8 while a stored value would then
@@ -151,12 +155,12 @@ std::vector<std::pair<std::u16string, std::u16string>> NamesIn(const ProfileDocu
         while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
             t.remove_prefix(1);
         if (t.starts_with('[')) {
-            if (++sections > 8) break;
+            if (++sections > 6) break;
             section = NameText(form, t.substr(1, t.find(']') - 1));
             keys = 0;
         } else if (const auto eq = t.find('='); eq != std::string_view::npos && eq > 0) {
             const auto key = NameText(form, t.substr(0, eq));
-            if (++keys <= 8 && section && key) out.emplace_back(*section, *key);
+            if (++keys <= 6 && section && key) out.emplace_back(*section, *key);
         }
     }
     return out;
@@ -277,8 +281,19 @@ void CheckWrite(ProfileDocument& doc, const std::u16string& section, const std::
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzing::Input in(data, size);
-    ProfileDocument doc(in.bytes(in.u16()));
-    for (int ops = 0; ops < 16 && !in.empty(); ++ops) {
+#ifdef PROFILE_UTF16
+    // A file as Notepad saves it as "Unicode": the mark, then the input's
+    // bytes as code units (now and then with a byte left over).
+    const bool odd = in.byte() == 0xFF;
+    std::string body = in.bytes(in.u16() % 4096);
+    if (!odd && body.size() % 2) body.pop_back();
+    ProfileDocument doc(std::string(settings::kUtf16LeBom) + body);
+    // (Two NUL bytes first make the mark UTF-32's.)
+    FUZZ_CHECK(doc.encoding() == FileEncoding::Utf16Le || body.starts_with(std::string(2, '\0')));
+#else
+    ProfileDocument doc(in.bytes(in.u16() % 4096));
+#endif
+    for (int ops = 0; ops < 4 && !in.empty(); ++ops) {
         const std::uint8_t op = in.byte();
         const std::u16string section = in.text();
         const std::u16string key = op % 4 == 3 ? std::u16string() : in.text();

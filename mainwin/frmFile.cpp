@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace mainwin {
 
 namespace {
@@ -33,8 +35,11 @@ void WriteSwitch(std::u16string_view key, bool on) {
 } // namespace
 
 QString CsvFileName(const QString& name) {
-    const qsizetype dot = name.indexOf(u'.');
-    if (name.isEmpty() || dot < 0) return name;
+    // Only the file's own name: a "." in a folder name (C:\data.2\,
+    // C:\Users\taro.yamada\) must not send the results elsewhere.
+    const qsizetype start = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\')) + 1;
+    const qsizetype dot = name.indexOf(u'.', start);
+    if (dot < 0) return name;
     return name.left(dot + 1) + QStringLiteral("csv");
 }
 

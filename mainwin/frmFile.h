@@ -15,8 +15,9 @@ class QRadioButton;
 
 namespace mainwin {
 
-// The file name shown when CSV writing is checked: everything up to and
-// including the first "." followed by "csv"; a name without "." stays.
+// The file name shown when CSV writing is checked: everything after the first
+// "." of the file's own name (the last part of the path, after "/" or "\")
+// becomes "csv"; a file name without "." stays as it is.
 QString CsvFileName(const QString& name);
 
 // Title and filter list of the file dialog.

@@ -77,6 +77,17 @@ std::int32_t IniWrite(std::u16string_view section, std::u16string_view key,
     return 0;
 }
 
+std::int32_t IniWriteAll(const std::vector<settings::KeyWrite>& writes) {
+    std::size_t refused = 0;
+    const auto status = File().writeAll(writes, &refused);
+    if (status == settings::WriteStatus::Ok) return 1;
+    if (g_failureHandler && refused < writes.size()) {
+        const settings::KeyWrite& w = writes[refused];
+        g_failureHandler(WriteFailure{status, w.section, w.key, w.value});
+    }
+    return 0;
+}
+
 std::u16string SpaceCut(std::u16string_view text) {
     std::u16string out;
     for (char16_t c : text)

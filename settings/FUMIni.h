@@ -22,6 +22,11 @@ std::u16string IniRead(std::u16string_view section, std::u16string_view key);
 std::int32_t IniWrite(std::u16string_view section, std::u16string_view key,
                       std::u16string_view value);
 
+// Stores every write in order in one replacement of the file (see
+// settings::ProfileFile::writeAll): all of them, or none when one is refused,
+// which the failure handler hears of. Nonzero on success.
+std::int32_t IniWriteAll(const std::vector<settings::KeyWrite>& writes);
+
 // Whether the profile file has the section at all.
 bool IniHasSection(std::u16string_view section);
 

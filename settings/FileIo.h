@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,25 +31,46 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, bool
 // flushed before it takes the file's place, so that a crash leaves the old or
 // the new file, never a torn one. Fails, with the old file intact, when the
 // file is read-only, the folder is missing or not writable, or the disk is
-// full. Nothing is created on failure.
+// full. Nothing is created on failure. On Windows a file that another
+// program holds for a moment without sharing it is waited for, about a
+// second at most.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-enum class AppendStatus { Ok, MissingFolder, Failed };
+enum class AppendStatus {
+    Ok,
+    MissingFolder,
+    Failed,
+    Refused, // the file's content cannot take what was to be appended; it is left as it is
+};
 
-// Appends bytes at the end of the file in one write, creating the file.
-// Bytes that end with a line break are a line: when the file's last byte is
-// not a line break (a line cut short by a crash, a file edited by hand), the
-// same line break goes first, so that no two lines run together. A file
-// without any write permission is refused.
-AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+// What to append to a file with the given content (empty for a new file), or
+// nothing to leave the file as it is.
+using AppendComposer = std::function<std::optional<std::string>(std::string_view content)>;
 
-// The line break to put before bytes appended after lastByte: empty, or the
-// line break that bytes end with.
-inline std::string_view LineBreakBefore(std::string_view bytes, std::optional<char> lastByte) {
-    if (!lastByte || *lastByte == '\n' || *lastByte == '\r') return {};
+// Appends what compose makes of the file's content at its end, in one write,
+// creating the file (not when compose refuses a new one). A file without any
+// write permission is refused (Failed).
+AppendStatus AppendToFile(const std::filesystem::path& path, const AppendComposer& compose);
+
+// The line break to put before bytes appended to a file with this content:
+// empty, or the line break that bytes end with when the content's last byte
+// is not a line break.
+inline std::string_view LineBreakBefore(std::string_view bytes, std::string_view content) {
+    if (content.empty() || content.back() == '\n' || content.back() == '\r') return {};
     if (bytes.ends_with("\r\n")) return "\r\n";
     if (bytes.ends_with('\n')) return "\n";
     return {};
+}
+
+// Appends bytes as they are. Bytes that end with a line break are a line:
+// when the file's last byte is not a line break (a line cut short by a crash,
+// a file edited by hand), the same line break goes first, so that no two
+// lines run together.
+inline AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
+    return AppendToFile(path, [bytes](std::string_view content) {
+        return std::optional<std::string>(std::string(LineBreakBefore(bytes, content)) +
+                                          std::string(bytes));
+    });
 }
 
 // The folder of the running executable.

@@ -127,19 +127,33 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 
 namespace {
 
-// The last byte of the file, when it can be read.
-std::optional<char> LastByte(const std::filesystem::path& path, off_t size) {
+// The first size bytes of the file, as far as they can be read (a file the
+// user may write but not read gives nothing).
+std::string ContentOf(const std::filesystem::path& path, off_t size) {
+    std::string out;
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    char last = 0;
-    if (fd.get() < 0 || size <= 0 || ::pread(fd.get(), &last, 1, size - 1) != 1)
-        return std::nullopt;
-    return last;
+    if (fd.get() < 0 || size <= 0) return out;
+    out.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n =
+            ::pread(fd.get(), out.data() + done, out.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    out.resize(done);
+    return out;
 }
 
 } // namespace
 
-AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
+AppendStatus AppendToFile(const std::filesystem::path& path, const AppendComposer& compose) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
+    // A new file is made only for something to put in it.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0 && errno == ENOENT && !compose(std::string_view()))
+        return AppendStatus::Refused;
     // Non-blocking, so that a named pipe in the file's place fails at once
     // instead of waiting for a reader.
     Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
@@ -149,16 +163,11 @@ AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view by
     // A file without any write permission is read-only, also for root (as
     // for the profile, and as the read-only attribute is on Windows).
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return AppendStatus::Failed;
-    // A line goes on a line of its own even when the file does not end with a
-    // line break (a line cut short by a crash, a file edited by hand).
-    std::string line;
-    if (const auto eol = LineBreakBefore(bytes, LastByte(path, st.st_size)); !eol.empty()) {
-        line.append(eol).append(bytes);
-        bytes = line;
-    }
+    const auto bytes = compose(ContentOf(path, st.st_size));
+    if (!bytes) return AppendStatus::Refused;
     // One write call: a line is never interleaved with another writer's.
-    const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
-    if (n != static_cast<ssize_t>(bytes.size())) {
+    const ssize_t n = ::write(fd.get(), bytes->data(), bytes->size());
+    if (n != static_cast<ssize_t>(bytes->size())) {
         if (n > 0) { // take back a partial line
             [[maybe_unused]] const int undone = ::ftruncate(fd.get(), st.st_size);
         }

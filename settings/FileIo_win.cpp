@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace settings {
 
 namespace {
@@ -40,6 +43,24 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     return true;
+}
+
+// Puts tmp in target's place. Another program (an antivirus scanner, a sync
+// client, an editor) may hold the file for a moment without sharing it:
+// the replacement is tried again for about a second before it counts as
+// failed.
+bool MoveIntoPlace(const std::filesystem::path& tmp, const std::filesystem::path& target) {
+    static constexpr DWORD kPauses[] = {10, 20, 40, 80, 150, 250, 450};
+    for (std::size_t attempt = 0;; ++attempt) {
+        if (MoveFileExW(tmp.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          error == ERROR_ACCESS_DENIED;
+        if (!held || attempt == std::size(kPauses)) return false;
+        Sleep(kPauses[attempt]);
+    }
 }
 
 } // namespace
@@ -101,43 +122,50 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         if (h.valid()) ok = h.close() && ok;
     }
     if (ok) {
-        ok = MoveFileExW(tmp.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        ok = MoveIntoPlace(tmp, path);
     }
     if (!ok) DeleteFileW(tmp.c_str());
     return ok;
 }
 
-AppendStatus AppendToFile(const std::filesystem::path& path, std::string_view bytes) {
+AppendStatus AppendToFile(const std::filesystem::path& path, const AppendComposer& compose) {
     if (!FolderExists(path)) return AppendStatus::MissingFolder;
     // Read-only, whoever asks (as for the profile).
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
         return AppendStatus::Failed;
+    // A new file is made only for something to put in it.
+    if (attrs == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND &&
+        !compose(std::string_view()))
+        return AppendStatus::Refused;
     Handle h(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {
         return GetLastError() == ERROR_PATH_NOT_FOUND ? AppendStatus::MissingFolder
                                                       : AppendStatus::Failed;
     }
-    // A line goes on a line of its own even when the file does not end with a
-    // line break (a line cut short by a crash, a file edited by hand).
-    std::optional<char> last;
+    // The content decides what goes at its end (its encoding, a line break
+    // where the last line lacks one).
+    std::string content;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>((size.QuadPart - 1) & 0xFFFFFFFF);
-        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
-        char c = 0;
-        DWORD n = 0;
-        if (ReadFile(h.get(), &c, 1, &n, &at) && n == 1) last = c;
+        content.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (done < content.size()) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(done & 0xFFFFFFFF);
+            at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(done) >> 32);
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
+            DWORD n = 0;
+            if (!ReadFile(h.get(), content.data() + done, chunk, &n, &at) || n == 0) break;
+            done += n;
+        }
+        content.resize(done);
     }
-    std::string line;
-    if (const auto eol = LineBreakBefore(bytes, last); !eol.empty()) {
-        line.append(eol).append(bytes);
-        bytes = line;
-    }
-    if (!WriteAll(h.get(), bytes)) return AppendStatus::Failed;
+    const auto bytes = compose(content);
+    if (!bytes) return AppendStatus::Refused;
+    if (!WriteAll(h.get(), *bytes)) return AppendStatus::Failed;
     return h.close() ? AppendStatus::Ok : AppendStatus::Failed;
 }
 

@@ -290,9 +290,14 @@ std::string ProfileDocument::lineBreak() const {
 bool ProfileDocument::readsLike(const ProfileDocument& other) const {
     if (lines_.size() != other.lines_.size()) return false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind != other.lines_[i].kind) return false;
-        if (lines_[i].kind == Kind::Key && valueOf(lines_[i]) != other.valueOf(other.lines_[i]))
-            return false;
+        const Line& a = lines_[i];
+        const Line& b = other.lines_[i];
+        if (a.kind != b.kind) return false;
+        if (a.kind == Kind::Key && valueOf(a) != other.valueOf(b)) return false;
+        // The whole line too, beyond what a read returns: bytes that were no
+        // CP932 text are kept as they were, and must not turn into UTF-8
+        // text together.
+        if (text(slice(a.begin, a.end)) != other.text(other.slice(b.begin, b.end))) return false;
     }
     return true;
 }
@@ -372,6 +377,9 @@ WriteStatus ProfileDocument::write(std::u16string_view section, std::u16string_v
         const Line& l = lines_[after];
         std::string add = *k + "=" + *v + eol;
         if (l.next == l.end) add = eol + add; // the last line of the file had no line break
+        // A bare CR before a line that is only an LF would make one CR LF of
+        // the two, and that empty line would be gone.
+        if (add.back() == '\r' && l.next < bytes_.size() && bytes_[l.next] == '\n') add += '\n';
         bytes_.insert(l.next, add);
     }
     parse();

@@ -43,6 +43,11 @@ enum class WriteStatus {
                      // (UTF-16 big-endian, UTF-32, UTF-16 cut in the middle of a code unit)
 };
 
+// One key to store, as for ProfileDocument::write().
+struct KeyWrite {
+    std::u16string section, key, value;
+};
+
 // Longest value a read returns, in bytes of the file's encoding (see ValueBytes).
 inline constexpr std::size_t kMaxValueBytes = 254;
 
@@ -104,7 +109,8 @@ private:
     std::optional<std::size_t> findKey(std::size_t sectionLine, std::string_view key) const;
     // The value of a key line, as read() returns it.
     std::u16string valueOf(const Line& line) const;
-    // Whether every line has the same kind, and every key the same value, as in other.
+    // Whether every line has the same kind and text, and every key the same
+    // value, as in other.
     bool readsLike(const ProfileDocument& other) const;
     void convertToUtf8();
     std::string lineBreak() const;

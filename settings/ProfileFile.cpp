@@ -11,7 +11,9 @@ bool ProfileFile::refresh() {
     doc_ = ProfileDocument(bytes.value_or(std::string()));
     // Stamp taken before the read: a change during the read shows at the next call.
     stamp_ = now;
-    loaded_ = true;
+    // A failed read (a sharing violation, a file table full for a moment)
+    // is tried again at the next call, not remembered until the file changes.
+    loaded_ = readable_;
     return readable_;
 }
 
@@ -27,10 +29,22 @@ bool ProfileFile::hasSection(std::u16string_view section) {
 
 WriteStatus ProfileFile::write(std::u16string_view section, std::u16string_view key,
                                std::u16string_view value) {
+    return writeAll(
+        {KeyWrite{std::u16string(section), std::u16string(key), std::u16string(value)}});
+}
+
+WriteStatus ProfileFile::writeAll(const std::vector<KeyWrite>& writes, std::size_t* refused) {
+    if (refused) *refused = 0;
     if (!refresh()) return WriteStatus::IoError;
     ProfileDocument next = doc_;
-    const WriteStatus status = next.write(section, key, value);
-    if (status != WriteStatus::Ok) return status;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const WriteStatus status = next.write(writes[i].section, writes[i].key, writes[i].value);
+        if (status != WriteStatus::Ok) {
+            if (refused) *refused = i;
+            return status;
+        }
+    }
+    if (writes.empty()) return WriteStatus::Ok;
     if (!ReplaceFileAtomically(path_, next.bytes())) {
         loaded_ = false; // re-read next time, whatever happened on disk
         return WriteStatus::IoError;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace settings {
 
@@ -27,9 +28,18 @@ public:
     WriteStatus write(std::u16string_view section, std::u16string_view key,
                       std::u16string_view value);
 
+    // Stores every write in order, in one replacement of the file: the file
+    // then holds exactly the bytes that the same writes one by one would
+    // give, or, when one of them would be refused or the file cannot be
+    // replaced, stays as it was (refused is the index of the write refused,
+    // or 0 for the replacement). A crash leaves the file before or after
+    // all of them, never a part.
+    WriteStatus writeAll(const std::vector<KeyWrite>& writes, std::size_t* refused = nullptr);
+
 private:
-    // Reloads the document when the file changed; false when the file exists
-    // but cannot be read (it then reads as empty and is never overwritten).
+    // Reloads the document when the file changed, or when the last read
+    // failed; false when the file exists but cannot be read now (it then
+    // reads as empty and is not overwritten).
     bool refresh();
 
     std::filesystem::path path_;

@@ -1,5 +1,7 @@
 #include "ProfileLayout.h"
 
+#include <algorithm>
+
 namespace profile {
 
 std::u16string Decimal(std::int64_t n) {
@@ -62,6 +64,33 @@ std::u16string JoinCharList(const std::vector<std::u16string>& names) {
         out += names[i];
     }
     return out;
+}
+
+std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name) {
+    if (list.empty()) return std::u16string(name);
+    return std::u16string(list) + std::u16string(kCharSeparator) + std::u16string(name);
+}
+
+std::vector<settings::KeyWrite> TemplateWrites(std::int64_t group,
+                                               const std::vector<CharTemplate>& templates,
+                                               std::u16string& list) {
+    std::vector<settings::KeyWrite> writes;
+    std::vector<std::u16string> listed = SplitCharList(list);
+    for (const CharTemplate& t : templates) {
+        const std::u16string section = CharSection(group, t.chr);
+        writes.push_back({section, std::u16string(kChr), t.chr});
+        writes.push_back({section, std::u16string(kX), t.width});
+        writes.push_back({section, std::u16string(kY), t.height});
+        for (std::size_t r = 0; r < t.rows.size(); ++r)
+            writes.push_back(
+                {section, RowKey(static_cast<std::int64_t>(r)), SignedNumberText(t.rows[r])});
+        if (std::find(listed.begin(), listed.end(), t.chr) == listed.end()) {
+            listed.push_back(t.chr);
+            list = AppendToCharList(list, t.chr);
+            writes.push_back({std::u16string(kChrSection), CharListKey(group), list});
+        }
+    }
+    return writes;
 }
 
 std::vector<std::u16string> ReadNumberedList(const Reader& read, std::u16string_view section,

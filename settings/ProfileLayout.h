@@ -21,6 +21,8 @@
 // empty entry.
 #pragma once
 
+#include "ProfileDocument.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -114,6 +116,23 @@ bool IsTrue(std::u16string_view text);
 // The names of a character list; the empty text gives none.
 std::vector<std::u16string> SplitCharList(std::u16string_view list);
 std::u16string JoinCharList(const std::vector<std::u16string>& names);
+// A character list with name added at the end ("" -> name, else list\\name).
+std::u16string AppendToCharList(std::u16string_view list, std::u16string_view name);
+
+// One character's template as it is registered: its text, its width and
+// height as the texts to store, and its row masks from the top.
+struct CharTemplate {
+    std::u16string chr, width, height;
+    std::vector<std::int32_t> rows;
+};
+
+// The writes that register templates in group, in the order they go to the
+// file: CHR, X, Y, BL0, BL1, ... of each, and after each character that list
+// (the group's list as stored) does not name yet, the list with it added.
+// list becomes the list afterwards.
+std::vector<settings::KeyWrite> TemplateWrites(std::int64_t group,
+                                               const std::vector<CharTemplate>& templates,
+                                               std::u16string& list);
 
 // Entries key(0), key(1), ... of a numbered list, up to the first missing or
 // empty one.

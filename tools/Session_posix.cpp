@@ -30,6 +30,8 @@ std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
+void SetUpOutput() {}
+
 void CatchStopRequests() {
     if (g_wake[0] < 0 && ::pipe(g_wake) == 0) {
         for (int fd : g_wake) {

@@ -55,6 +55,7 @@ int ReadScreen(const tools::ReadOptions& options, const char* program) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tools::session::SetUpOutput();
     const std::vector<std::string> args = tools::session::Arguments(argc, argv);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << tools::UsageText(true);

@@ -53,7 +53,7 @@ wait_for() {
 }
 
 e2e_start() {
-    W=$(mktemp -d /tmp/tirelma-e2e-XXXXXX) # no "." in it: the CSV check box renames after the first "."
+    W=$(mktemp -d /tmp/tirelma-e2e-XXXXXX)
     trap e2e_cleanup EXIT
     export TMPDIR=$W XDG_RUNTIME_DIR=$W/run HOME=$W/home
     mkdir -m 700 "$W/run" && mkdir "$W/home" "$W/bin"

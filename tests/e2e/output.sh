@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The output settings dialog changes the result file and the CSV mode, and
 # the next write follows them; a result file in a missing folder gives way to
-# Kavoren.txt beside the program.
+# Kavoren.txt beside the program, with a message that says where it went.
 source "$(dirname "$0")/lib.sh"
 e2e_start
 e2e_profile 950 640
@@ -33,7 +33,9 @@ expect_eq "stored file name" "FILENAME=$W/new.csv" "$(iconv -f CP932 -t UTF-8 "$
 expect_eq "CSV line in the new file" "1234567890," "$(result_file "$W/new.csv" | tr -d '\r')"
 [ -f "$W/out.txt" ] && fail "the old file was written"
 
-# A file in a folder that does not exist: the line goes to Kavoren.txt.
+# A file in a folder that does not exist (an unplugged drive): the line goes
+# to Kavoren.txt beside the program, and a message says so before the window
+# closes.
 open_dialog
 xdotool key ctrl+a
 xdotool type "$W/missing/folder/x.txt"
@@ -42,6 +44,16 @@ wait_for 50 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 sleep 0.4
 xdotool key alt+w
-wait_for 30 main_window_closed || fail "the window stayed open"
+told() { texts_of "$TIRELMA_PID" | grep -q "結果は次のファイルに書き込みました"; }
+wait_for 50 told || fail "no message telling where the line went"
+message=$(texts_of "$TIRELMA_PID" | tr '\n' ' ')
+case $message in
+*"$W/missing/folder"*"$W/bin/Kavoren.txt"*) e2e_log "ok: the message names the missing folder and Kavoren.txt" ;;
+*) fail "the message does not name the folder and the file: $message" ;;
+esac
 expect_eq "fallback file" "1234567890," "$(result_file "$W/bin/Kavoren.txt" | tr -d '\r')"
+focus_window "$TIRELMA_PID" '^Tirelma$'
+xdotool key Return
+wait_for 30 main_window_closed || fail "the window stayed open"
+[ -e "$W/missing" ] && fail "the missing folder was created"
 exit $E2E_FAILED

@@ -95,6 +95,22 @@ TEST(LoadChrTempList, UnusableTemplatesAreSkippedAndTheRestWorks) {
     EXPECT_EQ(g.skipped[0].name, u"b");
 }
 
+TEST(LoadChrTempList, HeightsUpTo4096Rows) {
+    Profile p;
+    p[{u"Chr", u"G0ALLCHR"}] = u"t\\\\u";
+    Put(p, 0, u"t", u"2", {u" 1"});
+    Put(p, 0, u"u", u"2", {u" 1"});
+    p[{profile::CharSection(0, u"t"), u"Y"}] = u"4096";
+    p[{profile::CharSection(0, u"u"), u"Y"}] = u"4097";
+    const auto g = Load(p, 0);
+    ASSERT_EQ(g.templates.size(), 1u);
+    EXPECT_EQ(g.templates[0].height(), 4096);
+    EXPECT_EQ(g.templates[0].Rows[0], 1u);
+    EXPECT_EQ(g.templates[0].Rows[4095], 0u);
+    ASSERT_EQ(g.skipped.size(), 1u);
+    EXPECT_EQ(g.skipped[0].name, u"u");
+}
+
 TEST(LoadChrTempList, MissingRowsAreBlankAndEmptyListsLoadNothing) {
     Profile p;
     p[{u"Chr", u"G0ALLCHR"}] = u"7";

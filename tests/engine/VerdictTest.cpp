@@ -7,6 +7,7 @@
 #include "AreaReader.h"
 #include "CpuPaths.h"
 #include "LiteralMatcher.h"
+#include "LiteralVerdict.h"
 #include "ScreenLines.h"
 
 #include <gtest/gtest.h>
@@ -18,48 +19,6 @@ namespace {
 using engine::AreaImage;
 using engine::UnreadPlace;
 using modTemp::ChrTempList;
-
-// The definition, pixel by pixel: the background is the level of most border
-// pixels; ink is the other level; a character read covers its template's
-// box where it fitted, and on the bottom row the template's columns.
-std::vector<UnreadPlace> BruteUnread(const AreaImage& img, const ChrTempList& list,
-                                     const std::vector<engine::ReadChar>& chars) {
-    const int w = img.width, h = img.height;
-    auto dark = [&](int x, int y) { return (img.pixel(x, y) & 0xFF) < 128; };
-    int border = 0, darkBorder = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (y == 0 || y == h - 1 || x == 0 || x == w - 1) {
-                ++border;
-                darkBorder += dark(x, y) ? 1 : 0;
-            }
-    const bool darkBackground = 2 * darkBorder > border;
-    auto covered = [&](int x, int y) {
-        for (const auto& c : chars) {
-            const auto& t = list[static_cast<std::size_t>(c.index)];
-            const bool columns = x >= c.column && x < c.column + t.width();
-            const bool rows = y >= c.row && y < c.row + t.height();
-            if (columns && (rows || y == h - 1)) return true;
-        }
-        return false;
-    };
-    auto unread = [&](int x, int y) { return dark(x, y) != darkBackground && !covered(x, y); };
-    std::vector<UnreadPlace> places;
-    for (int x = 0; x < w; ++x) {
-        int top = h, bottom = -1;
-        for (int y = 0; y < h; ++y)
-            if (unread(x, y)) top = std::min(top, y), bottom = y;
-        if (bottom < 0) continue;
-        if (!places.empty() && places.back().last == x - 1) {
-            places.back().last = x;
-            places.back().top = std::min(places.back().top, top);
-            places.back().bottom = std::max(places.back().bottom, bottom);
-        } else {
-            places.push_back({x, x, top, bottom});
-        }
-    }
-    return places;
-}
 
 std::u16string WithoutBlanks(const std::u32string& text) {
     std::u16string out;
@@ -115,7 +74,7 @@ TEST_P(VerdictLines, AgreesWithThePixelByPixelCheck) {
         const auto list = lines::CutGroup(f, taught, scheme);
         engine::AreaReader reader(list);
         const auto judged = reader.readJudged(line.image);
-        const auto expected = BruteUnread(line.image, list, judged.chars);
+        const auto expected = literal::UnreadInk(line.image, list, judged.chars);
         const std::string what = "case " + std::to_string(i) + ": " + f.name + " " + scheme.name +
                                  " " + std::to_string(line.image.width) + "x" +
                                  std::to_string(line.image.height) + " row " + std::to_string(row) +
@@ -171,7 +130,7 @@ TEST_P(VerdictLines, RandomAreasAgreeToo) {
         engine::AreaReader reader(list);
         const auto judged = reader.readJudged(img);
         ASSERT_EQ(judged.chars.size(), chars.size()) << "case " << i;
-        ASSERT_EQ(judged.unread, BruteUnread(img, list, chars)) << "case " << i;
+        ASSERT_EQ(judged.unread, literal::UnreadInk(img, list, chars)) << "case " << i;
     }
 }
 
@@ -290,6 +249,30 @@ TEST(Verdict, EmptyAreasAreComplete) {
     img.setPixel(5, 1, 0);
     const auto judged = none.readJudged(img);
     EXPECT_EQ(judged.unread, (std::vector<UnreadPlace>{{5, 5, 1, 1}}));
+}
+
+// Light digits on a dark area, the last one fitted where the area's right
+// edge cuts its box: only its columns inside the area hold ink of the area.
+// Its light columns past the edge once counted as ink in the area, and
+// hid as many unread pixels elsewhere; a box over the left edge covers the
+// columns it has in the area.
+TEST(Verdict, BoxesCutByTheAreasEdges) {
+    // Dark at columns 0 and 1, light at column 2: the light column is ink.
+    const ChrTempList list{modTemp::ChrTemp::FromRows(u"a", 3, {0b011, 0b011})};
+    AreaImage img(10, 6, 0x00602010); // dark
+    img.setPixel(3, 2, 0x00F0F0F0), img.setPixel(3, 3, 0x00F0F0F0);
+    const std::vector<engine::ReadChar> edge{{0, 8, 8, 1}};
+    const std::vector<UnreadPlace> expected{{3, 3, 2, 3}};
+    ASSERT_EQ(literal::UnreadInk(img, list, edge), expected);
+    EXPECT_EQ(engine::UnreadInkOfFits(engine::BitPlane(img, 0), engine::InkOf(list), edge),
+              expected);
+    EXPECT_EQ(engine::UnreadInk(img, list, edge), expected);
+
+    AreaImage atLeft(10, 6, 0x00602010);
+    atLeft.setPixel(0, 2, 0x00F0F0F0), atLeft.setPixel(1, 3, 0x00F0F0F0);
+    const std::vector<engine::ReadChar> left{{0, -1, -1, 2}};
+    ASSERT_TRUE(literal::UnreadInk(atLeft, list, left).empty());
+    EXPECT_TRUE(engine::UnreadInk(atLeft, list, left).empty());
 }
 
 } // namespace

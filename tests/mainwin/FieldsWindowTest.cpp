@@ -85,6 +85,29 @@ TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
     EXPECT_EQ(lines[3], QString());
 }
 
+TEST_F(FieldsWindow, TheHeaderTakesTheEncodingOfAFileThatHasOnlyItsMark) {
+    FUMIni::IniWrite(u"ENDDATA", u"CSV", u"True");
+    FUMIni::IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
+    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("u.csv")).toStdU16String());
+    // Saved empty as "Unicode text": the mark alone.
+    writeFile(QStringLiteral("u.csv"), QByteArray("\xFF\xFE", 2));
+    for (int i = 0; i < 2; ++i) {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
+        w.cmdWrite_Click();
+        EXPECT_FALSE(w.isVisible());
+    }
+    const QByteArray bytes = readFile(QStringLiteral("u.csv"));
+    ASSERT_TRUE(bytes.startsWith(QByteArray("\xFF\xFE", 2)));
+    ASSERT_EQ(bytes.size() % 2, 0);
+    const QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    // The header once, before the first line only, all in UTF-16.
+    EXPECT_EQ(text, QStringLiteral("X,Y,Z,コメント\r\n12.500,-3.250,0.000,\r\n"
+                                   "12.500,-3.250,0.000,\r\n"));
+}
+
 TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
     FUMIni::IniWrite(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
     FUMIni::IniWrite(u"ENDDATA", u"刻み", u"0.25");

@@ -158,18 +158,118 @@ TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
     EXPECT_TRUE(FUMIni::IniRead(u"ENDDATA", u"FILENAME").empty());
 }
 
-TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxt) {
+TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxtAndSaysSo) {
     set(u"ENDDATA", u"CSV", u"True");
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
     frmMain w(platform, dialogs);
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    // The window closes only once the user has been told.
+    dialogs.onMessage = [&] { EXPECT_EQ(closed.count(), 0); };
     w.cmdWrite_Click();
     EXPECT_EQ(resultFile(QStringLiteral("Kavoren.txt")), QStringLiteral("1234567890,\r\n"));
     EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const QString told = QDir::toNativeSeparators(dialogs.messages[0].text);
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(path(QStringLiteral("no/such/folder")))))
+        << told.toStdString();
+    EXPECT_TRUE(told.contains(QDir::toNativeSeparators(path(QStringLiteral("Kavoren.txt")))))
+        << told.toStdString();
     EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"FILENAME"),
               path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
+}
+
+TEST_F(MainWindow, ARelativeFileNameLiesBesideTheProfile) {
+    // Not in the folder the program was started from.
+    QTemporaryDir elsewhere;
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    set(u"ENDDATA", u"FILENAME", u"res.txt");
+    {
+        frmMain w(platform, dialogs);
+        w.show();
+        QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+        w.cmdWrite_Click();
+    }
+    QDir::setCurrent(started);
+    EXPECT_EQ(resultFile(QStringLiteral("res.txt")), QStringLiteral("1234567890,\r\n"));
+    EXPECT_FALSE(QFile::exists(elsewhere.filePath(QStringLiteral("res.txt"))));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+#ifndef _WIN32
+TEST_F(MainWindow, AWindowsPathOnLinuxIsNoFolderHere) {
+    set(u"ENDDATA", u"FILENAME", u"C:\\data\\r.txt");
+    QTemporaryDir elsewhere;
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    frmMain w(platform, dialogs);
+    QSignalSpy closed(&w, &frmMain::closed);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    w.cmdWrite_Click();
+    QDir::setCurrent(started);
+    // No file named after the Windows path, anywhere; the line is in the
+    // fallback file, and the user hears why.
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              (QStringList{QStringLiteral("Kavoren.ini"), QStringLiteral("Kavoren.txt")}));
+    EXPECT_EQ(resultFile(QStringLiteral("Kavoren.txt")), QStringLiteral("1234567890,\r\n"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("C:\\data\\r.txt")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("Windows")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(path(QStringLiteral("Kavoren.txt"))));
+    EXPECT_EQ(closed.count(), 1);
+}
+#endif
+
+TEST_F(MainWindow, AUnicodeResultFileTakesLinesInItsOwnEncoding) {
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("excel.txt")).toStdU16String());
+    // Excel's "Unicode text": UTF-16 LE after its mark.
+    const QString old = QStringLiteral("値\t備考\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    utf16.append(reinterpret_cast<const char*>(old.utf16()), old.size() * 2);
+    writeFile(QStringLiteral("excel.txt"), utf16);
+    frmMain w(platform, dialogs);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    box(w, "txtComment")->setText(QStringLiteral("café 温度"));
+    w.cmdWrite_Click();
+    EXPECT_TRUE(dialogs.messages.empty());
+    const QByteArray bytes = readFile(QStringLiteral("excel.txt"));
+    ASSERT_EQ(bytes.size() % 2, 0);
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                 (bytes.size() - 2) / 2),
+              old + QStringLiteral("1234567890,café 温度\r\n"));
+
+    // A file in a form no line can be added to faithfully stays as it is,
+    // and so does the window.
+    const QByteArray be("\xFE\xFF\x00\x31\x00\r\x00\n", 8);
+    writeFile(QStringLiteral("excel.txt"), be);
+    frmMain again(platform, dialogs);
+    QSignalSpy closed(&again, &frmMain::closed);
+    again.show();
+    QTRY_COMPARE(kotae(again), QStringLiteral("1234567890"));
+    again.cmdWrite_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("UTF-16 BE")));
+    EXPECT_EQ(readFile(QStringLiteral("excel.txt")), be);
+    EXPECT_EQ(closed.count(), 0);
+
+    // UTF-8 without its mark: a Japanese comment would mix CP932 into it.
+    const QByteArray utf8 = QStringLiteral("値,備考\r\n").toUtf8();
+    writeFile(QStringLiteral("excel.txt"), utf8);
+    box(again, "txtComment")->setText(QStringLiteral("温度"));
+    again.cmdWrite_Click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages[1].text.contains(QStringLiteral("BOM のない UTF-8")));
+    EXPECT_EQ(readFile(QStringLiteral("excel.txt")), utf8);
+    box(again, "txtComment")->setText(QStringLiteral("upper"));
+    again.cmdWrite_Click();
+    EXPECT_EQ(readFile(QStringLiteral("excel.txt")), utf8 + "1234567890,upper\r\n");
+    EXPECT_EQ(closed.count(), 1);
 }
 
 TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 using mainwin::frmFile;
@@ -24,13 +26,24 @@ protected:
     }
 };
 
-TEST(CsvFileName, ChangesEverythingAfterTheFirstDot) {
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("out.txt")), QStringLiteral("out.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("a.b.txt")), QStringLiteral("a.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("C:\\data.2\\res.txt")),
-              QStringLiteral("C:\\data.csv"));
-    EXPECT_EQ(mainwin::CsvFileName(QStringLiteral("noext")), QStringLiteral("noext"));
-    EXPECT_EQ(mainwin::CsvFileName(QString()), QString());
+TEST(CsvFileName, ChangesTheExtensionOfTheFileNameOnly) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"out.txt", "out.csv"},
+        {"a.b.txt", "a.csv"},
+        // A "." in a folder name leaves the folder alone, in either form of path.
+        {"C:\\data.2\\res.txt", "C:\\data.2\\res.csv"},
+        {"C:\\Users\\taro.yamada\\Documents\\res.txt",
+         "C:\\Users\\taro.yamada\\Documents\\res.csv"},
+        {"/home/taro/.local/share/res.txt", "/home/taro/.local/share/res.csv"},
+        {"C:/data.2/a.b.txt", "C:/data.2/a.csv"},
+        // A file name without "." stays, whatever its folders hold.
+        {"C:\\data.2\\res", "C:\\data.2\\res"},
+        {"/home/taro.y/", "/home/taro.y/"},
+        {"noext", "noext"},
+        {"", ""},
+    };
+    for (const auto& [name, csv] : cases)
+        EXPECT_EQ(mainwin::CsvFileName(QString::fromUtf8(name)), QString::fromUtf8(csv)) << name;
 }
 
 TEST(FileFilter, PairsBecomeQtFilters) {

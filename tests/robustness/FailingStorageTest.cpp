@@ -18,6 +18,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -188,6 +189,58 @@ TEST(FailingStorage, SomethingElseInTheFilesPlace) {
     EXPECT_EQ(found, "");
     EXPECT_EQ(fs::status(pipes / "Kavoren.ini").type(), fs::file_type::fifo);
 #endif
+}
+
+// A read that fails for a moment (the file table full, another program
+// holding the file without sharing it) fails that call only: the next call
+// reads the file again instead of taking it for empty until it changes.
+TEST(FailingStorage, AFailedReadIsTriedAgainAtTheNextCall) {
+    TempDir dir;
+    StoreSettings(dir.path());
+    const std::string before = Slurp(dir / "Kavoren.ini");
+#ifdef _WIN32
+    Profile p(dir.path());
+    Spit(dir / "Kavoren.ini", before); // saved again by another program
+    const HANDLE h = CreateFileW((dir / "Kavoren.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"");
+    CloseHandle(h);
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"Counter");
+    EXPECT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other"), 1);
+    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"Other");
+#else
+    EXPECT_EQ(child::Run([&](child::Findings& f) {
+                  Profile p(dir.path());
+                  // Saved again by another program, so that the next call reads it.
+                  Spit(dir / "Kavoren.ini", before);
+                  // Every descriptor the limit allows in use.
+                  const rlimit lim{64, 64};
+                  if (::setrlimit(RLIMIT_NOFILE, &lim) != 0) {
+                      f.skip("cannot limit the open files");
+                      return;
+                  }
+                  std::vector<int> held;
+                  for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+                      held.push_back(fd);
+                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"");
+                  CHILD_CHECK(f, !FUMIni::IniHasSection(u"ENDDATA"));
+                  CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 0);
+                  CHILD_CHECK(f, p.ioErrors == 1);
+                  for (const int fd : held)
+                      ::close(fd);
+                  // The file has not changed, and reads again.
+                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Counter");
+                  CHILD_CHECK(f, FUMIni::IniRead(u"G0ChrDat7", u"BL8") == u"31");
+                  CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 1);
+                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Other");
+              }),
+              "");
+#endif
+    // Nothing was lost meanwhile: only the one key changed.
+    settings::ProfileDocument expected(before);
+    ASSERT_EQ(expected.write(u"ENDDATA", u"AREA", u"Other"), WriteStatus::Ok);
+    EXPECT_EQ(Slurp(dir / "Kavoren.ini"), expected.bytes());
 }
 
 #ifdef _WIN32

@@ -289,6 +289,27 @@ TEST(ProfileWriting, OnlyTheLinesConcernedChange) {
     EXPECT_EQ(After("[A]\r\n; c\r\n[B]\r\n", u"A", u"k", u"1"), "[A]\r\nk=1\r\n; c\r\n[B]\r\n");
     EXPECT_EQ(After("[A]", u"A", u"k", u"1"), "[A]\r\nk=1\r\n");
     EXPECT_EQ(After("[A]\nk=1", u"B", u"x", u"1"), "[A]\nk=1\n[B]\nx=1\n");
+    // A file whose line breaks are bare CRs: a new key before an empty line
+    // of a lone LF does not join its CR to that LF, which would take the
+    // empty line away.
+    EXPECT_EQ(After("[S]\rk=1\r\n\n[T]\r", u"S", u"j", u"2"), "[S]\rk=1\r\nj=2\r\n\n[T]\r");
+}
+
+TEST(ProfileEncoding, ASwitchToUtf8NeverTurnsBytesThatWereNoTextIntoText) {
+    // EB 85 85 is no CP932 text (EB and 85 lead no character); kept as it
+    // is in a UTF-8 file, it would read as the character U+B145. A comment
+    // line holds it, where no value read would notice: the switch is
+    // refused, and nothing changes. (Bytes that are no text on either
+    // system: Windows' table has characters for 80, A0 and FD..FF alone.)
+    const std::string file = "[S]\r\n;\xEB\x85\x85\r\nk=1\r\n";
+    ProfileDocument d(file);
+    EXPECT_EQ(d.write(u"S", u"k", u"é"), WriteStatus::BadValue);
+    EXPECT_EQ(d.bytes(), file);
+    EXPECT_EQ(d.encoding(), FileEncoding::Cp932);
+    // Bytes that stay no text in UTF-8 are kept through the switch.
+    ProfileDocument e("[S]\r\n;\x85\x40\xEB\r\nk=1\r\n");
+    ASSERT_EQ(e.write(u"S", u"k", u"é"), WriteStatus::Ok);
+    EXPECT_EQ(e.bytes(), "\xEF\xBB\xBF[S]\r\n;\x85\x40\xEB\r\nk=\xC3\xA9\r\n");
 }
 
 TEST(ProfileWriting, UnfaithfulNamesAndValuesAreRefused) {

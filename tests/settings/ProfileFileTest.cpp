@@ -168,3 +168,92 @@ TEST(ProfileFile, NotepadsUnicodeFileStaysUtf16) {
     EXPECT_EQ(f.write(u"S", u"k", u"2"), WriteStatus::UnsupportedFile);
     EXPECT_EQ(Slurp(path), big);
 }
+
+TEST(ProfileFile, SeveralWritesInOneReplacementGiveTheBytesOfTheWritesOneByOne) {
+    TempDir dir;
+    const std::string start = "; hand-made\r\n[G0ChrDat7]\r\nCHR=7\r\nX=3\r\nY=4\r\nBL0= 7\r\n";
+    // Values of every kind, new and existing keys, and a text CP932 lacks,
+    // which switches the file to UTF-8 half way.
+    const std::vector<settings::KeyWrite> writes = {
+        {u"G0ChrDat7", u"X", u"5"},     {u"G0ChrDat7", u"BL0", u" 16"},
+        {u"G0ChrDat7", u"BL1", u" 31"}, {u"Chr", u"G0ALLCHR", u"7\\\\é"},
+        {u"G0ChrDat7", u"CHR", u"7"},   {u"G0ChrDatお", u"CHR", u"お"},
+        {u"G0ChrDatお", u"BL0", u" 0"},
+    };
+    Spit(dir / "one.ini", start);
+    Spit(dir / "all.ini", start);
+    ProfileFile one(dir / "one.ini"), all(dir / "all.ini");
+    for (const auto& w : writes)
+        ASSERT_EQ(one.write(w.section, w.key, w.value), WriteStatus::Ok);
+    ASSERT_EQ(all.writeAll(writes), WriteStatus::Ok);
+    EXPECT_EQ(Slurp(dir / "all.ini"), Slurp(dir / "one.ini"));
+    EXPECT_TRUE(Slurp(dir / "all.ini").starts_with("\xEF\xBB\xBF; hand-made\r\n"));
+    EXPECT_EQ(all.read(u"Chr", u"G0ALLCHR"), u"7\\\\é");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"all.ini", "one.ini"}));
+
+    // One write that would be refused keeps all the others out too: a
+    // template is never stored in part.
+    const std::string before = Slurp(dir / "all.ini");
+    std::size_t refused = 99;
+    EXPECT_EQ(all.writeAll({{u"G0ChrDat8", u"CHR", u"8"},
+                            {u"G0ChrDat8", u"X", u"a\nb"},
+                            {u"G0ChrDat8", u"Y", u"4"}},
+                           &refused),
+              WriteStatus::BadValue);
+    EXPECT_EQ(refused, 1u);
+    EXPECT_EQ(Slurp(dir / "all.ini"), before);
+    EXPECT_FALSE(all.hasSection(u"G0ChrDat8"));
+}
+
+#ifdef _WIN32
+namespace {
+
+// Another program (holdfile.exe beside this test) that holds the file open
+// without sharing it, as an antivirus scanner or an editor may, for ms
+// milliseconds; returns once it holds the file.
+HANDLE HoldElsewhere(const fs::path& file, int ms, const fs::path& held) {
+    const fs::path helper = settings::ExecutableDir() / "holdfile.exe";
+    std::wstring command = L"\"" + helper.wstring() + L"\" \"" + file.wstring() + L"\" " +
+                           std::to_wstring(ms) + L" \"" + held.wstring() + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    for (int i = 0; i < 1000 && !fs::exists(held); ++i)
+        Sleep(10);
+    return pi.hProcess;
+}
+
+} // namespace
+
+TEST(ProfileFile, AFileHeldByAnotherProgramForAMomentIsWaitedFor) {
+    TempDir dir;
+    const auto path = dir / "Kavoren.ini";
+    Spit(path, "[S]\r\nk=1\r\n");
+    ProfileFile f(path);
+    ASSERT_EQ(f.read(u"S", u"k"), u"1");
+
+    const HANDLE brief = HoldElsewhere(path, 300, dir / "held1");
+    ASSERT_NE(brief, nullptr);
+    ASSERT_TRUE(fs::exists(dir / "held1"));
+    EXPECT_EQ(f.write(u"S", u"k", u"2"), WriteStatus::Ok);
+    WaitForSingleObject(brief, 10000);
+    CloseHandle(brief);
+    EXPECT_EQ(Slurp(path), "[S]\r\nk=2\r\n");
+
+    // Held for longer than the program waits: refused as before, with the
+    // file as it was and no temporary file left.
+    const HANDLE lasting = HoldElsewhere(path, 8000, dir / "held2");
+    ASSERT_NE(lasting, nullptr);
+    ASSERT_TRUE(fs::exists(dir / "held2"));
+    EXPECT_EQ(f.write(u"S", u"k", u"3"), WriteStatus::IoError);
+    TerminateProcess(lasting, 0);
+    WaitForSingleObject(lasting, 10000);
+    CloseHandle(lasting);
+    EXPECT_EQ(Slurp(path), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"Kavoren.ini", "held1", "held2"}));
+}
+#endif

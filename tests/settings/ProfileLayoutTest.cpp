@@ -57,6 +57,28 @@ TEST(ProfileLayout, CharacterLists) {
     EXPECT_EQ(JoinCharList({u"7"}), u"7");
 }
 
+TEST(ProfileLayout, TemplateWritesInTheOrderOfRegistration) {
+    // 7 is in the list already: its keys are written again, the list not.
+    std::u16string list = u"7";
+    const auto writes = TemplateWrites(
+        3, {{u"7", u"2", u"2", {1, 3}}, {u"-", u"3", u"2", {0, 7}}, {u"1", u"2", u"3", {2, 2, 3}}},
+        list);
+    std::vector<std::u16string> lines;
+    for (const auto& w : writes)
+        lines.push_back(u"[" + w.section + u"]" + w.key + u"=" + w.value);
+    EXPECT_EQ(lines,
+              (List{u"[G3ChrDat7]CHR=7", u"[G3ChrDat7]X=2", u"[G3ChrDat7]Y=2", u"[G3ChrDat7]BL0= 1",
+                    u"[G3ChrDat7]BL1= 3", u"[G3ChrDat-]CHR=-", u"[G3ChrDat-]X=3", u"[G3ChrDat-]Y=2",
+                    u"[G3ChrDat-]BL0= 0", u"[G3ChrDat-]BL1= 7", u"[Chr]G3ALLCHR=7\\\\-",
+                    u"[G3ChrDat1]CHR=1", u"[G3ChrDat1]X=2", u"[G3ChrDat1]Y=3", u"[G3ChrDat1]BL0= 2",
+                    u"[G3ChrDat1]BL1= 2", u"[G3ChrDat1]BL2= 3", u"[Chr]G3ALLCHR=7\\\\-\\\\1"}));
+    EXPECT_EQ(list, u"7\\\\-\\\\1");
+    std::u16string empty;
+    EXPECT_EQ(TemplateWrites(0, {{u"5", u"2", u"2", {1, 1}}}, empty).back().value, u"5");
+    EXPECT_EQ(AppendToCharList(u"", u"5"), u"5");
+    EXPECT_EQ(AppendToCharList(u"4", u"5"), u"4\\\\5");
+}
+
 TEST(ProfileLayout, NumberedListsEndAtFirstGap) {
     std::map<std::u16string, std::u16string> keys;
     const Reader read = [&](std::u16string_view, std::u16string_view key) {

@@ -3,7 +3,9 @@
 # on Linux (examples/*.expected, which the Linux test holds the Linux reader
 # to), line by line with CR LF as Windows programs print them; the profile
 # found beside the program in a folder with Japanese in its name; the exit
-# codes of bad input; the profile never written.
+# codes of bad input; the profile never written; Japanese text redirected and
+# in a console window; a watch whose pipe closes, or that hangs and gets
+# Ctrl+C twice.
 source "$(dirname "$0")/lib.sh"
 win_start
 zip=$(win_zip)
@@ -50,4 +52,49 @@ echo "not an image" >"$W/bad.png"
 expect_exit "bad image" 5 "$(winepath_of "$W/bad.png")"
 
 expect_eq "profile untouched" "$before" "$(sha256sum <"$bin/Kavoren.ini")"
+
+# Japanese area names and messages: redirected, UTF-8 with CR LF; in a
+# console window set to the Japanese code page (wine's console on a
+# terminal, as cmd.exe on Japanese Windows), shown as they are, written as
+# wide text and not as UTF-8 bytes that the console would read as CP932.
+con="$W/console"
+cp -r "$bin" "$con"
+printf '[ARIALIST]\r\nLIST0=カウンタ\r\n[ENDDATA]\r\nAREA=カウンタ\r\n[認識エリアカウンタ]\r\nCHRGROP= 0\r\nLEFT=10\r\nTOP=10\r\nWIDTH=20\r\nHEIGHT=10\r\n[CHRGROPLIST]\r\nG0=数字\r\n' |
+    iconv -f UTF-8 -t CP932 >"$con/Kavoren.ini"
+listed="カウンタ: left 10, top 10, width 20, height 10, group 0 (数字), current"
+expect_eq "Japanese names, redirected" "$(crlf "$listed")" "$(cd "$con" && "$WINE" tirelma-read.exe --list-areas 2>/dev/null)"
+in_console() { # command line for cmd.exe, in the console's own code page 932
+    (cd "$con" && LANG=C.UTF-8 timeout 120 script -qc "\"$WINE\" cmd /c \"chcp 932 >nul & $1\"" /dev/null) 2>&1 |
+        sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' | tr -d '\r' | grep -v 'fixme:'
+}
+expect_eq "Japanese names in a console" "$listed" "$(in_console "tirelma-read.exe --list-areas" | grep -F 'left 10')"
+shown=$(in_console "tirelma-read.exe --area 温度 x.png")
+case $shown in
+*'no area "温度"'*) win_log "ok: a Japanese message in a console" ;;
+*) fail "a Japanese message in a console: [$shown]" ;;
+esac
+
+# --watch in a pipeline: the reader of the pipe going away ends the watch
+# (`tirelma-read --screen --watch 1 | findstr x`, findstr ended), also while
+# the reading does not change and nothing is written.
+cp "$WIN_BUILD/tests/tools/watchfixture.exe" "$bin/"
+closed=$(cd "$bin" && timeout 120 "$WINE" watchfixture.exe close "tirelma-read.exe --screen --watch 1" 2>/dev/null | tr -d '\r')
+win_log "$(tr '\n' ' ' <<<"$closed")"
+grep -q '^ended after the pipe closed: yes' <<<"$closed" || fail "the watch went on after its pipe closed"
+
+# A watch that hangs (its output is a pipe that nobody reads) is not ended
+# by a first Ctrl+C, which only asks it to stop, and is by a second one, as
+# on Linux. The keys are typed into wine's console on a terminal.
+mkfifo "$W/keys"
+exec 6<>"$W/keys"
+(cd "$bin" && LANG=C.UTF-8 script -qfc "\"$WINE\" watchfixture.exe interrupt \"$(winepath_of "$W/interrupt.txt")\" \"tirelma-read.exe --screen --watch 1 --format json\"" /dev/null <&6 >"$W/interrupt.log" 2>&1) &
+WIN_PIDS+=($!)
+wait_for 900 grep -q hangs "$W/interrupt.txt" || fail "the watch never hung in its write: $(cat "$W/interrupt.txt" 2>/dev/null)"
+printf '\003' >&6
+sleep 3
+grep -q 'ended' "$W/interrupt.txt" && fail "a first Ctrl+C ended a watch hanging in a write"
+printf '\003' >&6
+wait_for 900 grep -q ' after ' "$W/interrupt.txt"
+expect_eq "a hung watch and two Ctrl+C" "ended after 2 Ctrl+C" "$(grep ' after ' "$W/interrupt.txt" | tr -d '\r')"
+exec 6>&-
 exit $WIN_FAILED
