@@ -65,8 +65,15 @@ winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 win_cleanup() {
     xdotool keyup Alt_L 2>/dev/null || true
+    # What the screen showed and what the programs said, for a failure.
+    local part=${WIN_PART:-$(basename "$0" .sh)}
     if [ "$WIN_FAILED" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
-        import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$(basename "$0" .sh).png" 2>/dev/null
+        import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$part.png" 2>/dev/null
+    fi
+    if [ "$WIN_FAILED" -ne 0 ] && [ -s "${W:-}/wine.log" ]; then
+        grep -v 'fixme:' "$W/wine.log" >"$WIN_BUILD/windows-failure-$part.log"
+        win_log "what the programs said (windows-failure-$part.log):"
+        tail -20 "$WIN_BUILD/windows-failure-$part.log"
     fi
     "$WINESERVER" -k 2>/dev/null || true
     for pid in "${WIN_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -147,8 +154,16 @@ print(sum(1 for i in range(0, len(d) - 2, 3) if d[i] > 150 and d[i + 1] < 110 an
     [ "${red:-0}" -ge 4 ]
 }
 
-# Running copies of a program (zombies left out).
-copies_of() { ps -eo stat=,comm= | awk -v p="$1" '$1 !~ /^Z/ && $2 == p' | wc -l; }
+# Running copies of a program in this wine prefix: other checkouts on the
+# machine run wine programs of the same names. (A process that has ended
+# keeps no environment, a zombie included.)
+copies_of() {
+    local pid n=0
+    for pid in $(pgrep -x "$1"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    done
+    echo "$n"
+}
 copies_are() { [ "$(copies_of "$1")" = "$2" ]; }
 
 # A file's bytes, as octal-escaped text for exact comparisons.
