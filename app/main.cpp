@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QLockFile>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -83,8 +82,7 @@ int main(int argc, char** argv) {
     mainwin::WriteFailureNotice notice(dialogs);
 
     const auto platform = platform::CreatePlatform();
-    tray::frmTskTly tray(*platform, dialogs,
-                         [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    tray::frmTskTly tray(*platform, dialogs);
     QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, &QApplication::quit);
     tray.start();
 

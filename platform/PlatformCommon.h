@@ -1,5 +1,5 @@
-// What every real platform does through Qt alone: the clipboard and opening
-// documents. The system-specific parts derive from it.
+// What every real platform does through Qt alone: the clipboard, opening
+// documents, the notification area. The system-specific parts derive from it.
 #pragma once
 
 #include "Platform.h"
@@ -11,6 +11,9 @@ public:
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;
     bool openUrl(const QUrl& url) override;
+    bool notificationAreaReady() override;
+    bool trayMenuNeedsForeground() override { return false; }
+    void bringToForeground(QWidget*) override {}
 };
 
 // The image of rect from a copy of screen pixels, with white where no screen

@@ -52,6 +52,24 @@ wait_for() {
     return 1
 }
 
+bus_has_owner() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true
+}
+
+# The notification area: a panel at the bottom right (e2e_start starts it
+# unless E2E_NO_TRAY is set).
+e2e_tray() {
+    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    if ! wait_for 100 xdotool search --class trayer; then
+        # A panel that lost the race for the display: start it once more.
+        trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+        E2E_PIDS+=($!)
+        wait_for 100 xdotool search --class trayer || fail "no notification area"
+    fi
+}
+
 e2e_start() {
     W=$(mktemp -d /tmp/tirelma-e2e-XXXXXX) # no "." in it: the CSV check box renames after the first "."
     trap e2e_cleanup EXIT
@@ -64,18 +82,10 @@ e2e_start() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     openbox --sm-disable >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    if ! wait_for 100 xdotool search --class trayer; then
-        # A panel that lost the race for the display: start it once more.
-        trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
-        E2E_PIDS+=($!)
-        wait_for 100 xdotool search --class trayer || fail "no notification area"
-    fi
+    [ -n "${E2E_NO_TRAY:-}" ] || e2e_tray
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    wait_for 50 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+    wait_for 150 bus_has_owner org.a11y.Bus || fail "no accessibility bus"
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     cp "$E2E_BUILD/app/tirelma" "$E2E_BUILD/app/help.html" "$W/bin/"
 }
@@ -118,7 +128,6 @@ e2e_run_program() {
     wait_for 60 tray_icons_is 1 || fail "no icon in the notification area"
 }
 
-tray_icons() { xwininfo -root -tree | grep -c '("tirelma" "Tirelma")' | tail -1 || true; }
 tray_icons_is() { [ "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c '("tirelma" "Tirelma")')" = "$1" ]; }
 icon_window() { xwininfo -root -tree | grep -A50 '"panel"' | grep '("tirelma" "Tirelma")' | head -1 | awk '{print $1}'; }
 
