@@ -61,6 +61,8 @@ def main():
     what, pid = sys.argv[1], int(sys.argv[2])
     app = app_of(pid)
     if app is None:
+        # Said, so that a check of what is missing does not pass for want of a program.
+        print("no program", pid, "on the accessibility bus", file=sys.stderr)
         sys.exit(2)
     if what == "outside":
         title, box = sys.argv[3], [int(v) for v in sys.argv[4:8]]
