@@ -83,7 +83,11 @@ int main(int argc, char** argv) {
 
     const auto platform = platform::CreatePlatform();
     tray::frmTskTly tray(*platform, dialogs);
-    QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, &QApplication::quit);
+    bool asked = false; // by the user, with 終了
+    QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, [&] {
+        asked = true;
+        QApplication::quit();
+    });
     tray.start();
 
     if (const QString why = platform->limitation(); !why.isEmpty())
@@ -91,5 +95,10 @@ int main(int argc, char** argv) {
             dialogs.message(nullptr, why, kCaption, platform::Dialogs::Icon::Warning);
         });
 
-    return app.exec();
+    const int code = app.exec();
+    // Ended by the system (a session that ends, a window of ours closed from
+    // outside): said, so that a copy that went away can be told from one
+    // that never started.
+    if (!asked) std::fprintf(stderr, "tirelma: the desktop ended the program\n");
+    return code;
 }
