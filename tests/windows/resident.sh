@@ -4,7 +4,8 @@
 # the main window, which reads what a fixture window shows at the area;
 # Alt+W appends the line (CP932, CR LF) to the result file beside the
 # program and keeps the profile there too; a second start says
-# "既に起動されています。" and ends; the icon's "終了" ends the program.
+# "既に起動されています。" and ends; the icon's "終了" ends the program, and so
+# does a request to close from outside, which it reports.
 # Optional argument: the desktop's dots per inch (144 for a scale of 150 %).
 source "$(dirname "$0")/lib.sh"
 WIN_DPI=${1:-96}
@@ -137,4 +138,15 @@ if has_menu; then
 fi
 wait_for 100 copies_are tirelma.exe 0 || fail "終了 did not end the program"
 tray_icon_shown && fail "the icon stayed after 終了"
+grep -q "ended the program" "$W/wine.log" && fail "終了 was taken for an end from outside"
+
+# Asked to close from outside (WM_CLOSE to its windows, as Task Manager or an
+# installer asks): the icon goes, the program ends and says so.
+win_run "$bin" "$bin/tirelma.exe"
+wait_for 600 tray_icon_shown || fail "no icon at a start after 終了"
+(cd "$bin" && "$WINE" explorer /desktop="$WIN_DESKTOP" taskkill /im tirelma.exe >/dev/null 2>&1)
+wait_for 100 copies_are tirelma.exe 0 || fail "the program did not end when asked to close"
+tray_icon_shown && fail "the icon stayed after the program was asked to close"
+grep -q "^tirelma: the desktop ended the program" "$W/wine.log" ||
+    fail "the program did not say that it was ended from outside"
 exit $WIN_FAILED
