@@ -11,9 +11,15 @@ WIN_FAILED=0
 WIN_PIDS=()
 WINE=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-# The virtual desktop keeps every key and every pixel inside wine: the
-# global Alt state and the screen copy see what the user does anywhere.
-WIN_DESKTOP=tirelma,1280x800
+# A part that sets WIN_IN_DESKTOP=1 runs every program in one wine desktop,
+# a window of 1280 x 800 with a taskbar: it keeps every key and every pixel
+# inside wine, so the global Alt state and the screen copy see what the
+# user does anywhere. The desktop is wine's default one for the part (set in
+# the prefix), not one named to a launcher: a program started through
+# "explorer /desktop=..." could come up on wine's own default desktop
+# instead, with its icon in a tray of its own and no Alt, when the launcher
+# had gone before the program was under way.
+WIN_DESKTOP_NAME=tirelma WIN_DESKTOP_SIZE=1280x800
 
 export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installers
@@ -95,6 +101,14 @@ win_start() {
     export DISPLAY=":$(cat "$W/display")"
     DISPLAY= "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "${WIN_DPI:-96}" /f >/dev/null 2>&1 || fail "could not set the desktop's scale"
+    if [ "${WIN_IN_DESKTOP:-0}" = 1 ]; then
+        DISPLAY= "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$WIN_DESKTOP_NAME" \
+            /t REG_SZ /d "$WIN_DESKTOP_SIZE" /f >/dev/null 2>&1 &&
+            DISPLAY= "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ \
+                /d "$WIN_DESKTOP_NAME" /f >/dev/null 2>&1 || fail "could not set the wine desktop"
+    else
+        DISPLAY= "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+    fi
     "$WINESERVER" -w
 }
 
@@ -106,10 +120,11 @@ win_unzip() { # zip, folder
 
 win_zip() { ls "$WIN_BUILD"/tirelma-*-windows-x64.zip 2>/dev/null | head -1; }
 
-# Starts a program in the wine desktop, from its own folder.
+# Starts a program in the background, from its own folder (in the wine
+# desktop where the part has one).
 win_run() { # folder, program, arguments...
     local dir=$1; shift
-    (cd "$dir" && exec "$WINE" explorer /desktop="$WIN_DESKTOP" "$@" >>"$W/wine.log" 2>&1) &
+    (cd "$dir" && exec "$WINE" "$@" >>"$W/wine.log" 2>&1) &
 }
 
 # Visible windows of a program (by its .exe name) whose title matches, with
