@@ -39,6 +39,10 @@ e2e_cleanup() {
     done
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    # Gone before the next test starts: an X server still ending keeps its
+    # display, and a program of the next test could reach it instead of
+    # that test's own.
+    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
     fi

@@ -21,7 +21,7 @@ WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 # had gone before the program was under way.
 WIN_DESKTOP_NAME=tirelma WIN_DESKTOP_SIZE=1280x800
 
-export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=${WIN_WINEDEBUG:--all} # wine's own messages: WIN_WINEDEBUG=err+all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installers
 # Wine passes no QT_* variable on to Windows programs: Qt options go on the
 # command line (-platform windows).
@@ -69,6 +69,13 @@ win_prefix() {
 # A Unix path as the Windows programs see it (wine maps / to Z:).
 winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
 
+# Whether a process has ended (a child not yet waited for is a zombie).
+process_ended() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null)
+    [ -z "$state" ] || [[ $state == Z* ]]
+}
+
 win_cleanup() {
     xdotool keyup Alt_L 2>/dev/null || true
     # What the screen showed and what the programs said, for a failure.
@@ -82,7 +89,13 @@ win_cleanup() {
         tail -20 "$WIN_BUILD/windows-failure-$part.log"
     fi
     "$WINESERVER" -k 2>/dev/null || true
-    for pid in "${WIN_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # The X server gone before the next part starts its own: one still
+    # ending holds its display number for a moment.
+    for pid in "${WIN_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || continue
+        wait_for 50 process_ended "$pid" || kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     [ -n "${W:-}" ] && rm -rf "$W"
     # Programs started meanwhile hold the lock's file too; let it go for all.
     flock -u 8 2>/dev/null || true
@@ -99,15 +112,18 @@ win_start() {
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
-    DISPLAY= "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    # With the part's display: where the prefix names a desktop, wine starts
+    # that desktop even for these commands, and a desktop started without a
+    # display would have none for the programs that join it.
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "${WIN_DPI:-96}" /f >/dev/null 2>&1 || fail "could not set the desktop's scale"
     if [ "${WIN_IN_DESKTOP:-0}" = 1 ]; then
-        DISPLAY= "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$WIN_DESKTOP_NAME" \
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$WIN_DESKTOP_NAME" \
             /t REG_SZ /d "$WIN_DESKTOP_SIZE" /f >/dev/null 2>&1 &&
-            DISPLAY= "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ \
+            "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ \
                 /d "$WIN_DESKTOP_NAME" /f >/dev/null 2>&1 || fail "could not set the wine desktop"
     else
-        DISPLAY= "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+        "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
     fi
     "$WINESERVER" -w
 }
