@@ -14,11 +14,15 @@ WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 # A part that sets WIN_IN_DESKTOP=1 runs every program in one wine desktop,
 # a window of 1280 x 800 with a taskbar: it keeps every key and every pixel
 # inside wine, so the global Alt state and the screen copy see what the
-# user does anywhere. The desktop is wine's default one for the part (set in
-# the prefix), not one named to a launcher: a program started through
-# "explorer /desktop=..." could come up on wine's own default desktop
-# instead, with its icon in a tray of its own and no Alt, when the launcher
-# had gone before the program was under way.
+# user does anywhere. The first program of a wine session opens the desktop
+# (win_open_desktop: explorer makes it and stays as its owner); the others
+# join it as wine's default desktop of the part (set in the prefix), not
+# through a launcher: a program started through a second
+# "explorer /desktop=..." could come up on wine's own default desktop,
+# with its icon in a tray of its own and no Alt, when that launcher had gone
+# before the program was under way. Nor does the desktop wait for a program
+# to need it: once, a desktop that wine started for the fixture came up
+# without its X display.
 WIN_DESKTOP_NAME=tirelma WIN_DESKTOP_SIZE=1280x800
 
 export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=${WIN_WINEDEBUG:--all} # wine's own messages: WIN_WINEDEBUG=err+all
@@ -141,6 +145,14 @@ win_zip() { ls "$WIN_BUILD"/tirelma-*-windows-x64.zip 2>/dev/null | head -1; }
 win_run() { # folder, program, arguments...
     local dir=$1; shift
     (cd "$dir" && exec "$WINE" "$@" >>"$W/wine.log" 2>&1) &
+}
+
+# The same for the first program of a wine session in a part with a desktop:
+# the desktop comes up with it, owned by an explorer that stays.
+win_open_desktop() { # folder, program, arguments...
+    local dir=$1; shift
+    (cd "$dir" && exec "$WINE" explorer /desktop="$WIN_DESKTOP_NAME,$WIN_DESKTOP_SIZE" "$@" \
+        >>"$W/wine.log" 2>&1) &
 }
 
 # Visible windows of a program (by its .exe name) whose title matches, with

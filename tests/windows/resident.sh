@@ -16,10 +16,11 @@ home="$W/ユーザー データ"
 win_unzip "$zip" "$home"
 bin="$home/Tirelma"
 
-# The fixture: another Windows program showing the example at 950,640.
+# The fixture: another Windows program showing the example at 950,640. It
+# is the first program of each wine session here, and opens the desktop.
 show_fixture() {
     (export WINEPATH; WINEPATH=$(win_dll_path)
-     win_run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
+     win_open_desktop "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
          "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
     wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
     fixture_window=$(windows_of showimage.exe . 0 | head -1)
@@ -82,7 +83,7 @@ printf '1234567890\x81\x5ememo\r\n' >"$W/expected"
 expect_eq "result line in CP932 with CR LF" "$(bytes_of "$W/expected")" "$(bytes_of "$bin/Kavoren.txt")"
 
 # The reader beside it copies the same screen (the wine desktop) the same way.
-(cd "$bin" && "$WINE" tirelma-read.exe --screen >"$W/screen.txt" 2>&1)
+(cd "$bin" && "$WINE" tirelma-read.exe --screen >"$W/screen.txt" 2>>"$W/wine.log")
 has_reading() { grep -q . "$W/screen.txt"; }
 wait_for 300 has_reading
 expect_eq "tirelma-read --screen" "1234567890" "$(tr -d '\r' <"$W/screen.txt")"
