@@ -1,9 +1,11 @@
 // Tirelma, the resident program: starts in the notification area and opens
-// the main window on the Alt key.
+// the main window on the Alt key, and on `tirelma --show` (the trigger a
+// user binds to a key where the desktop shows no program the Alt key).
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "Locations.h"
 #include "Platform.h"
+#include "ShowRequests.h"
 #include "Translations.h"
 #include "WriteFailureNotice.h"
 #include "frmTskTly.h"
@@ -22,11 +24,24 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tirelma");
 
+const char kUsage[] =
+    "Usage: tirelma [--show]\n"
+    "Starts Tirelma in the notification area; Alt opens its main window, which reads the\n"
+    "current area.\n"
+    "  --show   open the main window and read, as Alt does: asks the copy that runs\n"
+    "           already and ends at once, or starts Tirelma when none runs. Bind it to a\n"
+    "           key where Alt cannot be watched (Wayland), or to a key of your own.\n"
+    "  --help   this text\n";
+
+// The user's copy: one per home folder.
+QString InstanceKey() {
+    return QString::number(qHash(QDir::homePath()), 16);
+}
+
 // One copy per user; a lock left by a copy that crashed does not count.
 std::unique_ptr<QLockFile> TakeInstanceLock() {
-    const QString user = QString::number(qHash(QDir::homePath()), 16);
     auto lock = std::make_unique<QLockFile>(
-        QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(user)));
+        QDir::temp().filePath(QStringLiteral("tirelma-%1.lock").arg(InstanceKey())));
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
     // The lock names its holder by process number. Numbers come round again
@@ -43,18 +58,32 @@ std::unique_ptr<QLockFile> TakeInstanceLock() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Under Wayland, run as an X11 client where an X server is at hand: only
-    // there can a program see the screen and the keys at all.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    bool show = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--show") show = true;
+        // Everything else is Qt's (-style, -platform...).
+    }
+    auto lock = TakeInstanceLock();
+    if (!lock && show) {
+        // Asked before anything of the display: the command runs from key
+        // bindings, whose environment may lack it. The copy that holds the
+        // lock may still be starting.
+        if (platform::AskToShow(InstanceKey(), 3000)) return 0;
+        std::fputs("tirelma: the running copy did not answer --show\n", stderr);
+        return 1;
+    }
+    platform::ChooseQtPlatform();
     // With no display at all Qt would end the process with a note of its
     // own; say plainly what is missing instead.
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        if (const QString why = platform::DisplayProblem(); !why.isEmpty()) {
-            std::fprintf(stderr, "tirelma: %s\n", qPrintable(why));
-            return 1;
-        }
+    if (const QString why = platform::DisplayProblem(); !why.isEmpty()) {
+        std::fprintf(stderr, "tirelma: %s\n", qPrintable(why));
+        return 1;
+    }
 
     QApplication app(argc, argv);
     app.setApplicationName(kCaption);
@@ -66,7 +95,6 @@ int main(int argc, char** argv) {
 
     platform::QtDialogs qtDialogs;
     platform::Dialogs& dialogs = qtDialogs;
-    const auto lock = TakeInstanceLock();
     if (!lock) {
         dialogs.message(nullptr, QStringLiteral("既に起動されています。"), kCaption);
         return 0;
@@ -77,6 +105,9 @@ int main(int argc, char** argv) {
     // A first start in the user's configuration folder makes the folder; a
     // folder that cannot be made shows up as refused writes, which are told.
     settings::EnsureProfileFolder();
+    // A start at sign-in that names this program where it used to be (the
+    // folder was moved) names it here again.
+    platform::MendThisProgramAutostart();
 
     // A setting that cannot be stored is told, not lost in silence.
     mainwin::WriteFailureNotice notice(dialogs);
@@ -85,10 +116,16 @@ int main(int argc, char** argv) {
     tray::frmTskTly tray(*platform, dialogs);
     bool asked = false; // by the user, with 終了
     QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, [&] {
-        asked = true;
+        asked = !tray.endedFromOutside();
         QApplication::quit();
     });
     tray.start();
+    // Later starts with --show ask this copy; the first one reads at once.
+    const auto listener =
+        platform::ListenForShowRequests(InstanceKey(), [&tray] { tray.mnuAbout_Click(); });
+    if (show) QTimer::singleShot(0, &tray, &tray::frmTskTly::mnuAbout_Click);
+    // A key of the desktop's own too, where it keeps such keys for programs.
+    platform->offerShowShortcut([&tray] { tray.mnuAbout_Click(); });
 
     if (const QString why = platform->limitation(); !why.isEmpty())
         QTimer::singleShot(0, [&dialogs, why] {
@@ -96,9 +133,9 @@ int main(int argc, char** argv) {
         });
 
     const int code = app.exec();
-    // Ended by the system (a session that ends, a window of ours closed from
-    // outside): said, so that a copy that went away can be told from one
-    // that never started.
+    // Ended by the system or from outside (a session that ends, a window of
+    // ours closed by another program, the installer's request): said, so
+    // that a copy that went away can be told from one that never started.
     if (!asked) std::fprintf(stderr, "tirelma: the desktop ended the program\n");
     return code;
 }

@@ -1,5 +1,7 @@
 // Speed of reading realistic screen lines: the area reader against the
-// literal engine, in the same run, on the same pictures and templates.
+// literal engine, in the same run, on the same pictures and templates; and
+// the reading with its verdict (every ink pixel covered by a character read,
+// Verdict.h) against the reading alone.
 //
 // Lines are drawn in the X11 bitmap fonts (5x7 ... 10x20) in three colour
 // schemes, in areas 2 to 6 rows taller than the cells with the text at
@@ -22,6 +24,7 @@
 #include "LiteralMatcher.h"
 #include "RandomGlyphs.h"
 #include "ScreenLines.h"
+#include "Verdict.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -150,13 +153,17 @@ double TimeOf(const std::function<void()>& f, int samples, double sampleSeconds)
 
 struct Result {
     const Case* c;
-    std::vector<double> reader, literal; // one median per run
+    std::vector<double> reader, judged, literal; // one median per run
     std::size_t chars = 0;
+    bool complete = true;
     bool same = true;
 
     double readerTime() const { return Median(reader); }
+    double judgedTime() const { return Median(judged); }
     double literalTime() const { return Median(literal); }
     double ratio() const { return literalTime() / readerTime(); }
+    // What the verdict adds to the reading, as a share of the reading alone.
+    double added() const { return judgedTime() / readerTime() - 1; }
 };
 
 // One pass over the cases: the reader's and the literal engine's median
@@ -167,14 +174,22 @@ void Measure(std::vector<Result>& results, int samples, bool withLiteral) {
         engine::AreaReader reader(c.templates);
         const auto chars = reader.readChars(c.image);
         r.chars = chars.size();
-        r.reader.push_back(TimeOf([&] { reader.readChars(c.image); }, 3 * samples, 1e-3));
+        r.complete = reader.readJudged(c.image).unread.empty();
+        // Alternately, so that a slow spell of the machine hits both alike.
+        std::vector<double> alone, judged;
+        for (int k = 0; k < 3; ++k) {
+            alone.push_back(TimeOf([&] { reader.readChars(c.image); }, samples, 1e-3));
+            judged.push_back(TimeOf([&] { reader.readJudged(c.image); }, samples, 1e-3));
+        }
+        r.reader.push_back(Median(alone));
+        r.judged.push_back(Median(judged));
         if (!withLiteral) continue;
         std::vector<literal::Found> expected;
         r.literal.push_back(
             TimeOf([&] { expected = literal::RunChars(c.image, c.templates); }, samples, 0));
         std::vector<literal::Found> got;
         for (const auto& ch : chars)
-            got.push_back({ch.index, ch.left, ch.column});
+            got.push_back({ch.index, ch.left, ch.column, ch.row});
         r.same = r.same && got == expected;
     }
 }
@@ -240,9 +255,25 @@ void Summary(const std::vector<Result>& results, bool withLiteral) {
         std::printf("  light-on-dark at most twice dark-on-light: %s (%.2f)\n",
                     Verdict(worstPair <= 2), worstPair);
     for (const Result& r : results)
-        if (r.c->name.rfind("synthetic 1920x32 g14", 0) == 0)
+        if (r.c->name.rfind("synthetic 1920x32 g14", 0) == 0) {
             std::printf("  1920x32 with 14 templates under 100 us (aim 50): %s (%.2f us)\n",
                         Verdict(r.readerTime() < 100e-6), r.readerTime() * 1e6);
+            std::printf("  the verdict adds at most 10 %% there: %s (%.2f us with it, %+.1f %%)\n",
+                        Verdict(r.added() <= 0.10), r.judgedTime() * 1e6, r.added() * 100);
+        }
+
+    // The verdict over every case: its share of the reading.
+    std::vector<double> shares;
+    const Result* most = &results.front();
+    for (const Result& r : results) {
+        shares.push_back(r.added());
+        if (r.added() > most->added()) most = &r;
+    }
+    std::printf(
+        "\nthe verdict's share of the reading: median %+.1f %%, worst %+.1f %% (%s, %.2f us "
+        "alone, %.2f us with it)\n",
+        Median(shares) * 100, most->added() * 100, most->c->name.c_str(), most->readerTime() * 1e6,
+        most->judgedTime() * 1e6);
 }
 
 // Preparing a group, as the main window's Init does once per load.
@@ -320,18 +351,19 @@ int main(int argc, char** argv) {
     std::vector<Result> results;
     for (const Case& c : cases)
         if (filter.empty() || c.name.find(filter) != std::string::npos)
-            results.push_back({&c, {}, {}});
+            results.push_back({&c, {}, {}, {}});
     for (int run = 0; run < runs; ++run) {
         if (runs > 1) std::fprintf(stderr, "run %d of %d\n", run + 1, runs);
         Measure(results, samples, withLiteral);
     }
 
-    std::printf("%-50s %5s %11s %11s %9s\n", "case (font scheme area group variant)", "chars",
-                "reader us", "literal us", "ratio");
+    std::printf("%-50s %5s %11s %11s %8s %11s %9s\n", "case (font scheme area group variant)",
+                "chars", "reader us", "+verdict us", "added", "literal us", "ratio");
     for (const Result& r : results)
-        std::printf("%-50s %5zu %11.2f %11.1f %8.0fx%s\n", r.c->name.c_str(), r.chars,
-                    r.readerTime() * 1e6, r.literalTime() * 1e6, withLiteral ? r.ratio() : 0.0,
-                    r.same ? "" : "  DIFFERENT ANSWER");
+        std::printf("%-50s %5zu %11.2f %11.2f %+7.1f%% %11.1f %8.0fx%s%s\n", r.c->name.c_str(),
+                    r.chars, r.readerTime() * 1e6, r.judgedTime() * 1e6, r.added() * 100,
+                    r.literalTime() * 1e6, withLiteral ? r.ratio() : 0.0,
+                    r.complete ? "" : "  incomplete", r.same ? "" : "  DIFFERENT ANSWER");
     if (!results.empty()) Summary(results, withLiteral);
     Preparation(samples);
 

@@ -14,19 +14,29 @@ int Pixel(float v) {
     return FUMIni::RoundToInt32(static_cast<double>(v)).value_or(v < 0 ? -(1 << 30) : (1 << 30));
 }
 
-} // namespace
-
-void ScrCap(platform::Platform& platform, QImage& image, float left, float top) {
-    if (image.width() <= 0 || image.height() <= 0) return;
-    const QImage grab =
-        platform.grabScreen(QRect(Pixel(left), Pixel(top), image.width(), image.height()));
-    if (grab.size() != image.size()) return;
-    image = grab.convertToFormat(QImage::Format_RGB32);
+QString GrabProblem(platform::Platform& platform) {
+    const QString why = platform.grabFailure();
+    return why.isEmpty() ? QStringLiteral("画面を読み取れませんでした。") : why;
 }
 
-void FullScrCap(platform::Platform& platform) {
-    const QImage picture = platform.grabScreen(Bounds(platform.screens()));
-    if (!picture.isNull()) platform.setClipboardImage(picture);
+} // namespace
+
+QString ScrCap(platform::Platform& platform, QImage& image, float left, float top) {
+    if (image.width() <= 0 || image.height() <= 0) return {};
+    const QImage grab =
+        platform.grabScreen(QRect(Pixel(left), Pixel(top), image.width(), image.height()));
+    if (grab.size() != image.size()) return GrabProblem(platform);
+    image = grab.convertToFormat(QImage::Format_RGB32);
+    return {};
+}
+
+QString FullScrCap(platform::Platform& platform) {
+    const QRect all = Bounds(platform.screens());
+    if (all.isEmpty()) return {};
+    const QImage picture = platform.grabScreen(all);
+    if (picture.isNull()) return GrabProblem(platform);
+    platform.setClipboardImage(picture);
+    return {};
 }
 
 engine::AreaImage ToAreaImage(const QImage& image) {

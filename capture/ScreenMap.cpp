@@ -51,6 +51,27 @@ QList<ScreenPlace> PlaceScreens(const QList<QtScreen>& qt, const QRect& qtPrimar
     return out;
 }
 
+QList<ScreenPlace> PlaceScreensByLayout(const QList<QtScreen>& qt,
+                                        const QList<platform::Platform::WindowScreen>& layout) {
+    QList<ScreenPlace> out;
+    for (const QtScreen& s : qt) {
+        auto same = std::find_if(layout.begin(), layout.end(), [&s](const auto& m) {
+            return !s.name.isEmpty() && m.name == s.name;
+        });
+        if (same == layout.end())
+            same = std::find_if(layout.begin(), layout.end(),
+                                [&s](const auto& m) { return m.logical == s.geometry; });
+        if (same != layout.end()) {
+            out.append(ScreenPlace{s.geometry, same->physical, same->scale});
+            continue;
+        }
+        const QSize size(static_cast<int>(std::lround(s.geometry.width() * s.ratio)),
+                         static_cast<int>(std::lround(s.geometry.height() * s.ratio)));
+        out.append(ScreenPlace{s.geometry, QRect(s.geometry.topLeft(), size), s.ratio});
+    }
+    return out;
+}
+
 QPoint PhysicalPoint(const QList<ScreenPlace>& places, QPointF logicalGlobal,
                      std::optional<QPoint> pointer) {
     const QPointF g = logicalGlobal;

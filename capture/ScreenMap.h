@@ -16,10 +16,13 @@
 //    without that report, the middle one.
 #pragma once
 
+#include "Platform.h"
+
 #include <QList>
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QString>
 
 #include <optional>
 
@@ -35,6 +38,7 @@ struct ScreenPlace {
 struct QtScreen {
     QRect geometry;
     double ratio = 1;
+    QString name{}; // QScreen::name()
 };
 
 // Qt's monitors matched with the desktop's: the desktop monitor whose
@@ -42,6 +46,14 @@ struct QtScreen {
 // monitor without such a partner is sized by its scale factor.
 QList<ScreenPlace> PlaceScreens(const QList<QtScreen>& qt, const QRect& qtPrimary,
                                 const QList<QRect>& desktop);
+
+// Qt's monitors matched with a desktop that lays its monitors out for
+// windows apart from their pixels (Wayland): by name, else by the logical
+// rectangle. There a monitor's scale is the desktop's, not Qt's (which
+// draws at a whole factor above a fractional one and lets the desktop
+// shrink the picture). A Qt monitor without a partner keeps Qt's factor.
+QList<ScreenPlace> PlaceScreensByLayout(const QList<QtScreen>& qt,
+                                        const QList<platform::Platform::WindowScreen>& layout);
 
 // The physical pixel under a logical global mouse position.
 QPoint PhysicalPoint(const QList<ScreenPlace>& places, QPointF logicalGlobal,

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -34,14 +35,17 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override { owner_.Form_KeyDown(e->key()); }
     void mousePressEvent(QMouseEvent* e) override {
-        owner_.Picture1_MouseDown(e->button(), e->globalPosition());
+        owner_.Picture1_MouseDown(e->button(), owner_.globalPosition(place_, *e));
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        owner_.Picture1_MouseMove(e->buttons(), e->globalPosition());
+        owner_.Picture1_MouseMove(e->buttons(), owner_.globalPosition(place_, *e));
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        owner_.Picture1_MouseUp(e->button(), e->globalPosition());
+        owner_.Picture1_MouseUp(e->button(), owner_.globalPosition(place_, *e));
     }
+
+public:
+    const ScreenPlace& place() const { return place_; }
 
 private:
     frmCap& owner_;
@@ -58,14 +62,19 @@ frmCap::~frmCap() = default;
 
 void frmCap::Form_Load() {
     // The still picture shows the screen as it is under the program's windows.
-    WithOwnWindowsAway(platform_, [this] { FullScrCap(platform_); });
-    picture_ = platform_.clipboardImage().convertToFormat(QImage::Format_RGB32);
+    grabProblem_.clear();
+    WithOwnWindowsAway(platform_, [this] { grabProblem_ = FullScrCap(platform_); });
+    // A screen that could not be read is not stood in for by whatever
+    // picture the clipboard held before.
+    picture_ = grabProblem_.isEmpty()
+                   ? platform_.clipboardImage().convertToFormat(QImage::Format_RGB32)
+                   : QImage();
     desktop_ = QRect(Bounds(platform_.screens()).topLeft(), picture_.size());
 }
 
 CapResult frmCap::run() {
     Form_Load();
-    if (picture_.isNull()) return CapResult{CapResult::Kind::NoPicture, {}, {}};
+    if (picture_.isNull()) return CapResult{CapResult::Kind::NoPicture, {}, {}, grabProblem_};
     result_ = CapResult{};
     placeWindows();
     platform_.setTopMost(this, true);
@@ -79,9 +88,13 @@ void frmCap::placeWindows() {
     QList<QtScreen> qt;
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* s : screens)
-        qt.append(QtScreen{s->geometry(), s->devicePixelRatio()});
+        qt.append(QtScreen{s->geometry(), s->devicePixelRatio(), s->name()});
     QScreen* primary = QGuiApplication::primaryScreen();
-    places_ = PlaceScreens(qt, primary ? primary->geometry() : QRect(), platform_.screens());
+    const QList<platform::Platform::WindowScreen> layout = platform_.windowLayout();
+    placedByDesktop_ = !layout.isEmpty();
+    places_ = layout.isEmpty()
+                  ? PlaceScreens(qt, primary ? primary->geometry() : QRect(), platform_.screens())
+                  : PlaceScreensByLayout(qt, layout);
     panels_.clear();
     for (qsizetype i = 0; i < screens.size(); ++i) {
         if (screens[i] == primary) {
@@ -138,7 +151,7 @@ void frmCap::Picture1_MouseUp(Qt::MouseButton button, QPointF) {
 void frmCap::Form_KeyDown(int key) {
     // Only Esc acts; Enter and the rest are ignored.
     if (key == Qt::Key_Escape) {
-        result_ = CapResult{CapResult::Kind::Cancelled, {}, {}};
+        result_ = CapResult{CapResult::Kind::Cancelled, {}, {}, {}};
         reject();
     }
 }
@@ -170,8 +183,12 @@ void frmCap::paintEvent(QPaintEvent*) {
 
 void frmCap::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    for (const auto& p : panels_)
+    exactMouse_.clear();
+    watchExactMouse(this, primary_);
+    for (const auto& p : panels_) {
         p->show();
+        watchExactMouse(p.get(), p->place());
+    }
     // Esc must reach the overlay at once, without a click first.
     raise();
     activateWindow();
@@ -187,16 +204,45 @@ void frmCap::keyPressEvent(QKeyEvent* e) {
     Form_KeyDown(e->key());
 }
 
+void frmCap::watchExactMouse(QWidget* window, const ScreenPlace& place) {
+    if (!placedByDesktop_ || !window->windowHandle()) return;
+    window->windowHandle()->installEventFilter(this);
+    exactMouse_.insert(window->windowHandle(), place);
+}
+
+bool frmCap::eventFilter(QObject* watched, QEvent* e) {
+    const auto type = e->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return QDialog::eventFilter(watched, e);
+    const auto place = exactMouse_.constFind(watched);
+    if (place == exactMouse_.cend()) return QDialog::eventFilter(watched, e);
+    const auto* m = static_cast<QMouseEvent*>(e);
+    const QPointF global = QPointF(place->logical.topLeft()) + m->position();
+    if (type == QEvent::MouseButtonPress)
+        Picture1_MouseDown(m->button(), global);
+    else if (type == QEvent::MouseMove)
+        Picture1_MouseMove(m->buttons(), global);
+    else
+        Picture1_MouseUp(m->button(), global);
+    return true; // the widgets never see it rounded
+}
+
+QPointF frmCap::globalPosition(const ScreenPlace& place, const QMouseEvent& e) const {
+    // A full-screen window's own position is its monitor's.
+    return placedByDesktop_ ? QPointF(place.logical.topLeft()) + e.position() : e.globalPosition();
+}
+
 void frmCap::mousePressEvent(QMouseEvent* e) {
-    Picture1_MouseDown(e->button(), e->globalPosition());
+    Picture1_MouseDown(e->button(), globalPosition(primary_, *e));
 }
 
 void frmCap::mouseMoveEvent(QMouseEvent* e) {
-    Picture1_MouseMove(e->buttons(), e->globalPosition());
+    Picture1_MouseMove(e->buttons(), globalPosition(primary_, *e));
 }
 
 void frmCap::mouseReleaseEvent(QMouseEvent* e) {
-    Picture1_MouseUp(e->button(), e->globalPosition());
+    Picture1_MouseUp(e->button(), globalPosition(primary_, *e));
 }
 
 } // namespace capture

@@ -17,11 +17,13 @@
 #include "ScreenMap.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QImage>
 
 #include <memory>
 #include <vector>
 
+class QMouseEvent;
 class QPainter;
 
 namespace capture {
@@ -31,6 +33,7 @@ struct CapResult {
     Kind kind = Kind::Cancelled;
     QRect area;   // left, top, width, height in physical desktop pixels
     QImage image; // the area's pixels, area.size() (null for an empty area)
+    QString why;  // NoPicture: why the screen gave no picture, when it said
 };
 
 class CapPanel;
@@ -41,8 +44,9 @@ public:
     frmCap(platform::Platform& platform, QWidget* parent = nullptr);
     ~frmCap() override;
 
-    // Opens the overlay modally and waits. NoPicture when the clipboard held
-    // no picture after the grab: the overlay then does not open at all.
+    // Opens the overlay modally and waits. NoPicture when the screen could
+    // not be read, or the clipboard held no picture after the grab: the
+    // overlay then does not open at all.
     CapResult run();
 
     const AreaSelector& selector() const { return selector_; }
@@ -58,6 +62,15 @@ public:
 
     // Paints one monitor's part of the still picture and of the outline.
     void paintScreen(QPainter& p, const ScreenPlace& place) const;
+
+    // Qt's global position of a mouse event in the window covering place.
+    QPointF globalPosition(const ScreenPlace& place, const QMouseEvent& e) const;
+
+    // Where windows do not know their place (Wayland), the mouse as the
+    // window gets it, before Qt rounds it to whole logical pixels for the
+    // widget: at a scale above 1 that fraction is a physical pixel.
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void watchExactMouse(QWidget* window, const ScreenPlace& place);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -76,8 +89,13 @@ private:
 
     platform::Platform& platform_;
     QImage picture_;
+    QString grabProblem_;
     QRect desktop_; // where the still picture lies on the desktop
     QList<ScreenPlace> places_;
+    // Windows do not know where they are (Wayland): positions come from the
+    // monitor each covers.
+    bool placedByDesktop_ = false;
+    QHash<QObject*, ScreenPlace> exactMouse_; // windows watched, and where they are
     ScreenPlace primary_;
     std::vector<std::unique_ptr<CapPanel>> panels_;
     AreaSelector selector_;

@@ -18,9 +18,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # A Japanese font for the windows' texts, the desktop's opener for the help
-# page, Qt's own dialogs in Japanese.
+# page, Qt's own dialogs in Japanese; on Wayland Qt's Wayland plugin (Qt
+# loads it at run time, so no library names it) and the desktop portal,
+# through which GNOME and KDE give the screen's pixels (its implementation
+# comes with the desktop).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-ipafont-gothic | fonts-japanese-gothic, xdg-utils, qt6-translations-l10n")
+    "fonts-ipafont-gothic | fonts-japanese-gothic, xdg-utils, qt6-translations-l10n, qt6-wayland, xdg-desktop-portal")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Tirelma reads numbers that another program shows at a fixed place of the
 screen, such as coordinates or counter values. The place is marked once and
@@ -29,8 +32,10 @@ black-and-white copy; from then on one press of Alt reads the place by
 pixel-exact template matching, shows the text, and appends it as a line to a
 text or CSV file.
 .
-Tirelma waits in the notification area of an X11 desktop and keeps its
-settings in one profile file, compatible with the Windows version. The
+Tirelma waits in the notification area of an X11 or Wayland desktop and
+keeps its settings in one profile file, compatible with the Windows version.
+On Wayland, where no program sees the keys of another, `tirelma --show`
+bound to a key opens it. The
 command-line reader tirelma-read reads saved screenshots or the live screen
 for scripts.")
 include(CPack)

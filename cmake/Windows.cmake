@@ -1,6 +1,6 @@
-# Windows: the programs' icon and version resource, and the portable zip
-# (scripts/windows-build.sh makes it). Included only when building for
-# Windows.
+# Windows: the programs' icon and version resource, the portable zip and
+# the per-user installer (scripts/windows-build.sh makes them). Included
+# only when building for Windows.
 
 # The program's icon: the pictures of the desktop icon (dist/icons) in one
 # Windows icon file.
@@ -67,4 +67,26 @@ function(tirelma_windows_zip)
         COMMENT "Making ${zip}"
         VERBATIM)
     add_custom_target(windows_zip ALL DEPENDS ${zip})
+    tirelma_windows_installer(${CMAKE_BINARY_DIR}/zip/Tirelma ${zip})
+endfunction()
+
+# The per-user installer, from the same files as the zip (staged in stage,
+# made together with zip): tirelma-<version>-windows-x64-setup.exe.
+function(tirelma_windows_installer stage zip)
+    find_program(TIRELMA_MAKENSIS makensis NO_CMAKE_FIND_ROOT_PATH)
+    if(NOT TIRELMA_MAKENSIS)
+        message(FATAL_ERROR "makensis not found: apt-get install nsis (scripts/install-deps.sh windows)")
+    endif()
+    set(setup ${CMAKE_BINARY_DIR}/tirelma-${PROJECT_VERSION}-windows-x64-setup.exe)
+    set(nsi ${CMAKE_SOURCE_DIR}/dist/windows/tirelma.nsi)
+    add_custom_command(OUTPUT ${setup}
+        COMMAND ${CMAKE_COMMAND}
+            -DSTAGE=${stage} -DNSI=${nsi} -DICON=${TIRELMA_ICON} -DOUT=${setup}
+            -DVERSION=${PROJECT_VERSION} -DMAKENSIS=${TIRELMA_MAKENSIS}
+            -DWORK=${CMAKE_BINARY_DIR}/installer
+            -P ${CMAKE_SOURCE_DIR}/cmake/WindowsInstaller.cmake
+        DEPENDS ${zip} ${nsi} ${CMAKE_SOURCE_DIR}/cmake/WindowsInstaller.cmake ${TIRELMA_ICON}
+        COMMENT "Making ${setup}"
+        VERBATIM)
+    add_custom_target(windows_installer ALL DEPENDS ${setup})
 endfunction()

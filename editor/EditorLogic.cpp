@@ -227,7 +227,7 @@ bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasS
            shown.top != stored.top || shown.width != stored.width ||
            shown.height != stored.height || shown.level != storedLevel ||
            shown.kugiri != stored.kugiri || shown.blank != stored.blank ||
-           shown.group != stored.group;
+           shown.group != stored.group || shown.writeUnread != stored.writeUnread;
 }
 
 } // namespace editor

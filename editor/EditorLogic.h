@@ -119,6 +119,7 @@ std::u16string AppendToCharList(std::u16string_view list, std::u16string_view na
 struct AreaTexts {
     std::u16string comment, left, top, width, height, level, kugiri, blank;
     int group = 0;
+    bool writeUnread = false; // WRITEUNREAD is "True"
 };
 
 // Whether storing the area would change what is stored: it has no section

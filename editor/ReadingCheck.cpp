@@ -1,5 +1,7 @@
 #include "ReadingCheck.h"
 
+#include "Reading.h"
+
 #include <algorithm>
 #include <map>
 
@@ -78,8 +80,13 @@ ReadingCheck CheckReading(const engine::AreaImage& area, const modTemp::ChrTempL
                           const std::vector<QRect>& cells) {
     ReadingCheck check;
     engine::AreaReader reader(templates);
-    check.chars = reader.readChars(area, 3);
-    check.answer = engine::JoinReading(check.chars, templates, rule);
+    engine::AreaSettings settings;
+    settings.blanks = rule;
+    engine::Reading reading = engine::ReadPicture(settings, area, engine::Grab::Whole, reader);
+    check.chars = std::move(reading.chars);
+    check.answer = std::move(reading.text);
+    // With no characters yet every glyph is unread: nothing to point at.
+    if (!templates.empty()) check.unread = std::move(reading.verdict.unread);
     for (const engine::ReadChar& c : check.chars) {
         const auto ink = engine::TemplateInk(templates[static_cast<std::size_t>(c.index)]);
         check.charLeft.push_back(static_cast<int>(c.column + ink.first));

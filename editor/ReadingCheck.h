@@ -1,7 +1,8 @@
 // The reading check of the editor: the captured area read with the group's
-// templates exactly as the main window reads it (the same reader, the same
-// sampling, the same blanks), compared with the text the user taught, and the
-// reasons why a template cannot be read where it was cut.
+// templates exactly as the main window reads it (the same road, Reading.h:
+// the same reader, sampling, blanks and verdict), compared with the text the
+// user taught, and the reasons why a template cannot be read where it was
+// cut.
 #pragma once
 
 #include "AreaImage.h"
@@ -9,6 +10,7 @@
 #include "Blanks.h"
 #include "ChrTemp.h"
 #include "LineCells.h"
+#include "Verdict.h"
 
 #include <QRect>
 
@@ -35,8 +37,11 @@ struct ReadingCheck {
     std::u16string answer;                // what the main window would show
     std::vector<engine::ReadChar> chars;  // the characters read
     std::vector<int> charLeft, charRight; // their ink columns
-    bool compared = false;                // a taught text was there to compare with
-    bool agrees = false;                  // ... and the characters read are exactly it
+    // Ink no character read covers (Verdict.h), whether or not a line was
+    // typed; none while the group has no characters.
+    std::vector<engine::UnreadPlace> unread;
+    bool compared = false; // a taught text was there to compare with
+    bool agrees = false;   // ... and the characters read are exactly it
     std::vector<CheckMark> marks;
     // Characters read where they fit only part of a glyph (a tight "-"
     // inside a "7"), with the glyph's taught character when known.

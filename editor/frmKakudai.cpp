@@ -6,10 +6,12 @@
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
+#include "ScreenReading.h"
 #include "frmCap.h"
 #include "frmTuika.h"
 #include "modPub.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -235,6 +237,9 @@ void frmKakudai::Form_Load() {
     txtKuhaku->setToolTip(
         QStringLiteral("文字の間の空白がこの幅 (画素) 以上のとき、区切りキャラクタ"
                        "を入れて読み取ります。空か0なら入れません。"));
+    chkYominokoshi->setToolTip(QStringLiteral(
+        "読み取りたくない物がいつも入っている認識エリアで、読み取れない部分があっても"
+        "書き込み前に確かめません (赤枠は表示されます)。"));
 
     TopMostOn();
     modPub::AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
@@ -333,15 +338,17 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
     }
     txtKugiri->setText(Q(FUMIni::IniRead(s, profile::kKugiri)));
     txtKuhaku->setText(Q(FUMIni::IniRead(s, profile::kBlankWidth)));
+    chkYominokoshi->setChecked(profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread)));
 
     ChrListLoad(ChrGropNo);
     runReadingCheck();
 }
 
 AreaTexts frmKakudai::shownArea() const {
-    return {U(txtAriaComment->text()), U(txtLeft->text()),   U(txtTop->text()),
-            U(txtWidth->text()),       U(txtHeight->text()), U(txt2tikaLevel->text()),
-            U(txtKugiri->text()),      U(txtKuhaku->text()), ChrGropNo};
+    return {U(txtAriaComment->text()),  U(txtLeft->text()),   U(txtTop->text()),
+            U(txtWidth->text()),        U(txtHeight->text()), U(txt2tikaLevel->text()),
+            U(txtKugiri->text()),       U(txtKuhaku->text()), ChrGropNo,
+            chkYominokoshi->isChecked()};
 }
 
 bool frmKakudai::storeArea() {
@@ -372,10 +379,36 @@ bool frmKakudai::storeArea() {
     // never used it is stored exactly as before.
     if (!blank.empty() || !FUMIni::IniRead(s, profile::kBlankWidth).empty())
         FUMIni::IniWrite(s, profile::kBlankWidth, blank);
+    if (chkYominokoshi->isChecked() || !FUMIni::IniRead(s, profile::kWriteUnread).empty())
+        FUMIni::IniWrite(s, profile::kWriteUnread, profile::FlagText(chkYominokoshi->isChecked()));
+    storeMonitor(s);
     setGuidance(
         QStringLiteral("認識エリア「%1」を記録しました。(O)Kで閉じると、このエリアを読み取ります。")
             .arg(Q(modPub::AriaName)));
     return true;
+}
+
+void frmKakudai::storeMonitor(const std::u16string& section) {
+    // The monitor the area lies on now, so that a reading can tell when it
+    // is read on another one (other size, place or scale).
+    std::optional<engine::Monitor> monitor;
+    const auto left = FieldNumber(U(txtLeft->text())), top = FieldNumber(U(txtTop->text()));
+    const auto width = FieldNumber(U(txtWidth->text())), height = FieldNumber(U(txtHeight->text()));
+    if (left && top && width && height) {
+        const auto l = FUMIni::RoundToInt32(*left), t = FUMIni::RoundToInt32(*top);
+        const auto w = FUMIni::RoundToInt32(*width), h = FUMIni::RoundToInt32(*height);
+        if (l && t && w && h) monitor = capture::MonitorOf(platform_, QRect(*l, *t, *w, *h));
+    }
+    if (monitor) {
+        FUMIni::IniWrite(section, profile::kMonitor, engine::MonitorRectText(monitor->rect));
+        FUMIni::IniWrite(section, profile::kMonitorScale,
+                         monitor->scalePercent > 0 ? profile::Decimal(monitor->scalePercent)
+                                                   : std::u16string());
+    } else if (!FUMIni::IniRead(section, profile::kMonitor).empty()) {
+        // On no monitor now: the old record would only mislead.
+        FUMIni::IniWrite(section, profile::kMonitor, u"");
+        FUMIni::IniWrite(section, profile::kMonitorScale, u"");
+    }
 }
 
 void frmKakudai::cmdAriaKiroku_Click() {
@@ -397,7 +430,8 @@ void frmKakudai::cmdEnd_Click() {
             FUMIni::IniRead(s, profile::kBwLevel),
             FUMIni::IniRead(s, profile::kKugiri),
             FUMIni::IniRead(s, profile::kBlankWidth),
-            FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0)};
+            FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0),
+            profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread))};
         const bool hasSection = FUMIni::IniHasSection(s);
         if (AreaNeedsStoring(shownArea(), stored, hasSection)) {
             const QString text =
@@ -548,9 +582,16 @@ void frmKakudai::cmdSCap_Click() {
     }
     QImage image(*w, *h, QImage::Format_RGB32);
     image.fill(Qt::white);
+    QString problem;
     capture::WithOwnWindowsAway(platform_, [&] { // the area as it is under the editor
-        capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
+        problem =
+            capture::ScrCap(platform_, image, static_cast<float>(*left), static_cast<float>(*top));
     });
+    if (!problem.isEmpty()) { // no picture at all, not a white one
+        message(QStringLiteral("画面の画像を取得できませんでした") + QLatin1Char('\n') + problem,
+                kAppTitle);
+        return;
+    }
     picSelAlia->setImage(image);
     cmd2Tika_Click();
 }
@@ -565,7 +606,9 @@ void frmKakudai::setCaptureControlsEnabled(bool on) {
 void frmKakudai::takeCapture(const capture::CapResult& result) {
     using Kind = capture::CapResult::Kind;
     if (result.kind == Kind::NoPicture) {
-        message(QStringLiteral("画面の画像を取得できませんでした"), kAppTitle);
+        message(QStringLiteral("画面の画像を取得できませんでした") +
+                    (result.why.isEmpty() ? QString() : QLatin1Char('\n') + result.why),
+                kAppTitle);
         return;
     }
     if (result.kind != Kind::Selected) return;

@@ -29,6 +29,7 @@
 #include <optional>
 #include <string>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -136,6 +137,9 @@ private:
     void fillGroupList(int g);
     AreaTexts shownArea() const;
     bool storeArea();
+    // MONITOR and MONITORSCALE of the area section: the monitor under the
+    // area fields' rectangle.
+    void storeMonitor(const std::u16string& section);
     void setCaptureControlsEnabled(bool on);
     void takeCapture(const capture::CapResult& result);
 
@@ -192,6 +196,8 @@ private:
     QListWidget* lstChrGrop;
     QLineEdit* txtKugiri;
     QLineEdit* txtKuhaku;
+    // Writes incomplete readings of the area without asking (WRITEUNREAD).
+    QCheckBox* chkYominokoshi;
     QPushButton* cmdAriaKiroku;
     QGroupBox* fraList;
     QLabel* lblList;

@@ -10,6 +10,7 @@
 #include "PictureBox.h"
 #include "WindowFit.h"
 
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -160,6 +161,8 @@ void frmKakudai::buildControls() {
     txtKugiri = edit("txtKugiri");
     txtKugiri->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtKuhaku = edit("txtKuhaku");
+    chkYominokoshi = new QCheckBox(QStringLiteral("読み残しがあっても確かめずに書き込む"));
+    chkYominokoshi->setObjectName(QStringLiteral("chkYominokoshi"));
     cmdAriaKiroku = button(QStringLiteral("認識エリア記録"), "cmdAriaKiroku");
     // A caption and the box it names, side by side in the grid.
     const auto field = [fields](const QString& caption, QWidget* box, int row, int column,
@@ -181,7 +184,8 @@ void frmKakudai::buildControls() {
     fields->addLayout(level, 3, 1, 1, 3);
     field(QStringLiteral("区切りキャラクタ："), txtKugiri, 4, 0);
     field(QStringLiteral("空白の幅："), txtKuhaku, 4, 2);
-    fields->addWidget(cmdAriaKiroku, 5, 0, 1, 4);
+    fields->addWidget(chkYominokoshi, 5, 0, 1, 4);
+    fields->addWidget(cmdAriaKiroku, 6, 0, 1, 4);
     area->addLayout(fields);
     panel->addWidget(Frame2, 3);
 

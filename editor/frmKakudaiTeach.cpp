@@ -315,7 +315,11 @@ void frmKakudai::updateReadingCheck(
     else
         lines << QStringLiteral("読み取り結果：") +
                      (shown.isEmpty() ? QStringLiteral("(何も読み取れません)")
-                                      : QStringLiteral("<b>") + shown + QStringLiteral("</b>"));
+                                      : QStringLiteral("<b>") + shown + QStringLiteral("</b>")) +
+                     // On the same line: a check that grows takes room from the view.
+                     (check_.unread.empty() ? QString()
+                                            : QStringLiteral("　<span style=\"color:#d00000\">"
+                                                             "赤枠の部分は読み取れません</span>"));
     for (const auto& line : DescribeCheck(check_, rule))
         lines << Q(line).toHtmlEscaped();
 
@@ -344,6 +348,10 @@ void frmKakudai::updateReadingCheck(
         for (const auto& fit : check_.partFits)
             markFrames_.push_back(
                 {QRect(QPoint(fit.left, top), QPoint(fit.right, bottom)), Q(fit.read), kMarked});
+    // Ink nothing read covers, where it is.
+    for (const auto& p : check_.unread)
+        markFrames_.push_back(
+            {QRect(QPoint(p.first, p.top), QPoint(p.last, p.bottom)), QString(), kMarked});
     showLinePlan();
 }
 

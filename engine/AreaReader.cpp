@@ -27,6 +27,8 @@ std::u16string AreaReader::read(const AreaImage& image, double matchLimit) {
 std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double matchLimit) {
     std::vector<ReadChar> answer;
     answer.reserve(64);
+    // Sampled in every case: the verdict judges the same samples.
+    plane_.assign(image, FitFinder::PaddingColumns(maxWidth_ + 1));
     // No template, or a bound that admits no perfect fit: every position gives 999.
     if (list_.empty() || !(0.0 < matchLimit)) return answer;
     const int stopAt = matchLimit > 1e9 ? 1'000'000'000 : static_cast<int>(std::ceil(matchLimit));
@@ -34,7 +36,6 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
     // Every position tried is below the width (or 0), and a window reaches
     // at most its template's width past the position.
     const long long columns = static_cast<long long>(std::max(image.width, 1)) + maxWidth_;
-    plane_.assign(image, FitFinder::PaddingColumns(maxWidth_ + 1));
     finder_.find(plane_, columns, fits_);
 
     const float windowWidth = 2 * list_.back().X; // what ChrSearch leaves in ScanRect.Width
@@ -57,7 +58,7 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
             auto it = std::find_if(inWindow_.begin(), inWindow_.end(),
                                    [&](const InWindow& w) { return w.index == f.index; });
             if (it == inWindow_.end())
-                inWindow_.push_back({f.index, f.x, f.v, f.x});
+                inWindow_.push_back({f.index, f.x, f.v, f.x, f.v});
             else if (f.v < it->firstV) // fits come by column, so the leftmost is the first seen
                 it->firstX = f.x, it->firstV = f.v;
         }
@@ -74,7 +75,7 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
             }
         }
         if (found != nullptr) {
-            answer.push_back({found->index, L, found->leftmost});
+            answer.push_back({found->index, L, found->leftmost, found->leftmostV});
             L += widths_[static_cast<std::size_t>(found->index)];
         } else if (canJump && inWindow_.empty()) {
             // Positions before the first one whose window can reach the next
@@ -88,6 +89,16 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
         if (static_cast<float>(static_cast<float>(L) + windowWidth) >= areaWidth) break;
     }
     return answer;
+}
+
+JudgedRead AreaReader::readJudged(const AreaImage& image, double matchLimit) {
+    JudgedRead out;
+    out.chars = readChars(image, matchLimit);
+    // Prepared with the first verdict, so that preparing a group stays as
+    // cheap as the reading alone needs.
+    if (ink_.width.size() != list_.size()) ink_ = InkOf(list_);
+    out.unread = UnreadInkOfFits(plane_, ink_, out.chars);
+    return out;
 }
 
 std::u16string ReadArea(const AreaImage& image, const modTemp::ChrTempList& list,

@@ -22,19 +22,14 @@
 #include "BitPlane.h"
 #include "ChrTemp.h"
 #include "FitFinder.h"
+#include "ReadChar.h"
+#include "Verdict.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace engine {
-
-// One character of a reading.
-struct ReadChar {
-    int index = 0;        // of its template in the group
-    long long left = 0;   // the scan position that found it
-    long long column = 0; // the leftmost column of the area where it fits perfectly in its window
-};
 
 // Reads areas with one group of templates. What depends only on the
 // templates is prepared once; the buffers of a read are kept for the next.
@@ -50,6 +45,10 @@ public:
     // The same reading character by character, with where each one stands.
     std::vector<ReadChar> readChars(const AreaImage& image, double matchLimit = 3);
 
+    // The same characters, and the ink none of them covers (Verdict.h), from
+    // one sampling of the image.
+    JudgedRead readJudged(const AreaImage& image, double matchLimit = 3);
+
 private:
     // A template with a perfect fit in the window at the current position.
     struct InWindow {
@@ -57,12 +56,14 @@ private:
         long long firstX; // its first fit in window order (rows first)
         int firstV;
         long long leftmost; // its leftmost fit
+        int leftmostV;
     };
 
     modTemp::ChrTempList list_;
     FitFinder finder_;
     std::vector<int> widths_;
     int maxWidth_ = 0;
+    TemplateInk ink_;
 
     BitPlane plane_;
     std::vector<Fit> fits_;

@@ -18,15 +18,34 @@ PictureFit FitPicture(QSize picture, QSize room, double ratio) {
     return fit;
 }
 
-QPixmap AreaPixmap(const QImage& picture, QSize room, double ratio) {
+QPixmap AreaPixmap(const QImage& picture, QSize room, double ratio, const QList<QRect>& marks) {
     if (picture.isNull()) return {};
     const QSize physical(static_cast<int>(std::floor(room.width() * ratio + 1e-9)),
                          static_cast<int>(std::floor(room.height() * ratio + 1e-9)));
     const PictureFit fit = FitPicture(picture.size(), physical, ratio);
     if (fit.shown.isEmpty()) return {};
     const QImage part = picture.copy(QRect(QPoint(0, 0), fit.shown));
-    QPixmap pixmap = QPixmap::fromImage(
-        part.scaled(part.size() * fit.zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    QImage zoomed =
+        part.scaled(part.size() * fit.zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    // Frames of whole screen pixels, drawn pixel by pixel: no painter's
+    // rounding at any scale.
+    const QRect inside = zoomed.rect();
+    for (const QRect& m : marks) {
+        const QRect frame = QRect(m.left() * fit.zoom - 1, m.top() * fit.zoom - 1,
+                                  m.width() * fit.zoom + 2, m.height() * fit.zoom + 2) &
+                            inside;
+        if (frame.isEmpty()) continue;
+        for (int x = frame.left(); x <= frame.right(); ++x) {
+            zoomed.setPixel(x, frame.top(), kMarkColour);
+            zoomed.setPixel(x, frame.bottom(), kMarkColour);
+        }
+        for (int y = frame.top(); y <= frame.bottom(); ++y) {
+            zoomed.setPixel(frame.left(), y, kMarkColour);
+            zoomed.setPixel(frame.right(), y, kMarkColour);
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(zoomed);
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
 }

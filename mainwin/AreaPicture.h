@@ -7,7 +7,9 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QPixmap>
+#include <QRect>
 #include <QSize>
 
 namespace mainwin {
@@ -21,6 +23,11 @@ struct PictureFit {
 PictureFit FitPicture(QSize picture, QSize room, double ratio);
 
 // The pixmap for a place of room logical pixels on a display of that ratio.
-QPixmap AreaPixmap(const QImage& picture, QSize room, double ratio);
+// marks: places of the picture (area pixels) framed in red, one screen pixel
+// around each, inside the picture.
+QPixmap AreaPixmap(const QImage& picture, QSize room, double ratio, const QList<QRect>& marks = {});
+
+// The red of those frames.
+inline constexpr QRgb kMarkColour = 0xFFE00000;
 
 } // namespace mainwin

@@ -22,19 +22,15 @@ AreaData AriaDataGet() {
     AreaData a;
     a.AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
     modPub::AriaName = a.AriaName;
-    const std::u16string s = profile::AreaSection(a.AriaName);
-    auto number = [&s](std::u16string_view key) {
-        return static_cast<float>(FUMIni::NumberValue(FUMIni::IniRead(s, key)));
-    };
-    a.AreaLeft = number(profile::kLeft);
-    a.AreaTop = number(profile::kTop);
-    a.AreaWidth = number(profile::kWidth);
-    a.AreaHeight = number(profile::kHeight);
-    a.ChrGroup =
-        FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0);
-    a.Kugiri = FUMIni::IniRead(s, profile::kKugiri);
-    a.BlankWidth = engine::BlankWidthValue(FUMIni::IniRead(s, profile::kBlankWidth));
-    a.Stored = !a.AriaName.empty() && FUMIni::IniHasSection(s);
+    a.settings = engine::ReadAreaSettings(a.AriaName);
+    a.AreaLeft = a.settings.left;
+    a.AreaTop = a.settings.top;
+    a.AreaWidth = a.settings.width;
+    a.AreaHeight = a.settings.height;
+    a.ChrGroup = a.settings.group;
+    a.Kugiri = a.settings.blanks.kugiri;
+    a.BlankWidth = a.settings.blanks.minGap;
+    a.Stored = !a.AriaName.empty() && FUMIni::IniHasSection(profile::AreaSection(a.AriaName));
     return a;
 }
 
@@ -44,17 +40,6 @@ FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount) {
         return FirstStep::NoPlace;
     if (templateCount == 0) return FirstStep::NoCharacters;
     return FirstStep::None;
-}
-
-int AreaPixels(float side) {
-    if (!std::isfinite(side) || side <= 0) return 0;
-    const auto r = FUMIni::RoundToInt32(static_cast<double>(side));
-    return r ? *r : kMaxAreaSide + 1;
-}
-
-bool AreaTooLarge(int width, int height) {
-    return width > kMaxAreaSide || height > kMaxAreaSide ||
-           static_cast<long long>(width) * height > kMaxAreaPixels;
 }
 
 } // namespace mainwin

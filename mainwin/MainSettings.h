@@ -2,6 +2,8 @@
 // output settings of [ENDDATA] and the current area.
 #pragma once
 
+#include "Reading.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +24,9 @@ struct AreaData {
     std::u16string Kugiri;
     int BlankWidth = 0;  // BLANKWIDTH: blank columns that put Kugiri into the answer
     bool Stored = false; // the area has its own section
+    // All of it as a reading takes it, with the keys only readings use
+    // (WRITEUNREAD, MONITOR, MONITORSCALE).
+    engine::AreaSettings settings;
 };
 
 OutputSettings ReadOutputSettings();
@@ -36,14 +41,10 @@ FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount);
 // the group rounded half to even; a group that is no 32-bit number reads as 0).
 AreaData AriaDataGet();
 
-// Whole pixels of an area side: rounded half to even, 0 for what is not a
-// positive number.
-int AreaPixels(float side);
-
-// Areas beyond this many pixels (or a side beyond kMaxAreaSide) are not read:
-// no screen has them, and the copy would exhaust memory.
-inline constexpr long long kMaxAreaPixels = 40'000'000;
-inline constexpr int kMaxAreaSide = 32767;
-bool AreaTooLarge(int width, int height);
+// Whole pixels of an area side, and the areas too large to read (Reading.h).
+using engine::AreaPixels;
+using engine::AreaTooLarge;
+using engine::kMaxAreaPixels;
+using engine::kMaxAreaSide;
 
 } // namespace mainwin

@@ -2,13 +2,14 @@
 
 #include "AnswerText.h"
 #include "AreaPicture.h"
-#include "Blanks.h"
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "Locations.h"
 #include "Placement.h"
+#include "ReadingNotice.h"
 #include "ResultOutput.h"
 #include "ScreenGrab.h"
+#include "ScreenReading.h"
 #include "frmFile.h"
 #include "frmKakudai.h"
 #include "modTemp.h"
@@ -74,6 +75,7 @@ void frmMain::buildControls() {
     // of the window rather than for its frame.
     auto* bar = new QMenuBar(this);
     auto* client = new QWidget(this);
+    client_ = client;
     const QSize inner = Twips(0, 0, 5250, 2325).size();
 
     auto picture = [client](const char* name, QRect r) {
@@ -144,6 +146,14 @@ void frmMain::buildControls() {
         action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
     M_F_Copy1->setVisible(false);
     M_F_Copy1->setEnabled(false);
+    file->addSeparator();
+    mnuAutostart = action(file, "mnuAutostart", platform::AutostartWording().menu,
+                          &frmMain::mnuAutostart_Click);
+    mnuAutostart->setCheckable(true);
+    // Asked each time the menu opens (not on every Alt): the system's own
+    // settings may have changed it meanwhile.
+    connect(file, &QMenu::aboutToShow, this, &frmMain::showAutostart);
+    file->addSeparator();
     action(file, "mnuFileExit", QStringLiteral("終了(&X)"), &frmMain::mnuFileExit_Click);
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -154,6 +164,20 @@ void frmMain::buildControls() {
     client->setGeometry(0, menuHeight, inner.width(), inner.height());
     baseSize_ = QSize(inner.width(), menuHeight + inner.height());
     setFixedSize(baseSize_);
+
+    // Under the answer: the reading's notice, in red; what stands below it
+    // moves down while it is shown.
+    lblKeikoku = new QLabel(client);
+    lblKeikoku->setObjectName(QStringLiteral("lblKeikoku"));
+    lblKeikoku->setWordWrap(true);
+    lblKeikoku->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = lblKeikoku->palette();
+    red.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    lblKeikoku->setPalette(red);
+    lblKeikoku->hide();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label1, txtComment, cmdWrite, Command2, lblKizami})
+        underAnswer_.emplace_back(w, w->geometry());
 
     lblAnnai = new QLabel(this);
     lblAnnai->setObjectName(QStringLiteral("lblAnnai"));
@@ -185,6 +209,9 @@ void frmMain::Init() {
     platform_.setTopMost(this, true);
     txtKotae->clear();
     txtComment->clear();
+    reading_ = engine::Reading();
+    lblKeikoku->clear();
+    placeNotes();
     const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
     areaImage_ = AreaTooLarge(w, h) ? QImage() : QImage(w, h, QImage::Format_RGB32);
     if (!areaImage_.isNull()) areaImage_.fill(Qt::white);
@@ -219,13 +246,36 @@ void frmMain::showFirstStep(FirstStep step) {
         break;
     }
     lblAnnai->setText(text);
-    lblAnnai->setVisible(!text.isEmpty());
-    QSize size = baseSize_;
-    if (!text.isEmpty()) {
-        const int margin = Twips(60, 0, 0, 0).left();
+    placeNotes();
+}
+
+void frmMain::placeNotes() {
+    const int margin = Twips(60, 0, 0, 0).left();
+    // The notice right under the answer box, as wide; the rest moves down.
+    int down = 0;
+    const bool notice = !lblKeikoku->text().isEmpty();
+    lblKeikoku->setVisible(notice);
+    if (notice) {
+        const QRect answer = txtKotae->geometry();
+        const int height = lblKeikoku->heightForWidth(answer.width());
+        lblKeikoku->setGeometry(answer.left(), answer.bottom() + 3, answer.width(), height);
+        int top = underAnswer_.front().second.top();
+        for (const auto& [w, design] : underAnswer_)
+            top = std::min(top, design.top());
+        down = std::max(0, answer.bottom() + 3 + height + margin - top);
+    }
+    for (const auto& [w, design] : underAnswer_)
+        w->setGeometry(design.translated(0, down));
+    const QSize inner = Twips(0, 0, 5250, 2325).size();
+    client_->resize(inner.width(), inner.height() + down);
+
+    QSize size(baseSize_.width(), baseSize_.height() + down);
+    const bool first = !lblAnnai->text().isEmpty();
+    lblAnnai->setVisible(first);
+    if (first) {
         const int width = baseSize_.width() - 2 * margin;
         const int height = lblAnnai->heightForWidth(width);
-        lblAnnai->setGeometry(margin, baseSize_.height(), width, height);
+        lblAnnai->setGeometry(margin, size.height(), width, height);
         size.rheight() += height + margin;
     }
     setFixedSize(size);
@@ -253,10 +303,10 @@ void frmMain::savePlacement() {
                          PixelsToTwips(frame.height()), PixelsToTwips(frame.width())});
 }
 
-void frmMain::showPicture() {
+void frmMain::showPicture(const QList<QRect>& marks) {
     // Screen pixel for screen pixel at any scale factor (AreaPicture.h).
-    const QPixmap pixmap =
-        AreaPixmap(areaImage_, QSize(kPictureMaxWidth, kPictureMaxHeight), devicePixelRatioF());
+    const QPixmap pixmap = AreaPixmap(areaImage_, QSize(kPictureMaxWidth, kPictureMaxHeight),
+                                      devicePixelRatioF(), marks);
     const QPoint at = Twips(180, 120, 0, 0).topLeft();
     const QSizeF size = pixmap.deviceIndependentSize();
     Picture1->setGeometry(QRect(at, QSize(static_cast<int>(std::ceil(size.width())),
@@ -321,15 +371,14 @@ void frmMain::Command1_Click() {
             kCaption, platform::Dialogs::Icon::Warning);
         return;
     }
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    capture::ScrCap(platform_, image, area_.AreaLeft, area_.AreaTop);
-    areaImage_ = image;
-    showPicture();
     modTemp::MatchLimit = 3;
-    const auto chars = reader_->readChars(capture::ToAreaImage(areaImage_), modTemp::MatchLimit);
-    txtKotae->setText(
-        Q(engine::JoinReading(chars, reader_->templates(), {area_.BlankWidth, area_.Kugiri})));
+    // The reading road (Reading.h): grabbed, read, judged; shown as it is.
+    reading_ = capture::ReadScreenArea(platform_, area_.settings, *reader_);
+    areaImage_ = capture::ToQImage(reading_.picture);
+    showPicture(UnreadMarks(reading_));
+    txtKotae->setText(Q(reading_.text));
+    lblKeikoku->setText(ReadingNotice(reading_));
+    placeNotes();
     running_ = false;
 }
 
@@ -338,6 +387,12 @@ void frmMain::Command2_Click() {
 }
 
 void frmMain::cmdWrite_Click() {
+    // An incomplete reading is written only when the user says so (or the
+    // area is set to write such readings without asking); いいえ and Escape
+    // write nothing and leave the window open.
+    if (!reading_.complete() && !area_.settings.writeUnread &&
+        dialogs_.confirm(this, WriteQuestion(reading_), kCaption) != platform::Dialogs::Answer::Yes)
+        return;
     const std::u16string dir = FUMIni::IniDir();
     const std::u16string file = output_.OutFileName.empty()
                                     ? engine::DefaultResultFile(dir, output_.CsvMode)
@@ -404,6 +459,27 @@ void frmMain::ClipPast() {
 
 void frmMain::mnuFileExit_Click() {
     emit exitRequested();
+}
+
+void frmMain::showAutostart() {
+    const auto wording = platform::AutostartWording();
+    const auto state = platform_.autostart();
+    mnuAutostart->setChecked(state == platform::AutostartState::On);
+    mnuAutostart->setText(state == platform::AutostartState::DisabledBySystem
+                              ? wording.menu + wording.disabledNote
+                              : wording.menu);
+}
+
+void frmMain::mnuAutostart_Click() {
+    const bool on = platform_.autostart() != platform::AutostartState::On;
+    const bool stored = platform_.setAutostart(on);
+    showAutostart();
+    if (!stored)
+        dialogs_.message(this, QStringLiteral("自動起動の設定を変更できませんでした。"), kCaption,
+                         platform::Dialogs::Icon::Warning);
+    else if (on && platform_.autostart() == platform::AutostartState::DisabledBySystem)
+        dialogs_.message(this, platform::AutostartWording().howToEnable, kCaption,
+                         platform::Dialogs::Icon::Information);
 }
 
 void frmMain::mnuHelpHelpPage_Click() {

@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "MainSettings.h"
 #include "Platform.h"
+#include "Reading.h"
 
 #include <QImage>
 #include <QWidget>
@@ -49,11 +50,15 @@ public:
     void ClipPast();
     void mnuFileExit_Click();
     void mnuHelpHelpPage_Click();
+    // Turns the start at sign-in on or off.
+    void mnuAutostart_Click();
 
     // The current settings, as Init read them.
     const OutputSettings& output() const { return output_; }
     const AreaData& area() const { return area_; }
     const QImage& areaImage() const { return areaImage_; }
+    // The last run's reading, with its verdict.
+    const engine::Reading& reading() const { return reading_; }
 
 signals:
     // The window closed for good (written, closed, or after the editor's OK).
@@ -69,16 +74,22 @@ protected:
 private:
     void buildControls();
     void startPendingRun();
-    void showPicture();
+    void showPicture(const QList<QRect>& marks = {});
     void showFirstStep(FirstStep step);
+    // The notice under the answer and the first step below the window, the
+    // controls under the answer moved down to make room.
+    void placeNotes();
     void restorePlacement();
     void savePlacement();
+    // The start-at-sign-in entry as the system has it now.
+    void showAutostart();
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
     OutputSettings output_;
     AreaData area_;
     std::unique_ptr<engine::AreaReader> reader_;
+    engine::Reading reading_;
     QImage areaImage_;
     QPoint placement_; // where the frame's top-left corner belongs
     bool runPending_ = false;
@@ -97,8 +108,13 @@ private:
     QPushButton* Command2 = nullptr;
     QLabel* lblKizami = nullptr;
     QLabel* lblAnnai = nullptr; // what to do first, below everything, while there is something
-    QSize baseSize_;            // the window without lblAnnai
+    // What is wrong with the reading, right under it, while something is.
+    QLabel* lblKeikoku = nullptr;
+    QWidget* client_ = nullptr;
+    std::vector<std::pair<QWidget*, QRect>> underAnswer_; // at their design places
+    QSize baseSize_; // the window without lblAnnai and lblKeikoku
     QAction* M_F_Copy1 = nullptr;
+    QAction* mnuAutostart = nullptr;
 };
 
 } // namespace mainwin

@@ -33,20 +33,37 @@ void QtDialogs::message(QWidget* parent, const QString& text, const QString& tit
     box.exec();
 }
 
-Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const QString& title) {
+namespace {
+
+// A box with はい and いいえ, and キャンセル when asked for; the answer of the
+// button clicked, Cancel when the box was closed otherwise.
+Dialogs::Answer Ask(QWidget* parent, const QString& text, const QString& title,
+                    QMessageBox::Icon icon, bool withCancel, bool noIsDefault) {
     QMessageBox box(parent);
     box.setText(text);
     box.setWindowTitle(title);
-    box.setIcon(QMessageBox::Question);
+    box.setIcon(icon);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
+    QPushButton* cancel =
+        withCancel ? box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole) : no;
+    box.setDefaultButton(noIsDefault ? no : yes);
     box.setEscapeButton(cancel);
     box.exec();
-    if (box.clickedButton() == yes) return Answer::Yes;
-    if (box.clickedButton() == no) return Answer::No;
-    return Answer::Cancel;
+    if (box.clickedButton() == yes) return Dialogs::Answer::Yes;
+    if (box.clickedButton() == no) return Dialogs::Answer::No;
+    return Dialogs::Answer::Cancel;
+}
+
+} // namespace
+
+Dialogs::Answer QtDialogs::question(QWidget* parent, const QString& text, const QString& title) {
+    return Ask(parent, text, title, QMessageBox::Question, true, false);
+}
+
+Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text, const QString& title) {
+    const Answer a = Ask(parent, text, title, QMessageBox::Warning, false, true);
+    return a == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,

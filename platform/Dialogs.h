@@ -23,6 +23,10 @@ public:
     // answers Cancel.
     virtual Answer question(QWidget* parent, const QString& text, const QString& title) = 0;
 
+    // A question with the buttons はい and いいえ, いいえ the default: Escape
+    // and closing the box answer No.
+    virtual Answer confirm(QWidget* parent, const QString& text, const QString& title) = 0;
+
     // An open-file dialog titled title; filter in the form
     // "label (*.ext)|*.ext|...". The chosen full path, or an empty text when
     // the user cancelled. The file need not exist.
@@ -35,6 +39,7 @@ class QtDialogs : public Dialogs {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
     Answer question(QWidget* parent, const QString& text, const QString& title) override;
+    Answer confirm(QWidget* parent, const QString& text, const QString& title) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& startPath) override;
 };

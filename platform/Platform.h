@@ -10,6 +10,8 @@
 // screen pixel.
 #pragma once
 
+#include "Autostart.h"
+
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -17,6 +19,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,9 +41,18 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A copy of the screen rectangle. Parts that lie outside every screen
-    // read as white. An empty rectangle gives an empty image.
+    // A copy of the screen rectangle, of the screens as they are now (also
+    // after monitors were added or the resolution changed). Parts that lie
+    // outside every screen read as white. An empty rectangle gives an empty
+    // image. Where the system refuses or fails to give the pixels (a Wayland
+    // desktop may, an X server may while its screen changes), a null image,
+    // and grabFailure() says why where it knows.
     virtual QImage grabScreen(const QRect& rect) = 0;
+    // Why the latest grabScreen gave no picture; empty after one that worked.
+    virtual QString grabFailure() { return {}; }
+    // Whether the pixels come through the desktop, which may ask the user
+    // whether the program may read the screen (the portal on GNOME).
+    virtual bool readsThroughDesktop() { return false; }
 
     // Every monitor, the primary one first (at (0, 0)).
     virtual QList<QRect> screens() = 0;
@@ -51,11 +63,33 @@ public:
         return all.isEmpty() ? QRect() : all.front();
     }
 
+    // Where the desktop puts its monitors for windows, where that is not
+    // where their pixels are (Wayland: the compositor's layout in logical
+    // pixels, each monitor at a scale of its own); empty where windows and
+    // pixels share one layout (X11, Windows). name is Qt's name of the
+    // monitor (QScreen::name()).
+    struct WindowScreen {
+        QString name;
+        QRect logical;
+        QRect physical;
+        double scale = 1; // physical pixels per logical pixel
+    };
+    virtual QList<WindowScreen> windowLayout() { return {}; }
+
     // Where the mouse pointer is now; nothing when the system cannot say.
     virtual std::optional<QPoint> pointerPosition() = 0;
 
     // The keyboard now, also while another application has the focus.
     virtual KeyboardState keyboard() = 0;
+    // Whether keyboard() sees keys pressed in other applications at all (a
+    // Wayland desktop shows no program the keys of another).
+    virtual bool seesOtherAppsKeys() { return true; }
+    // Asks the desktop for a shortcut of its own that opens the main window,
+    // where it keeps such shortcuts for programs (the desktop portal's
+    // GlobalShortcuts); onPressed runs on the event loop at each press. Taken
+    // by value: a desktop that offers shortcuts keeps it.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
+    virtual void offerShowShortcut(std::function<void()> /*onPressed*/) {}
 
     // The system clipboard's picture: put one there (replacing whatever the
     // clipboard held), or read it back (a null image when it holds none).
@@ -95,6 +129,16 @@ public:
     // Empty, or one sentence saying what this desktop cannot give the
     // program (no global key state or screen copy under Wayland, say).
     virtual QString limitation() = 0;
+
+    // Whether the program starts when the user signs in (Autostart.h), and
+    // turning that on or off; false when the system refused the change.
+    virtual AutostartState autostart() = 0;
+    virtual bool setAutostart(bool on) = 0;
+
+    // Calls end when something outside asks the program to end (the
+    // Windows installer before it replaces the program); nothing where the
+    // system has no such request. An empty function stops listening.
+    virtual void whenAskedToEnd(std::function<void()> end) = 0;
 };
 
 // The implementation for the system the program runs on.
@@ -104,5 +148,9 @@ std::unique_ptr<Platform> CreatePlatform();
 // display): empty when the system's display can be opened, otherwise one
 // sentence saying why not.
 QString DisplayProblem();
+
+// Before the application object exists: lets Qt draw the way that fits the
+// session (natively in a Wayland session; the user's QT_QPA_PLATFORM wins).
+void ChooseQtPlatform();
 
 } // namespace platform

@@ -30,6 +30,14 @@ bool PlatformCommon::notificationAreaReady() {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+AutostartState PlatformCommon::autostart() {
+    return ThisProgramAutostart();
+}
+
+bool PlatformCommon::setAutostart(bool on) {
+    return SetThisProgramAutostart(on);
+}
+
 QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens) {
     QRegion outside(QRect(QPoint(0, 0), rect.size()));
     for (const QRect& s : screens)

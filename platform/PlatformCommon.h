@@ -1,5 +1,6 @@
-// What every real platform does through Qt alone: the clipboard, opening
-// documents, the notification area. The system-specific parts derive from it.
+// What every real platform does through Qt alone or the same way: the
+// clipboard, opening documents, the notification area, the start at
+// sign-in. The system-specific parts derive from it.
 #pragma once
 
 #include "Platform.h"
@@ -14,6 +15,9 @@ public:
     bool notificationAreaReady() override;
     bool trayMenuNeedsForeground() override { return false; }
     void bringToForeground(QWidget*) override {}
+    AutostartState autostart() override;
+    bool setAutostart(bool on) override;
+    void whenAskedToEnd(std::function<void()>) override {}
 };
 
 // The image of rect from a copy of screen pixels, with white where no screen

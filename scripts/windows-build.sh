@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tirelma for Windows (x86-64) with mingw-w64 and makes the portable
-# zip build-win/tirelma-<version>-windows-x64.zip: every folder of the
-# project, with the same warnings-as-errors as on Linux.
+# zip build-win/tirelma-<version>-windows-x64.zip and the per-user installer
+# build-win/tirelma-<version>-windows-x64-setup.exe (NSIS): every folder of
+# the project, with the same warnings-as-errors as on Linux.
 #
 #   scripts/windows-build.sh [--core]
 #
@@ -69,7 +70,8 @@ cmake --build "$build" -j2
 
 if [ -n "$qt" ]; then
     zip=$(ls "$build"/tirelma-*-windows-x64.zip)
-    echo "windows-build: $zip ($(du -k "$zip" | cut -f1) KB) in $(($(date +%s) - started)) s"
+    setup=$(ls "$build"/tirelma-*-windows-x64-setup.exe)
+    echo "windows-build: $zip ($(du -k "$zip" | cut -f1) KB) and $setup ($(du -k "$setup" | cut -f1) KB) in $(($(date +%s) - started)) s"
 else
     echo "windows-build: the core and its tests in $build, in $(($(date +%s) - started)) s"
 fi

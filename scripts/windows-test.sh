@@ -3,10 +3,11 @@
 # an X server of its own: every test program (with the windows, also at a
 # scale of 150 %); with the whole program built,
 # also the zip's file list, tirelma-read.exe from the zip on the examples,
-# and the resident cycle of tirelma.exe from the zip in a wine desktop, at
-# 100 % and at 150 % scale.
+# the resident cycle of tirelma.exe from the zip in a wine desktop, at
+# 100 % and at 150 % scale, and the installer (install, start at sign-in,
+# update, uninstall) in a fresh prefix.
 #
-#   scripts/windows-test.sh [unit|unit-150|zip|reader|resident|resident-150]...
+#   scripts/windows-test.sh [unit|unit-150|zip|reader|resident|resident-150|install]...
 #
 # A failing part leaves a screenshot build-win/windows-failure-<part>.png;
 # each test program leaves its log and results in build-win/windows-*.
@@ -18,7 +19,7 @@ export WIN_BUILD=$PWD/build-win WIN_SOURCE=$PWD
 parts=("$@")
 if [ ${#parts[@]} -eq 0 ]; then
     parts=(unit)
-    grep -q '^TIRELMA_GUI:BOOL=ON' "$WIN_BUILD/CMakeCache.txt" && parts+=(unit-150 zip reader resident resident-150)
+    grep -q '^TIRELMA_GUI:BOOL=ON' "$WIN_BUILD/CMakeCache.txt" && parts+=(unit-150 zip reader resident resident-150 install)
 fi
 failed=()
 for part in "${parts[@]}"; do

@@ -43,7 +43,8 @@ std::filesystem::path ChooseProfileFolder(const std::filesystem::path& programDi
     facts.hasProfile = queries.exists(programDir / PathFromText(kProfileName));
     if (!facts.hasProfile) {
         facts.installed = queries.exists(programDir.parent_path() / "share" / "applications" /
-                                         std::string(kDesktopEntry));
+                                         std::string(kDesktopEntry)) ||
+                          queries.exists(programDir / std::string(kUninstaller));
         facts.writable = !facts.installed && queries.writable(programDir);
     }
     return ProfileBesideProgram(facts) ? programDir : *userFolder;

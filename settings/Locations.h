@@ -5,8 +5,9 @@
 // there, or the program's folder is the user's to write (a copied, portable
 // program: the Windows habit). An installed copy (bin/ beside
 // share/applications/ with the program's desktop entry, as the package and
-// `cmake --install` lay it out), or a program in a folder the user cannot
-// write, keeps it in the user's configuration folder instead:
+// `cmake --install` lay it out; on Windows the folder the installer made,
+// with its uninstaller), or a program in a folder the user cannot write,
+// keeps it in the user's configuration folder instead:
 // $XDG_CONFIG_HOME/tirelma (default ~/.config/tirelma) on Linux,
 // %APPDATA%\Tirelma on Windows.
 #pragma once
@@ -23,10 +24,14 @@ inline constexpr std::u16string_view kProfileName = u"Kavoren.ini";
 // The desktop entry an installed copy has in share/applications/.
 inline constexpr std::string_view kDesktopEntry = "org.tirelma.Tirelma.desktop";
 
+// The uninstaller that the Windows installer puts beside the program
+// (dist/windows/tirelma.nsi).
+inline constexpr std::string_view kUninstaller = "uninstall.exe";
+
 // What the program's folder tells about where the profile belongs.
 struct ProgramFolderFacts {
     bool hasProfile = false; // Kavoren.ini is already there
-    bool installed = false;  // the folder is the bin/ of an installed copy
+    bool installed = false;  // the folder is that of an installed copy
     bool writable = false;   // the user may create files there
 };
 

@@ -1,11 +1,13 @@
 // Every section and key of the profile file, and how their names and values
 // are formed, in one place.
 //
-//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN
+//   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
 //   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
-//                        BLANKWIDTH (written only once set; absent = 0)
+//                        BLANKWIDTH (written only once set; absent = 0),
+//                        WRITEUNREAD (written only once changed; absent = ask),
+//                        MONITOR, MONITORSCALE (the monitor it was stored on)
 //   [Chr]                G<g>ALLCHR            characters of group g joined by "\\"
 //   [G<g>ChrDat<chr>]    CHR, X, Y, BL0 ... BL<Y-1>   one template, rows as bit masks
 //   [<caption>]          Top, Left, Height, Width     window placement in twips
@@ -34,6 +36,9 @@ inline constexpr std::u16string_view kCsv = u"CSV";
 // "True": the main window opens as soon as Alt is down; otherwise (and when
 // missing) on Alt pressed and released alone.
 inline constexpr std::u16string_view kAltDown = u"ALTDOWN";
+// "True" once the program has told, on a desktop where it cannot watch the
+// Alt key (Wayland), how to open the main window there.
+inline constexpr std::u16string_view kTriggerNotice = u"TRIGGERNOTICE";
 
 // Lists
 inline constexpr std::u16string_view kAriaList = u"ARIALIST";
@@ -54,6 +59,14 @@ inline constexpr std::u16string_view kKugiri = u"区切り";
 // goes into the answer; missing or 0 puts none (a reader that does not know
 // the key reads the area as before).
 inline constexpr std::u16string_view kBlankWidth = u"BLANKWIDTH";
+// "True": an incomplete reading of the area is written without asking (ink
+// nobody wants read is always there). Missing, or anything else, asks.
+inline constexpr std::u16string_view kWriteUnread = u"WRITEUNREAD";
+// The monitor that held the area when it was stored: its rectangle in
+// physical pixels as "left,top,width,height", and its scale in percent (100
+// at 96 dots per inch). Missing: nothing to compare the monitor with.
+inline constexpr std::u16string_view kMonitor = u"MONITOR";
+inline constexpr std::u16string_view kMonitorScale = u"MONITORSCALE";
 
 // Character sections
 inline constexpr std::u16string_view kChr = u"CHR";

@@ -1,21 +1,19 @@
 #include "PlatformScreen.h"
 
-#include "ScreenGrab.h"
+#include "ScreenReading.h"
 
 namespace tools {
 
-std::vector<PixelRect> PlatformScreen::screens() {
-    std::vector<PixelRect> out;
-    for (const QRect& r : platform_.screens())
-        out.push_back({r.x(), r.y(), r.width(), r.height()});
-    return out;
+std::vector<engine::Monitor> PlatformScreen::monitors() {
+    return capture::Monitors(platform_);
 }
 
-engine::AreaImage PlatformScreen::grab(const PixelRect& r) {
-    QImage image(r.width, r.height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    capture::ScrCap(platform_, image, static_cast<float>(r.left), static_cast<float>(r.top));
-    return capture::ToAreaImage(image);
+std::optional<engine::AreaImage> PlatformScreen::grab(const PixelRect& r) {
+    return capture::ScreenOf(platform_).grab(r);
+}
+
+std::string PlatformScreen::grabFailure() {
+    return platform_.grabFailure().toStdString();
 }
 
 } // namespace tools

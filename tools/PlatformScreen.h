@@ -9,8 +9,9 @@ namespace tools {
 class PlatformScreen : public ScreenSource {
 public:
     explicit PlatformScreen(platform::Platform& platform) : platform_(platform) {}
-    std::vector<PixelRect> screens() override;
-    engine::AreaImage grab(const PixelRect& rect) override;
+    std::vector<engine::Monitor> monitors() override;
+    std::optional<engine::AreaImage> grab(const PixelRect& rect) override;
+    std::string grabFailure() override;
 
 private:
     platform::Platform& platform_;

@@ -2,13 +2,13 @@
 
 #include "AnswerText.h"
 #include "AreaReader.h"
-#include "Blanks.h"
 #include "ChrTemp.h"
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "MainSettings.h"
 #include "ProfileLayout.h"
 #include "ReadOutput.h"
+#include "Reading.h"
 #include "TextCodec.h"
 #include "modPub.h"
 
@@ -50,9 +50,7 @@ int OpenProfile(const ReadOptions& options, std::ostream& err) {
 
 // Everything a reading of the area takes from the profile.
 struct AreaSetup {
-    std::u16string name;
-    float left = 0, top = 0, width = 0, height = 0;
-    std::u16string kugiri;
+    engine::AreaSettings area;
     double step = 0;
     std::unique_ptr<engine::AreaReader> reader;
 };
@@ -89,49 +87,41 @@ int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
             << "\" has no characters\n";
         return kNoCharacters;
     }
-    auto number = [&section](std::u16string_view key) {
-        return static_cast<float>(FUMIni::NumberValue(FUMIni::IniRead(section, key)));
-    };
-    setup.name = area;
-    setup.left = number(profile::kLeft);
-    setup.top = number(profile::kTop);
-    setup.width = number(profile::kWidth);
-    setup.height = number(profile::kHeight);
-    setup.kugiri = FUMIni::IniRead(section, profile::kKugiri);
+    setup.area = engine::ReadAreaSettings(area);
     setup.step = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
     setup.reader = std::make_unique<engine::AreaReader>(std::move(loaded.templates));
     return kOk;
 }
 
-std::u16string Answer(const ReadOptions& options, AreaSetup& setup,
-                      const engine::AreaImage& image) {
-    std::u16string answer =
-        engine::JoinReading(setup.reader->readChars(image, 3), setup.reader->templates(),
-                            engine::AreaBlankRule(profile::AreaSection(setup.name)));
-    if (options.snap) answer = engine::SnapToStep(answer, setup.kugiri, setup.step);
-    return answer;
+// The text a reading prints: snapped to the step when asked.
+std::u16string Answer(const ReadOptions& options, const AreaSetup& setup,
+                      const engine::Reading& reading) {
+    if (!options.snap) return reading.text;
+    return engine::SnapToStep(reading.text, setup.area.blanks.kugiri, setup.step);
+}
+
+std::string AreaName(const AreaSetup& setup) {
+    return "area " + JsonString(Utf8Text(setup.area.name));
 }
 
 // The area's rectangle in screen pixels, as the main window grabs it; kOk or
 // kNoArea after a message.
 int ScreenRect(const AreaSetup& setup, PixelRect& rect, std::ostream& err) {
-    const auto left = FUMIni::RoundToInt32(setup.left);
-    const auto top = FUMIni::RoundToInt32(setup.top);
-    rect.width = mainwin::AreaPixels(setup.width);
-    rect.height = mainwin::AreaPixels(setup.height);
-    const std::string name = "tirelma-read: area \"" + Utf8Text(setup.name) + "\"";
-    if (rect.width == 0 || rect.height == 0) {
-        err << name << " has no size (width " << rect.width << ", height " << rect.height
+    const engine::AreaSettings& a = setup.area;
+    const int width = mainwin::AreaPixels(a.width), height = mainwin::AreaPixels(a.height);
+    const std::string name = "tirelma-read: area \"" + Utf8Text(a.name) + "\"";
+    if (width == 0 || height == 0) {
+        err << name << " has no size (width " << width << ", height " << height
             << "); set it again in the editor\n";
         return kNoArea;
     }
-    if (!left || !top || mainwin::AreaTooLarge(rect.width, rect.height)) {
-        err << name << " is too large or too far off to read (width " << rect.width << ", height "
-            << rect.height << ")\n";
+    const auto r = engine::ScreenRect(a);
+    if (!r) {
+        err << name << " is too large or too far off to read (width " << width << ", height "
+            << height << ")\n";
         return kNoArea;
     }
-    rect.left = *left;
-    rect.top = *top;
+    rect = *r;
     return kOk;
 }
 
@@ -144,14 +134,11 @@ bool PrintLine(std::ostream& out, const std::string& line) {
 } // namespace
 
 bool OnSomeScreen(const PixelRect& r, const std::vector<PixelRect>& screens) {
-    return std::any_of(screens.begin(), screens.end(), [&r](const PixelRect& s) {
-        const long long left = std::max<long long>(r.left, s.left);
-        const long long top = std::max<long long>(r.top, s.top);
-        const long long right = std::min<long long>(0LL + r.left + r.width, 0LL + s.left + s.width);
-        const long long bottom =
-            std::min<long long>(0LL + r.top + r.height, 0LL + s.top + s.height);
-        return left < right && top < bottom;
-    });
+    std::vector<engine::Monitor> monitors;
+    monitors.reserve(screens.size());
+    for (const PixelRect& s : screens)
+        monitors.push_back({s, 0});
+    return !r.empty() && engine::Coverage(r, monitors) != engine::Grab::Off;
 }
 
 int RunRead(const ReadOptions& options,
@@ -161,18 +148,26 @@ int RunRead(const ReadOptions& options,
     AreaSetup setup;
     if (const int code = LoadArea(options, setup, err); code != kOk) return code;
     int result = kOk;
+    bool incomplete = false;
     for (const auto& file : options.images) {
-        const auto image = loadImage(file);
+        auto image = loadImage(file);
         if (!image) {
             err << "tirelma-read: cannot read image " << file << "\n";
             result = kBadImage;
             continue;
         }
-        out << ReadingLine(options.format, Source{false, file}, setup.name,
-                           Answer(options, setup, *image), false)
+        const engine::Reading reading =
+            engine::ReadPicture(setup.area, std::move(*image), engine::Grab::Whole, *setup.reader);
+        const std::u16string answer = Answer(options, setup, reading);
+        out << ReadingLine(options.format, Source{false, file}, setup.area.name, answer, false,
+                           reading.verdict)
             << "\n";
+        if (!reading.complete()) {
+            err << IncompleteWarning(file, answer, reading.verdict) << "\n";
+            incomplete = true;
+        }
     }
-    return result;
+    return result != kOk ? result : (incomplete ? kIncomplete : kOk);
 }
 
 int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock& clock,
@@ -186,7 +181,14 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
     const bool watching = options.watchSeconds.has_value();
     const auto interval =
         std::chrono::milliseconds(std::llround(options.watchSeconds.value_or(0) * 1000));
-    std::optional<std::u16string> last;
+    // What the last line printed said, and the last monitor warned about.
+    struct Said {
+        std::u16string text;
+        engine::Verdict verdict;
+    };
+    std::optional<Said> last;
+    bool warned = false; // about the monitor warnedOf
+    engine::Monitor warnedOf;
     long long lines = 0;
     auto next = clock.now();
     for (;;) {
@@ -198,27 +200,51 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
         }
         PixelRect rect;
         if (const int code = ScreenRect(setup, rect, err); code != kOk) return code;
-        const auto screens = screen.screens();
-        if (screens.empty()) {
+        const engine::ScreenView view{
+            screen.monitors(), [&screen](const PixelRect& r) { return screen.grab(r); },
+            [&screen] { return settings::Utf8ToUtf16(screen.grabFailure()); }};
+        if (view.monitors.empty()) {
             err << "tirelma-read: the screen cannot be read here\n";
             return kBadImage;
         }
-        if (!OnSomeScreen(rect, screens)) {
-            err << "tirelma-read: area \"" << Utf8Text(setup.name) << "\" (left " << rect.left
+        if (engine::Coverage(rect, view.monitors) == engine::Grab::Off) {
+            err << "tirelma-read: area \"" << Utf8Text(setup.area.name) << "\" (left " << rect.left
                 << ", top " << rect.top << ", width " << rect.width << ", height " << rect.height
                 << ") lies outside every screen\n";
             return kBadImage;
         }
         const std::string time = clock.timestamp();
-        const std::u16string answer = Answer(options, setup, screen.grab(rect));
-        if (!watching || answer != last) {
+        const engine::Reading reading = engine::ReadScreen(setup.area, view, *setup.reader);
+        // Once, a failed grab is an error; a watch says so on its line and
+        // goes on (a locked screen, say, comes back).
+        if (reading.verdict.grab == engine::Grab::Failed && !watching) {
+            err << "tirelma-read: " << VerdictText(reading.verdict) << " (area \""
+                << Utf8Text(setup.area.name) << "\")\n";
+            return kBadImage;
+        }
+        if (reading.monitorChange && !(warned && warnedOf == reading.monitorChange->now)) {
+            err << MonitorWarning(setup.area.name, *reading.monitorChange) << "\n";
+            warned = true;
+            warnedOf = reading.monitorChange->now;
+        } else if (!reading.monitorChange) {
+            warned = false;
+        }
+        const std::u16string answer = Answer(options, setup, reading);
+        const bool same = last && last->text == answer &&
+                          last->verdict.grab == reading.verdict.grab &&
+                          last->verdict.unread == reading.verdict.unread;
+        if (!watching || !same) {
             const std::string line =
-                ReadingLine(options.format, Source{true, time}, setup.name, answer, watching);
+                ReadingLine(options.format, Source{true, time}, setup.area.name, answer, watching,
+                            reading.verdict, reading.monitorChange.has_value());
             if (!PrintLine(out, line)) return kOk; // nobody reads any more
-            last = answer;
+            if (!reading.complete())
+                err << IncompleteWarning(AreaName(setup), answer, reading.verdict) << "\n";
+            last = Said{answer, reading.verdict};
             ++lines;
         }
-        if (!watching || (options.count && lines >= *options.count)) return kOk;
+        if (!watching) return reading.complete() ? kOk : kIncomplete;
+        if (options.count && lines >= *options.count) return kOk;
 
         // Ticks keep to the interval; one missed by a slow reading is skipped.
         next += interval;

@@ -4,6 +4,7 @@
 
 #include "AreaImage.h"
 #include "ReadOptions.h"
+#include "Reading.h"
 
 #include <chrono>
 #include <functional>
@@ -16,9 +17,7 @@ namespace tools {
 
 // A rectangle of the screen in physical pixels, (0, 0) at the top-left of
 // the primary screen.
-struct PixelRect {
-    int left = 0, top = 0, width = 0, height = 0;
-};
+using engine::PixelRect;
 
 // Whether the rectangle shares a pixel with one of the screens.
 bool OnSomeScreen(const PixelRect& rect, const std::vector<PixelRect>& screens);
@@ -27,10 +26,14 @@ bool OnSomeScreen(const PixelRect& rect, const std::vector<PixelRect>& screens);
 class ScreenSource {
 public:
     virtual ~ScreenSource() = default;
-    // Every monitor, in physical pixels; none when the screen cannot be read.
-    virtual std::vector<PixelRect> screens() = 0;
-    // A copy of the rectangle, white where no screen is.
-    virtual engine::AreaImage grab(const PixelRect& rect) = 0;
+    // Every monitor, in physical pixels, with its scale; none when the
+    // screen cannot be read.
+    virtual std::vector<engine::Monitor> monitors() = 0;
+    // A copy of the rectangle, white where no screen is; nothing when the
+    // system refused or failed to give the pixels (a Wayland desktop may),
+    // and grabFailure() says why where it knows.
+    virtual std::optional<engine::AreaImage> grab(const PixelRect& rect) = 0;
+    virtual std::string grabFailure() { return {}; }
 };
 
 // What --watch takes from the system: the time stamp of a reading, and a
@@ -42,14 +45,21 @@ struct WatchClock {
 };
 
 // Reads each image with the profile's area and group, one line per image in
-// the chosen format (UTF-8) to out and problems to err.
+// the chosen format (UTF-8) to out and problems to err. An incomplete reading
+// (Verdict.h) is printed all the same, with a warning on err, and the run
+// ends with kIncomplete unless another error comes first.
 int RunRead(const ReadOptions& options,
             const std::function<std::optional<engine::AreaImage>(const std::string&)>& loadImage,
             std::ostream& out, std::ostream& err);
 
 // Reads the area's rectangle from the screen: once, or under --watch at each
-// interval, printing a line whenever the reading differs from the last line
-// printed (the first reading always). A watch ends with kOk when the clock
+// interval, printing a line whenever the reading or its verdict differs from
+// the last line printed (the first reading always). Once, an incomplete
+// reading ends with kIncomplete; under --watch its line is marked instead.
+// An area on another monitor than it was stored on is warned about (under
+// --watch, whenever that changes). A grab that fails ends a single reading
+// with kBadImage; a watch marks its line and goes on. A watch ends with kOk
+// when the clock
 // says stop, when out can no longer be written, or after --count lines; and
 // with an error when the area can no longer be read (it left every screen,
 // or the profile was changed so that it is gone). A changed profile is read

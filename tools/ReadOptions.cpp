@@ -134,8 +134,13 @@ std::string UsageText(bool full) {
          "                   whenever the reading changes; Ctrl+C ends it\n"
          "  --count N        with --watch: stop after N lines\n"
          "  --list-areas     the profile's areas with their rectangles and groups\n"
+         "A reading with ink no character read covers, or of an area partly off the\n"
+         "screen, is incomplete: it is printed as read, with a warning on stderr; JSON\n"
+         "lines say \"complete\" and the \"unread\" columns; under --watch the text and\n"
+         "tsv lines of incomplete readings are marked \"incomplete: ...\".\n"
          "Exit codes: 1 usage, 2 no profile, 3 no such area, 4 the area's group has no\n"
-         "characters, 5 an image or the screen could not be read.\n";
+         "characters, 5 an image or the screen could not be read, 6 some reading was\n"
+         "incomplete (not with --watch).\n";
     return s.str();
 }
 

@@ -27,7 +27,8 @@ enum ExitCode {
     kNoProfile = 2,
     kNoArea = 3,
     kNoCharacters = 4,
-    kBadImage = 5, // an image, or the screen, could not be read
+    kBadImage = 5,   // an image, or the screen, could not be read
+    kIncomplete = 6, // every reading printed, but some not complete
 };
 
 inline constexpr double kMinWatchSeconds = 0.1;

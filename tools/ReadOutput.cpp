@@ -127,20 +127,88 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
+std::string VerdictText(const engine::Verdict& verdict) {
+    std::string why;
+    switch (verdict.grab) {
+    case engine::Grab::Whole:
+        break;
+    case engine::Grab::PartlyOff:
+        why = "part of the area lies off every screen";
+        break;
+    case engine::Grab::Off:
+        why = "the area lies off every screen";
+        break;
+    case engine::Grab::Failed:
+        why = "the screen could not be read";
+        if (!verdict.failure.empty()) why += ": " + Utf8Text(verdict.failure);
+        break;
+    }
+    if (!verdict.unread.empty()) {
+        if (!why.empty()) why += "; ";
+        why += "unread ink at column";
+        why += verdict.unread.size() > 1 || verdict.unread[0].first != verdict.unread[0].last ? "s "
+                                                                                              : " ";
+        for (std::size_t i = 0; i < verdict.unread.size(); ++i) {
+            const auto& p = verdict.unread[i];
+            if (i > 0) why += ", ";
+            why += Number(p.first);
+            if (p.last != p.first) why += "-" + Number(p.last);
+        }
+    }
+    return why;
+}
+
 std::string ReadingLine(Format format, const Source& source, std::u16string_view area,
-                        std::u16string_view reading, bool watching) {
+                        std::u16string_view reading, bool watching, const engine::Verdict& verdict,
+                        bool monitorChanged) {
+    const bool marked = watching && !verdict.complete();
     switch (format) {
-    case Format::Text:
-        return watching ? source.text + " " + Utf8Text(reading) : Utf8Text(reading);
-    case Format::Tsv:
-        return TsvField(source.text) + "\t" + TsvField(Utf8Text(area)) + "\t" +
-               TsvField(Utf8Text(reading));
-    case Format::Json:
-        return std::string("{") + (source.screen ? "\"time\":" : "\"image\":") +
-               JsonString(source.text) + ",\"area\":" + JsonString(Utf8Text(area)) +
-               ",\"reading\":" + JsonString(Utf8Text(reading)) + "}";
+    case Format::Text: {
+        if (!watching) return Utf8Text(reading);
+        std::string line = source.text + " " + Utf8Text(reading);
+        if (marked) line += "  [incomplete: " + VerdictText(verdict) + "]";
+        return line;
+    }
+    case Format::Tsv: {
+        std::string line = TsvField(source.text) + "\t" + TsvField(Utf8Text(area)) + "\t" +
+                           TsvField(Utf8Text(reading));
+        if (marked) line += "\t" + TsvField("incomplete: " + VerdictText(verdict));
+        return line;
+    }
+    case Format::Json: {
+        std::string line = std::string("{") + (source.screen ? "\"time\":" : "\"image\":") +
+                           JsonString(source.text) + ",\"area\":" + JsonString(Utf8Text(area)) +
+                           ",\"reading\":" + JsonString(Utf8Text(reading)) +
+                           ",\"complete\":" + (verdict.complete() ? "true" : "false") +
+                           ",\"unread\":[";
+        for (std::size_t i = 0; i < verdict.unread.size(); ++i)
+            line += (i > 0 ? ",[" : "[") + Number(verdict.unread[i].first) + "," +
+                    Number(verdict.unread[i].last) + "]";
+        line += "]";
+        if (verdict.grab == engine::Grab::PartlyOff) line += ",\"partlyOffScreen\":true";
+        if (monitorChanged) line += ",\"monitorChanged\":true";
+        return line + "}";
+    }
     }
     return {};
+}
+
+std::string IncompleteWarning(const std::string& what, std::u16string_view reading,
+                              const engine::Verdict& verdict) {
+    return "tirelma-read: warning: " + what + ": incomplete reading " +
+           JsonString(Utf8Text(reading)) + ": " + VerdictText(verdict);
+}
+
+std::string MonitorWarning(std::u16string_view area, const engine::MonitorChange& change) {
+    const auto monitor = [](const engine::Monitor& m) {
+        std::string text = Number(m.rect.width) + "x" + Number(m.rect.height) + " at " +
+                           Number(m.rect.left) + "," + Number(m.rect.top);
+        if (m.scalePercent > 0) text += ", scale " + Number(m.scalePercent) + " %";
+        return text;
+    };
+    return "tirelma-read: warning: area " + JsonString(Utf8Text(area)) +
+           " was stored on a monitor " + monitor(change.recorded) + "; the monitor there now is " +
+           monitor(change.now) + " (characters drawn at another size or scale are not read)";
 }
 
 std::string AreaLine(Format format, const AreaListing& a) {

@@ -2,15 +2,22 @@
 // goes out as UTF-8.
 //
 //   text  the reading alone; a reading of the screen under --watch is
-//         preceded by its time stamp and a blank
+//         preceded by its time stamp and a blank, and an incomplete one is
+//         followed by "  [incomplete: ...]" saying why
 //   tsv   source, area and reading separated by tabs, where the source is the
 //         image file or the time stamp; a backslash, tab, CR or LF inside a
-//         field is written as \\, \t, \r or \n
-//   json  one object per line: {"image": ...} or {"time": ...}, then "area"
-//         and "reading"
+//         field is written as \\, \t, \r or \n; under --watch an
+//         incomplete reading has a fourth field "incomplete: ..."
+//   json  one object per line: {"image": ...} or {"time": ...}, then "area",
+//         "reading", "complete" (true or false) and "unread" (the columns of
+//         ink no character read covers, [[first, last], ...], both counted
+//         in); "partlyOffScreen": true when part of the area lies off every
+//         screen, "monitorChanged": true when the area's monitor is not the
+//         one it was stored on
 #pragma once
 
 #include "ReadOptions.h"
+#include "Reading.h"
 
 #include <cstdint>
 #include <ctime>
@@ -48,9 +55,23 @@ struct Source {
 };
 
 // One reading as a line, without the line break. watching: the line is one
-// of a --watch series (the text format then shows the time stamp too).
+// of a --watch series (the text format then shows the time stamp too, and
+// the text and tsv formats mark an incomplete reading).
 std::string ReadingLine(Format format, const Source& source, std::u16string_view area,
-                        std::u16string_view reading, bool watching);
+                        std::u16string_view reading, bool watching,
+                        const engine::Verdict& verdict = {}, bool monitorChanged = false);
+
+// Why a reading is incomplete, in a few words ("unread ink at columns 12-13,
+// 40"); empty for a complete one.
+std::string VerdictText(const engine::Verdict& verdict);
+
+// The warning line for an incomplete reading of what (an image file, or
+// area "Name"), without the line break.
+std::string IncompleteWarning(const std::string& what, std::u16string_view reading,
+                              const engine::Verdict& verdict);
+
+// The warning line for an area now on another monitor than it was stored on.
+std::string MonitorWarning(std::u16string_view area, const engine::MonitorChange& change);
 
 // One area of --list-areas as a line, without the line break.
 struct AreaListing {

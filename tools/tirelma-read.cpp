@@ -32,11 +32,7 @@ int ReadScreen(const tools::ReadOptions& options, const char* program) {
         std::cerr << "tirelma-read: " << why.toStdString() << "\n";
         return tools::kBadImage;
     }
-    // Under Wayland, read as an X11 client where an X server is at hand, as
-    // the resident program does.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    platform::ChooseQtPlatform(); // as the resident program does
     qInstallMessageHandler(QuietQtNotes);
     // Qt sees none of the reader's own arguments.
     int argc = 1;

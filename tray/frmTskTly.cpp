@@ -1,5 +1,7 @@
 #include "frmTskTly.h"
 
+#include "FUMIni.h"
+#include "ProfileLayout.h"
 #include "frmMain.h"
 
 #include <QCoreApplication>
@@ -50,6 +52,24 @@ bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickT
     return singleClickTray && reason == QSystemTrayIcon::Trigger;
 }
 
+QString TriggerNotice(bool throughDesktop) {
+    QString text = QStringLiteral(
+        "このデスクトップ (Wayland) では、ほかのアプリケーションの中で押した Alt キーを Tirelma "
+        "は知ることができません。認識フォームは、通知領域のアイコンのほか、コマンド "
+        "「tirelma --show」で開きます。このコマンドを好きなキーに割り当ててください。\n\n"
+        "・GNOME: 設定 → キーボード → キーボードショートカットの「ショートカットを表示および"
+        "カスタマイズ」→「カスタムショートカット」→「+」で、コマンドに tirelma --show\n"
+        "・KDE Plasma: システム設定 → ショートカット →「新規追加」→「コマンドまたはスクリプト」"
+        "で、コマンドに tirelma --show\n"
+        "・sway: 設定ファイルに bindsym Mod4+r exec tirelma --show (swaymsg reload で有効)");
+    if (throughDesktop)
+        text += QStringLiteral(
+            "\n\n画面はデスクトップの画面撮影の仕組み (ポータル) を通して読み取ります。GNOME "
+            "では最初の読み取りのときに、アプリに画面の撮影を許すかどうかをデスクトップが尋ねます。"
+            "「許可」を選ぶと、以後は尋ねられません。");
+    return text;
+}
+
 QIcon TirelmaIcon() {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64})
@@ -69,6 +89,7 @@ frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs)
 }
 
 frmTskTly::~frmTskTly() {
+    platform_.whenAskedToEnd({});
     if (icon_) icon_->hide();
 }
 
@@ -81,9 +102,15 @@ void frmTskTly::start() {
     end->setObjectName(QStringLiteral("mnuEnd"));
     connect(about, &QAction::triggered, this, &frmTskTly::mnuAbout_Click);
     connect(end, &QAction::triggered, this, &frmTskTly::mnuEnd_Click);
+    // Asked from outside (the installer replacing the program): as "終了".
+    platform_.whenAskedToEnd([this] {
+        endedFromOutside_ = true;
+        mnuEnd_Click();
+    });
 
     resumeWatch();
     ensureIcon();
+    noticeTriggerOnce();
     if (!icon_) {
         // The notification area may come up after the program (a panel, or
         // the Windows taskbar, started at the same login): the icon goes in
@@ -137,6 +164,19 @@ void frmTskTly::iconContextMenu() {
     menu0_->popup(QCursor::pos());
 }
 
+void frmTskTly::noticeTriggerOnce() {
+    if (platform_.seesOtherAppsKeys() ||
+        profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice)))
+        return;
+    FUMIni::IniWrite(profile::kEndData, profile::kTriggerNotice, u"True");
+    // Once the event loop runs: a --show of the first start opens the main
+    // window meanwhile.
+    const QString text = TriggerNotice(platform_.readsThroughDesktop());
+    QTimer::singleShot(0, this, [this, text] {
+        dialogs_.message(nullptr, text, kCaption, platform::Dialogs::Icon::Information);
+    });
+}
+
 void frmTskTly::showStandIn() {
     // Without a notification area the program says so once and offers the
     // icon's two commands in a small window of its own.
@@ -145,9 +185,13 @@ void frmTskTly::showStandIn() {
     standIn_->setWindowTitle(kCaption);
     standIn_->setWindowIcon(TirelmaIcon());
     auto* layout = new QVBoxLayout(standIn_.get());
-    auto* note = new QLabel(QStringLiteral("通知領域がないため、このウィンドウから操作します。\n"
-                                           "Altキーを押すと認識フォームが開きます。"),
-                            standIn_.get());
+    auto* note = new QLabel(
+        QStringLiteral("通知領域がないため、このウィンドウから操作します。\n") +
+            (platform_.seesOtherAppsKeys()
+                 ? QStringLiteral("Altキーを押すと認識フォームが開きます。")
+                 : QStringLiteral(
+                       "キーに割り当てた「tirelma --show」でも認識フォームが開きます。")),
+        standIn_.get());
     layout->addWidget(note);
     auto* about = new QPushButton(QStringLiteral("認識フォーム表示"), standIn_.get());
     auto* end = new QPushButton(QStringLiteral("終了"), standIn_.get());

@@ -26,6 +26,11 @@ QIcon TirelmaIcon();
 // The tip of the icon.
 inline const QString kTip = QStringLiteral("Tirelma Altキーで実行");
 
+// What the program tells once on a desktop where it cannot watch the Alt
+// key: how to open the main window there; throughDesktop adds what the
+// desktop asks before the first reading.
+QString TriggerNotice(bool throughDesktop);
+
 // Whether a click on the icon opens the main window: a double click, or the
 // single activation where the notification area reports nothing else.
 bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickTray);
@@ -61,6 +66,8 @@ public:
     // its menu opens.
     QWidget* formWindow();
     mainwin::frmMain* mainWindow() const { return main_; }
+    // Whether the end was asked from outside (the installer), not by 終了.
+    bool endedFromOutside() const { return endedFromOutside_; }
 
 signals:
     // Asked to end the program (the icon is already gone).
@@ -73,6 +80,7 @@ private:
     void resumeWatch();
     void ensureIcon();
     void showStandIn();
+    void noticeTriggerOnce();
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
@@ -85,6 +93,7 @@ private:
     std::unique_ptr<QWidget> formWindow_;
     QPointer<mainwin::frmMain> main_;
     bool quitting_ = false;
+    bool endedFromOutside_ = false;
 };
 
 } // namespace tray

@@ -4,7 +4,9 @@
 // from EnumDisplayMonitors, the keyboard from GetAsyncKeyState over every
 // key (GetKeyState follows this thread's own message queue, not the
 // keyboard), the always-on-top band with SetWindowPos, the taskbar's
-// notification area by its window.
+// notification area by its window; a hidden window by which the installer
+// asks the program to end.
+#include "EndRequestWindow.h"
 #include "PlatformCommon.h"
 
 #include <QGuiApplication>
@@ -120,12 +122,13 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return image;
+        // A failed grab gives no picture, never a white one.
+        if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return {};
         {
             Selection selected(memory.get(), bitmap.get());
             if (!BitBlt(memory.get(), 0, 0, rect.width(), rect.height(), screen.get(), rect.x(),
                         rect.y(), SRCCOPY | CAPTUREBLT))
-                return image;
+                return {};
             GdiFlush();
         }
         const auto* src = static_cast<const quint32*>(bits);
@@ -220,8 +223,14 @@ public:
 
     QString limitation() override { return {}; }
 
+    void whenAskedToEnd(std::function<void()> end) override {
+        endRequest_.reset();
+        if (end) endRequest_ = std::make_unique<EndRequestWindow>(std::move(end));
+    }
+
 private:
     static constexpr const char* kOpacity = "tirelmaOpacityBeforeCapture";
+    std::unique_ptr<EndRequestWindow> endRequest_;
 };
 
 } // namespace
@@ -233,5 +242,7 @@ std::unique_ptr<Platform> CreatePlatform() {
 QString DisplayProblem() {
     return {};
 }
+
+void ChooseQtPlatform() {}
 
 } // namespace platform

@@ -8,11 +8,14 @@
 // The root window's (0, 0) is the top-left of the whole desktop; the
 // program's coordinates put the primary monitor's top-left at (0, 0), as on
 // Windows, so every rectangle is shifted by the primary monitor's position.
+//
+// Screens change while the program runs (a monitor plugged in, the
+// resolution changed): the root window's size and the monitors are asked of
+// the server at every grab, never taken from what the connection learnt when
+// it was opened (DisplayWidth stays at the size of that moment).
 #include "PlatformCommon.h"
+#include "StatusNotifier.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QGuiApplication>
 #include <QHash>
 #include <QSocketNotifier>
@@ -55,18 +58,46 @@ int Channel(unsigned long pixel, unsigned long mask) {
     return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
 }
 
-// Whether a StatusNotifierItem host runs on the session bus: Qt then puts
-// the icon there instead of into an XEmbed notification area. Asked the way
-// Qt asks (the watcher's property through its introspected interface), so
-// that both come to the same answer.
-bool StatusNotifierHostRegistered() {
-    const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))
-        return false;
-    QDBusInterface watcher(service, QStringLiteral("/StatusNotifierWatcher"), service, bus);
-    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+// The root window's size now.
+QRect RootRect(Display* d) {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (XGetGeometry(d, DefaultRootWindow(d), &root, &x, &y, &width, &height, &border, &depth))
+        return QRect(0, 0, static_cast<int>(width), static_cast<int>(height));
+    return QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
 }
+
+// Xlib ends the program on an error nobody expects; while one of these
+// lives, an error of a request (a grab racing with a change of the screen)
+// is only noted. The calls it covers run on the one user-interface thread.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* d) : display_(d) {
+        XSync(d, False);
+        failed_ = false;
+        previous_ = XSetErrorHandler(&ErrorTrap::Note);
+    }
+    ~ErrorTrap() {
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+    bool failed() {
+        XSync(display_, False);
+        return failed_;
+    }
+
+private:
+    static int Note(Display*, XErrorEvent*) {
+        failed_ = true;
+        return 0;
+    }
+    static inline bool failed_ = false;
+    Display* display_;
+    int (*previous_)(Display*, XErrorEvent*) = nullptr;
+};
 
 class X11Platform : public PlatformCommon {
 public:
@@ -82,16 +113,16 @@ public:
         image.fill(Qt::white);
         const Monitors m = monitors();
         Display* d = display_.get();
-        const QRect rootRect(0, 0, DisplayWidth(d, DefaultScreen(d)),
-                             DisplayHeight(d, DefaultScreen(d)));
         // A request that leaves the root window returns nothing: clip first.
         const QRect onRoot = rect.translated(m.origin);
-        const QRect clip = onRoot & rootRect;
+        const QRect clip = onRoot & RootRect(d);
         if (!clip.isEmpty()) {
+            ErrorTrap trap(d);
             XImagePtr x(XGetImage(d, DefaultRootWindow(d), clip.x(), clip.y(),
                                   static_cast<unsigned>(clip.width()),
                                   static_cast<unsigned>(clip.height()), AllPlanes, ZPixmap));
-            if (x) Copy(*x, image, clip.topLeft() - onRoot.topLeft());
+            if (!x || trap.failed()) return {}; // a failed grab is no white picture
+            Copy(*x, image, clip.topLeft() - onRoot.topLeft());
         }
         return WhiteOutsideScreens(image, rect, m.screens);
     }
@@ -204,13 +235,8 @@ public:
     // manager may fade a window out rather than drop it at once.
     int repaintMilliseconds() override { return 300; }
 
-    QString limitation() override {
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            return QStringLiteral(
-                "Wayland のセッションでは、X11 で動いているアプリケーションの画面とキーしか"
-                "読み取れません。X11 (Xorg) のセッションでお使いください。");
-        return {};
-    }
+    // A Wayland session never comes here: it has a platform of its own.
+    QString limitation() override { return {}; }
 
 private:
     struct Monitors {
@@ -229,9 +255,7 @@ private:
             }
             XRRFreeMonitors(m);
         }
-        if (onRoot.isEmpty())
-            onRoot.append(
-                QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))));
+        if (onRoot.isEmpty()) onRoot.append(RootRect(d));
         // Without a primary flag the first monitor counts, as for Qt.
         onRoot.move(primary, 0);
         Monitors out;
@@ -324,20 +348,19 @@ std::unique_ptr<Display, DisplayCloser>& CheckedDisplay() {
     return display;
 }
 
-QString DisplayProblem() {
+QString X11DisplayProblem() {
     const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
     if (!qpa.isEmpty() && !qpa.startsWith("xcb")) return {}; // Qt takes another way, and says so
     const QByteArray name = qgetenv("DISPLAY");
     if (name.isEmpty())
-        return QStringLiteral("no X display: DISPLAY is not set (the screen can be read only in "
-                              "an X11 session)");
+        return QStringLiteral("no X display: DISPLAY is not set, nor WAYLAND_DISPLAY");
     if (!CheckedDisplay()) CheckedDisplay().reset(XOpenDisplay(nullptr));
     if (!CheckedDisplay())
         return QStringLiteral("cannot open the X display \"%1\"").arg(QString::fromLocal8Bit(name));
     return {};
 }
 
-std::unique_ptr<Platform> CreatePlatform() {
+std::unique_ptr<Platform> CreateX11Platform() {
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         Display* d = CheckedDisplay() ? CheckedDisplay().release() : XOpenDisplay(nullptr);
         if (d) return std::make_unique<X11Platform>(d);

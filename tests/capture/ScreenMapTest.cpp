@@ -84,3 +84,64 @@ TEST(ScreenMap, OutlinesLandOnTheirMonitorInWindowCoordinates) {
 }
 
 } // namespace
+
+namespace {
+
+// Wayland: the desktop lays its monitors out in logical pixels apart from
+// their physical ones, each at a scale of its own, and gives the pointer to
+// a fraction of a logical pixel. A panel at 2, a monitor at 1 right of it,
+// one at 1.5 below (which Qt draws at 2).
+struct WaylandDesk {
+    QList<platform::Platform::WindowScreen> layout{
+        {"eDP-1", QRect(0, 0, 1280, 800), QRect(0, 0, 2560, 1600), 2},
+        {"HDMI-A-1", QRect(1280, 0, 1920, 1080), QRect(2560, 0, 1920, 1080), 1},
+        {"DP-2", QRect(0, 800, 853, 533), QRect(0, 1600, 1280, 800), 1.5},
+    };
+    // Qt's view, in another order.
+    QList<QtScreen> qt{{QRect(1280, 0, 1920, 1080), 1, "HDMI-A-1"},
+                       {QRect(0, 800, 853, 533), 2, "DP-2"},
+                       {QRect(0, 0, 1280, 800), 2, "eDP-1"}};
+};
+
+TEST(ScreenMap, WaylandMonitorsAreFoundByNameWithTheDesktopsScale) {
+    const WaylandDesk d;
+    const QList<ScreenPlace> places = capture::PlaceScreensByLayout(d.qt, d.layout);
+    ASSERT_EQ(places.size(), 3);
+    EXPECT_EQ(places[0].physical, QRect(2560, 0, 1920, 1080));
+    EXPECT_EQ(places[1].physical, QRect(0, 1600, 1280, 800));
+    EXPECT_DOUBLE_EQ(places[1].ratio, 1.5); // not Qt's 2
+    EXPECT_EQ(places[2].physical, QRect(0, 0, 2560, 1600));
+    // Without a name (an older compositor), the logical rectangle finds it;
+    // a monitor the desktop does not list keeps Qt's own factor.
+    const auto unnamed =
+        capture::PlaceScreensByLayout({{QRect(1280, 0, 1920, 1080), 1, ""}}, d.layout);
+    EXPECT_EQ(unnamed[0].physical, QRect(2560, 0, 1920, 1080));
+    const auto stranger =
+        capture::PlaceScreensByLayout({{QRect(5000, 0, 100, 50), 2, "X"}}, d.layout);
+    EXPECT_EQ(stranger[0].physical, QRect(5000, 0, 200, 100));
+}
+
+TEST(ScreenMap, EveryPhysicalPixelOfAWaylandDeskIsReachedAtItsOwnScale) {
+    const WaylandDesk d;
+    const QList<ScreenPlace> places = capture::PlaceScreensByLayout(d.qt, d.layout);
+    for (const auto& m : d.layout) {
+        const QRect p = m.physical;
+        for (const QPoint corner :
+             {p.topLeft(), p.bottomRight(), p.center(), QPoint(p.left() + 1, p.bottom() - 1)})
+            for (int dx = -3; dx <= 3; ++dx) {
+                const QPoint want = corner + QPoint(dx, -dx);
+                if (!p.contains(want)) continue;
+                // The pointer on the pixel's corner, a little off either way.
+                for (double jitter : {0.0, 0.2, -0.2}) {
+                    const QPointF logical =
+                        QPointF(m.logical.topLeft()) +
+                        (QPointF(want - p.topLeft()) + QPointF(jitter, jitter)) / m.scale;
+                    EXPECT_EQ(PhysicalPoint(places, logical, std::nullopt), want)
+                        << m.name.toStdString() << " " << want.x() << "," << want.y() << " "
+                        << jitter;
+                }
+            }
+    }
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -127,4 +128,38 @@ TEST_F(OverlayTest, NoPictureOnTheClipboardClosesAtOnce) {
     platform.screen = QImage(); // the grab gives nothing, so nothing reaches the clipboard
     EXPECT_EQ(run([](frmCap*) {}).kind, CapResult::Kind::NoPicture);
     EXPECT_FALSE(shown);
+}
+
+TEST_F(OverlayTest, AScreenTheDesktopRefusesIsNotStoodInForByTheClipboard) {
+    // The clipboard holds an older picture; the desktop refuses a new one.
+    platform.clipboard = fakes::Patterned(QSize(1280, 800));
+    platform.refusal = QStringLiteral("not allowed");
+    const CapResult r = run([](frmCap*) {});
+    EXPECT_EQ(r.kind, CapResult::Kind::NoPicture);
+    EXPECT_EQ(r.why, QStringLiteral("not allowed"));
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(platform.clipboard, fakes::Patterned(QSize(1280, 800)));
+}
+
+TEST_F(OverlayTest, WhereWindowsDoNotKnowTheirPlaceTheDesktopsLayoutCounts) {
+    // Wayland: the desktop puts the monitor, 1600 x 1000 physical pixels,
+    // where Qt has it, at a scale of 1.25 of its own (Qt may draw it at
+    // another); Qt's global positions are of no use there.
+    const QScreen* qt = QGuiApplication::primaryScreen();
+    platform.screen = fakes::Patterned(QSize(1600, 1000));
+    platform.layout = {platform::Platform::WindowScreen{qt->name(), qt->geometry(),
+                                                        QRect(0, 0, 1600, 1000), 1.25}};
+    const CapResult r = run([](frmCap* w) {
+        const auto send = [w](QEvent::Type type, QPointF local, Qt::MouseButton button,
+                              Qt::MouseButtons buttons) {
+            QMouseEvent e(type, local, QPointF(-7, -7), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        send(QEvent::MouseButtonPress, QPointF(80, 40), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, QPointF(120.2, 60), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, QPointF(120.2, 60), Qt::LeftButton, Qt::NoButton);
+    });
+    ASSERT_EQ(r.kind, CapResult::Kind::Selected);
+    EXPECT_EQ(r.area, QRect(100, 50, 50, 25)); // 120.2 x 1.25 = 150.25: the pixel 150
+    EXPECT_EQ(r.image, platform.screen.copy(QRect(100, 50, 50, 25)));
 }

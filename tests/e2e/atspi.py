@@ -87,6 +87,14 @@ def main():
         elif what == "text" and role == "text" and node.name == sys.argv[3]:
             print(text_of(node) or "")
             return
+        elif what == "press" and node.name == sys.argv[3] and role in ("push button", "menu item"):
+            # A press that opens a modal window returns only when it closes.
+            pyatspi.setTimeout(300, 300)
+            try:
+                node.queryAction().doAction(0)
+            except Exception:  # noqa: BLE001 (the timeout of a modal press)
+                pass
+            return
         elif what == "where" and node.name == sys.argv[3] and role not in ("label",):
             target = node
             if len(sys.argv) > 4:

@@ -107,11 +107,12 @@ e2e_set() { # key, value
     mv "$W/edit.ini" "$W/bin/Kavoren.ini"
 }
 
-# A window showing an example image at a screen position.
+# A window showing an example image at a screen position; with a size WxH,
+# white around the image up to that size (a short number in a wider field).
 FIXTURE_PID=
-e2e_show() { # image, x, y
+e2e_show() { # image, x, y [, size]
     [ -n "$FIXTURE_PID" ] && kill "$FIXTURE_PID" 2>/dev/null
-    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" ${4:+--pad "$4"} "$E2E_SOURCE/examples/$1" "$2" "$3" &
     FIXTURE_PID=$!
     E2E_PIDS+=($FIXTURE_PID)
     sleep 0.4

@@ -14,7 +14,7 @@ e2e_show counter.png 950 640
 
 expect_eq "one reading" "1234567890" "$("$reader" --profile "$profile" --screen 2>/dev/null)"
 json=$(TZ=JST-9 "$reader" --profile "$profile" --screen --format json 2>/dev/null)
-[[ $json =~ ^\{\"time\":\"[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}\+09:00\",\"area\":\"Counter\",\"reading\":\"1234567890\"\}$ ]] \
+[[ $json =~ ^\{\"time\":\"[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}\+09:00\",\"area\":\"Counter\",\"reading\":\"1234567890\",\"complete\":true,\"unread\":\[\]\}$ ]] \
     && e2e_log "ok: json line with the local time" || fail "json line: $json"
 expect_eq "list of areas" "$(printf 'Counter\t950\t640\t76\t11\t0\tDigits\t1')" \
     "$("$reader" --profile "$profile" --list-areas --format tsv 2>/dev/null)"
@@ -25,7 +25,7 @@ has_lines() { [ "$(lines_of "$1")" -ge "$2" ]; }
 # --watch: a line for each change of the digits, none while they stay. The
 # fixture changes its picture on SIGUSR1, from one frame to the next.
 kill "$FIXTURE_PID"
-QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/counter.png" 950 640 \
+QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" --pad 76x11 "$E2E_SOURCE/examples/counter.png" 950 640 \
     "$E2E_SOURCE/examples/small.bmp" "$E2E_SOURCE/examples/position.ppm" &
 FIXTURE_PID=$!
 E2E_PIDS+=($FIXTURE_PID)
@@ -87,6 +87,18 @@ expect_exit "--watch without --screen" 1 "needs --screen" "$reader" --profile "$
 cp "$profile" "$W/off.ini"
 sed -i 's/^LEFT=.*/LEFT=5000\r/' "$W/off.ini"
 expect_exit "area off every screen" 5 "outside every screen" "$reader" --profile "$W/off.ini" --screen
+
+# Incomplete readings of the screen: "." missing from the group, and the
+# area half off the right edge of the screen.
+e2e_show position.ppm 950 640 76x11
+sed 's/^G0ALLCHR=\(.*\)\\\\\.\\\\\(.*\)$/G0ALLCHR=\1\\\\\2/' "$profile" > "$W/nodot.ini"
+expect_exit "a character missing from the group" 6 'incomplete reading "1234,-56": unread ink' \
+    "$reader" --profile "$W/nodot.ini" --screen
+[[ $("$reader" --profile "$W/nodot.ini" --screen --format json 2>/dev/null) =~ \"reading\":\"1234,-56\",\"complete\":false,\"unread\":\[\[[0-9]+,[0-9]+\],\[[0-9]+,[0-9]+\]\]\}$ ]] \
+    && e2e_log "ok: JSON of an incomplete screen reading" || fail "JSON of an incomplete screen reading"
+sed 's/^LEFT=.*/LEFT=1240\r/' "$profile" > "$W/half.ini"
+expect_exit "an area half off the screen" 6 "part of the area lies off every screen" \
+    "$reader" --profile "$W/half.ini" --screen
 expect_exit "no profile" 2 "no profile" "$reader" --profile "$W/none.ini" --screen
 
 expect_eq "profile untouched" "$before" "$(sha256sum < "$profile")"

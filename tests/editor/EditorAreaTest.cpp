@@ -5,6 +5,7 @@
 #include "modPub.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 
 using namespace editortest;
 
@@ -278,4 +279,42 @@ TEST_F(EditorTest, ControlsCarryTheirCaptionsPositionsTooltipsAndNames) {
                   QString::fromUtf8(label));
     for (QPushButton* b : ed->findChildren<QPushButton*>())
         EXPECT_TRUE(b->accessibleName().isEmpty() && !b->autoDefault());
+}
+
+// "認識エリア記録" remembers the monitor the area lies on, and writes the
+// key that writes incomplete readings without asking only once the user
+// has changed it; an old profile stays as it was until then.
+TEST_F(EditorTest, StoringRemembersTheMonitorAndTheQuestionOnlyOnceChanged) {
+    writeProfile(
+        QStringLiteral("[ARIALIST]\nLIST0=A\n[CHRGROPLIST]\nG0=Digits\n[ENDDATA]\nAREA=A\n"
+                       "[認識エリアA]\nCHRGROP= 0\nLEFT=100\nTOP=50\nWIDTH=76\nHEIGHT=11\n"));
+    open();
+    auto* ask = child<QCheckBox>("chkYominokoshi");
+    EXPECT_FALSE(ask->isChecked());
+    button("cmdAriaKiroku")->click();
+    EXPECT_FALSE(text().contains(QStringLiteral("WRITEUNREAD")));
+    // The fake desktop: one monitor of 1280 x 800 at scale 1.
+    EXPECT_TRUE(text().contains(QStringLiteral("\nMONITOR=0,0,1280,800\nMONITORSCALE=100\n")))
+        << text().toStdString();
+
+    ask->setChecked(true);
+    button("cmdAriaKiroku")->click();
+    EXPECT_TRUE(text().contains(QStringLiteral("\nWRITEUNREAD=True\n")));
+    ed.reset();
+    open();
+    EXPECT_TRUE(child<QCheckBox>("chkYominokoshi")->isChecked());
+    // Changed back: stored as False, and a change not stored is one OK asks about.
+    child<QCheckBox>("chkYominokoshi")->setChecked(false);
+    button("cmdAriaKiroku")->click();
+    EXPECT_TRUE(text().contains(QStringLiteral("\nWRITEUNREAD=False\n")));
+    child<QCheckBox>("chkYominokoshi")->setChecked(true);
+    dialogs.answers = {platform::Dialogs::Answer::Cancel};
+    button("cmdEnd")->click();
+    EXPECT_EQ(dialogs.questions.size(), 1);
+
+    // An area moved off every monitor: the old record would mislead.
+    edit("txtLeft")->setText(QStringLiteral("5000"));
+    button("cmdAriaKiroku")->click();
+    EXPECT_TRUE(text().contains(QStringLiteral("\nMONITOR=\nMONITORSCALE=\n")))
+        << text().toStdString();
 }

@@ -183,3 +183,17 @@ TEST_F(ImageTest, EscNoPictureOrAHugeAreaKeepTheAreaAndBinarizeItAgain) {
     EXPECT_TRUE(ed->areaImage() == area);
     EXPECT_EQ(enabledCount(), 7);
 }
+
+TEST_F(ImageTest, AScreenTheDesktopRefusesLeavesTheAreaImageAsItWas) {
+    capture("100", "50", "6", "3");
+    const QImage before = ed->areaImage();
+    dialogs.messages.clear();
+    platform.refusal = QStringLiteral("not allowed here");
+    capture("0", "0", "6", "3");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(
+        dialogs.messages[0].text.contains(QStringLiteral("画面の画像を取得できませんでした")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("not allowed here")));
+    // No white picture in its place, nothing binarized from one.
+    EXPECT_TRUE(ed->areaImage() == before);
+}

@@ -203,3 +203,28 @@ TEST_F(TeachTest, ACaptureShowsItsLineEvenWhenTheViewScrolls) {
     EXPECT_LE(down->value(), 1510);
     EXPECT_GE(down->value() + view->viewport()->height(), 1570);
 }
+
+// After every capture, what the reader cannot read is framed on the
+// magnified view and said, with no line typed.
+TEST_F(TeachTest, UnreadInkIsMarkedAfterACaptureWithoutATypedLine) {
+    openOn(Line("12.3", 1, 6, 8));
+    teach(QStringLiteral("12.3"));
+    EXPECT_TRUE(ed->lastCheck().unread.empty());
+    Click(list("List1"), 2); // "."
+    ASSERT_EQ(list("List1")->currentItem()->text(), QStringLiteral("."));
+    button("cmdKill")->click();
+    edit("txtGyou")->clear();
+    button("cmdSCap")->click();
+    ASSERT_EQ(ed->lastCheck().unread.size(), 1u);
+    const auto& p = ed->lastCheck().unread.front();
+    const auto marked = std::find_if(frames().begin(), frames().end(), [&](const auto& f) {
+        return f.area == QRect(QPoint(p.first, p.top), QPoint(p.last, p.bottom));
+    });
+    EXPECT_NE(marked, frames().end());
+    EXPECT_TRUE(check().startsWith(QStringLiteral("読み取り結果：123")));
+    EXPECT_TRUE(
+        check()
+            .section(QLatin1Char('\n'), 0, 0)
+            .endsWith(QStringLiteral("赤枠の部分は読み取れません"))) // on the reading's own line
+        << check().toStdString();
+}

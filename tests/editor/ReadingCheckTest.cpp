@@ -198,3 +198,25 @@ TEST(ReadingCheck, WholeLineCutsFitAtTheHeightTheyWereCutOnly) {
     EXPECT_EQ(Check(img, glyphs::Sorted(inkOnly), u"5-5").answer, u"5--5");
     EXPECT_TRUE(Check(img, Taught(img, u"5-5"), u"5-5").agrees);
 }
+
+// The verdict, whether a line was typed or not: ink no character read covers
+// is an unread place; with nothing taught yet there is nothing to point at.
+TEST(ReadingCheck, UnreadInkIsFoundWithoutATypedLine) {
+    const QImage img = Pattern(Line("12.3", 1, 6, 8));
+    const auto all = Taught(img, u"12.3");
+    ReadingCheck c = Check(img, all, u"");
+    EXPECT_EQ(c.answer, u"12.3");
+    EXPECT_TRUE(c.unread.empty());
+
+    modTemp::ChrTempList noDot;
+    for (const auto& t : all)
+        if (t.Chr != u".") noDot.push_back(t);
+    c = Check(img, noDot, u"");
+    EXPECT_EQ(c.answer, u"123");
+    ASSERT_EQ(c.unread.size(), 1u);
+    const QRect dot = SplitLine(img).cuts[2]; // the third cell
+    EXPECT_GE(c.unread[0].first, dot.left());
+    EXPECT_LE(c.unread[0].last, dot.right());
+
+    EXPECT_TRUE(Check(img, {}, u"").unread.empty());
+}

@@ -44,7 +44,7 @@ AreaImage Line(const ChrTempList& list, const std::vector<std::pair<int, int>>& 
 std::vector<engine::ReadChar> Read(const AreaImage& img, const ChrTempList& list) {
     std::vector<engine::ReadChar> out;
     for (const literal::Found& f : literal::RunChars(img, list))
-        out.push_back({f.index, f.left, f.column});
+        out.push_back({f.index, f.left, f.column, f.row});
     return out;
 }
 

@@ -89,7 +89,7 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
     engine::AreaReader reader(list);
     std::vector<literal::Found> found;
     for (const engine::ReadChar& c : reader.readChars(img, limit))
-        found.push_back({c.index, c.left, c.column});
+        found.push_back({c.index, c.left, c.column, c.row});
     ASSERT_EQ(found, literal::RunChars(img, list, limit)) << what;
     ++met.cases;
     ++(found.empty() ? met.withoutReading : met.withReading);

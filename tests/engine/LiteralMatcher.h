@@ -92,9 +92,13 @@ inline int ChrSearch(const modTemp::ChrTempList& list, ScanRect& R, const engine
 }
 
 // Where a character found at scan position left stands: the leftmost column
-// of its window at which the template fits with no mismatch at some row.
-inline long long FitColumn(const modTemp::ChrTemp& t, long long left,
-                           const engine::AreaImage& image) {
+// of its window at which the template fits with no mismatch at some row, and
+// the top-most such row.
+struct Place {
+    long long column = -1;
+    int row = -1;
+};
+inline Place FitPlace(const modTemp::ChrTemp& t, long long left, const engine::AreaImage& image) {
     const long long tw = Round(t.X), th = Round(t.Y);
     for (long long u = 0; u <= tw - 1; ++u)
         for (long long v = 0; v <= image.height - th - 1; ++v) {
@@ -103,14 +107,15 @@ inline long long FitColumn(const modTemp::ChrTemp& t, long long left,
                 for (long long k = 0; k < tw && fits; ++k)
                     fits = ((image.pixel(left + u + k, v + j) & 0xFF) < 128 ? 1.0f : 0.0f) ==
                            t.dot(static_cast<int>(k), static_cast<int>(j));
-            if (fits) return left + u;
+            if (fits) return {left + u, static_cast<int>(v)};
         }
-    return -1;
+    return {};
 }
 
 struct Found {
     int index;
     long long left, column;
+    int row;
     bool operator==(const Found&) const = default;
 };
 
@@ -131,7 +136,8 @@ inline std::vector<Found> RunChars(const engine::AreaImage& image, const modTemp
         } else {
             const auto& t = list[static_cast<std::size_t>(index)];
             const long long left = Round(R.Left);
-            found.push_back({index, left, FitColumn(t, left, image)});
+            const Place p = FitPlace(t, left, image);
+            found.push_back({index, left, p.column, p.row});
             R.Left = R.Left + t.X;
         }
     } while (!(static_cast<float>(R.Left + R.Width) >= pictureWidth));

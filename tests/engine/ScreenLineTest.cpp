@@ -28,7 +28,7 @@ std::vector<literal::Found> ReadChars(engine::AreaReader& reader, const AreaImag
                                       double limit = 3) {
     std::vector<literal::Found> out;
     for (const engine::ReadChar& c : reader.readChars(img, limit))
-        out.push_back({c.index, c.left, c.column});
+        out.push_back({c.index, c.left, c.column, c.row});
     return out;
 }
 

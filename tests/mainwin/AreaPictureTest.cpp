@@ -37,9 +37,7 @@ protected:
 };
 
 TEST_F(MainWindowPicture, EveryAreaPixelIsWholeScreenPixels) {
-    QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
-    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-    writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+    writeDemoProfile();
     const QImage area(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png"));
     platform.paint(area, QPoint(100, 100)); // where the demo's area is
 

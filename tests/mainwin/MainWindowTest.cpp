@@ -30,9 +30,7 @@ protected:
     // demo reading on the screen where the area is.
     void SetUp() override {
         ProfileFixture::SetUp();
-        QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
-        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
-        writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+        writeDemoProfile();
         show(QStringLiteral("counter.png"));
     }
     void show(const QString& example) {
@@ -79,6 +77,25 @@ TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
     EXPECT_EQ(platform.grabs, grabs);
     EXPECT_EQ(w.areaImage().pixelColor(10, 5),
               QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")).pixelColor(10, 5));
+}
+
+TEST_F(MainWindow, AScreenTheDesktopRefusesIsToldAndNothingIsRead) {
+    platform.refusal = QStringLiteral("the desktop said no");
+    frmMain w(platform, dialogs);
+    w.show();
+    auto* notice = w.findChild<QLabel*>(QStringLiteral("lblKeikoku"));
+    QTRY_VERIFY(notice->text().contains(QStringLiteral("画面を読み取れなかった")));
+    EXPECT_TRUE(notice->text().contains(QStringLiteral("the desktop said no")));
+    EXPECT_FALSE(w.reading().complete());
+    // No reading of a white area, no picture of one.
+    EXPECT_EQ(kotae(w), QString());
+    EXPECT_TRUE(w.areaImage().isNull());
+    // Given again, the next run reads, and the notice goes.
+    platform.refusal.clear();
+    w.Command1_Click();
+    EXPECT_EQ(kotae(w), QStringLiteral("1234567890"));
+    EXPECT_TRUE(notice->text().isEmpty());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {

@@ -1,7 +1,9 @@
 // The tray: the Alt watch, the icon's commands, and a desktop without a
 // notification area.
+#include "FUMIni.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
+#include "ProfileLayout.h"
 #include "frmTskTly.h"
 
 #include <QCursor>
@@ -115,6 +117,24 @@ TEST_F(Tray, EndClosesTheMainWindowAndAsksToQuit) {
     t.mnuAbout_Click();
     EXPECT_EQ(quit.count(), 1);
     EXPECT_FALSE(t.timer().isActive());
+    EXPECT_FALSE(t.endedFromOutside());
+}
+
+TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
+    {
+        tray::frmTskTly t(platform, dialogs);
+        t.start();
+        ASSERT_TRUE(platform.askedToEnd);
+        QSignalSpy spy(&t, &tray::frmTskTly::quitRequested);
+        QTimer::singleShot(20, [this] { platform.askedToEnd(); });
+        t.mnuAbout_Click(); // returns only once the main window is closed
+        EXPECT_EQ(spy.count(), 1);
+        EXPECT_TRUE(t.endedFromOutside()); // said so at the end
+        EXPECT_EQ(t.mainWindow(), nullptr);
+        EXPECT_FALSE(t.timer().isActive());
+    }
+    // A tray that is gone listens no more.
+    EXPECT_FALSE(platform.askedToEnd);
 }
 
 TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
@@ -225,6 +245,51 @@ TEST(TrayIcon, DrawnAndTipped) {
     EXPECT_FALSE(icon.isNull());
     EXPECT_FALSE(icon.pixmap(32).toImage().isNull());
     EXPECT_EQ(tray::kTip, QStringLiteral("Tirelma Altキーで実行"));
+}
+
+} // namespace
+
+namespace {
+
+class TriggerNotice : public fakes::ProfileFixture {
+protected:
+    fakes::FakePlatform platform;
+    fakes::FakeDialogs dialogs;
+
+    // The messages of one start of the program.
+    std::vector<fakes::FakeDialogs::Shown> start() {
+        dialogs.messages.clear();
+        tray::frmTskTly t(platform, dialogs);
+        t.start();
+        QTest::qWait(50);
+        t.mnuEnd_Click();
+        return dialogs.messages;
+    }
+};
+
+TEST_F(TriggerNotice, WhereAltCannotBeWatchedTheFirstStartSaysHowToOpenTheMainWindow) {
+    platform.otherAppsKeys = false;
+    const auto first = start();
+    ASSERT_EQ(first.size(), 1u);
+    for (const char* says : {"tirelma --show", "GNOME", "KDE Plasma", "sway"})
+        EXPECT_TRUE(first[0].text.contains(QString::fromUtf8(says))) << says;
+    EXPECT_FALSE(first[0].text.contains(QStringLiteral("ポータル")));
+    EXPECT_EQ(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice), u"True");
+    // Told once per profile.
+    EXPECT_TRUE(start().empty());
+}
+
+TEST_F(TriggerNotice, ThePortalsQuestionIsExplainedBeforeItComes) {
+    platform.otherAppsKeys = false;
+    platform.throughDesktop = true;
+    const auto first = start();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(first[0].text.contains(QStringLiteral("GNOME では最初の読み取りのときに")));
+}
+
+TEST_F(TriggerNotice, WhereAltWorksNothingIsSaidNorStored) {
+    EXPECT_TRUE(start().empty());
+    EXPECT_EQ(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice), u"");
 }
 
 } // namespace

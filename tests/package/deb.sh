@@ -38,8 +38,13 @@ expect_eq "file list" "$(sort <<<"$expected")" "$(dpkg-deb -c "$deb" | awk '$1 !
 expect_eq "files owned by root" "" "$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')"
 # Found from the programs' libraries, not written by hand.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{print $1}')
-for lib in libqt6widgets6 libqt6gui6 libx11-6 libxrandr2 libstdc++6; do
+for lib in libqt6widgets6 libqt6gui6 libx11-6 libxrandr2 libwayland-client0 libstdc++6; do
     grep -qx "$lib" <<<"$depends" || fail "Depends lacks $lib: $(xargs <<<"$depends")"
+done
+# What Qt and the desktop bring in at run time on Wayland.
+recommends=$(dpkg-deb -f "$deb" Recommends | tr ',' '\n' | awk '{print $1}')
+for pkg in qt6-wayland xdg-desktop-portal; do
+    grep -qx "$pkg" <<<"$recommends" || fail "Recommends lacks $pkg: $(xargs <<<"$recommends")"
 done
 expect_eq "package name and section" "tirelma utils" "$(dpkg-deb -f "$deb" Package Section | cut -d' ' -f2 | xargs)"
 

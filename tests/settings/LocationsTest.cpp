@@ -60,6 +60,27 @@ TEST(ProfileLocation, InstalledOrUnwritableCopiesUseTheUsersFolder) {
     EXPECT_EQ(ChooseProfileFolder(kBin, std::nullopt, systemFolder.queries()), kBin);
 }
 
+TEST(ProfileLocation, TheWindowsInstallersFolderUsesAppData) {
+    // %LOCALAPPDATA%\Programs\Tirelma is the user's to write, like an
+    // unpacked zip; its uninstaller tells it apart.
+    const path programs = path("/users/u/AppData/Local/Programs/Tirelma");
+    const path appData = path("/users/u/AppData/Roaming/Tirelma");
+    FakeDisk installed;
+    installed.writable(programs);
+    installed.file(programs / "uninstall.exe");
+    EXPECT_EQ(ChooseProfileFolder(programs, appData, installed.queries()), appData);
+
+    // A profile the user put beside the installed program still wins.
+    installed.file(programs / "Kavoren.ini");
+    EXPECT_EQ(ChooseProfileFolder(programs, appData, installed.queries()), programs);
+
+    // An uninstaller one folder up says nothing about this one.
+    FakeDisk unzipped;
+    unzipped.writable(programs);
+    unzipped.file(programs.parent_path() / "uninstall.exe");
+    EXPECT_EQ(ChooseProfileFolder(programs, appData, unzipped.queries()), programs);
+}
+
 TEST(ProfileLocation, FollowsTheXdgRules) {
     if (!path("/cfg").is_absolute()) GTEST_SKIP() << "POSIX paths only";
     using settings::XdgProfileFolder;

@@ -51,6 +51,22 @@ public:
     QList<QWidget*> withdrawn;         // off the screen now
     QList<QWidget*> withdrawnAtGrab;   // off the screen at the last grab
     QList<QWidget*> visibleAtWithdraw; // what Qt took for shown meanwhile
+    // The start at sign-in: its state, whether a change is refused, and
+    // whether the system's start-up list keeps it off whatever is set.
+    platform::AutostartState autostartState = platform::AutostartState::Off;
+    bool autostartRefused = false;
+    bool autostartDisabledBySystem = false;
+    std::function<void()> askedToEnd;
+
+    // A desktop that refuses its pixels (a Wayland portal that says no):
+    // every grab fails with this reason.
+    QString refusal;
+    // A desktop that shows no program the keys of another (Wayland), and
+    // one whose pixels come through the desktop.
+    bool otherAppsKeys = true;
+    bool throughDesktop = false;
+    // Monitors placed for windows apart from their pixels (Wayland).
+    QList<WindowScreen> layout;
 
     FakePlatform() { screen.fill(Qt::white); }
 
@@ -58,6 +74,7 @@ public:
         ++grabs;
         withdrawnAtGrab = withdrawn;
         if (rect.width() <= 0 || rect.height() <= 0) return {};
+        if (!refusal.isEmpty()) return {};
         QImage out(rect.size(), QImage::Format_RGB32);
         out.fill(Qt::white);
         QPainter p(&out);
@@ -69,6 +86,10 @@ public:
         if (screen.isNull()) return {};
         return {QRect(origin, screen.size())};
     }
+    QString grabFailure() override { return refusal; }
+    bool readsThroughDesktop() override { return throughDesktop; }
+    QList<WindowScreen> windowLayout() override { return layout; }
+    bool seesOtherAppsKeys() override { return otherAppsKeys; }
     std::optional<QPoint> pointerPosition() override { return pointer; }
     platform::KeyboardState keyboard() override {
         if (keyScript.empty()) return {alt, otherKey, false, false};
@@ -102,6 +123,16 @@ public:
     }
     int repaintMilliseconds() override { return 0; }
     QString limitation() override { return why; }
+    platform::AutostartState autostart() override { return autostartState; }
+    bool setAutostart(bool on) override {
+        if (autostartRefused) return false;
+        using platform::AutostartState;
+        autostartState = !on                         ? AutostartState::Off
+                         : autostartDisabledBySystem ? AutostartState::DisabledBySystem
+                                                     : AutostartState::On;
+        return true;
+    }
+    void whenAskedToEnd(std::function<void()> end) override { askedToEnd = std::move(end); }
 
     // Paints part of the desktop, at a point of it.
     void paint(const QImage& image, QPoint at) {
@@ -131,6 +162,16 @@ public:
     Answer question(QWidget*, const QString& text, const QString&) override {
         questions.append(text);
         if (answers.empty()) return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    // Confirmations are answered from the same queue (No when none is left:
+    // what Escape answers).
+    QStringList confirmations;
+    Answer confirm(QWidget*, const QString& text, const QString&) override {
+        confirmations.append(text);
+        if (answers.empty()) return Answer::No;
         const Answer a = answers.front();
         answers.pop_front();
         return a;

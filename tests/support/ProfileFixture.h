@@ -39,6 +39,15 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+#ifdef TIRELMA_SOURCE_DIR
+    // The demo profile of the examples: area Counter at 100, 100, 76 x 11,
+    // a group of digits and signs.
+    void writeDemoProfile() {
+        QFile demo(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/Kavoren.ini"));
+        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+        writeFile(QStringLiteral("Kavoren.ini"), demo.readAll());
+    }
+#endif
     QByteArray readFile(const QString& name) const {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -113,9 +113,10 @@ TEST(ReadOutput, EachFormatKeepsItsFieldsApart) {
               "shots/a b.png\t座標\t1\\t2");
     EXPECT_EQ(ReadingLine(Format::Json, time, u"a\"b", u"x\\y", true),
               "{\"time\":\"2024-03-09T14:05:07.042+09:00\",\"area\":\"a\\\"b\","
-              "\"reading\":\"x\\\\y\"}");
+              "\"reading\":\"x\\\\y\",\"complete\":true,\"unread\":[]}");
     EXPECT_EQ(ReadingLine(Format::Json, image, u"A", u"", false),
-              "{\"image\":\"shots/a b.png\",\"area\":\"A\",\"reading\":\"\"}");
+              "{\"image\":\"shots/a b.png\",\"area\":\"A\",\"reading\":\"\","
+              "\"complete\":true,\"unread\":[]}");
 
     EXPECT_EQ(TsvField("a\\b\r\n"), "a\\\\b\\r\\n");
     EXPECT_EQ(JsonString(std::string("\x01\x1f\n", 3)), "\"\\u0001\\u001f\\n\"");
@@ -125,6 +126,43 @@ TEST(ReadOutput, EachFormatKeepsItsFieldsApart) {
     EXPECT_EQ(Utf8Text(u"\U0001F600"), "\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8Text(std::u16string(1, char16_t(0xDC00)) + u"x" + char16_t(0xD83D)),
               "\xEF\xBF\xBDx\xEF\xBF\xBD");
+}
+
+// An incomplete reading: JSON says so in every line; text and TSV keep their
+// lines as they were outside --watch and mark them under it.
+TEST(ReadOutput, IncompleteReadings) {
+    const Source image{false, "a.png"};
+    const Source time{true, "T"};
+    engine::Verdict v;
+    v.unread = {{12, 13, 1, 8}, {40, 40, 0, 0}};
+    EXPECT_EQ(VerdictText(v), "unread ink at columns 12-13, 40");
+    EXPECT_EQ(ReadingLine(Format::Json, image, u"A", u"-725", false, v),
+              "{\"image\":\"a.png\",\"area\":\"A\",\"reading\":\"-725\",\"complete\":false,"
+              "\"unread\":[[12,13],[40,40]]}");
+    EXPECT_EQ(ReadingLine(Format::Text, image, u"A", u"-725", false, v), "-725");
+    EXPECT_EQ(ReadingLine(Format::Tsv, image, u"A", u"-725", false, v), "a.png\tA\t-725");
+    EXPECT_EQ(ReadingLine(Format::Text, time, u"A", u"-725", true, v),
+              "T -725  [incomplete: unread ink at columns 12-13, 40]");
+    EXPECT_EQ(ReadingLine(Format::Tsv, time, u"A", u"-725", true, v),
+              "T\tA\t-725\tincomplete: unread ink at columns 12-13, 40");
+
+    engine::Verdict off;
+    off.grab = engine::Grab::PartlyOff;
+    EXPECT_EQ(VerdictText(off), "part of the area lies off every screen");
+    EXPECT_EQ(ReadingLine(Format::Json, time, u"A", u"1", true, off, true),
+              "{\"time\":\"T\",\"area\":\"A\",\"reading\":\"1\",\"complete\":false,"
+              "\"unread\":[],\"partlyOffScreen\":true,\"monitorChanged\":true}");
+    off.unread = {{7, 7, 2, 3}};
+    EXPECT_EQ(ReadingLine(Format::Text, time, u"A", u"1", true, off),
+              "T 1  [incomplete: part of the area lies off every screen; unread ink at column 7]");
+
+    EXPECT_EQ(IncompleteWarning("a.png", u"-725", v),
+              "tirelma-read: warning: a.png: incomplete reading \"-725\": unread ink at columns "
+              "12-13, 40");
+    const engine::MonitorChange change{{{0, 0, 1920, 1080}, 150}, {{0, 0, 1280, 800}, 0}};
+    const std::string m = MonitorWarning(u"Counter", change);
+    EXPECT_NE(m.find("1920x1080 at 0,0, scale 150 %"), std::string::npos) << m;
+    EXPECT_NE(m.find("now is 1280x800 at 0,0 ("), std::string::npos) << m;
 }
 
 TEST(ReadOutput, AreaListing) {
@@ -215,11 +253,108 @@ TEST_F(ScreenReading, OnceReadsTheAreaFromTheScreen) {
     EXPECT_EQ(run(), kOk);
     EXPECT_EQ(out.str(), "1234567890\n");
     EXPECT_TRUE(waits.empty());
+    EXPECT_EQ(err.str(), "");
 
     out.str("");
     options.format = Format::Json;
     EXPECT_EQ(run(), kOk);
-    EXPECT_EQ(out.str(), "{\"time\":\"T0\",\"area\":\"Counter\",\"reading\":\"1234567890\"}\n");
+    EXPECT_EQ(out.str(), "{\"time\":\"T0\",\"area\":\"Counter\",\"reading\":\"1234567890\","
+                         "\"complete\":true,\"unread\":[]}\n");
+}
+
+// A character the group no longer has: the reading is printed as read, a
+// warning names the area and the columns, and the exit code says so.
+TEST_F(ScreenReading, IncompleteReadingsAreSaidAndEndWithSix) {
+    show("position.ppm");      // 12.34,-5.6
+    edit("\\\\.\\\\", "\\\\"); // "." out of the group
+    EXPECT_EQ(run(), kIncomplete);
+    EXPECT_EQ(out.str(), "1234,-56\n");
+    EXPECT_NE(err.str().find("warning: area \"Counter\": incomplete reading \"1234,-56\": unread "
+                             "ink at column"),
+              std::string::npos)
+        << err.str();
+
+    // Under --watch the line is marked, printed again only when the verdict
+    // or the text changes, and the watch ends as always.
+    out.str(""), err.str("");
+    options.watchSeconds = 1;
+    options.count = 2;
+    onWait = [this](int tick) {
+        if (tick == 2) show("counter.png");
+        return true;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_NE(out.str().find("T0 1234,-56  [incomplete: unread ink at column"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("\nT2 1234567890\n"), std::string::npos) << out.str();
+    EXPECT_EQ(ticks, 2);
+}
+
+// A grab that fails: an error once; a marked line under --watch, which
+// goes on and reads again when the screen comes back.
+TEST_F(ScreenReading, AFailedGrabIsNoWhiteReading) {
+    struct Failing : ScreenSource {
+        ScreenSource& real;
+        bool fail = true;
+        explicit Failing(ScreenSource& s) : real(s) {}
+        std::vector<engine::Monitor> monitors() override { return real.monitors(); }
+        std::optional<engine::AreaImage> grab(const PixelRect& r) override {
+            return fail ? std::nullopt : real.grab(r);
+        }
+    } failing(screen);
+    show("counter.png");
+    WatchClock clock{[this] { return "T" + std::to_string(ticks); },
+                     [&](std::chrono::milliseconds) {
+                         ++ticks;
+                         failing.fail = false; // the screen is back
+                         return true;
+                     },
+                     [this] { return now; }};
+    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kBadImage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("could not be read"), std::string::npos) << err.str();
+
+    out.str(""), err.str("");
+    options.watchSeconds = 1;
+    options.count = 2;
+    options.format = Format::Tsv;
+    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kOk);
+    EXPECT_EQ(out.str(), "T0\tCounter\t\tincomplete: the screen could not be read\n"
+                         "T1\tCounter\t1234567890\n");
+}
+
+// Stored on another monitor than the one there now: told once, read all
+// the same; the same monitor says nothing.
+TEST_F(ScreenReading, AChangedMonitorIsToldOnce) {
+    show("counter.png");
+    edit("HEIGHT=11\r\n", "HEIGHT=11\r\nMONITOR=0,0,1920,1080\r\nMONITORSCALE=100\r\n");
+    options.watchSeconds = 1;
+    options.count = 2;
+    onWait = [this](int tick) {
+        if (tick == 1) show("small.bmp");
+        return true;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0 1234567890\nT1 -0.5\n");
+    const std::string e = err.str();
+    EXPECT_NE(e.find("stored on a monitor 1920x1080 at 0,0, scale 100 %; the monitor there now is "
+                     "1280x800 at 0,0, scale 100 %"),
+              std::string::npos)
+        << e;
+    EXPECT_EQ(e.find("warning", e.find("warning") + 1), std::string::npos) << e; // once
+
+    out.str(""), err.str("");
+    options = ReadOptions{};
+    options.profile = profile().toStdString();
+    options.screen = true;
+    options.format = Format::Json;
+    EXPECT_EQ(run(), kOk);
+    EXPECT_NE(out.str().find("\"monitorChanged\":true"), std::string::npos) << out.str();
+    edit("MONITOR=0,0,1920,1080", "MONITOR=0,0,1280,800");
+    out.str(""), err.str("");
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str().find("monitorChanged"), std::string::npos) << out.str();
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(ScreenReading, WatchPrintsOnlyChangesUntilTheCount) {
@@ -279,10 +414,13 @@ TEST_F(ScreenReading, WatchFollowsTheProfileAndSnaps) {
 TEST_F(ScreenReading, AreasThatCannotBeRead) {
     show("counter.png");
     // Partly off the screen: read with white beyond its edge, as the main
-    // window does.
+    // window does, and not complete.
     edit("LEFT=100", "LEFT=1270");
-    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(run(), kIncomplete);
     EXPECT_EQ(out.str(), "\n");
+    EXPECT_NE(err.str().find("part of the area lies off every screen"), std::string::npos)
+        << err.str();
+    err.str("");
     // Wholly off every screen.
     edit("LEFT=1270", "LEFT=1280");
     EXPECT_EQ(run(), kBadImage);
@@ -305,6 +443,30 @@ TEST_F(ScreenReading, AreasThatCannotBeRead) {
     err.str("");
     EXPECT_EQ(run(), kBadImage);
     EXPECT_NE(err.str().find("cannot be read"), std::string::npos) << err.str();
+}
+
+TEST_F(ScreenReading, AScreenTheDesktopRefusesIsNoReading) {
+    show("counter.png");
+    platform.refusal = QStringLiteral("refused by the portal");
+    EXPECT_EQ(run(), kBadImage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("could not be read: refused by the portal"), std::string::npos)
+        << err.str();
+    // A watch marks the refusal on its line and goes on: a desktop that
+    // answers again is read again.
+    platform.refusal.clear();
+    err.str("");
+    options.watchSeconds = 0.1;
+    onWait = [this](int tick) {
+        if (tick == 2) platform.refusal = QStringLiteral("refused");
+        if (tick == 5) platform.refusal.clear();
+        return tick < 10;
+    };
+    EXPECT_EQ(run(), kOk);
+    EXPECT_EQ(out.str(), "T0 1234567890\n"
+                         "T2   [incomplete: the screen could not be read: refused]\n"
+                         "T5 1234567890\n");
+    EXPECT_NE(err.str().find("could not be read: refused"), std::string::npos) << err.str();
 }
 
 TEST_F(ScreenReading, WatchEndsWhenTheAreaGoesAway) {

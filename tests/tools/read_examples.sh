@@ -57,5 +57,28 @@ out=$("$reader" --profile "$work/wide.ini" "$examples/small.bmp" 2>"$work/err")
 grep -q "skipped" "$work/err" || { echo "FAIL: no warning for a skipped template"; fail=1; }
 check "read with skipped templates" "-0.5" "$out"
 
+# A character missing from the group: the reading is printed as it is, the
+# warning names the image and the unread columns, and the exit code is 6
+# once every image is read; another error keeps its own code.
+sed 's/^G0ALLCHR=\(.*\)\\\\\.\\\\\(.*\)$/G0ALLCHR=\1\\\\\2/' "$work/Kavoren.ini" > "$work/nodot.ini"
+grep -q '\\\\\.' "$work/nodot.ini" && { echo "FAIL: the dot is still in the group"; fail=1; }
+out=$("$reader" --profile "$work/nodot.ini" "$examples/counter.png" "$examples/position.ppm" 2>"$work/err")
+check "incomplete reading (exit)" 6 $?
+check "incomplete reading printed as read" "$(printf '1234567890\n1234,-56')" "$out"
+grep -q "warning: $examples/position.ppm: incomplete reading \"1234,-56\": unread ink at column" "$work/err" \
+    || { echo "FAIL: warning [$(cat "$work/err")]"; fail=1; }
+check "one warning" 1 "$(grep -c warning "$work/err")"
+# Both dots of "12.34,-5.6" unread.
+json=$("$reader" --profile "$work/nodot.ini" --format json "$examples/counter.png" "$examples/position.ppm" 2>/dev/null)
+check "JSON of a complete reading" '{"image":"'"$examples"'/counter.png","area":"Counter","reading":"1234567890","complete":true,"unread":[]}' \
+      "$(echo "$json" | head -1)"
+[[ $(echo "$json" | tail -1) =~ \"reading\":\"1234,-56\",\"complete\":false,\"unread\":\[\[[0-9]+,[0-9]+\],\[[0-9]+,[0-9]+\]\]\}$ ]] \
+    || { echo "FAIL: JSON of an incomplete reading: $json"; fail=1; }
+"$reader" --profile "$work/nodot.ini" "$examples/position.ppm" "$work/bad.png" >/dev/null 2>&1
+check "a bad image comes first (exit)" 5 $?
+"$reader" --profile "$work/Kavoren.ini" "$examples/position.ppm" "$examples/small.bmp" >/dev/null 2>"$work/err"
+check "complete readings (exit)" 0 $?
+check "complete readings warn of nothing" "" "$(cat "$work/err")"
+
 check "profile untouched" "$before" "$(sha256sum < "$work/Kavoren.ini")"
 exit $fail

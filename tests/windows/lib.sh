@@ -101,6 +101,10 @@ win_cleanup() {
         wait "$pid" 2>/dev/null
     done
     [ -n "${W:-}" ] && rm -rf "$W"
+    if [ -n "${WIN_FRESH_PREFIX:-}" ]; then
+        "$WINESERVER" -w 2>/dev/null
+        rm -rf "$WIN_FRESH_PREFIX"
+    fi
     # Programs started meanwhile hold the lock's file too; let it go for all.
     flock -u 8 2>/dev/null || true
 }
@@ -197,17 +201,103 @@ print(sum(1 for i in range(0, len(d) - 2, 3) if d[i] > 150 and d[i + 1] < 110 an
     [ "${red:-0}" -ge 4 ]
 }
 
-# Running copies of a program in this wine prefix: other checkouts on the
-# machine run wine programs of the same names. (A process that has ended
-# keeps no environment, a zombie included.)
-copies_of() {
-    local pid n=0
-    for pid in $(pgrep -x "$1"); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+# The processes of a program in this part's prefix (zombies, and programs
+# of other wine prefixes on the machine, left out).
+pids_of() {
+    local p
+    for p in $(pgrep -x "$1"); do
+        { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
     done
-    echo "$n"
 }
+copies_of() { pids_of "$1" | wc -l; }
 copies_are() { [ "$(copies_of "$1")" = "$2" ]; }
 
 # A file's bytes, as octal-escaped text for exact comparisons.
 bytes_of() { od -An -c "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+
+# The fixture: another Windows program showing the example at 950,640.
+# "first": it is the first program of the wine session, and opens the
+# desktop.
+show_fixture() { # [first]
+    local run=win_run
+    [ "${1:-}" = first ] && run=win_open_desktop
+    (export WINEPATH; WINEPATH=$(win_dll_path)
+     $run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
+         "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
+    wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
+    fixture_window=$(windows_of showimage.exe . 0 | head -1)
+}
+
+# The demo profile with its area at the fixture and a full-width solidus as
+# the delimiter (CP932, CR LF), on standard output.
+demo_profile() {
+    iconv -f CP932 -t UTF-8 "$WIN_SOURCE/examples/Kavoren.ini" |
+        sed -e 's/^LEFT=.*/LEFT=950\r/' -e 's/^TOP=.*/TOP=640\r/' -e 's|^区切り=.*|区切り=／\r|' |
+        iconv -f UTF-8 -t CP932
+}
+
+main_window() { windows_of tirelma.exe '^Tirelma$' 200 | head -1; }
+main_window_open() { [ -n "$(main_window)" ]; }
+main_window_closed() { [ -z "$(main_window)" ]; }
+# Alt while another program has the keyboard, as a user would press it.
+open_main_window() {
+    focus "$fixture_window"
+    press_alt
+    wait_for 300 main_window_open || { fail "Alt did not open the main window"; return 1; }
+    focus "$(main_window)"
+}
+
+# Whether the focused text box holds $1. The run may still be scanning:
+# for wait_for, which copies until the whole reading is there.
+reading_copied() { xdotool key ctrl+a ctrl+c; sleep 0.2; [ "$(clipboard)" = "$1" ]; }
+
+# A prefix of this part's own, made from the prepared one: nothing another
+# part installed or registered is in it. Wine's own DLLs (the bulk of it,
+# never written after the prefix was made) are shared by hard links where
+# the file system allows. Every program of it runs in the wine desktop, also
+# one that another program starts (an installer starting Tirelma) or that
+# the session starts at sign-in (the Run key).
+win_fresh_prefix() {
+    local fresh=$WIN_BUILD/wineprefix-fresh d
+    "$WINESERVER" -w
+    rm -rf "$fresh"
+    mkdir -p "$fresh/drive_c/windows"
+    for d in "$WINEPREFIX"/* "$WINEPREFIX"/.[!.]* "$WINEPREFIX"/drive_c/*; do
+        case $d in */drive_c | */wineserver) continue ;; esac
+        cp -a "$d" "$fresh/${d#"$WINEPREFIX"/}"
+    done
+    for d in "$WINEPREFIX"/drive_c/windows/*; do
+        case ${d##*/} in
+        system32 | winsxs) cp -al "$d" "$fresh/drive_c/windows/" 2>/dev/null || cp -a "$d" "$fresh/drive_c/windows/" ;;
+        *) cp -a "$d" "$fresh/drive_c/windows/" ;;
+        esac
+    done
+    export WINEPREFIX=$fresh
+    WIN_FRESH_PREFIX=$fresh
+    # Plain Win32 dialogs (the installer's) find Japanese glyphs through
+    # font linking, as on a Windows of another language; Qt needs none.
+    local name=$WIN_DESKTOP_NAME size=$WIN_DESKTOP_SIZE f
+    win_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" &&
+        win_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$size" ||
+        fail "could not make the wine desktop the prefix's own"
+    for f in Tahoma "DejaVu Sans" "MS Shell Dlg" "MS Shell Dlg 2"; do
+        win_reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$f" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' || fail "could not link the font $f"
+    done
+    "$WINESERVER" -w
+}
+
+# Changes the prefix's registry (reg.exe's arguments, without /f).
+win_reg() { DISPLAY= "$WINE" reg "$@" /f >/dev/null 2>&1; }
+
+# A registry key's values, one "name<TAB>type<TAB>data" per line; nothing
+# (and failure) when the key is not there.
+reg_values() { # key
+    local out
+    out=$(DISPLAY= "$WINE" reg query "$1" 2>/dev/null) || return 1
+    tr -d '\r' <<<"$out" | sed -n 's/^    \([^ ].*\)    \(REG_[A-Z_]*\)    \(.*\)$/\1\t\2\t\3/p'
+}
+# One value's data out of reg_values' lines.
+value_of() { # lines, name
+    awk -F'\t' -v n="$2" '$1 == n {print $3}' <<<"$1"
+}

@@ -16,27 +16,7 @@ home="$W/ユーザー データ"
 win_unzip "$zip" "$home"
 bin="$home/Tirelma"
 
-# The fixture: another Windows program showing the example at 950,640. It
-# is the first program of each wine session here, and opens the desktop.
-show_fixture() {
-    (export WINEPATH; WINEPATH=$(win_dll_path)
-     win_open_desktop "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
-         "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
-    wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
-    fixture_window=$(windows_of showimage.exe . 0 | head -1)
-}
-show_fixture
-
-main_window() { windows_of tirelma.exe '^Tirelma$' 200 | head -1; }
-main_window_open() { [ -n "$(main_window)" ]; }
-main_window_closed() { [ -z "$(main_window)" ]; }
-# Alt while another program has the keyboard, as a user would press it.
-open_main_window() {
-    focus "$fixture_window"
-    press_alt
-    wait_for 300 main_window_open || { fail "Alt did not open the main window"; return 1; }
-    focus "$(main_window)"
-}
+show_fixture first
 
 # A first start from the fresh folder: no profile yet.
 started=$(date +%s%N)
@@ -50,7 +30,7 @@ expect_eq "one copy running" 1 "$(copies_of tirelma.exe)"
 # one's number. It starts all the same.
 "$WINESERVER" -k
 wait_for 100 copies_are tirelma.exe 0
-show_fixture
+show_fixture first
 win_run "$bin" "$bin/tirelma.exe"
 wait_for 600 tray_icon_shown || fail "a start after a killed copy showed no icon"
 [ -n "$(windows_of tirelma.exe '^Tirelma$' 60)" ] && fail "a start after a killed copy was refused"
@@ -65,14 +45,10 @@ rm -f "$bin/Kavoren.txt"
 
 # The demo profile, put in place by hand while the program runs: its area
 # at the fixture, a full-width solidus as the delimiter.
-iconv -f CP932 -t UTF-8 "$WIN_SOURCE/examples/Kavoren.ini" |
-    sed -e 's/^LEFT=.*/LEFT=950\r/' -e 's/^TOP=.*/TOP=640\r/' -e 's|^区切り=.*|区切り=／\r|' |
-    iconv -f UTF-8 -t CP932 >"$bin/Kavoren.ini"
+demo_profile >"$bin/Kavoren.ini"
 
 open_main_window
 xdotool key Tab Tab Tab # from "(F1) 認識実行" past the comment to the reading
-# The run may still be scanning: copy until the whole reading is there.
-reading_copied() { xdotool key ctrl+a ctrl+c; sleep 0.2; [ "$(clipboard)" = "$1" ]; }
 wait_for 100 reading_copied 1234567890
 expect_eq "reading shown" "1234567890" "$(clipboard)"
 xdotool key shift+Tab shift+Tab

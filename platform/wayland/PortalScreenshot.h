@@ -1,0 +1,41 @@
+// A picture of the whole desktop through the desktop portal's Screenshot
+// interface (org.freedesktop.portal.Screenshot on the session bus), asked
+// for without the portal's own dialog. GNOME and KDE answer it on Wayland;
+// the first request on GNOME makes the desktop ask the user whether the
+// program may read the screen.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+namespace platform::wayland {
+
+class PortalScreenshot : public QObject {
+    Q_OBJECT
+public:
+    // Whether a portal with a Screenshot interface answers on the session bus.
+    static bool Offered();
+
+    // The picture (the portal's whole-desktop screenshot, read from the file
+    // it names, which is then removed), or a null image with why set: no
+    // portal, refused by the user or the desktop, or no answer in time.
+    QImage take(QString& why);
+
+signals:
+    void answered();
+
+private slots:
+    void onResponse(uint response, const QVariantMap& results);
+
+private:
+    bool answered_ = false;
+    uint response_ = 2;
+    QVariantMap results_;
+};
+
+// What the portal's answer means for the user: empty for success (0).
+QString PortalRefusal(uint response);
+
+} // namespace platform::wayland

@@ -1,0 +1,176 @@
+// Wayland: screen pixels through the compositor's wlr-screencopy where it
+// offers it (exact, fast, no question to the user), otherwise through the
+// desktop portal's Screenshot interface (GNOME, KDE). The monitors come
+// from the program's own connection to the compositor (WaylandScreen.h has
+// the pixel rules). No program sees the keys of another on Wayland: the
+// trigger is `tirelma --show` bound to a key by the user, and the icon.
+#include "PlatformCommon.h"
+#include "PortalScreenshot.h"
+#include "PortalShortcut.h"
+#include "StatusNotifier.h"
+#include "WaylandLayout.h"
+#include "WaylandScreen.h"
+
+#include <QPainter>
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+
+namespace platform {
+
+namespace {
+
+using wayland::Monitor;
+
+class WaylandPlatform : public PlatformCommon {
+public:
+    enum class Way { ScreenCopy, Portal, None };
+
+    WaylandPlatform(std::unique_ptr<wayland::WaylandScreen> screen, Way way)
+        : screen_(std::move(screen)), way_(way) {}
+
+    QImage grabScreen(const QRect& rect) override {
+        failure_.clear();
+        if (rect.width() <= 0 || rect.height() <= 0) return {};
+        const QList<Monitor> monitors = wayland::LayOut(screen_->outputs());
+        QImage image(rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const bool onSome =
+            std::any_of(monitors.begin(), monitors.end(),
+                        [&rect](const Monitor& m) { return m.physical.intersects(rect); });
+        if (!onSome) return image; // white, as off every screen anywhere
+        switch (way_) {
+        case Way::ScreenCopy:
+            return copyOutputs(monitors, rect, image);
+        case Way::Portal:
+            return fromPortal(monitors, rect);
+        case Way::None:
+            break;
+        }
+        failure_ = limitation();
+        return {};
+    }
+    QString grabFailure() override { return failure_; }
+    bool readsThroughDesktop() override { return way_ == Way::Portal; }
+
+    QList<QRect> screens() override {
+        QList<QRect> out;
+        for (const Monitor& m : wayland::LayOut(screen_->outputs()))
+            out.append(m.physical);
+        return out;
+    }
+
+    QList<WindowScreen> windowLayout() override {
+        QList<WindowScreen> out;
+        for (const Monitor& m : wayland::LayOut(screen_->outputs()))
+            out.append(WindowScreen{m.name, m.logical, m.physical, m.scale});
+        return out;
+    }
+
+    std::optional<QPoint> pointerPosition() override { return std::nullopt; }
+    KeyboardState keyboard() override { return {}; }
+    bool seesOtherAppsKeys() override { return false; }
+    void offerShowShortcut(std::function<void()> onPressed) override {
+        shortcut_ = std::make_unique<wayland::PortalShortcut>(std::move(onPressed));
+        shortcut_->start();
+    }
+
+    // Wayland has no "above all others" for ordinary windows.
+    void setTopMost(QWidget* window, bool topMost) override {
+        if (window && !window->isVisible())
+            window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    }
+
+    bool trayActivatesOnSingleClick() override { return StatusNotifierHostRegistered(); }
+
+    // The windows' surfaces leave the screen below Qt, which goes on taking
+    // them for shown (a modal dialog keeps waiting).
+    void withdrawWindows(const QList<QWidget*>& windows) override {
+        for (QWidget* w : windows)
+            if (QPlatformWindow* p = w->windowHandle() ? w->windowHandle()->handle() : nullptr) {
+                p->setVisible(false);
+                withdrawn_.append(w);
+            }
+    }
+    void restoreWindows(const QList<QWidget*>& windows) override {
+        for (QWidget* w : windows) {
+            if (!withdrawn_.removeOne(w)) continue;
+            if (QPlatformWindow* p = w->windowHandle() ? w->windowHandle()->handle() : nullptr) {
+                p->setVisible(true);
+                w->update();
+            }
+        }
+    }
+    // The compositor draws the next frame without our windows at once.
+    int repaintMilliseconds() override { return 150; }
+
+    QString limitation() override {
+        if (way_ != Way::None) return {};
+        return QStringLiteral(
+            "この Wayland のデスクトップは、画面の読み取りを許しません (wlr-screencopy も、"
+            "デスクトップのポータルの Screenshot もありません)。xdg-desktop-portal と、"
+            "デスクトップに合ったその実装 (GNOME なら xdg-desktop-portal-gnome、KDE なら "
+            "xdg-desktop-portal-kde) を入れてください。");
+    }
+
+private:
+    QImage copyOutputs(const QList<Monitor>& monitors, const QRect& rect, QImage& image) {
+        QPainter p(&image);
+        for (const Monitor& m : monitors) {
+            const QRect part = rect & m.physical;
+            if (part.isEmpty()) continue;
+            QString why;
+            const QImage shot = screen_->copy(m.name, why);
+            if (shot.isNull() || shot.size() != m.physical.size()) {
+                failure_ = shot.isNull()
+                               ? why
+                               : QStringLiteral("画面「%1」の大きさが変わりました。").arg(m.name);
+                return {};
+            }
+            p.drawImage(part.topLeft() - rect.topLeft(), shot,
+                        part.translated(-m.physical.topLeft()));
+        }
+        return image;
+    }
+
+    QImage fromPortal(const QList<Monitor>& monitors, const QRect& rect) {
+        wayland::PortalScreenshot portal;
+        const QImage picture = portal.take(failure_);
+        if (picture.isNull()) return {};
+        QImage out = wayland::FromLayoutPicture(picture, monitors, rect);
+        if (out.isNull())
+            failure_ =
+                QStringLiteral("デスクトップのポータルの画像 (%1 x %2) が画面の並びに合いません。")
+                    .arg(picture.width())
+                    .arg(picture.height());
+        return out;
+    }
+
+    std::unique_ptr<wayland::WaylandScreen> screen_;
+    Way way_;
+    QString failure_;
+    QList<QWidget*> withdrawn_;
+    std::unique_ptr<wayland::PortalShortcut> shortcut_;
+};
+
+} // namespace
+
+std::unique_ptr<Platform> CreateNullPlatform(const QString& why);
+
+std::unique_ptr<Platform> CreateWaylandPlatform() {
+    QString why;
+    auto screen = wayland::WaylandScreen::Connect(why);
+    if (!screen) return CreateNullPlatform(why);
+    // TIRELMA_WAYLAND_CAPTURE=portal or screencopy chooses the way, where
+    // the desktop offers both or where one of them misbehaves.
+    const QByteArray asked = qgetenv("TIRELMA_WAYLAND_CAPTURE");
+    using Way = WaylandPlatform::Way;
+    Way way = Way::None;
+    if (asked != "portal" && screen->canCopy())
+        way = Way::ScreenCopy;
+    else if (asked != "screencopy" && wayland::PortalScreenshot::Offered())
+        way = Way::Portal;
+    return std::make_unique<WaylandPlatform>(std::move(screen), way);
+}
+
+} // namespace platform

@@ -1,0 +1,87 @@
+// `tirelma --show` between two copies: the request reaches the copy that
+// listens, once per request, and is answered before the copy acts on it.
+#include "ShowRequests.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <future>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A key of the test's own, so that runs at the same time stay apart.
+QString Key() {
+    static int n = 0;
+    return QStringLiteral("test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++n);
+}
+
+// Asks from another thread (the listener answers on this one's event loop)
+// and runs the event loop until the answer is in and the request handled.
+bool AskAndServe(const QString& key, const std::atomic<int>& shown, int expected) {
+    auto asked = std::async(std::launch::async, [key] { return platform::AskToShow(key, 500); });
+    QElapsedTimer t;
+    t.start();
+    while (asked.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready &&
+           t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const bool taken = asked.get();
+    // Once answered, the request is handled when the event loop runs.
+    while (taken && shown.load() < expected && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return taken;
+}
+
+TEST(ShowRequests, EachRequestReachesTheRunningCopyOnce) {
+    std::atomic<int> shown = 0;
+    const QString key = Key();
+    const auto listener = platform::ListenForShowRequests(key, [&shown] { ++shown; });
+    ASSERT_NE(listener, nullptr);
+    EXPECT_TRUE(AskAndServe(key, shown, 1));
+    EXPECT_EQ(shown.load(), 1);
+    EXPECT_TRUE(AskAndServe(key, shown, 2));
+    EXPECT_EQ(shown.load(), 2);
+    // Handled on the event loop, never inside the asking copy's wait.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown.load(), 2);
+}
+
+TEST(ShowRequests, NobodyListeningIsAnAnswerToo) {
+    const QString key = Key();
+    EXPECT_FALSE(platform::AskToShow(key, 100));
+    // A copy that has ended listens no more.
+    std::atomic<int> shown = 0;
+    {
+        const auto gone = platform::ListenForShowRequests(key, [&shown] { ++shown; });
+        ASSERT_NE(gone, nullptr);
+    }
+    EXPECT_FALSE(platform::AskToShow(key, 100));
+    EXPECT_EQ(shown.load(), 0);
+    // Other users' and other keys' copies are not asked.
+    const auto other = platform::ListenForShowRequests(Key(), [&shown] { ++shown; });
+    EXPECT_FALSE(AskAndServe(key, shown, 1));
+    EXPECT_EQ(shown.load(), 0);
+}
+
+TEST(ShowRequests, ACopyStartingAfterACrashTakesTheRequests) {
+    // What a crashed copy leaves behind does not keep the next one from
+    // listening, nor take its requests. (On Windows a copy leaves nothing:
+    // its window goes with it, and one process cannot stand for two.)
+#ifdef _WIN32
+    GTEST_SKIP() << "nothing outlives a copy on Windows";
+#endif
+    std::atomic<int> first = 0, second = 0;
+    const QString key = Key();
+    auto crashed = platform::ListenForShowRequests(key, [&first] { ++first; });
+    ASSERT_NE(crashed, nullptr);
+    const auto next = platform::ListenForShowRequests(key, [&second] { ++second; });
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(AskAndServe(key, second, 1));
+    EXPECT_EQ(second.load(), 1);
+    EXPECT_EQ(first.load(), 0);
+}
+
+} // namespace
