@@ -108,22 +108,45 @@ e2e_set() { # key, value
 }
 
 # A window showing an example image at a screen position; with a size WxH,
-# white around the image up to that size (a short number in a wider field).
+# white around the image up to that size (a short number in a wider field);
+# with more images, each SIGUSR1 to FIXTURE_PID shows the next one. It
+# replaces the window shown before: that one is gone, and the new picture
+# on the screen, when this returns.
 FIXTURE_PID=
-e2e_show() { # image, x, y [, size]
-    [ -n "$FIXTURE_PID" ] && kill "$FIXTURE_PID" 2>/dev/null
-    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" ${4:+--pad "$4"} "$E2E_SOURCE/examples/$1" "$2" "$3" &
-    FIXTURE_PID=$!
-    E2E_PIDS+=($FIXTURE_PID)
-    sleep 0.4
+e2e_show() { # image, x, y [, size [, image...]]
+    e2e_end_fixture
+    local image=$1 x=$2 y=$3 size=${4:-} more=() m
+    shift 3; [ $# -gt 0 ] && shift
+    for m in "$@"; do more+=("$E2E_SOURCE/examples/$m"); done
+    e2e_fixture ${size:+--pad "$size"} "$E2E_SOURCE/examples/$image" "$x" "$y" "${more[@]}"
+    FIXTURE_PID=$E2E_FIXTURE
 }
 
 # One more such window, beside the one e2e_show shows.
 e2e_show_also() { # image, x, y
-    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
-    E2E_PIDS+=($!)
-    sleep 0.4
+    e2e_fixture "$E2E_SOURCE/examples/$1" "$2" "$3"
 }
+
+# Starts the fixture with its arguments; returns once its first picture is
+# on the screen. Its process number: E2E_FIXTURE.
+E2E_FIXTURES=0
+e2e_fixture() {
+    local ready=$W/fixture-$((E2E_FIXTURES += 1)).ready
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" --ready "$ready" "$@" &
+    E2E_FIXTURE=$!
+    E2E_PIDS+=($E2E_FIXTURE)
+    wait_for 300 test -s "$ready" || fail "the fixture shows nothing"
+}
+
+# Ends the window e2e_show showed and waits until it is off the screen.
+e2e_end_fixture() {
+    [ -n "$FIXTURE_PID" ] || return 0
+    kill "$FIXTURE_PID" 2>/dev/null
+    wait "$FIXTURE_PID" 2>/dev/null
+    wait_for 100 no_windows_of "$FIXTURE_PID" || fail "the fixture's window stayed"
+    FIXTURE_PID=
+}
+no_windows_of() { [ -z "$(xdotool search --pid "$1" 2>/dev/null)" ]; }
 
 # Starts the program from its folder; waits for its icon.
 e2e_run_program() {

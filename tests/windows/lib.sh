@@ -221,10 +221,12 @@ bytes_of() { od -An -c "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 show_fixture() { # [first]
     local run=win_run
     [ "${1:-}" = first ] && run=win_open_desktop
+    rm -f "$W/fixture.ready"
     (export WINEPATH; WINEPATH=$(win_dll_path)
-     $run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
+     $run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" --ready "$(winepath_of "$W/fixture.ready")" \
          "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
-    wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
+    wait_for 600 test -s "$W/fixture.ready" || fail "the fixture shows nothing"
+    wait_for 100 has_windows showimage.exe . 0 || fail "no fixture window"
     fixture_window=$(windows_of showimage.exe . 0 | head -1)
 }
 
