@@ -11,9 +11,7 @@ e2e_start
 e2e_profile 100 100
 e2e_run_program 1
 open_main_window
-xdotool key alt+f
-sleep 0.3
-xdotool key a
+file_menu a
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録" || fail "no editor"
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')

@@ -191,6 +191,24 @@ press_alt() {
     xdotool keyup Alt_L
 }
 
+# Keys that open a menu or a window of the program (Alt+F, the overlay's
+# Alt+P): returns once one more of its windows is on the screen.
+windows_count() { xdotool search --onlyvisible --pid "$TIRELMA_PID" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(windows_count)" -gt "$1" ]; }
+fewer_windows_than() { [ "$(windows_count)" -lt "$1" ]; }
+press_to_open() { # keys...
+    local before
+    before=$(windows_count)
+    xdotool key "$@"
+    wait_for 100 more_windows_than "$before" || { fail "nothing opened on $*"; return 1; }
+}
+
+# The main window's file menu, then the entry of access key $1.
+file_menu() { # key
+    press_to_open alt+f || return 1
+    xdotool key "$1"
+}
+
 # Alt, then the main window with the keyboard.
 open_main_window() {
     press_alt
@@ -205,6 +223,10 @@ text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>
 
 # Whether the program's text box labelled $1 holds $2 (for wait_for).
 text_is() { [ "$(text_box "$TIRELMA_PID" "$1")" = "$2" ]; }
+
+# Whether something of the program named $1 is on the screen, or not.
+showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = yes ]; }
+not_showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = no ]; }
 
 where_is() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" where "$@" 2>/dev/null; }
 
@@ -254,29 +276,31 @@ window_geometry() {
 # The editor from the main window's menu.
 open_editor() {
     open_main_window
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+    file_menu a # 認識エリア指定、キャラクタ登録(&A)
 }
 
 # On a new profile the editor asks for the first area's name and then at
 # once for its group's; Enter answers.
+# (One dialog asks both: its text box is named by the question.)
 first_area_and_group() { # area, group
     focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new area"; return 1; }
     xdotool type "$1"
     xdotool key Return
-    sleep 0.8
+    wait_for 100 showing "キャラクタグループ名" || { fail "no question for a group"; return 1; }
     focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new group"; return 1; }
     xdotool type "$2"
     xdotool key Return
-    sleep 0.8
+    wait_for 100 not_showing "キャラクタグループ名" || fail "the dialog for a new group stayed"
 }
 
 # The editor's capture by drawing: its overlay, and a drag over x, y, w, h.
 capture_by_drawing() { # x y width height
     focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
-    xdotool key alt+p
-    sleep 1.2
+    local before
+    before=$(windows_count)
+    press_to_open alt+p || return 1
     drag "$1" "$2" $(($1 + $3)) $(($2 + $4))
-    sleep 1.0
+    # The overlay gone and the editor showing the area dragged.
+    wait_for 100 fewer_windows_than $((before + 1)) || fail "the overlay stayed after the drag"
+    wait_for 100 text_is Width "$3" || fail "the editor did not take the dragged area"
 }

@@ -10,9 +10,7 @@ e2e_run_program 1
 
 open_dialog() {
     open_main_window
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key w         # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
+    file_menu w           # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
     sleep 0.5
     focus_window "$TIRELMA_PID" || fail "no output settings dialog"
 }

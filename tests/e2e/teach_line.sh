@@ -33,9 +33,7 @@ open_main_window
 texts_of "$TIRELMA_PID" | grep -q "読み取る場所 (認識エリア) がまだありません" ||
     fail "the main window does not say what to do first"
 expect_eq "no text in the answer" "" "$(text_box "$TIRELMA_PID" "認識結果：")"
-xdotool key alt+f
-sleep 0.3
-xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+file_menu a # 認識エリア指定、キャラクタ登録(&A)
 
 # The first area, then its group, asked for at once; Enter is OK. Then the
 # capture by drawing over the line.
