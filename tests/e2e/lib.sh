@@ -45,6 +45,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
+        [ -s "$W/openbox.log" ] && { e2e_log "window manager log:"; tail -20 "$W/openbox.log"; }
     fi
     [ -n "${W:-}" ] && rm -rf "$W"
 }
@@ -55,6 +56,8 @@ wait_for() {
     for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
     return 1
 }
+
+wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
 
 bus_has_owner() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
@@ -84,8 +87,12 @@ e2e_start() {
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-    openbox --sm-disable >/dev/null 2>&1 &
+    # The window manager up before anything shows a window: one that is
+    # still starting leaves the windows of the test unmanaged, and no window
+    # is ever the active one.
+    openbox --sm-disable >"$W/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
+    wait_for 300 wm_ready || fail "no window manager: $(cat "$W/openbox.log")"
     [ -n "${E2E_NO_TRAY:-}" ] || e2e_tray
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     E2E_PIDS+=($!)
