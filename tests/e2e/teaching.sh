@@ -22,7 +22,8 @@ focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new area"
 expect_eq "new area dialog" "新規追加" "$(xdotool getactivewindow getwindowname)"
 xdotool type "Counter"
 xdotool key Tab space   # OK (Enter presses nothing here)
-sleep 0.6
+listed() { [ -n "$(where_is "$TIRELMA_PID" "エリア名" "Counter")" ]; }
+wait_for 50 listed || fail "the new area is not listed"
 
 # Choosing the new area loads it; with no group yet, a group name is asked.
 click_on "$TIRELMA_PID" "エリア名" "Counter"
@@ -30,7 +31,7 @@ focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new group"
 expect_eq "new group dialog" "新規追加" "$(xdotool getactivewindow getwindowname)"
 xdotool type "Digits"
 xdotool key Tab space
-sleep 0.6
+wait_for 50 not_showing "キャラクタグループ名" || fail "the dialog for a new group stayed"
 
 # Capture by drawing: drag over the window showing the text.
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
