@@ -37,25 +37,27 @@ set_field Width 76
 set_field Height 11
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
 xdotool key alt+s
-# Back where it stood, with the digits it captured.
-shows_capture() {
-    screenshot "$W/captured.png" "${EW}x${EH}+${EX}+${EY}" &&
-        find_image "$W/captured.png" "$E2E_SOURCE/examples/counter.png" >/dev/null
-}
-wait_for 50 shows_capture
+# The editor is withdrawn for the capture at once (nothing tells from
+# outside that it went), then comes back.
+sleep 1.5
+editor_shown() { [ -n "$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録")" ]; }
+wait_for 100 editor_shown
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
-[ -n "$editor" ] || fail "the editor closed"
+# (Without a window, xprop and xwininfo below would wait for a click.)
+[ -n "$editor" ] || { fail "the editor closed"; exit $E2E_FAILED; }
 read -r EX0 EY0 <<<"$EX $EY"
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')
 expect_eq "editor back where it was" "$EX0,$EY0" "$EX,$EY"
-if shows_capture; then
+screenshot "$W/captured.png" "${EW}x${EH}+${EX}+${EY}"
+if find_image "$W/captured.png" "$E2E_SOURCE/examples/counter.png" >/dev/null; then
     e2e_log "ok: (S) captured the digits under the editor"
 else
     fail "(S) did not capture what lies under the editor"
     cp "$W/captured.png" "$E2E_BUILD/e2e-capture-editor.png"
 fi
 editor_in_front() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$editor" ]; }
-wait_for 30 editor_in_front || fail "editor in front: expected [$editor], got [$(xdotool getactivewindow)]"
+wait_for 30 editor_in_front
+expect_eq "editor in front" "$editor" "$(xdotool getactivewindow)"
 xprop -id "$editor" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the editor is no longer on top"
 expect_eq "editor fields kept" "$X" "$(text_box "$TIRELMA_PID" Left)"
 
