@@ -86,6 +86,9 @@ e2e_start() {
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
+    # The server names its display before it takes clients: a window
+    # manager that came too early could not open it.
+    wait_for 100 xdpyinfo || fail "the X server takes no clients"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     # The window manager up before anything shows a window: one that is
     # still starting leaves the windows of the test unmanaged, and no window

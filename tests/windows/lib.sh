@@ -120,6 +120,8 @@ win_start() {
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
+    # The server names its display before it takes clients.
+    wait_for 100 xdpyinfo || fail "the X server takes no clients"
     # With the part's display: where the prefix names a desktop, wine starts
     # that desktop even for these commands, and a desktop started without a
     # display would have none for the programs that join it.
