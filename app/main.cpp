@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QLockFile>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -114,9 +113,12 @@ int main(int argc, char** argv) {
     mainwin::WriteFailureNotice notice(dialogs);
 
     const auto platform = platform::CreatePlatform();
-    tray::frmTskTly tray(*platform, dialogs,
-                         [] { return QSystemTrayIcon::isSystemTrayAvailable(); });
-    QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, &QApplication::quit);
+    tray::frmTskTly tray(*platform, dialogs);
+    bool asked = false; // by the user, with 終了
+    QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, [&] {
+        asked = !tray.endedFromOutside();
+        QApplication::quit();
+    });
     tray.start();
     // Later starts with --show ask this copy; the first one reads at once.
     const auto listener =
@@ -130,5 +132,10 @@ int main(int argc, char** argv) {
             dialogs.message(nullptr, why, kCaption, platform::Dialogs::Icon::Warning);
         });
 
-    return app.exec();
+    const int code = app.exec();
+    // Ended by the system or from outside (a session that ends, a window of
+    // ours closed by another program, the installer's request): said, so
+    // that a copy that went away can be told from one that never started.
+    if (!asked) std::fprintf(stderr, "tirelma: the desktop ended the program\n");
+    return code;
 }

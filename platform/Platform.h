@@ -107,6 +107,17 @@ public:
     // hosts of current Linux desktops).
     virtual bool trayActivatesOnSingleClick() = 0;
 
+    // Whether the notification area is there to take the icon now: a panel,
+    // or the Windows taskbar, may come up after the program at a login.
+    virtual bool notificationAreaReady() = 0;
+
+    // Whether a menu of the icon must be opened by a program in the
+    // foreground (Windows: the clicks on the menu of a program in the
+    // background may go nowhere); then bringToForeground makes the program
+    // of window (which may be hidden) the foreground one.
+    virtual bool trayMenuNeedsForeground() = 0;
+    virtual void bringToForeground(QWidget* window) = 0;
+
     // Takes shown windows of the program off the screen for a moment and
     // puts them back, without Qt taking them for hidden: a modal dialog among
     // them keeps waiting, and nothing of it needs to be shown afresh.

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRegion>
+#include <QSystemTrayIcon>
 
 namespace platform {
 
@@ -23,6 +24,10 @@ QImage PlatformCommon::clipboardImage() {
 
 bool PlatformCommon::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+bool PlatformCommon::notificationAreaReady() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 AutostartState PlatformCommon::autostart() {

@@ -1,6 +1,6 @@
 // What every real platform does through Qt alone or the same way: the
-// clipboard, opening documents, the start at sign-in. The system-specific
-// parts derive from it.
+// clipboard, opening documents, the notification area, the start at
+// sign-in. The system-specific parts derive from it.
 #pragma once
 
 #include "Platform.h"
@@ -12,6 +12,9 @@ public:
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;
     bool openUrl(const QUrl& url) override;
+    bool notificationAreaReady() override;
+    bool trayMenuNeedsForeground() override { return false; }
+    void bringToForeground(QWidget*) override {}
     AutostartState autostart() override;
     bool setAutostart(bool on) override;
     void whenAskedToEnd(std::function<void()>) override {}

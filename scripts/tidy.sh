@@ -30,5 +30,12 @@ status=0
 # GCC-only warning options in the compile commands mean nothing to clang.
 "$tidy" -quiet -j2 -extra-arg=-Wno-unknown-warning-option -p "$build" "$pattern" >"$log" 2>&1 || status=$?
 grep -v -E '^(clang-tidy|[0-9]+ warnings? (and [0-9]+ errors? )?generated|Suppressed|Use -header-filter|Error while processing)' "$log" || true
-[ "$status" -eq 0 ] && echo "clang-tidy: clean"
+# Each file checked shows as its command line: no file is no check at all
+# (a build whose compile commands name other paths, say).
+files=$(grep -c '^clang-tidy' "$log" || true)
+if [ "${files:-0}" -eq 0 ]; then
+    echo "clang-tidy: no file of ${present[*]} in $build/compile_commands.json" >&2
+    exit 1
+fi
+[ "$status" -eq 0 ] && echo "clang-tidy: clean ($files files)"
 exit "$status"

@@ -25,6 +25,7 @@ failed=()
 for part in "${parts[@]}"; do
     echo "-- Windows: $part"
     start=$(date +%s)
+    export WIN_PART=$part
     case $part in
     unit-150) tests/windows/unit.sh 144 ;;
     resident-150) tests/windows/resident.sh 144 ;;

@@ -4,6 +4,8 @@
 #include "ProfileLayout.h"
 #include "frmMain.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -75,11 +77,15 @@ QIcon TirelmaIcon() {
     return icon;
 }
 
-frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
-                     std::function<bool()> trayAvailable)
-    : platform_(platform), dialogs_(dialogs), trayAvailable_(std::move(trayAvailable)) {
+frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs)
+    : platform_(platform), dialogs_(dialogs) {
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &frmTskTly::Timer1_Timer);
+    areaWatch_.setInterval(1000);
+    connect(&areaWatch_, &QTimer::timeout, this, [this] {
+        ensureIcon();
+        if (icon_) areaWatch_.stop();
+    });
 }
 
 frmTskTly::~frmTskTly() {
@@ -97,26 +103,32 @@ void frmTskTly::start() {
     connect(about, &QAction::triggered, this, &frmTskTly::mnuAbout_Click);
     connect(end, &QAction::triggered, this, &frmTskTly::mnuEnd_Click);
     // Asked from outside (the installer replacing the program): as "終了".
-    platform_.whenAskedToEnd([this] { mnuEnd_Click(); });
+    platform_.whenAskedToEnd([this] {
+        endedFromOutside_ = true;
+        mnuEnd_Click();
+    });
 
     resumeWatch();
     ensureIcon();
     noticeTriggerOnce();
     if (!icon_) {
-        // The notification area may come up a moment after the program
-        // (a panel started at the same time); look again before giving up.
+        // The notification area may come up after the program (a panel, or
+        // the Windows taskbar, started at the same login): the icon goes in
+        // once it is there. Meanwhile, after a moment, the stand-in window.
+        areaWatch_.start();
         QTimer::singleShot(1500, this, [this] {
             ensureIcon();
-            if (!icon_) showStandIn();
+            if (!icon_ && !quitting_) showStandIn();
         });
     }
 }
 
 void frmTskTly::ensureIcon() {
-    if (icon_ || !trayAvailable_ || !trayAvailable_()) return;
+    if (icon_ || quitting_ || !platform_.notificationAreaReady()) return;
     icon_ = std::make_unique<QSystemTrayIcon>(TirelmaIcon());
     icon_->setToolTip(kTip);
-    icon_->setContextMenu(menu0_.get());
+    const bool ownMenu = platform_.trayMenuNeedsForeground();
+    if (!ownMenu) icon_->setContextMenu(menu0_.get());
     // Asked when Qt chooses where the icon goes: a D-Bus notification area
     // (StatusNotifierItem) reports one activation and never a double click.
     // Queued: the main window waits in a loop of its own, and the desktop's
@@ -124,12 +136,32 @@ void frmTskTly::ensureIcon() {
     const bool singleClick = platform_.trayActivatesOnSingleClick();
     connect(
         icon_.get(), &QSystemTrayIcon::activated, this,
-        [this, singleClick](QSystemTrayIcon::ActivationReason r) {
-            if (OpensMainWindow(r, singleClick)) mnuAbout_Click();
+        [this, singleClick, ownMenu](QSystemTrayIcon::ActivationReason r) {
+            if (OpensMainWindow(r, singleClick))
+                mnuAbout_Click();
+            else if (ownMenu && r == QSystemTrayIcon::Context)
+                iconContextMenu();
         },
         Qt::QueuedConnection);
     icon_->show();
     if (standIn_) standIn_->hide();
+}
+
+QWidget* frmTskTly::formWindow() {
+    if (!formWindow_) {
+        formWindow_ = std::make_unique<QWidget>();
+        formWindow_->setObjectName(QStringLiteral("frmTskTly"));
+        formWindow_->setWindowTitle(kCaption);
+        formWindow_->winId(); // a window of the system's, hidden
+    }
+    return formWindow_.get();
+}
+
+void frmTskTly::iconContextMenu() {
+    if (quitting_) return;
+    platform_.bringToForeground(formWindow());
+    QCoreApplication::processEvents(); // the activation it brings
+    menu0_->popup(QCursor::pos());
 }
 
 void frmTskTly::noticeTriggerOnce() {
@@ -219,6 +251,7 @@ void frmTskTly::mnuEnd_Click() {
     if (quitting_) return;
     quitting_ = true;
     Timer1.stop();
+    areaWatch_.stop();
     if (icon_) icon_->hide();
     icon_.reset();
     if (standIn_) standIn_->hide();

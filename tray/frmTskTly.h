@@ -13,7 +13,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 class QMenu;
@@ -39,13 +38,12 @@ bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickT
 class frmTskTly : public QObject {
     Q_OBJECT
 public:
-    // trayAvailable: whether the desktop has a notification area (asked
-    // again a little later when it has none at first).
-    frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
-              std::function<bool()> trayAvailable);
+    frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs);
     ~frmTskTly() override;
 
-    // Puts the icon in place and starts watching the Alt key.
+    // Puts the icon in place and starts watching the Alt key. Without a
+    // notification area yet, the icon goes in as soon as one is there, and
+    // meanwhile a small window offers its commands.
     void start();
 
     // One tick of the Alt-key watch.
@@ -55,11 +53,21 @@ public:
     // The menu's "終了": the icon goes, then the program ends.
     void mnuEnd_Click();
 
+    // The icon's right click where the program opens its menu itself:
+    // the program to the foreground first, then the menu at the pointer.
+    void iconContextMenu();
+
     QTimer& timer() { return Timer1; }
     const AltTrigger& altTrigger() const { return trigger_; }
     QSystemTrayIcon* icon() const { return icon_.get(); }
     QWidget* standIn() const { return standIn_.get(); }
+    QMenu* menu() const { return menu0_.get(); }
+    // The form's own window: never shown, brought to the foreground before
+    // its menu opens.
+    QWidget* formWindow();
     mainwin::frmMain* mainWindow() const { return main_; }
+    // Whether the end was asked from outside (the installer), not by 終了.
+    bool endedFromOutside() const { return endedFromOutside_; }
 
 signals:
     // Asked to end the program (the icon is already gone).
@@ -76,14 +84,16 @@ private:
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
-    std::function<bool()> trayAvailable_;
     QTimer Timer1;
+    QTimer areaWatch_; // looks for a notification area until the icon is in
     AltTrigger trigger_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<QMenu> menu0_;
     std::unique_ptr<QWidget> standIn_;
+    std::unique_ptr<QWidget> formWindow_;
     QPointer<mainwin::frmMain> main_;
     bool quitting_ = false;
+    bool endedFromOutside_ = false;
 };
 
 } // namespace tray

@@ -3,8 +3,9 @@
 // desktop already has the primary monitor's top-left at (0, 0)), monitors
 // from EnumDisplayMonitors, the keyboard from GetAsyncKeyState over every
 // key (GetKeyState follows this thread's own message queue, not the
-// keyboard), the always-on-top band with SetWindowPos; a hidden window by
-// which the installer asks the program to end.
+// keyboard), the always-on-top band with SetWindowPos, the taskbar's
+// notification area by its window; a hidden window by which the installer
+// asks the program to end.
 #include "EndRequestWindow.h"
 #include "PlatformCommon.h"
 
@@ -186,6 +187,20 @@ public:
     }
 
     bool trayActivatesOnSingleClick() override { return false; }
+
+    // Qt takes the notification area for always there; it is the taskbar's
+    // window, which Explorer makes at a login only after the programs of the
+    // start-up list may have started.
+    bool notificationAreaReady() override {
+        return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+    }
+
+    // Only the program in front gets the clicks on its menu, and only its
+    // menu closes when the user clicks elsewhere.
+    bool trayMenuNeedsForeground() override { return true; }
+    void bringToForeground(QWidget* window) override {
+        if (window) SetForegroundWindow(reinterpret_cast<HWND>(window->winId()));
+    }
 
     // Fully transparent (a layered window) rather than hidden: Qt and the
     // modal loop of a dialog never notice, and the desktop composes what lies

@@ -7,6 +7,8 @@ reader would.
   atspi.py where PID NAME [ITEM]
                             "x y width height" on the screen of the object
                             named NAME (of its item ITEM, for a list)
+  atspi.py showing PID NAME  "yes" when an object named NAME is on the
+                            screen, else "no"
   atspi.py outside PID WINDOW X Y W H
                             every control showing in the window titled
                             WINDOW that is not wholly inside the rectangle
@@ -61,6 +63,8 @@ def main():
     what, pid = sys.argv[1], int(sys.argv[2])
     app = app_of(pid)
     if app is None:
+        # Said, so that a check of what is missing does not pass for want of a program.
+        print("no program", pid, "on the accessibility bus", file=sys.stderr)
         sys.exit(2)
     if what == "outside":
         title, box = sys.argv[3], [int(v) for v in sys.argv[4:8]]
@@ -74,6 +78,10 @@ def main():
                 continue
             if e.x < box[0] or e.y < box[1] or e.x + e.width > box[0] + box[2] or e.y + e.height > box[1] + box[3]:
                 print(node.getRoleName(), node.name or "-", e.x, e.y, e.width, e.height)
+        return
+    if what == "showing":
+        shown = any(n.name == sys.argv[3] and n.getState().contains(pyatspi.STATE_SHOWING) for n in walk(app))
+        print("yes" if shown else "no")
         return
     for node in walk(app):
         role = node.getRoleName()

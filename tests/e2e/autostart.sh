@@ -36,15 +36,9 @@ end_program() {
 }
 # The main window's file menu (a window more of the program's), then its
 # entry with the access key S.
-windows_count() { xdotool search --onlyvisible --pid "$TIRELMA_PID" 2>/dev/null | wc -l; }
-more_windows_than() { [ "$(windows_count)" -gt "$1" ]; }
 switch_autostart() {
     open_main_window || return
-    local before
-    before=$(windows_count)
-    xdotool key alt+f
-    wait_for 30 more_windows_than "$before" || fail "the file menu did not open"
-    xdotool key s
+    file_menu s
     sleep 0.4
     xdotool key alt+w
     wait_for 30 main_window_closed || fail "Alt+W did not close the main window"

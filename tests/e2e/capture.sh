@@ -11,9 +11,7 @@ e2e_start
 e2e_profile 100 100
 e2e_run_program 1
 open_main_window
-xdotool key alt+f
-sleep 0.3
-xdotool key a
+file_menu a
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録" || fail "no editor"
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')
@@ -39,9 +37,14 @@ set_field Width 76
 set_field Height 11
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
 xdotool key alt+s
+# The editor is withdrawn for the capture at once (nothing tells from
+# outside that it went), then comes back.
 sleep 1.5
+editor_shown() { [ -n "$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録")" ]; }
+wait_for 100 editor_shown
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
-[ -n "$editor" ] || fail "the editor closed"
+# (Without a window, xprop and xwininfo below would wait for a click.)
+[ -n "$editor" ] || { fail "the editor closed"; exit $E2E_FAILED; }
 read -r EX0 EY0 <<<"$EX $EY"
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')
 expect_eq "editor back where it was" "$EX0,$EY0" "$EX,$EY"
@@ -52,17 +55,23 @@ else
     fail "(S) did not capture what lies under the editor"
     cp "$W/captured.png" "$E2E_BUILD/e2e-capture-editor.png"
 fi
+editor_in_front() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$editor" ]; }
+wait_for 30 editor_in_front
 expect_eq "editor in front" "$editor" "$(xdotool getactivewindow)"
 xprop -id "$editor" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the editor is no longer on top"
 expect_eq "editor fields kept" "$X" "$(text_box "$TIRELMA_PID" Left)"
 
 # The overlay's still picture: the digits where the editor stood.
-xdotool key alt+p
-sleep 1.5
-screenshot "$W/overlay.png" "76x11+$X+$Y"
-expect_eq "overlay shows what is under the editor" "0" \
-    "$(compare -metric AE "$W/overlay.png" "$E2E_SOURCE/examples/counter.png" null: 2>&1)"
+press_to_open alt+p
+overlay_differs() {
+    screenshot "$W/overlay.png" "76x11+$X+$Y"
+    compare -metric AE "$W/overlay.png" "$E2E_SOURCE/examples/counter.png" null: 2>&1
+}
+no_difference() { [ "$(overlay_differs)" = 0 ]; }
+wait_for 50 no_difference
+expect_eq "overlay shows what is under the editor" "0" "$(overlay_differs)"
+before=$(windows_count)
 xdotool key Escape
-sleep 0.8
+wait_for 50 fewer_windows_than "$before" || fail "Escape did not close the overlay"
 expect_eq "editor open after the overlay" "$editor" "$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)"
 exit $E2E_FAILED

@@ -19,16 +19,20 @@ wait_for 30 main_window_closed
 expect_eq "double click read" "1234567890/" "$(result_file "$W/out.txt" | tr -d '\r')"
 
 # The menu: first entry opens the main window...
-xdotool mousemove --window "$icon" 11 15 click 3
-sleep 0.5
+press_to_open_icon_menu() {
+    local before
+    before=$(windows_count)
+    xdotool mousemove --window "$icon" 11 15 click 3
+    wait_for 50 more_windows_than "$before" || fail "the icon's menu did not open"
+}
+press_to_open_icon_menu
 xdotool key Down Return
 wait_for 50 main_window_open || fail "認識フォーム表示 did not open the main window"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key alt+w
-sleep 0.5
+wait_for 30 main_window_closed || fail "Alt+W did not close the main window"
 # ...the second ends the program, icon first.
-xdotool mousemove --window "$icon" 11 15 click 3
-sleep 0.5
+press_to_open_icon_menu
 xdotool key Up Return
 wait_for 50 bash -c "! kill -0 $TIRELMA_PID" || fail "終了 did not end the program"
 expect_eq "icon removed" "0" "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c '("tirelma" "Tirelma")')"

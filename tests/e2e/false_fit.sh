@@ -21,8 +21,8 @@ capture_by_drawing $X0 $Y0 "$IMG_W" "$IMG_H"
 click_on "$TIRELMA_PID" "1行の文字："
 xdotool type -- "$LINE"
 click_on "$TIRELMA_PID" "1行まとめて記録"
-sleep 0.5
-check | grep -qx "1行の文字と一致しています。" || fail "the taught line does not read back: $(check)"
+agrees() { check | grep -qx "1行の文字と一致しています。"; }
+wait_for 30 agrees || fail "the taught line does not read back: $(check)"
 
 # The "-" of line.py: font columns 2 + 10 x 6 on, its ink on row 4 + 3.
 read -r BX BY _ _ < <(where_is "$TIRELMA_PID" "拡大画像")
@@ -30,9 +30,10 @@ drag $((BX + 622)) $((BY + 72)) $((BX + 648)) $((BY + 88))
 click_on "$TIRELMA_PID" "キャラクタ"
 xdotool type -- "-"
 click_on "$TIRELMA_PID" "キャラクタ記録"
-sleep 0.5
+flagged() { check | grep -q "^1行の文字と違います: .*余分な「-」"; }
+wait_for 30 flagged
 import -window root "$E2E_BUILD/e2e-false-fit.png"
-check | grep -q "^1行の文字と違います: .*余分な「-」" || fail "no difference flagged: $(check)"
+flagged || fail "no difference flagged: $(check)"
 check | grep -q "^「-」が「.*の一部にも当てはまっています。" || fail "the false fits are not explained: $(check)"
 reading=$(check | sed -n 's/^読み取り結果：//p')
 [ "$reading" != "$LINE" ] && [ -n "$reading" ] || fail "reading: $reading"

@@ -12,7 +12,6 @@ second=$!
 E2E_PIDS+=($second)
 has_box() { [ -n "$(windows_of "$second")" ]; }
 wait_for 50 has_box || fail "no message from the second copy"
-box=$(windows_of "$second" | head -1)
 expect_eq "message" "既に起動されています。" "$(texts_of "$second" | grep -m1 '既に')"
 focus_window "$second"
 xdotool key Return
@@ -22,7 +21,8 @@ expect_eq "one icon" "1" "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c
 
 # A copy that crashed leaves its lock behind; the next start is not blocked.
 kill -9 "$first"
-wait_for 30 tray_icons_is 0
+wait_for 30 tray_icons_is 0 || fail "the killed copy's icon stayed"
 e2e_run_program 3
-kill -0 "$TIRELMA_PID" || fail "a start after a crash was blocked"
+kill -0 "$TIRELMA_PID" || fail "a start after a crash ended"
+[ -z "$(windows_of "$TIRELMA_PID")" ] || fail "a start after a crash was refused: $(texts_of "$TIRELMA_PID")"
 exit $E2E_FAILED

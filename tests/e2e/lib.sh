@@ -39,8 +39,13 @@ e2e_cleanup() {
     done
     sleep 0.2
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    # Gone before the next test starts: an X server still ending keeps its
+    # display, and a program of the next test could reach it instead of
+    # that test's own.
+    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
+        [ -s "$W/openbox.log" ] && { e2e_log "window manager log:"; tail -20 "$W/openbox.log"; }
     fi
     [ -n "${W:-}" ] && rm -rf "$W"
 }
@@ -52,6 +57,26 @@ wait_for() {
     return 1
 }
 
+wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }
+
+bus_has_owner() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true
+}
+
+# The notification area: a panel at the bottom right (e2e_start starts it
+# unless E2E_NO_TRAY is set).
+e2e_tray() {
+    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    if ! wait_for 100 xdotool search --class trayer; then
+        # A panel that lost the race for the display: start it once more.
+        trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+        E2E_PIDS+=($!)
+        wait_for 100 xdotool search --class trayer || fail "no notification area"
+    fi
+}
+
 e2e_start() {
     W=$(mktemp -d /tmp/tirelma-e2e-XXXXXX)
     trap e2e_cleanup EXIT
@@ -61,21 +86,20 @@ e2e_start() {
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
+    # The server names its display before it takes clients: a window
+    # manager that came too early could not open it.
+    wait_for 100 xdpyinfo || fail "the X server takes no clients"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-    openbox --sm-disable >/dev/null 2>&1 &
+    # The window manager up before anything shows a window: one that is
+    # still starting leaves the windows of the test unmanaged, and no window
+    # is ever the active one.
+    openbox --sm-disable >"$W/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    if ! wait_for 100 xdotool search --class trayer; then
-        # A panel that lost the race for the display: start it once more.
-        trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
-        E2E_PIDS+=($!)
-        wait_for 100 xdotool search --class trayer || fail "no notification area"
-    fi
+    wait_for 300 wm_ready || fail "no window manager: $(cat "$W/openbox.log")"
+    [ -n "${E2E_NO_TRAY:-}" ] || e2e_tray
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     E2E_PIDS+=($!)
-    wait_for 50 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+    wait_for 150 bus_has_owner org.a11y.Bus || fail "no accessibility bus"
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     cp "$E2E_BUILD/app/tirelma" "$E2E_BUILD/app/help.html" "$W/bin/"
 }
@@ -94,22 +118,45 @@ e2e_set() { # key, value
 }
 
 # A window showing an example image at a screen position; with a size WxH,
-# white around the image up to that size (a short number in a wider field).
+# white around the image up to that size (a short number in a wider field);
+# with more images, each SIGUSR1 to FIXTURE_PID shows the next one. It
+# replaces the window shown before: that one is gone, and the new picture
+# on the screen, when this returns.
 FIXTURE_PID=
-e2e_show() { # image, x, y [, size]
-    [ -n "$FIXTURE_PID" ] && kill "$FIXTURE_PID" 2>/dev/null
-    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" ${4:+--pad "$4"} "$E2E_SOURCE/examples/$1" "$2" "$3" &
-    FIXTURE_PID=$!
-    E2E_PIDS+=($FIXTURE_PID)
-    sleep 0.4
+e2e_show() { # image, x, y [, size [, image...]]
+    e2e_end_fixture
+    local image=$1 x=$2 y=$3 size=${4:-} more=() m
+    shift 3; [ $# -gt 0 ] && shift
+    for m in "$@"; do more+=("$E2E_SOURCE/examples/$m"); done
+    e2e_fixture ${size:+--pad "$size"} "$E2E_SOURCE/examples/$image" "$x" "$y" "${more[@]}"
+    FIXTURE_PID=$E2E_FIXTURE
 }
 
 # One more such window, beside the one e2e_show shows.
 e2e_show_also() { # image, x, y
-    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" "$E2E_SOURCE/examples/$1" "$2" "$3" &
-    E2E_PIDS+=($!)
-    sleep 0.4
+    e2e_fixture "$E2E_SOURCE/examples/$1" "$2" "$3"
 }
+
+# Starts the fixture with its arguments; returns once its first picture is
+# on the screen. Its process number: E2E_FIXTURE.
+E2E_FIXTURES=0
+e2e_fixture() {
+    local ready=$W/fixture-$((E2E_FIXTURES += 1)).ready
+    QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" --ready "$ready" "$@" &
+    E2E_FIXTURE=$!
+    E2E_PIDS+=($E2E_FIXTURE)
+    wait_for 300 test -s "$ready" || fail "the fixture shows nothing"
+}
+
+# Ends the window e2e_show showed and waits until it is off the screen.
+e2e_end_fixture() {
+    [ -n "$FIXTURE_PID" ] || return 0
+    kill "$FIXTURE_PID" 2>/dev/null
+    wait "$FIXTURE_PID" 2>/dev/null
+    wait_for 100 no_windows_of "$FIXTURE_PID" || fail "the fixture's window stayed"
+    FIXTURE_PID=
+}
+no_windows_of() { [ -z "$(xdotool search --pid "$1" 2>/dev/null)" ]; }
 
 # Starts the program from its folder; waits for its icon.
 e2e_run_program() {
@@ -119,7 +166,6 @@ e2e_run_program() {
     wait_for 60 tray_icons_is 1 || fail "no icon in the notification area"
 }
 
-tray_icons() { xwininfo -root -tree | grep -c '("tirelma" "Tirelma")' | tail -1 || true; }
 tray_icons_is() { [ "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c '("tirelma" "Tirelma")')" = "$1" ]; }
 icon_window() { xwininfo -root -tree | grep -A50 '"panel"' | grep '("tirelma" "Tirelma")' | head -1 | awk '{print $1}'; }
 
@@ -155,6 +201,24 @@ press_alt() {
     xdotool keyup Alt_L
 }
 
+# Keys that open a menu or a window of the program (Alt+F, the overlay's
+# Alt+P): returns once one more of its windows is on the screen.
+windows_count() { xdotool search --onlyvisible --pid "$TIRELMA_PID" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(windows_count)" -gt "$1" ]; }
+fewer_windows_than() { [ "$(windows_count)" -lt "$1" ]; }
+press_to_open() { # keys...
+    local before
+    before=$(windows_count)
+    xdotool key "$@"
+    wait_for 100 more_windows_than "$before" || { fail "nothing opened on $*"; return 1; }
+}
+
+# The main window's file menu, then the entry of access key $1.
+file_menu() { # key
+    press_to_open alt+f || return 1
+    xdotool key "$1"
+}
+
 # Alt, then the main window with the keyboard.
 open_main_window() {
     press_alt
@@ -169,6 +233,10 @@ text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>
 
 # Whether the program's text box labelled $1 holds $2 (for wait_for).
 text_is() { [ "$(text_box "$TIRELMA_PID" "$1")" = "$2" ]; }
+
+# Whether something of the program named $1 is on the screen, or not.
+showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = yes ]; }
+not_showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = no ]; }
 
 where_is() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" where "$@" 2>/dev/null; }
 
@@ -218,29 +286,31 @@ window_geometry() {
 # The editor from the main window's menu.
 open_editor() {
     open_main_window
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+    file_menu a # 認識エリア指定、キャラクタ登録(&A)
 }
 
 # On a new profile the editor asks for the first area's name and then at
 # once for its group's; Enter answers.
+# (One dialog asks both: its text box is named by the question.)
 first_area_and_group() { # area, group
     focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new area"; return 1; }
     xdotool type "$1"
     xdotool key Return
-    sleep 0.8
+    wait_for 100 showing "キャラクタグループ名" || { fail "no question for a group"; return 1; }
     focus_window "$TIRELMA_PID" "新規追加" || { fail "no dialog for a new group"; return 1; }
     xdotool type "$2"
     xdotool key Return
-    sleep 0.8
+    wait_for 100 not_showing "キャラクタグループ名" || fail "the dialog for a new group stayed"
 }
 
 # The editor's capture by drawing: its overlay, and a drag over x, y, w, h.
 capture_by_drawing() { # x y width height
     focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
-    xdotool key alt+p
-    sleep 1.2
+    local before
+    before=$(windows_count)
+    press_to_open alt+p || return 1
     drag "$1" "$2" $(($1 + $3)) $(($2 + $4))
-    sleep 1.0
+    # The overlay gone and the editor showing the area dragged.
+    wait_for 100 fewer_windows_than $((before + 1)) || fail "the overlay stayed after the drag"
+    wait_for 100 text_is Width "$3" || fail "the editor did not take the dragged area"
 }

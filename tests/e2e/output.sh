@@ -10,9 +10,7 @@ e2e_run_program 1
 
 open_dialog() {
     open_main_window
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key w         # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
+    file_menu w           # ﾌｧｲﾙ(&F) > 書き込みファイル指定(&W)
     sleep 0.5
     focus_window "$TIRELMA_PID" || fail "no output settings dialog"
 }
@@ -28,7 +26,7 @@ wait_for 50 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 sleep 0.4
 xdotool key alt+w
-sleep 0.5
+wait_for 30 main_window_closed || fail "the window stayed open"
 expect_eq "stored file name" "FILENAME=$W/new.csv" "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^FILENAME=' | tr -d '\r')"
 expect_eq "CSV line in the new file" "1234567890," "$(result_file "$W/new.csv" | tr -d '\r')"
 [ -f "$W/out.txt" ] && fail "the old file was written"

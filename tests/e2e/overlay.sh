@@ -50,9 +50,7 @@ fi
 
 # The editor, then the overlay: every monitor shows what it showed before,
 # the editor (standing in front) and the main window not included.
-xdotool key alt+f
-sleep 0.3
-xdotool key a
+file_menu a
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録" || fail "no editor"
 xdotool key alt+p
 sleep 1.5

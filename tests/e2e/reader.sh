@@ -24,13 +24,8 @@ has_lines() { [ "$(lines_of "$1")" -ge "$2" ]; }
 
 # --watch: a line for each change of the digits, none while they stay. The
 # fixture changes its picture on SIGUSR1, from one frame to the next.
-kill "$FIXTURE_PID"
-QT_SCALE_FACTOR=1 "$E2E_BUILD/tests/e2e/showimage" --pad 76x11 "$E2E_SOURCE/examples/counter.png" 950 640 \
-    "$E2E_SOURCE/examples/small.bmp" "$E2E_SOURCE/examples/position.ppm" &
-FIXTURE_PID=$!
-E2E_PIDS+=($FIXTURE_PID)
-reads() { [ "$("$reader" --profile "$profile" --screen 2>/dev/null)" = "$1" ]; }
-wait_for 100 reads 1234567890 || fail "the fixture shows no digits"
+e2e_show counter.png 950 640 76x11 small.bmp position.ppm
+expect_eq "the digits before the watch" "1234567890" "$("$reader" --profile "$profile" --screen 2>/dev/null)"
 "$reader" --profile "$profile" --screen --watch 0.2 --format tsv >"$W/watch.tsv" 2>"$W/watch.err" &
 watch=$!
 E2E_PIDS+=($watch)
@@ -56,15 +51,18 @@ expect_eq "--snap on the screen" "12.5" "$("$reader" --profile "$profile" --scre
 
 # --count: ends by itself after that many lines (the fixture is back at the
 # counter after one more change).
-(sleep 1; kill -USR1 "$FIXTURE_PID") &
-timeout 60 "$reader" --profile "$profile" --screen --watch 0.1 --count 2 >"$W/count.txt" 2>/dev/null
+timeout 60 "$reader" --profile "$profile" --screen --watch 0.1 --count 2 >"$W/count.txt" 2>/dev/null &
+count=$!
+wait_for 100 has_lines "$W/count.txt" 1 || fail "no first line from --count"
+kill -USR1 "$FIXTURE_PID"
+wait "$count"
 expect_eq "--count ends with 0" 0 $?
 expect_eq "--count lines" "12.34,-5.6 1234567890" "$(cut -d' ' -f2 "$W/count.txt" | xargs)"
 
 # SIGTERM, and a reader of the output that goes away while nothing changes.
-"$reader" --profile "$profile" --screen --watch 0.2 >/dev/null 2>&1 &
+"$reader" --profile "$profile" --screen --watch 0.2 >"$W/term.txt" 2>&1 &
 term=$!
-sleep 1
+wait_for 100 has_lines "$W/term.txt" 1 || fail "no line from the watch to end"
 kill -TERM "$term"
 wait "$term"
 expect_eq "SIGTERM ends the watch cleanly" 0 $?

@@ -23,22 +23,20 @@ expect_eq "text line" "1234567890/memo" "$(result_file "$W/out.txt" | tr -d "\r"
 
 # Alt again reads again, what the screen shows now.
 e2e_show small.bmp 950 640 76x11
-sleep 0.3
 open_main_window
 xdotool key alt+w
-sleep 0.5
+wait_for 30 main_window_closed || fail "Alt+W did not close the window"
 expect_eq "second line" "$(printf '1234567890/memo\n-0.5/')" "$(result_file "$W/out.txt" | tr -d '\r')"
 
 # CSV, comment before: the delimiter becomes a comma; the file name stays.
 e2e_set CSV True
 e2e_set "コメント前" True
 e2e_show position.ppm 950 640 76x11
-sleep 0.3
 open_main_window
 xdotool key Tab
 xdotool type "a/b"
 xdotool key alt+w
-sleep 0.5
+wait_for 30 main_window_closed || fail "Alt+W did not close the window"
 expect_eq "CSV line" "a,b,12.34,-5.6" "$(result_file "$W/out.txt" | tr -d '\r' | tail -1)"
 expect_eq "CR LF line ends" "3" "$(grep -c $'\r$' "$W/out.txt")"
 kill -0 "$TIRELMA_PID" || fail "the program ended"

@@ -10,11 +10,7 @@ e2e_profile 950 640
 e2e_show counter.png 950 640
 /usr/bin/python3 "$E2E_SOURCE/tests/e2e/sni_watcher.py" "$W/items" &
 E2E_PIDS+=($!)
-has_owner() {
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true
-}
-wait_for 100 has_owner org.kde.StatusNotifierWatcher || fail "no StatusNotifierWatcher"
+wait_for 100 bus_has_owner org.kde.StatusNotifierWatcher || fail "no StatusNotifierWatcher"
 
 (cd "$W/bin" && exec ./tirelma >"$W/bin/log1" 2>&1) &
 TIRELMA_PID=$!

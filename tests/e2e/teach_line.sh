@@ -33,9 +33,7 @@ open_main_window
 texts_of "$TIRELMA_PID" | grep -q "読み取る場所 (認識エリア) がまだありません" ||
     fail "the main window does not say what to do first"
 expect_eq "no text in the answer" "" "$(text_box "$TIRELMA_PID" "認識結果：")"
-xdotool key alt+f
-sleep 0.3
-xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+file_menu a # 認識エリア指定、キャラクタ登録(&A)
 
 # The first area, then its group, asked for at once; Enter is OK. Then the
 # capture by drawing over the line.
@@ -48,9 +46,9 @@ expect_eq "area height" "$IMG_H" "$(text_box "$TIRELMA_PID" Height)"
 click "1行の文字："
 xdotool type -- "$LINE"
 click "1行まとめて記録"
-sleep 0.5
 check() { texts_of "$TIRELMA_PID" | grep -A3 "^読み取り結果："; }
-check | grep -qx "読み取り結果：${READ//,/}" || fail "reading check: $(check)"
+checked() { check | grep -qx "読み取り結果：${READ//,/}"; }
+wait_for 30 checked || fail "reading check: $(check)"
 check | grep -qx "1行の文字と一致しています。" || fail "the reading check does not agree: $(check)"
 width=$(check | sed -n 's/^空白の幅を \([0-9]*\) にすると.*/\1/p')
 [ -n "$width" ] || fail "no blank width suggested: $(check)"

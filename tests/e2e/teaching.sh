@@ -15,16 +15,15 @@ read -r IMG_W IMG_H < <(head -c 20 "$E2E_SOURCE/examples/position.ppm" | sed -n 
 e2e_run_program 1
 
 open_main_window
-xdotool key alt+f
-sleep 0.3
-xdotool key a   # 認識エリア指定、キャラクタ登録(&A)
+file_menu a # 認識エリア指定、キャラクタ登録(&A)
 
 # No area yet: the name dialog comes at once.
 focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new area"
 expect_eq "new area dialog" "新規追加" "$(xdotool getactivewindow getwindowname)"
 xdotool type "Counter"
 xdotool key Tab space   # OK (Enter presses nothing here)
-sleep 0.6
+listed() { [ -n "$(where_is "$TIRELMA_PID" "エリア名" "Counter")" ]; }
+wait_for 50 listed || fail "the new area is not listed"
 
 # Choosing the new area loads it; with no group yet, a group name is asked.
 click_on "$TIRELMA_PID" "エリア名" "Counter"
@@ -32,15 +31,14 @@ focus_window "$TIRELMA_PID" "新規追加" || fail "no dialog for a new group"
 expect_eq "new group dialog" "新規追加" "$(xdotool getactivewindow getwindowname)"
 xdotool type "Digits"
 xdotool key Tab space
-sleep 0.6
+wait_for 50 not_showing "キャラクタグループ名" || fail "the dialog for a new group stayed"
 
 # Capture by drawing: drag over the window showing the text.
 focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
-xdotool key alt+p
-sleep 1.2
+press_to_open alt+p
 import -window root "$E2E_BUILD/e2e-overlay.png"
 drag $X0 $Y0 $((X0 + IMG_W)) $((Y0 + IMG_H))
-sleep 0.8
+wait_for 100 text_is Width "$IMG_W"
 import -window root "$E2E_BUILD/e2e-editor.png"
 expect_eq "area width" "$IMG_W" "$(text_box "$TIRELMA_PID" Width)"
 expect_eq "area left" "$X0" "$(text_box "$TIRELMA_PID" Left)"

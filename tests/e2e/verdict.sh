@@ -80,9 +80,7 @@ expect_eq "reading on the added monitor" "1234567890" "$(text_box "$TIRELMA_PID"
 expect_eq "nothing to tell there" 0 "$(notice "読み取れない")"
 # The overlay covers the added monitor with what it shows: an area dragged
 # there is captured and read exactly.
-xdotool key alt+f
-sleep 0.3
-xdotool key a # 認識エリア指定、キャラクタ登録(&A)
+file_menu a # 認識エリア指定、キャラクタ登録(&A)
 capture_by_drawing 1700 300 76 11
 expect_eq "dragged on the added monitor" 1700 "$(text_box "$TIRELMA_PID" Left)"
 [ "$(notice "読み取り結果：1234567890")" -ge 1 ] && e2e_log "ok: the capture there reads" \

@@ -144,12 +144,19 @@ print(left, top, max(x["x"] + x["width"] for x in r) - left, max(x["y"] + x["hei
     WL_PIDS+=($!)
     exec 7>"$W/pointer.in"
     wait_for 50 grep -q ok "$W/pointer.out" || fail "no virtual pointer: $(cat "$W/pointer.out")"
+    # The notification area up before the program starts, as a desktop's
+    # panel is: Qt settles at the program's first icon whether a D-Bus
+    # notification area is there.
     /usr/bin/python3 "$E2E_SOURCE/tests/e2e/sni_watcher.py" "$W/items" >/dev/null 2>&1 &
     WL_PIDS+=($!)
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     WL_PIDS+=($!)
-    wait_for 50 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+    wl_bus_has_owner() {
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true
+    }
+    wait_for 150 wl_bus_has_owner org.kde.StatusNotifierWatcher || fail "no notification area"
+    wait_for 150 wl_bus_has_owner org.a11y.Bus || fail "no accessibility bus"
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     # swaybg has drawn when the screen is no longer sway's plain background.
     drawn() { [ "$(grim -t ppm - | convert ppm:- -format '%k' info:)" -gt 2 ]; }

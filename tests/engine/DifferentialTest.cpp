@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -77,13 +78,21 @@ private:
     std::mt19937 rng_;
 };
 
+// What the cases of a test met, so that it can tell that they were not all
+// alike: equal answers prove little when every area reads nothing.
+struct Met {
+    int cases = 0, withReading = 0, withoutReading = 0, fits = 0, misses = 0;
+};
+
 void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double limit, Generator& g,
-                          const std::string& what) {
+                          const std::string& what, Met& met) {
     engine::AreaReader reader(list);
     std::vector<literal::Found> found;
     for (const engine::ReadChar& c : reader.readChars(img, limit))
         found.push_back({c.index, c.left, c.column, c.row});
     ASSERT_EQ(found, literal::RunChars(img, list, limit)) << what;
+    ++met.cases;
+    ++(found.empty() ? met.withoutReading : met.withReading);
 
     modTemp::MatchLimit = limit;
     for (int probe = 0; probe < 4; ++probe) {
@@ -109,8 +118,20 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
             literal::TempMatch(list, t, {w.Left, w.Top, w.Width, w.Height}, img, limit, s2);
         ASSERT_EQ(f1, f2) << what;
         ASSERT_EQ(s1, s2) << what;
+        ++(f1 ? met.fits : met.misses);
     }
     modTemp::MatchLimit = 3;
+}
+
+// Both kinds of area and both answers of the matcher, each in at least one
+// of twenty of what was tried.
+void ExpectVaried(const Met& met) {
+    std::printf("%d cases: %d read something, %d nothing; the matcher fitted %d times, missed %d\n",
+                met.cases, met.withReading, met.withoutReading, met.fits, met.misses);
+    EXPECT_GE(met.withReading * 20, met.cases);
+    EXPECT_GE(met.withoutReading * 20, met.cases);
+    EXPECT_GE(met.fits * 20, met.fits + met.misses);
+    EXPECT_GE(met.misses * 20, met.fits + met.misses);
 }
 
 class Differential : public CpuPaths {};
@@ -118,23 +139,27 @@ TIRELMA_BOTH_CPU_PATHS(Differential);
 
 TEST_P(Differential, RandomAreasWithDrawnGlyphs) {
     Generator g(20261207);
+    Met met;
     for (int i = 0; i < 1500; ++i) {
         const auto list = g.group(g.uniform(0, 6), 8, 8, 0.45);
         const int h = g.uniform(0, 14);
         const auto img = g.area(g.uniform(0, 70), h, list, g.uniform(0, 8), g.uniform(0, 3));
-        ExpectSameEverywhere(img, list, 3, g, "random case " + std::to_string(i));
+        ExpectSameEverywhere(img, list, 3, g, "random case " + std::to_string(i), met);
     }
+    ExpectVaried(met);
 }
 
 TEST_P(Differential, OtherMatchLimits) {
     Generator g(7);
+    Met met;
     const double limits[] = {0, 0.5, 1, 2.5, 3, 4, 7.5, 1000};
     for (int i = 0; i < 400; ++i) {
         const auto list = g.group(g.uniform(1, 4), 6, 6, 0.4);
         const auto img =
             g.area(g.uniform(1, 40), g.uniform(1, 10), list, g.uniform(0, 5), g.uniform(0, 6));
-        ExpectSameEverywhere(img, list, limits[i % 8], g, "limit case " + std::to_string(i));
+        ExpectSameEverywhere(img, list, limits[i % 8], g, "limit case " + std::to_string(i), met);
     }
+    ExpectVaried(met);
 }
 
 // Templates with one or two ink pixels are near-fits almost everywhere on a
@@ -142,6 +167,7 @@ TEST_P(Differential, OtherMatchLimits) {
 // down the window counts.
 TEST_P(Differential, CandidateCapFilledByNearFits) {
     Generator g(99);
+    Met met;
     for (int i = 0; i < 300; ++i) {
         ChrTempList list;
         const int count = g.uniform(1, 3);
@@ -162,12 +188,14 @@ TEST_P(Differential, CandidateCapFilledByNearFits) {
             const auto& t = list[static_cast<std::size_t>(g.uniform(0, count - 1))];
             g.draw(img, t, g.uniform(0, img.width - 1), g.uniform(0, h - 1));
         }
-        ExpectSameEverywhere(img, list, 3, g, "cap case " + std::to_string(i));
+        ExpectSameEverywhere(img, list, 3, g, "cap case " + std::to_string(i), met);
     }
+    ExpectVaried(met);
 }
 
 TEST_P(Differential, TallTemplatesManyWidthsAndEdges) {
     Generator g(4242);
+    Met met;
     for (int i = 0; i < 400; ++i) {
         const int h = g.uniform(1, 12);
         ChrTempList list;
@@ -187,8 +215,9 @@ TEST_P(Differential, TallTemplatesManyWidthsAndEdges) {
             // Glyphs that run past the right edge as often as not.
             g.draw(img, t, img.width - g.uniform(0, t.width() + 2), 0);
         }
-        ExpectSameEverywhere(img, list, 3, g, "tall case " + std::to_string(i));
+        ExpectSameEverywhere(img, list, 3, g, "tall case " + std::to_string(i), met);
     }
+    ExpectVaried(met);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include "ProfileLayout.h"
 #include "frmTskTly.h"
 
+#include <QCursor>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -24,7 +26,7 @@ platform::KeyboardState Keys(bool alt, bool other = false, bool otherPressed = f
 }
 
 TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     t.start();
     EXPECT_TRUE(t.timer().isActive());
     platform.keyScript = {Keys(false), Keys(true), Keys(true)};
@@ -63,7 +65,7 @@ TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
 }
 
 TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     t.start();
     // Alt+Tab with the Tab between two ticks, then Alt with a mouse button.
     platform.keyScript = {Keys(false), Keys(true),        Keys(true, false, true),
@@ -77,7 +79,7 @@ TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
 
 TEST_F(Tray, TheProfileCanAskForTheMainWindowAsSoonAsAltIsDown) {
     writeProfile(QStringLiteral("[ENDDATA]\nALTDOWN=True\n"));
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     t.start();
     EXPECT_EQ(t.altTrigger().mode(), tray::AltTrigger::Mode::AtOnce);
     int opened = 0;
@@ -96,7 +98,7 @@ TEST_F(Tray, TheProfileCanAskForTheMainWindowAsSoonAsAltIsDown) {
 }
 
 TEST_F(Tray, EachOpeningLoadsTheMainWindowAfresh) {
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(50, [&t] {
             auto* comment = t.mainWindow()->findChild<QLineEdit*>(QStringLiteral("txtComment"));
@@ -109,23 +111,25 @@ TEST_F(Tray, EachOpeningLoadsTheMainWindowAfresh) {
 }
 
 TEST_F(Tray, EndClosesTheMainWindowAndAsksToQuit) {
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     QSignalSpy quit(&t, &tray::frmTskTly::quitRequested);
     QTimer::singleShot(20, [&t] { emit t.mainWindow()->exitRequested(); });
     t.mnuAbout_Click();
     EXPECT_EQ(quit.count(), 1);
     EXPECT_FALSE(t.timer().isActive());
+    EXPECT_FALSE(t.endedFromOutside());
 }
 
 TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
     {
-        tray::frmTskTly t(platform, dialogs, [] { return false; });
+        tray::frmTskTly t(platform, dialogs);
         t.start();
         ASSERT_TRUE(platform.askedToEnd);
         QSignalSpy spy(&t, &tray::frmTskTly::quitRequested);
         QTimer::singleShot(20, [this] { platform.askedToEnd(); });
         t.mnuAbout_Click(); // returns only once the main window is closed
         EXPECT_EQ(spy.count(), 1);
+        EXPECT_TRUE(t.endedFromOutside()); // said so at the end
         EXPECT_EQ(t.mainWindow(), nullptr);
         EXPECT_FALSE(t.timer().isActive());
     }
@@ -134,7 +138,7 @@ TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
 }
 
 TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
-    tray::frmTskTly t(platform, dialogs, [] { return false; });
+    tray::frmTskTly t(platform, dialogs);
     t.start();
     EXPECT_EQ(t.icon(), nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(t.standIn() && t.standIn()->isVisible(), 4000);
@@ -144,10 +148,75 @@ TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
     EXPECT_FALSE(t.standIn()->isVisible());
 }
 
+TEST_F(Tray, ANotificationAreaThatComesUpLaterTakesTheIconAndTheStandInGoes) {
+    // Up before the stand-in would show: no stand-in at all.
+    {
+        tray::frmTskTly t(platform, dialogs);
+        t.start();
+        EXPECT_EQ(t.icon(), nullptr);
+        platform.trayArea = true;
+        QTRY_VERIFY_WITH_TIMEOUT(t.icon() && t.icon()->isVisible(), 4000);
+        QTest::qWait(1000);
+        EXPECT_EQ(t.standIn(), nullptr);
+    }
+    // Up only after it: the icon goes in and the stand-in goes away.
+    platform.trayArea = false;
+    tray::frmTskTly t(platform, dialogs);
+    t.start();
+    QTRY_VERIFY_WITH_TIMEOUT(t.standIn() && t.standIn()->isVisible(), 4000);
+    QTest::qWait(1500);
+    EXPECT_EQ(t.icon(), nullptr);
+    platform.trayArea = true;
+    QTRY_VERIFY_WITH_TIMEOUT(t.icon() && t.icon()->isVisible(), 4000);
+    EXPECT_FALSE(t.standIn()->isVisible());
+    EXPECT_EQ(t.icon()->toolTip(), tray::kTip);
+    EXPECT_TRUE(t.timer().isActive()); // Alt still watched
+}
+
+TEST_F(Tray, WhereTheMenuNeedsTheForegroundTheProgramComesForwardFirst) {
+    platform.trayArea = true;
+    platform.menuNeedsForeground = true;
+    tray::frmTskTly t(platform, dialogs);
+    t.start();
+    ASSERT_NE(t.icon(), nullptr);
+    EXPECT_EQ(t.icon()->contextMenu(), nullptr); // opened here, not by Qt
+    bool menuShownAtForeground = true;
+    platform.onForeground = [&] { menuShownAtForeground = t.menu()->isVisible(); };
+    QCursor::setPos(600, 400);
+    emit t.icon()->activated(QSystemTrayIcon::Context);
+    QTRY_VERIFY(t.menu()->isVisible());
+    ASSERT_EQ(platform.broughtForward.size(), 1);
+    EXPECT_EQ(platform.broughtForward[0], t.formWindow());
+    EXPECT_FALSE(menuShownAtForeground);
+    EXPECT_FALSE(t.formWindow()->isVisible()); // the form stays invisible
+    EXPECT_EQ(t.menu()->pos(), QPoint(600, 400));
+    QStringList entries;
+    for (const QAction* a : t.menu()->actions())
+        entries << a->text();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("認識フォーム表示"), QStringLiteral("終了")}));
+    QSignalSpy quit(&t, &tray::frmTskTly::quitRequested);
+    t.menu()->actions()[1]->trigger();
+    EXPECT_EQ(quit.count(), 1);
+    EXPECT_EQ(t.icon(), nullptr);
+}
+
+TEST_F(Tray, ElsewhereQtOpensTheMenuAndNothingIsBroughtForward) {
+    platform.trayArea = true;
+    tray::frmTskTly t(platform, dialogs);
+    t.start();
+    ASSERT_NE(t.icon(), nullptr);
+    EXPECT_EQ(t.icon()->contextMenu(), t.menu());
+    emit t.icon()->activated(QSystemTrayIcon::Context);
+    QTest::qWait(100);
+    EXPECT_TRUE(platform.broughtForward.isEmpty());
+    EXPECT_EQ(t.mainWindow(), nullptr);
+}
+
 TEST_F(Tray, OneClickOpensTheMainWindowWhereTheAreaReportsNoDoubleClick) {
     for (bool singleClickTray : {true, false}) {
         platform.singleClickTray = singleClickTray;
-        tray::frmTskTly t(platform, dialogs, [] { return true; });
+        platform.trayArea = true;
+        tray::frmTskTly t(platform, dialogs);
         t.start();
         ASSERT_NE(t.icon(), nullptr);
         bool opened = false;
@@ -190,7 +259,7 @@ protected:
     // The messages of one start of the program.
     std::vector<fakes::FakeDialogs::Shown> start() {
         dialogs.messages.clear();
-        tray::frmTskTly t(platform, dialogs, [] { return false; });
+        tray::frmTskTly t(platform, dialogs);
         t.start();
         QTest::qWait(50);
         t.mnuEnd_Click();

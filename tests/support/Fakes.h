@@ -40,6 +40,9 @@ public:
     bool otherKey = false;
     std::deque<platform::KeyboardState> keyScript;
     bool singleClickTray = false;
+    bool trayArea = false; // a notification area
+    bool menuNeedsForeground = false;
+    QList<QWidget*> broughtForward; // the windows brought to the foreground, in order
     QImage clipboard;
     QList<QUrl> opened;
     QList<std::pair<QWidget*, bool>> topMost;
@@ -102,6 +105,13 @@ public:
     }
     void setTopMost(QWidget* w, bool on) override { topMost.append({w, on}); }
     bool trayActivatesOnSingleClick() override { return singleClickTray; }
+    bool notificationAreaReady() override { return trayArea; }
+    bool trayMenuNeedsForeground() override { return menuNeedsForeground; }
+    void bringToForeground(QWidget* w) override {
+        broughtForward.append(w);
+        if (onForeground) onForeground();
+    }
+    std::function<void()> onForeground;
     void withdrawWindows(const QList<QWidget*>& windows) override {
         withdrawn += windows;
         for (QWidget* w : windows)

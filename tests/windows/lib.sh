@@ -11,11 +11,21 @@ WIN_FAILED=0
 WIN_PIDS=()
 WINE=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-# The virtual desktop keeps every key and every pixel inside wine: the
-# global Alt state and the screen copy see what the user does anywhere.
-WIN_DESKTOP=tirelma,1280x800
+# A part that sets WIN_IN_DESKTOP=1 runs every program in one wine desktop,
+# a window of 1280 x 800 with a taskbar: it keeps every key and every pixel
+# inside wine, so the global Alt state and the screen copy see what the
+# user does anywhere. The first program of a wine session opens the desktop
+# (win_open_desktop: explorer makes it and stays as its owner); the others
+# join it as wine's default desktop of the part (set in the prefix), not
+# through a launcher: a program started through a second
+# "explorer /desktop=..." could come up on wine's own default desktop,
+# with its icon in a tray of its own and no Alt, when that launcher had gone
+# before the program was under way. Nor does the desktop wait for a program
+# to need it: once, a desktop that wine started for the fixture came up
+# without its X display.
+WIN_DESKTOP_NAME=tirelma WIN_DESKTOP_SIZE=1280x800
 
-export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX=$WIN_BUILD/wineprefix WINEARCH=win64 WINEDEBUG=${WIN_WINEDEBUG:--all} # wine's own messages: WIN_WINEDEBUG=err+all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installers
 # Wine passes no QT_* variable on to Windows programs: Qt options go on the
 # command line (-platform windows).
@@ -63,13 +73,33 @@ win_prefix() {
 # A Unix path as the Windows programs see it (wine maps / to Z:).
 winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
 
+# Whether a process has ended (a child not yet waited for is a zombie).
+process_ended() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null)
+    [ -z "$state" ] || [[ $state == Z* ]]
+}
+
 win_cleanup() {
     xdotool keyup Alt_L 2>/dev/null || true
+    # What the screen showed and what the programs said, for a failure.
+    local part=${WIN_PART:-$(basename "$0" .sh)}
     if [ "$WIN_FAILED" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
-        import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$(basename "$0" .sh).png" 2>/dev/null
+        import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$part.png" 2>/dev/null
+    fi
+    if [ "$WIN_FAILED" -ne 0 ] && [ -s "${W:-}/wine.log" ]; then
+        grep -v 'fixme:' "$W/wine.log" >"$WIN_BUILD/windows-failure-$part.log"
+        win_log "what the programs said (windows-failure-$part.log):"
+        tail -20 "$WIN_BUILD/windows-failure-$part.log"
     fi
     "$WINESERVER" -k 2>/dev/null || true
-    for pid in "${WIN_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # The X server gone before the next part starts its own: one still
+    # ending holds its display number for a moment.
+    for pid in "${WIN_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || continue
+        wait_for 50 process_ended "$pid" || kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     [ -n "${W:-}" ] && rm -rf "$W"
     if [ -n "${WIN_FRESH_PREFIX:-}" ]; then
         "$WINESERVER" -w 2>/dev/null
@@ -90,8 +120,21 @@ win_start() {
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
-    DISPLAY= "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    # The server names its display before it takes clients.
+    wait_for 100 xdpyinfo || fail "the X server takes no clients"
+    # With the part's display: where the prefix names a desktop, wine starts
+    # that desktop even for these commands, and a desktop started without a
+    # display would have none for the programs that join it.
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "${WIN_DPI:-96}" /f >/dev/null 2>&1 || fail "could not set the desktop's scale"
+    if [ "${WIN_IN_DESKTOP:-0}" = 1 ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$WIN_DESKTOP_NAME" \
+            /t REG_SZ /d "$WIN_DESKTOP_SIZE" /f >/dev/null 2>&1 &&
+            "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ \
+                /d "$WIN_DESKTOP_NAME" /f >/dev/null 2>&1 || fail "could not set the wine desktop"
+    else
+        "$WINE" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+    fi
     "$WINESERVER" -w
 }
 
@@ -103,10 +146,19 @@ win_unzip() { # zip, folder
 
 win_zip() { ls "$WIN_BUILD"/tirelma-*-windows-x64.zip 2>/dev/null | head -1; }
 
-# Starts a program in the wine desktop, from its own folder.
+# Starts a program in the background, from its own folder (in the wine
+# desktop where the part has one).
 win_run() { # folder, program, arguments...
     local dir=$1; shift
-    (cd "$dir" && exec "$WINE" explorer /desktop="$WIN_DESKTOP" "$@" >>"$W/wine.log" 2>&1) &
+    (cd "$dir" && exec "$WINE" "$@" >>"$W/wine.log" 2>&1) &
+}
+
+# The same for the first program of a wine session in a part with a desktop:
+# the desktop comes up with it, owned by an explorer that stays.
+win_open_desktop() { # folder, program, arguments...
+    local dir=$1; shift
+    (cd "$dir" && exec "$WINE" explorer /desktop="$WIN_DESKTOP_NAME,$WIN_DESKTOP_SIZE" "$@" \
+        >>"$W/wine.log" 2>&1) &
 }
 
 # Visible windows of a program (by its .exe name) whose title matches, with
@@ -166,11 +218,17 @@ copies_are() { [ "$(copies_of "$1")" = "$2" ]; }
 bytes_of() { od -An -c "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 
 # The fixture: another Windows program showing the example at 950,640.
-show_fixture() {
+# "first": it is the first program of the wine session, and opens the
+# desktop.
+show_fixture() { # [first]
+    local run=win_run
+    [ "${1:-}" = first ] && run=win_open_desktop
+    rm -f "$W/fixture.ready"
     (export WINEPATH; WINEPATH=$(win_dll_path)
-     win_run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" \
+     $run "$W" "$WIN_BUILD/tests/e2e/showimage.exe" --ready "$(winepath_of "$W/fixture.ready")" \
          "$(winepath_of "$WIN_SOURCE/examples/counter.png")" 950 640)
-    wait_for 600 has_windows showimage.exe . 0 || fail "no fixture window"
+    wait_for 600 test -s "$W/fixture.ready" || fail "the fixture shows nothing"
+    wait_for 100 has_windows showimage.exe . 0 || fail "no fixture window"
     fixture_window=$(windows_of showimage.exe . 0 | head -1)
 }
 
@@ -222,7 +280,7 @@ win_fresh_prefix() {
     WIN_FRESH_PREFIX=$fresh
     # Plain Win32 dialogs (the installer's) find Japanese glyphs through
     # font linking, as on a Windows of another language; Qt needs none.
-    local name=${WIN_DESKTOP%%,*} size=${WIN_DESKTOP#*,} f
+    local name=$WIN_DESKTOP_NAME size=$WIN_DESKTOP_SIZE f
     win_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" &&
         win_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$size" ||
         fail "could not make the wine desktop the prefix's own"

@@ -4,10 +4,11 @@
 # the main window, which reads what a fixture window shows at the area;
 # Alt+W appends the line (CP932, CR LF) to the result file beside the
 # program and keeps the profile there too; a second start says
-# "既に起動されています。" and ends; the icon's "終了" ends the program.
+# "既に起動されています。" and ends; the icon's "終了" ends the program, and so
+# does a request to close from outside, which it reports.
 # Optional argument: the desktop's dots per inch (144 for a scale of 150 %).
 source "$(dirname "$0")/lib.sh"
-WIN_DPI=${1:-96}
+WIN_DPI=${1:-96} WIN_IN_DESKTOP=1
 win_start
 zip=$(win_zip)
 [ -n "$zip" ] || { fail "no zip in $WIN_BUILD"; exit 1; }
@@ -15,7 +16,7 @@ home="$W/ユーザー データ"
 win_unzip "$zip" "$home"
 bin="$home/Tirelma"
 
-show_fixture
+show_fixture first
 
 # A first start from the fresh folder: no profile yet.
 started=$(date +%s%N)
@@ -29,7 +30,7 @@ expect_eq "one copy running" 1 "$(copies_of tirelma.exe)"
 # one's number. It starts all the same.
 "$WINESERVER" -k
 wait_for 100 copies_are tirelma.exe 0
-show_fixture
+show_fixture first
 win_run "$bin" "$bin/tirelma.exe"
 wait_for 600 tray_icon_shown || fail "a start after a killed copy showed no icon"
 [ -n "$(windows_of tirelma.exe '^Tirelma$' 60)" ] && fail "a start after a killed copy was refused"
@@ -58,7 +59,7 @@ printf '1234567890\x81\x5ememo\r\n' >"$W/expected"
 expect_eq "result line in CP932 with CR LF" "$(bytes_of "$W/expected")" "$(bytes_of "$bin/Kavoren.txt")"
 
 # The reader beside it copies the same screen (the wine desktop) the same way.
-(cd "$bin" && "$WINE" explorer /desktop="$WIN_DESKTOP" tirelma-read.exe --screen >"$W/screen.txt" 2>&1)
+(cd "$bin" && "$WINE" tirelma-read.exe --screen >"$W/screen.txt" 2>>"$W/wine.log")
 has_reading() { grep -q . "$W/screen.txt"; }
 wait_for 300 has_reading
 expect_eq "tirelma-read --screen" "1234567890" "$(tr -d '\r' <"$W/screen.txt")"
@@ -88,8 +89,12 @@ else
     fail "a double click on the icon did not open the main window"
 fi
 
-# The icon's menu: "終了" (the second entry) removes the icon and ends the program.
-xdotool mousemove 1268 790 click 3
+# The icon's menu: "終了" (the second entry) removes the icon and ends the
+# program. The hand leaves the icon once it has clicked, goes to the entry,
+# and clicks when the menu shows the entry under the pointer: wine shows the
+# icon's tip when the pointer rests on the icon, and the tip, lying over the
+# menu's lower entry, takes a click meant for the entry.
+xdotool mousemove 1268 790 click 3 mousemove 1200 700
 menu() { windows_of tirelma.exe . 30 | while read -r w; do
     [ "$(window_box "$w" | cut -d' ' -f4)" -lt 80 ] && echo "$w"
 done | head -1; }
@@ -97,8 +102,28 @@ has_menu() { [ -n "$(menu)" ]; }
 wait_for 50 has_menu || fail "no menu on a right click of the icon"
 if has_menu; then
     read -r x y w h < <(window_box "$(menu)")
-    xdotool mousemove $((x + w / 2)) $((y + h * 3 / 4)) click 1
+    ex=$((x + w / 2)) ey=$((y + h * 3 / 4))
+    # The menu's highlight (the system's selection blue) at the entry's left.
+    entry_lit() {
+        xdotool mousemove $((ex - 3)) "$ey" sleep 0.05 mousemove "$ex" "$ey"
+        sleep 0.2
+        import -window root -crop "1x1+$((x + 6))+$ey" -depth 8 rgb:- 2>/dev/null |
+            od -An -tu1 | awk '{exit !($1 < 120 && $3 > 200)}'
+    }
+    wait_for 50 entry_lit || fail "the menu does not follow the pointer to 終了"
+    xdotool click 1
 fi
 wait_for 100 copies_are tirelma.exe 0 || fail "終了 did not end the program"
 tray_icon_shown && fail "the icon stayed after 終了"
+grep -q "ended the program" "$W/wine.log" && fail "終了 was taken for an end from outside"
+
+# Asked to close from outside (WM_CLOSE to its windows, as Task Manager or an
+# installer asks): the icon goes, the program ends and says so.
+win_run "$bin" "$bin/tirelma.exe"
+wait_for 600 tray_icon_shown || fail "no icon at a start after 終了"
+(cd "$bin" && "$WINE" taskkill /im tirelma.exe >/dev/null 2>&1)
+wait_for 100 copies_are tirelma.exe 0 || fail "the program did not end when asked to close"
+tray_icon_shown && fail "the icon stayed after the program was asked to close"
+grep -q "^tirelma: the desktop ended the program" "$W/wine.log" ||
+    fail "the program did not say that it was ended from outside"
 exit $WIN_FAILED
