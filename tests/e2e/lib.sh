@@ -82,7 +82,10 @@ e2e_start() {
     trap e2e_cleanup EXIT
     export TMPDIR=$W XDG_RUNTIME_DIR=$W/run HOME=$W/home
     mkdir -m 700 "$W/run" && mkdir "$W/home" "$W/bin"
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp 3>"$W/display" 2>/dev/null &
+    # -noreset: by default the server resets when its last client leaves,
+    # and a client that connects during the reset (the window manager right
+    # after the readiness check below) is turned away.
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$W/display" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"

@@ -116,7 +116,9 @@ win_start() {
     trap win_cleanup EXIT
     win_prefix
     "$WINESERVER" -k 2>/dev/null || true # nothing left of an earlier run
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$W/display" 2>/dev/null 8>&- &
+    # -noreset: a server that resets when its last client leaves turns
+    # away a client connecting meanwhile.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$W/display" 2>/dev/null 8>&- &
     WIN_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"
