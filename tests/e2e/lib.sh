@@ -67,14 +67,9 @@ bus_has_owner() {
 # The notification area: a panel at the bottom right (e2e_start starts it
 # unless E2E_NO_TRAY is set).
 e2e_tray() {
-    trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
+    trayer --edge bottom --align right --widthtype request --height 32 >"$W/trayer.log" 2>&1 &
     E2E_PIDS+=($!)
-    if ! wait_for 100 xdotool search --class trayer; then
-        # A panel that lost the race for the display: start it once more.
-        trayer --edge bottom --align right --widthtype request --height 32 >/dev/null 2>&1 &
-        E2E_PIDS+=($!)
-        wait_for 100 xdotool search --class trayer || fail "no notification area"
-    fi
+    wait_for 300 xdotool search --class trayer || fail "no notification area: $(cat "$W/trayer.log")"
 }
 
 e2e_start() {
