@@ -2,14 +2,17 @@
 // small picture with what was loaded, as the command-line reader and the
 // main window do: never a crash, never a read outside the picture or the
 // templates (the build checks every container access), the loaded
-// templates always usable, and the answer that of the literal matcher. What
-// was loaded, stored again as the editor stores it (one character's keys
-// after another, in a fresh profile of the encoding the input picks), loads
-// again as the same templates.
+// templates always usable; and one of two checks, as the input asks: the
+// answer is that of the literal matcher, or what was loaded, stored again as
+// the editor stores it (one character's keys after another, in a fresh
+// profile of the encoding the input picks), loads again as the same
+// templates. Each check costs about what the rest of a run does: one of them
+// a run keeps the fuzzer at many runs a second, and it steers into both.
 //
 // Input: one byte for the group (0xFF: the group of the profile's current
-// area, as the main window chooses it), one for the mismatch bound, a picture
-// (width, height, one byte per pixel), then the profile's bytes.
+// area, as the main window chooses it), one for the mismatch bound (its low
+// three bits) and the check (the next bit), a picture (width, height, one
+// byte per pixel), then the profile's bytes.
 #include "AnswerText.h"
 #include "AreaReader.h"
 #include "ChrTemp.h"
@@ -127,7 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::Input in(data, size);
     const std::uint8_t groupByte = in.byte();
     static constexpr double kLimits[] = {3, 3, 3, 0, 1, 2.5, 4, 1000};
-    const double limit = kLimits[in.byte() % std::size(kLimits)];
+    const std::uint8_t optionByte = in.byte();
+    const double limit = kLimits[optionByte % std::size(kLimits)];
+    const bool storeAgain = (optionByte & 0x08) != 0;
     const engine::AreaImage image = in.image(48, 24);
     const ProfileDocument doc(in.rest());
 
@@ -149,30 +154,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto names =
         profile::SplitCharList(read(profile::kChrSection, profile::CharListKey(group)));
-    // Tall templates cost a read a row and reach no code that shorter ones
-    // do not (the height limit has its unit test): the fuzzer keeps to
-    // heights up to 256 rows and a few such templates, and so to many runs
-    // a second.
+    // Tall templates cost a read a row, and a row's key is looked for among
+    // the rows before it, and they reach no code that shorter ones do not
+    // (the height limit has its unit test; the picture is at most 24 rows):
+    // the fuzzer keeps to heights up to 128 rows and 512 rows in all,
+    // and so to many runs a second.
     double rows = 0;
     for (const auto& name : names) {
         const double y = FUMIni::NumberValue(read(profile::CharSection(group, name), profile::kY));
-        if (y > 256) return 0;
+        if (y > 128) return 0;
         if (y > 0) rows += y;
     }
     if (rows > 512) return 0;
     const auto loaded = modTemp::LoadChrTempList(group, source);
     CheckTemplates(loaded, names.size());
 
-    // The same answer as the literal matcher, where that is quick enough.
     const std::u16string answer = engine::ReadArea(image, loaded.templates, limit);
-    double work = 0;
-    for (const auto& t : loaded.templates) {
-        const double tw = t.width(), th = t.height(), h = image.height;
-        work += 2 * tw * h + std::max(0.0, h - th) * tw * tw * th;
+    if (storeAgain) {
+        CheckStoredAgain(loaded.templates, group, groupByte);
+    } else {
+        // The same answer as the literal matcher, where that is quick enough.
+        double work = 0;
+        for (const auto& t : loaded.templates) {
+            const double tw = t.width(), th = t.height(), h = image.height;
+            work += 2 * tw * h + std::max(0.0, h - th) * tw * tw * th;
+        }
+        if (work * std::max(1, image.width) < 1e5)
+            FUZZ_CHECK(answer == literal::Run(image, loaded.templates, limit));
     }
-    if (work * std::max(1, image.width) < 1e5)
-        FUZZ_CHECK(answer == literal::Run(image, loaded.templates, limit));
-    CheckStoredAgain(loaded.templates, group, groupByte);
 
     const double step = FUMIni::NumberValue(read(profile::kEndData, profile::kKizami));
     (void)engine::SnapToStep(answer, kugiri, step);
