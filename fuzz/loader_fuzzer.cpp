@@ -55,7 +55,7 @@ void CheckStoredAgain(const modTemp::ChrTempList& loaded, std::int32_t group, st
     // with the square of the rows, and more rows reach no other code.
     int rows = 0;
     for (const auto& t : loaded)
-        if (t.height() <= 64 && rows + t.height() <= 32 && Registrable(t.Chr, folded)) {
+        if (rows + t.height() <= 32 && Registrable(t.Chr, folded)) {
             templates.push_back(
                 {t.Chr, profile::Decimal(t.width()), profile::Decimal(t.height()), t.BL});
             rows += t.height();
