@@ -1,26 +1,28 @@
 #!/usr/bin/env bash
 # Runs the tests that drive a real desktop again and again, to show that they
 # pass every time and not only now and then: the resident parts of
-# scripts/windows-test.sh (resident, resident-150) and the Linux end-to-end
+# scripts/windows-test.sh (resident, resident-150), its installer part
+# (install, in a fresh wine prefix each run) and the Linux end-to-end
 # tests (ctest -L e2e, the package test included). Every run goes through to
 # the end, failed or not; the tally comes last, and the exit code is 1 when
 # any run failed. The output of each run is kept in the log folder.
 #
-#   scripts/repeat-tests.sh [--windows N] [--e2e N] [--build FOLDER] [--logs FOLDER]
+#   scripts/repeat-tests.sh [--windows N] [--install N] [--e2e N] [--build FOLDER] [--logs FOLDER]
 #
-# Defaults: 20 Windows runs, 10 Linux runs, the test command's build-tests/
+# Defaults: 20 Windows runs, no installer runs, 10 Linux runs, the test command's build-tests/
 # (built already, as by scripts/test.sh build), logs in build-repeat/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-windows=20 e2e=10 build=build-tests logs=build-repeat
+windows=20 install=0 e2e=10 build=build-tests logs=build-repeat
 while [ $# -gt 0 ]; do
     case $1 in
     --windows) windows=$2; shift 2 ;;
+    --install) install=$2; shift 2 ;;
     --e2e) e2e=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     --logs) logs=$2; shift 2 ;;
-    *) echo "usage: $0 [--windows N] [--e2e N] [--build FOLDER] [--logs FOLDER]" >&2; exit 1 ;;
+    *) echo "usage: $0 [--windows N] [--install N] [--e2e N] [--build FOLDER] [--logs FOLDER]" >&2; exit 1 ;;
     esac
 done
 mkdir -p "$logs"
@@ -48,6 +50,7 @@ series() {
 }
 
 [ "$windows" -gt 0 ] && series windows "$windows" ./scripts/windows-test.sh resident resident-150
+[ "$install" -gt 0 ] && series install "$install" ./scripts/windows-test.sh install
 [ "$e2e" -gt 0 ] && series e2e "$e2e" ctest --test-dir "$build" --output-on-failure -L e2e
 
 echo "== tally"

@@ -293,8 +293,18 @@ win_fresh_prefix() {
     "$WINESERVER" -w
 }
 
-# Changes the prefix's registry (reg.exe's arguments, without /f).
-win_reg() { DISPLAY= "$WINE" reg "$@" /f >/dev/null 2>&1; }
+# Changes the prefix's registry (reg.exe's arguments, without /f). What
+# reg.exe and wine said goes to the part's log, and when it fails to the
+# output as well.
+win_reg() {
+    local out rc
+    out=$(DISPLAY= WINEDEBUG=err+all "$WINE" reg "$@" /f 2>&1)
+    rc=$?
+    out=$(tr -d '\r' <<<"$out" | grep -v 'fixme:')
+    [ -n "${W:-}" ] && printf '[reg %s] exit %d\n%s\n' "$*" "$rc" "$out" >>"$W/wine.log"
+    [ "$rc" -eq 0 ] || win_log "reg $* ended with $rc: $out"
+    return "$rc"
+}
 
 # A registry key's values, one "name<TAB>type<TAB>data" per line; nothing
 # (and failure) when the key is not there.
