@@ -137,7 +137,7 @@ void BM_LoadGroup(benchmark::State& state) {
             std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now());
             state.ResumeTiming();
         }
-        n = modTemp::LoadChrTempList(7).templates.size();
+        n = modTemp::LoadChrTempList(7, FUMIni::ProfileSource()).templates.size();
     }
     state.counters["templates"] = static_cast<double>(n);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));

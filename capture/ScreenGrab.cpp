@@ -1,6 +1,7 @@
 #include "ScreenGrab.h"
 
 #include "Numbers.h"
+#include "PlatformCommon.h"
 #include "ScreenMap.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ namespace {
 
 int Pixel(float v) {
     // Coordinates far off every screen give nothing but white anyway.
-    return FUMIni::RoundToInt32(static_cast<double>(v)).value_or(v < 0 ? -(1 << 30) : (1 << 30));
+    return settings::RoundToInt32(static_cast<double>(v)).value_or(v < 0 ? -(1 << 30) : (1 << 30));
 }
 
 QString GrabProblem(platform::Platform& platform) {
@@ -31,7 +32,7 @@ QString ScrCap(platform::Platform& platform, QImage& image, float left, float to
 }
 
 QString FullScrCap(platform::Platform& platform) {
-    const QRect all = Bounds(platform.screens());
+    const QRect all = platform::Bounds(platform.screens());
     if (all.isEmpty()) return {};
     const QImage picture = platform.grabScreen(all);
     if (picture.isNull()) return GrabProblem(platform);

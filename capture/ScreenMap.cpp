@@ -98,11 +98,4 @@ QRectF LocalRect(const ScreenPlace& place, const QRectF& physical) {
     return QRectF(topLeft, physical.size() / f);
 }
 
-QRect Bounds(const QList<QRect>& rects) {
-    QRect all;
-    for (const QRect& r : rects)
-        all |= r;
-    return all;
-}
-
 } // namespace capture

@@ -63,7 +63,4 @@ QPoint PhysicalPoint(const QList<ScreenPlace>& places, QPointF logicalGlobal,
 // the monitor of place.
 QRectF LocalRect(const ScreenPlace& place, const QRectF& physical);
 
-// The smallest rectangle holding all of them.
-QRect Bounds(const QList<QRect>& rects);
-
 } // namespace capture

@@ -40,21 +40,29 @@ std::vector<engine::Monitor> Monitors(platform::Platform& platform) {
     return out;
 }
 
-engine::ScreenView ScreenOf(platform::Platform& platform) {
-    return {Monitors(platform),
-            [&platform](const engine::PixelRect& r) {
-                std::optional<engine::AreaImage> out;
-                const QImage grab = platform.grabScreen(QRect(r.left, r.top, r.width, r.height));
-                if (!grab.isNull() && grab.width() == r.width && grab.height() == r.height)
-                    out = ToAreaImage(grab);
-                return out;
-            },
-            [&platform] { return platform.grabFailure().toStdU16String(); }};
+engine::ScreenShot ShotOf(platform::Platform& platform, const engine::PressSetup& press) {
+    engine::ScreenShot shot;
+    shot.monitors = Monitors(platform);
+    shot.rects = engine::PressRects(press, shot.monitors);
+    if (shot.rects.empty()) return shot;
+    QList<QRect> rects;
+    for (const engine::PixelRect& r : shot.rects)
+        rects.append(QRect(r.left, r.top, r.width, r.height));
+    const QList<QImage> pictures = platform.grabScreens(rects);
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        const QImage picture = pictures.value(i);
+        if (!picture.isNull() && picture.size() == rects[i].size())
+            shot.pictures.emplace_back(ToAreaImage(picture));
+        else
+            shot.pictures.emplace_back();
+    }
+    shot.failure = platform.grabFailure().toStdU16String();
+    return shot;
 }
 
-engine::Reading ReadScreenArea(platform::Platform& platform, const engine::AreaSettings& area,
-                               engine::AreaReader& reader) {
-    return engine::ReadScreen(area, ScreenOf(platform), reader);
+std::vector<engine::Reading> ReadPress(platform::Platform& platform,
+                                       const engine::PressSetup& press) {
+    return engine::ReadPress(press, ShotOf(platform, press));
 }
 
 std::optional<engine::Monitor> MonitorOf(platform::Platform& platform, const QRect& rect) {

@@ -1,9 +1,10 @@
-// The reading road (Reading.h) on the platform's screen: its monitors with
-// their scale, and its grab.
+// The reading road (Reading.h, PressSetup.h) on the platform's screen: its
+// monitors with their scale, and one grab per press.
 #pragma once
 
 #include "AreaImage.h"
 #include "Platform.h"
+#include "PressSetup.h"
 #include "Reading.h"
 
 #include <QImage>
@@ -18,13 +19,14 @@ namespace capture {
 // screen.
 std::vector<engine::Monitor> Monitors(platform::Platform& platform);
 
-// The screen as the road sees it: those monitors, and a grab that gives
-// nothing when the platform's fails.
-engine::ScreenView ScreenOf(platform::Platform& platform);
+// One picture of the screen for a press: the monitors, and every rectangle
+// the press reads copied at one moment.
+engine::ScreenShot ShotOf(platform::Platform& platform, const engine::PressSetup& press);
 
-// The area read from the screen as it is now.
-engine::Reading ReadScreenArea(platform::Platform& platform, const engine::AreaSettings& area,
-                               engine::AreaReader& reader);
+// The press read from the screen as it is now: the area and its fields,
+// all from one picture.
+std::vector<engine::Reading> ReadPress(platform::Platform& platform,
+                                       const engine::PressSetup& press);
 
 // The monitor holding the largest part of a rectangle (for the record of an
 // area), with its scale.

@@ -1,6 +1,7 @@
 #include "frmCap.h"
 
 #include "OwnWindows.h"
+#include "PlatformCommon.h"
 #include "ScreenGrab.h"
 
 #include <QGuiApplication>
@@ -69,7 +70,7 @@ void frmCap::Form_Load() {
     picture_ = grabProblem_.isEmpty()
                    ? platform_.clipboardImage().convertToFormat(QImage::Format_RGB32)
                    : QImage();
-    desktop_ = QRect(Bounds(platform_.screens()).topLeft(), picture_.size());
+    desktop_ = QRect(platform::Bounds(platform_.screens()).topLeft(), picture_.size());
 }
 
 CapResult frmCap::run() {

@@ -152,7 +152,7 @@ std::optional<double> FieldNumber(std::u16string_view text) {
     while (i < text.size() && blank(text[i]))
         ++i;
     if (i != text.size()) return std::nullopt;
-    const double v = FUMIni::NumberValue(text.substr(start, end - start));
+    const double v = settings::NumberValue(text.substr(start, end - start));
     if (!std::isfinite(v)) return std::nullopt;
     return v;
 }
@@ -223,6 +223,32 @@ bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasS
            shown.height != stored.height || shown.level != storedLevel ||
            shown.kugiri != stored.kugiri || shown.blank != stored.blank ||
            shown.group != stored.group || shown.writeUnread != stored.writeUnread;
+}
+
+profile::Source ShownAreaSource(std::u16string_view area, const AreaTexts& shown,
+                                profile::Source stored) {
+    const std::u16string section = profile::AreaSection(area);
+    profile::Source out;
+    out.read = [section, shown, read = stored.read](std::u16string_view s,
+                                                    std::u16string_view k) -> std::u16string {
+        if (!profile::SameName(s, section)) return read(s, k);
+        const auto is = [k](std::u16string_view key) { return profile::SameName(k, key); };
+        if (is(profile::kChrGrop)) return profile::SignedNumberText(shown.group);
+        if (is(profile::kComment)) return shown.comment;
+        if (is(profile::kLeft)) return shown.left;
+        if (is(profile::kTop)) return shown.top;
+        if (is(profile::kWidth)) return shown.width;
+        if (is(profile::kHeight)) return shown.height;
+        if (is(profile::kBwLevel)) return shown.level;
+        if (is(profile::kKugiri)) return shown.kugiri;
+        if (is(profile::kBlankWidth)) return shown.blank;
+        if (is(profile::kWriteUnread)) return std::u16string(profile::FlagText(shown.writeUnread));
+        return read(s, k);
+    };
+    out.hasSection = [section, has = stored.hasSection](std::u16string_view s) {
+        return profile::SameName(s, section) || has(s);
+    };
+    return out;
 }
 
 } // namespace editor

@@ -8,6 +8,8 @@
 // drawing, so its coordinates are plain widget pixels.
 #pragma once
 
+#include "ProfileLayout.h"
+
 #include "TextCodec.h"
 
 #include <QImage>
@@ -123,5 +125,12 @@ struct AreaTexts {
 // yet, or a field differs from its key. A missing level counts as 128 (what
 // the editor shows for it), a missing group as group 0.
 bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection);
+
+// The area as the editor shows it, read as a profile: the shown texts (and
+// group) for the area's own keys, the stored profile for everything else,
+// so that the reading check sets the area up exactly as a reading would
+// once it is stored.
+profile::Source ShownAreaSource(std::u16string_view area, const AreaTexts& shown,
+                                profile::Source stored);
 
 } // namespace editor

@@ -114,9 +114,11 @@ ReadingCheck CheckReading(const engine::AreaImage& area, const modTemp::ChrTempL
     check.marks = Compare(check, templates, taught, cells);
     check.agrees = check.marks.empty();
     if (!templates.empty()) {
-        const double window = 2.0 * templates.back().X;
+        // Where a position at its right edge is no longer tried.
+        const float window = engine::ScanWindow(templates);
         for (const CheckMark& m : check.marks)
-            if (m.kind == CheckMark::Kind::Missing && m.left >= 0 && m.right >= area.width - window)
+            if (m.kind == CheckMark::Kind::Missing && m.left >= 0 &&
+                !engine::ScanTries(m.right, window, area.width))
                 check.missedAtRightEdge = true;
     }
 
@@ -176,13 +178,11 @@ std::vector<FitProblem> OwnFitProblems(const engine::AreaImage& area, const QRec
     if (high.pixels > 0) out.push_back(high);
     if (low.pixels > 0) out.push_back(low);
 
-    // Positions tried: 0, and every one whose window, twice the width of the
-    // group's last template, still starts inside the area.
+    // The first position whose window, as wide as the template, reaches the
+    // cut must still be tried.
     if (!group.empty()) {
-        const double window = 2.0 * group.back().X;
-        const long long first = std::max<long long>(1, cut.left() - tw + 1);
-        const bool fromZero = cut.left() - tw + 1 <= 0;
-        if (!fromZero && !(static_cast<double>(first) + window < area.width))
+        const long long first = std::max<long long>(0, cut.left() - tw + 1);
+        if (!engine::ScanTries(first, engine::ScanWindow(group), area.width))
             out.push_back({FitProblem::Kind::BeyondScan});
     }
     return out;

@@ -321,8 +321,8 @@ void frmKakudai::fillGroupList(int g) {
 
 void frmKakudai::AriaLoad(const std::u16string& name) {
     const std::u16string s = profile::AreaSection(name);
-    const int g =
-        FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), -1);
+    // A group no 32-bit integer names selects none.
+    const int g = profile::GroupNumber(FUMIni::IniRead(s, profile::kChrGrop)).value_or(-1);
     fillGroupList(g);
 
     txtAriaComment->setText(Q(FUMIni::IniRead(s, profile::kComment)));
@@ -336,8 +336,8 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
         VScroll1->setValue(128);
     } else {
         // The slider holds 0..255; a stored level beyond that puts it at its end.
-        const double v = FUMIni::NumberValue(t);
-        const auto level = FUMIni::RoundToInt16(v);
+        const double v = settings::NumberValue(t);
+        const auto level = settings::RoundToInt16(v);
         VScroll1->setValue(level ? *level : (v < 0 ? 0 : 255));
     }
     txtKugiri->setText(Q(FUMIni::IniRead(s, profile::kKugiri)));
@@ -400,8 +400,8 @@ void frmKakudai::storeMonitor(const std::u16string& section) {
     const auto left = FieldNumber(U(txtLeft->text())), top = FieldNumber(U(txtTop->text()));
     const auto width = FieldNumber(U(txtWidth->text())), height = FieldNumber(U(txtHeight->text()));
     if (left && top && width && height) {
-        const auto l = FUMIni::RoundToInt32(*left), t = FUMIni::RoundToInt32(*top);
-        const auto w = FUMIni::RoundToInt32(*width), h = FUMIni::RoundToInt32(*height);
+        const auto l = settings::RoundToInt32(*left), t = settings::RoundToInt32(*top);
+        const auto w = settings::RoundToInt32(*width), h = settings::RoundToInt32(*height);
         if (l && t && w && h) monitor = capture::MonitorOf(platform_, QRect(*l, *t, *w, *h));
     }
     if (monitor) {
@@ -474,7 +474,7 @@ void frmKakudai::cmdEnd_Click() {
             FUMIni::IniRead(s, profile::kBwLevel),
             FUMIni::IniRead(s, profile::kKugiri),
             FUMIni::IniRead(s, profile::kBlankWidth),
-            FUMIni::RoundToInt32Or(FUMIni::NumberValue(FUMIni::IniRead(s, profile::kChrGrop)), 0),
+            profile::GroupNumber(FUMIni::IniRead(s, profile::kChrGrop)).value_or(-1),
             profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread))};
         const bool hasSection = FUMIni::IniHasSection(s);
         if (AreaNeedsStoring(shownArea(), stored, hasSection)) {
@@ -511,7 +511,7 @@ void frmKakudai::ChrListLoad(int g) {
     AllChr = FUMIni::IniRead(profile::kChrSection, profile::CharListKey(g));
     auto pieces = profile::SplitCharList(AllChr);
     ChrCount = static_cast<int>(pieces.size());
-    FUMIni::CombSort(pieces);
+    settings::CombSort(pieces);
     List1->clear();
     for (const auto& c : pieces)
         List1->addItem(Q(c));
@@ -619,8 +619,8 @@ void frmKakudai::cmdSCap_Click() {
         message(kNotNumbers, kAppTitle);
         return;
     }
-    const auto w = FUMIni::RoundToInt32(*width);
-    const auto h = FUMIni::RoundToInt32(*height);
+    const auto w = settings::RoundToInt32(*width);
+    const auto h = settings::RoundToInt32(*height);
     if (!w || !h || !AreaSizeAcceptable(*w, *h)) {
         message(kBadAreaSize, kAppTitle);
         return;
@@ -692,7 +692,7 @@ void frmKakudai::cmd2Tika_Click() {
         message(kNotNumbers, kAppTitle);
         return;
     }
-    const double level = FUMIni::NumberValue(U(txt2tikaLevel->text()));
+    const double level = settings::NumberValue(U(txt2tikaLevel->text()));
     pic2tika->setImage(Binarize(picSelAlia->image(), level, *width, *height));
     BigDsp();
     // A cut made on an earlier capture is no cut of this one.

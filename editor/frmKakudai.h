@@ -20,6 +20,7 @@
 #include "LineCells.h"
 #include "MagnifiedView.h"
 #include "Platform.h"
+#include "PressSetup.h"
 #include "ProfileLayout.h"
 #include "ReadingCheck.h"
 
@@ -175,6 +176,7 @@ private:
     bool cutAccepted_ = false;
     LineSplit split_;
     ReadingCheck check_;
+    engine::GroupReaders readers_; // the groups prepared for the reading check
     std::vector<MagnifiedView::Frame> planFrames_, markFrames_;
     double baseFontPoints_ = 0;
     QSize fittedLimit_;

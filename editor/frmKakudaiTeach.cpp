@@ -12,6 +12,7 @@
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
+#include "modPub.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -65,8 +66,8 @@ void frmKakudai::picBig_MouseUp(Qt::MouseButton button, QPointF) {
     const bool accepted = CutSizeAcceptable(w, h);
     setCutAccepted(accepted);
     if (!accepted) message(QStringLiteral("サイズが不適当"), kAppTitle);
-    lblWidth->setText(Q(FUMIni::SingleText(w)));
-    lblHeight->setText(Q(FUMIni::SingleText(h)));
+    lblWidth->setText(Q(settings::SingleText(w)));
+    lblHeight->setText(Q(settings::SingleText(h)));
     lblWidth->setAccessibleDescription(lblWidth->text());
     lblHeight->setAccessibleDescription(lblHeight->text());
     txtChr->clear();
@@ -282,9 +283,12 @@ void frmKakudai::updateReadingCheck(
         showLinePlan();
         return;
     }
-    const auto templates = modTemp::LoadChrTempList(ChrGropNo).templates;
-    const engine::BlankRule rule{engine::BlankWidthValue(U(txtKuhaku->text())),
-                                 U(txtKugiri->text())};
+    // The area as shown, set up as a reading would set it up once stored.
+    const profile::Source stored = FUMIni::ProfileSource();
+    const engine::AreaSetup setup = engine::SetUpArea(
+        modPub::AriaName, ShownAreaSource(modPub::AriaName, shownArea(), stored), stored, readers_);
+    const auto& templates = setup.templates();
+    const engine::BlankRule& rule = setup.settings.blanks;
     const engine::AreaImage area = capture::ToAreaImage(image);
     const LineText text = SplitLineText(U(txtGyou->text()));
     check_ = CheckReading(area, templates, rule, text, split_.cuts);

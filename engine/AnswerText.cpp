@@ -27,9 +27,9 @@ std::u16string SnapToStep(std::u16string_view answer, std::u16string_view kugiri
     std::u16string out;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         if (i > 0) out += kugiri;
-        const double v = FUMIni::NumberValue(pieces[i]);
-        const double snapped = step * FUMIni::RoundOff(v / step);
-        out += std::isfinite(snapped) ? FUMIni::DoubleText(snapped) : std::u16string(pieces[i]);
+        const double v = settings::NumberValue(pieces[i]);
+        const double snapped = step * settings::RoundOff(v / step);
+        out += std::isfinite(snapped) ? settings::DoubleText(snapped) : std::u16string(pieces[i]);
     }
     return out;
 }

@@ -38,7 +38,7 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
     const long long columns = static_cast<long long>(std::max(image.width, 1)) + maxWidth_;
     finder_.find(plane_, columns, fits_);
 
-    const float windowWidth = 2 * list_.back().X; // what ChrSearch leaves in ScanRect.Width
+    const float windowWidth = ScanWindow(list_);
     const float areaWidth = static_cast<float>(image.width);
     // Below 2^24 every sum is exact in single precision, so runs of empty
     // positions can be jumped over; beyond, go one column at a time.
@@ -86,7 +86,7 @@ std::vector<ReadChar> AreaReader::readChars(const AreaImage& image, double match
         } else {
             L += 1;
         }
-        if (static_cast<float>(static_cast<float>(L) + windowWidth) >= areaWidth) break;
+        if (!ScanTries(L, windowWidth, image.width)) break;
     }
     return answer;
 }
@@ -99,6 +99,15 @@ JudgedRead AreaReader::readJudged(const AreaImage& image, double matchLimit) {
     if (ink_.width.size() != list_.size()) ink_ = InkOf(list_);
     out.unread = UnreadInkOfFits(plane_, ink_, out.chars);
     return out;
+}
+
+float ScanWindow(const modTemp::ChrTempList& list) {
+    return list.empty() ? 0.0F : 2 * list.back().X;
+}
+
+bool ScanTries(long long position, float window, int areaWidth) {
+    return position == 0 || static_cast<float>(static_cast<float>(position) + window) <
+                                static_cast<float>(areaWidth);
 }
 
 std::u16string ReadArea(const AreaImage& image, const modTemp::ChrTempList& list,

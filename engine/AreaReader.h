@@ -70,6 +70,15 @@ private:
     std::vector<InWindow> inWindow_;
 };
 
+// The scan's window: twice the width of the group's last template (what
+// ChrSearch leaves in ScanRect.Width); 0 for no template.
+float ScanWindow(const modTemp::ChrTempList& list);
+
+// Whether the scan tries a position of an area this wide: the first one
+// (0) always, a later one only while position + window is less than the
+// width (the sum in single precision).
+bool ScanTries(long long position, float window, int areaWidth);
+
 // One read with a fresh reader.
 std::u16string ReadArea(const AreaImage& image, const modTemp::ChrTempList& list,
                         double matchLimit = 3);

@@ -1,6 +1,6 @@
 #include "Blanks.h"
 
-#include "FUMIni.h"
+#include "Numbers.h"
 #include "ProfileLayout.h"
 
 #include <cmath>
@@ -71,21 +71,10 @@ std::u16string JoinReading(const std::vector<ReadChar>& chars, const modTemp::Ch
 }
 
 int BlankWidthValue(std::u16string_view text) {
-    const double v = FUMIni::NumberValue(text);
+    const double v = settings::NumberValue(text);
     if (!(v > 0)) return 0;
     if (v >= kNeverSeparates) return kNeverSeparates;
     return static_cast<int>(std::nearbyint(v));
-}
-
-BlankRule AreaBlankRule(std::u16string_view areaSection) {
-    return {BlankWidthValue(FUMIni::IniRead(areaSection, profile::kBlankWidth)),
-            FUMIni::IniRead(areaSection, profile::kKugiri)};
-}
-
-std::u16string ReadAnswer(const AreaImage& image, const modTemp::ChrTempList& list,
-                          const BlankRule& rule) {
-    AreaReader reader(list);
-    return JoinReading(reader.readChars(image), list, rule);
 }
 
 } // namespace engine

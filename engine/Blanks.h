@@ -52,11 +52,4 @@ std::u16string JoinReading(const std::vector<ReadChar>& chars, const modTemp::Ch
 // 0 for nothing, a negative number or a number beyond any area.
 int BlankWidthValue(std::u16string_view text);
 
-// The rule stored with an area: its 区切り and BLANKWIDTH.
-BlankRule AreaBlankRule(std::u16string_view areaSection);
-
-// One read with a fresh reader, blanks and all.
-std::u16string ReadAnswer(const AreaImage& image, const modTemp::ChrTempList& list,
-                          const BlankRule& rule);
-
 } // namespace engine

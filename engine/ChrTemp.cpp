@@ -1,6 +1,6 @@
 #include "ChrTemp.h"
 
-#include "FUMIni.h"
+#include "Numbers.h"
 
 #include <cmath>
 
@@ -48,15 +48,15 @@ LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source) {
     LoadedGroup out;
     auto names =
         profile::SplitCharList(source.read(profile::kChrSection, profile::CharListKey(group)));
-    FUMIni::CombSort(names);
+    settings::CombSort(names);
     for (const auto& name : names) {
         const std::u16string section = profile::CharSection(group, name);
         if (!source.hasSection(section)) {
             out.skipped.push_back({name, "no data section"});
             continue;
         }
-        const double x = FUMIni::NumberValue(source.read(section, profile::kX));
-        const double y = FUMIni::NumberValue(source.read(section, profile::kY));
+        const double x = settings::NumberValue(source.read(section, profile::kX));
+        const double y = settings::NumberValue(source.read(section, profile::kY));
         const auto w = Size(x, kMaxTemplateWidth);
         if (!w) {
             out.skipped.push_back({name, Describe("unusable width", x)});
@@ -71,8 +71,8 @@ LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source) {
         rows.reserve(static_cast<std::size_t>(*h));
         bool fits = true;
         for (int r = 0; r < *h && fits; ++r) {
-            const double v = FUMIni::NumberValue(source.read(section, profile::RowKey(r)));
-            const auto mask = FUMIni::RoundToInt32(v);
+            const double v = settings::NumberValue(source.read(section, profile::RowKey(r)));
+            const auto mask = settings::RoundToInt32(v);
             if (!mask) {
                 out.skipped.push_back({name, Describe("row does not fit 32 bits:", v)});
                 fits = false;
@@ -84,13 +84,6 @@ LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source) {
         out.templates.push_back(ChrTemp::FromRows(source.read(section, profile::kChr), *w, rows));
     }
     return out;
-}
-
-LoadedGroup LoadChrTempList(std::int32_t group) {
-    TemplateSource source{
-        [](std::u16string_view s, std::u16string_view k) { return FUMIni::IniRead(s, k); },
-        [](std::u16string_view s) { return FUMIni::IniHasSection(s); }};
-    return LoadChrTempList(group, source);
 }
 
 } // namespace modTemp

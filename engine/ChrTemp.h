@@ -53,11 +53,8 @@ struct LoadedGroup {
     std::vector<SkippedTemplate> skipped;
 };
 
-// Where the loader reads: IniRead and IniHasSection, or stand-ins.
-struct TemplateSource {
-    profile::Reader read;
-    std::function<bool(std::u16string_view)> hasSection;
-};
+// Where the loader reads: a profile, or a stand-in.
+using TemplateSource = profile::Source;
 
 // Loads group g: the names of [Chr] G<g>ALLCHR split at "\\" and sorted with
 // CombSort, then one template per name from section G<g>ChrDat<name>. A name
@@ -65,8 +62,5 @@ struct TemplateSource {
 // from 1 to its limit, or whose rows do not fit 32 bits, is skipped and
 // reported; the rest of the group still works.
 LoadedGroup LoadChrTempList(std::int32_t group, const TemplateSource& source);
-
-// The same from the profile file through FUMIni.
-LoadedGroup LoadChrTempList(std::int32_t group);
 
 } // namespace modTemp

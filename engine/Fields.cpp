@@ -52,48 +52,6 @@ bool WriteFields(std::u16string_view area, const std::vector<std::u16string>& na
     return ok;
 }
 
-AreaReader& GroupReaders::operator()(std::int32_t group) {
-    auto& reader = readers_[group];
-    if (!reader) reader = std::make_unique<AreaReader>(load_(group));
-    return *reader;
-}
-
-Press ReadPress(std::u16string_view area, const profile::Reader& read) {
-    Press p;
-    p.area = ReadAreaSettings(area, read);
-    p.fields = ReadFields(area, read);
-    for (const Field& f : p.fields) {
-        AreaSettings s;
-        if (f.mark == FieldMark::None || f.mark == FieldMark::HasFields)
-            s = ReadAreaSettings(f.name, read);
-        else
-            s.name = f.name;
-        p.fieldAreas.push_back(std::move(s));
-    }
-    return p;
-}
-
-std::vector<Reading> ReadPressScreen(const Press& press, const ScreenView& screen,
-                                     GroupReaders& readers) {
-    std::vector<Reading> readings;
-    readings.reserve(1 + press.fields.size());
-    readings.push_back(ReadScreen(press.area, screen, readers(press.area.group)));
-    for (std::size_t i = 0; i < press.fields.size() && i < press.fieldAreas.size(); ++i) {
-        const FieldMark mark = press.fields[i].mark;
-        const AreaSettings& area = press.fieldAreas[i];
-        Reading r;
-        if (mark == FieldMark::None || mark == FieldMark::HasFields) {
-            r = ReadScreen(area, screen, readers(area.group));
-        } else {
-            r.area = area;
-            r.verdict.grab = Grab::Failed;
-        }
-        r.mark = mark;
-        readings.push_back(std::move(r));
-    }
-    return readings;
-}
-
 std::u16string JoinReadings(const std::vector<Reading>& readings) {
     std::u16string out;
     for (std::size_t i = 0; i < readings.size(); ++i) {

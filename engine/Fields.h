@@ -3,21 +3,18 @@
 // An area names its fields in its own section (FIELD0, FIELD1, ...), in the
 // order the user set. One press reads the area and then each field, each with
 // its own group, delimiter and blank rule, each with its own picture and
-// verdict. Fields go one level deep: a field that names fields of its own is
+// verdict (PressSetup.h). Fields go one level deep: a field that names fields of its own is
 // read alone, so no list of names can lead round in a circle. A name that
 // leads nowhere (no such area, the area itself, a name given twice) stays in
 // the list as a reading of nothing with its mark, so that it is told and
 // asked about rather than dropped or written as a silent empty column.
 #pragma once
 
-#include "AreaReader.h"
 #include "ProfileLayout.h"
 #include "Reading.h"
 
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,35 +42,6 @@ using Writer = std::function<bool(std::u16string_view section, std::u16string_vi
                                   std::u16string_view value)>;
 bool WriteFields(std::u16string_view area, const std::vector<std::u16string>& names,
                  const profile::Reader& read, const Writer& write);
-
-// The templates of each group, loaded once and kept for the next press.
-class GroupReaders {
-public:
-    using Loader = std::function<modTemp::ChrTempList(std::int32_t group)>;
-    explicit GroupReaders(Loader load) : load_(std::move(load)) {}
-
-    AreaReader& operator()(std::int32_t group);
-
-private:
-    Loader load_;
-    std::map<std::int32_t, std::unique_ptr<AreaReader>> readers_;
-};
-
-// What one press reads: the area, then each field.
-struct Press {
-    AreaSettings area;
-    std::vector<Field> fields;
-    std::vector<AreaSettings> fieldAreas; // one per field (a marked one: its name only)
-};
-
-// The press of area as the profile has it.
-Press ReadPress(std::u16string_view area, const profile::Reader& read);
-
-// One press on the screen: the area and each field read in order, each its
-// own reading; a marked field is a reading of nothing (Grab::Failed) with
-// its mark, a field that names fields is read alone and keeps its mark.
-std::vector<Reading> ReadPressScreen(const Press& press, const ScreenView& screen,
-                                     GroupReaders& readers);
 
 // The answer of a press: the texts joined by the first reading's (the
 // current area's) delimiter.

@@ -1,6 +1,5 @@
 #include "Reading.h"
 
-#include "FUMIni.h"
 #include "Numbers.h"
 
 #include <algorithm>
@@ -64,31 +63,27 @@ AreaSettings ReadAreaSettings(std::u16string_view name, const profile::Reader& r
     AreaSettings a;
     a.name = std::u16string(name);
     const std::u16string s = profile::AreaSection(name);
-    const auto number = [&](std::u16string_view key) { return FUMIni::NumberValue(read(s, key)); };
+    const auto number = [&](std::u16string_view key) {
+        return settings::NumberValue(read(s, key));
+    };
     a.left = static_cast<float>(number(profile::kLeft));
     a.top = static_cast<float>(number(profile::kTop));
     a.width = static_cast<float>(number(profile::kWidth));
     a.height = static_cast<float>(number(profile::kHeight));
-    a.group = FUMIni::RoundToInt32Or(number(profile::kChrGrop), 0);
+    a.group = profile::GroupNumber(read(s, profile::kChrGrop));
     a.blanks = {BlankWidthValue(read(s, profile::kBlankWidth)), read(s, profile::kKugiri)};
     if (const auto rect = ParseMonitorRect(read(s, profile::kMonitor))) {
         const double scale = number(profile::kMonitorScale);
-        const auto percent = FUMIni::RoundToInt32(scale);
+        const auto percent = settings::RoundToInt32(scale);
         a.monitor = Monitor{*rect, percent && *percent > 0 ? *percent : 0};
     }
     a.writeUnread = profile::IsTrue(read(s, profile::kWriteUnread));
     return a;
 }
 
-AreaSettings ReadAreaSettings(std::u16string_view name) {
-    return ReadAreaSettings(name, [](std::u16string_view section, std::u16string_view key) {
-        return FUMIni::IniRead(section, key);
-    });
-}
-
 int AreaPixels(float side) {
     if (!std::isfinite(side) || side <= 0) return 0;
-    const auto r = FUMIni::RoundToInt32(static_cast<double>(side));
+    const auto r = settings::RoundToInt32(static_cast<double>(side));
     return r ? *r : kMaxAreaSide + 1;
 }
 
@@ -98,8 +93,8 @@ bool AreaTooLarge(int width, int height) {
 }
 
 std::optional<PixelRect> ScreenRect(const AreaSettings& area) {
-    const auto left = FUMIni::RoundToInt32(area.left);
-    const auto top = FUMIni::RoundToInt32(area.top);
+    const auto left = settings::RoundToInt32(area.left);
+    const auto top = settings::RoundToInt32(area.top);
     const int width = AreaPixels(area.width), height = AreaPixels(area.height);
     if (!left || !top || AreaTooLarge(width, height)) return std::nullopt;
     return PixelRect{*left, *top, width, height};
@@ -155,17 +150,24 @@ std::optional<MonitorChange> MonitorChangeAt(const std::optional<Monitor>& recor
     return MonitorChange{*recorded, *now};
 }
 
-Reading ReadScreen(AreaSettings area, const ScreenView& screen, AreaReader& reader) {
-    const auto rect = ScreenRect(area);
+const AreaImage* ScreenShot::pictureOf(const PixelRect& rect) const {
+    for (std::size_t i = 0; i < rects.size() && i < pictures.size(); ++i)
+        if (rects[i] == rect && pictures[i] && pictures[i]->width == rect.width &&
+            pictures[i]->height == rect.height)
+            return &*pictures[i];
+    return nullptr;
+}
+
+Reading ReadShot(AreaSettings area, const std::optional<PixelRect>& rect, const ScreenShot& shot,
+                 AreaReader& reader) {
     if (!rect) return ReadPicture(std::move(area), AreaImage(), Grab::Failed, reader);
     AreaImage picture(rect->width, rect->height);
     Grab grab = Grab::Whole;
     if (!rect->empty()) {
-        grab = screen.monitors.empty() ? Grab::Failed : Coverage(*rect, screen.monitors);
+        grab = shot.monitors.empty() ? Grab::Failed : Coverage(*rect, shot.monitors);
         if (grab == Grab::Whole || grab == Grab::PartlyOff) {
-            auto copy = screen.grab ? screen.grab(*rect) : std::nullopt;
-            if (copy && copy->width == rect->width && copy->height == rect->height)
-                picture = std::move(*copy);
+            if (const AreaImage* copy = shot.pictureOf(*rect))
+                picture = *copy;
             else
                 grab = Grab::Failed;
         }
@@ -174,8 +176,8 @@ Reading ReadScreen(AreaSettings area, const ScreenView& screen, AreaReader& read
     if (grab == Grab::Failed) picture = AreaImage();
     const std::optional<Monitor> recorded = area.monitor;
     Reading r = ReadPicture(std::move(area), std::move(picture), grab, reader);
-    if (grab == Grab::Failed && screen.failure) r.verdict.failure = screen.failure();
-    r.monitorChange = MonitorChangeAt(recorded, *rect, screen.monitors);
+    if (grab == Grab::Failed) r.verdict.failure = shot.failure;
+    r.monitorChange = MonitorChangeAt(recorded, *rect, shot.monitors);
     return r;
 }
 

@@ -1,19 +1,21 @@
 // A reading as one plain value, made on one road.
 //
 // The main window, the editor's reading check and tirelma-read all do the
-// same: take an area's settings and a picture of it, read it, judge it and
-// join it into a text. ReadPicture is that road for a picture in hand;
-// ReadScreen grabs the picture first, judging the grab against the monitors
-// and comparing the monitor with the one the area was recorded on. Windows
-// and the command line only show readings and ask.
+// same: take an area set up from the profile (PressSetup.h) and a picture of
+// it, read it, judge it and join it into a text. ReadPicture is that road
+// for a picture in hand; a press on the screen (PressSetup.h) cuts the
+// pictures of all its areas out of one picture of the screen, judging each
+// against the monitors of that moment and comparing the monitor with the
+// one the area was recorded on. Windows and the command line only show
+// readings and ask.
 //
 // A Reading holds everything it was made from and everything found, by
 // value: the area's settings, the picture, the characters read (where each
 // one fitted), the joined text and the verdict. Nothing in it refers to
-// process-wide state (the current area of the profile, MatchLimit), so two
-// readings of one press never see each other. The one thing shared is the
-// AreaReader passed in, the group's templates prepared once with buffers for
-// the next read; it leaves nothing of one read in the next one's result.
+// process-wide state, so two readings of one press never see each other.
+// The one thing shared is the AreaReader passed in, the group's templates
+// prepared once with buffers for the next read; it leaves nothing of one
+// read in the next one's result.
 #pragma once
 
 #include "AreaImage.h"
@@ -23,7 +25,6 @@
 #include "Verdict.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,16 +57,15 @@ struct Monitor {
 struct AreaSettings {
     std::u16string name;
     float left = 0, top = 0, width = 0, height = 0; // as stored, by the lenient number rule
-    std::int32_t group = 0;                         // 0 when it is no 32-bit number
-    BlankRule blanks;                               // 区切り and BLANKWIDTH
-    std::optional<Monitor> monitor;                 // MONITOR, MONITORSCALE: where it was stored
-    bool writeUnread = false;                       // WRITEUNREAD is "True"
+    std::optional<std::int32_t> group = 0; // CHRGROP (profile::GroupNumber); nothing: unusable
+    BlankRule blanks;                      // 区切り and BLANKWIDTH
+    std::optional<Monitor> monitor;        // MONITOR, MONITORSCALE: where it was stored
+    bool writeUnread = false;              // WRITEUNREAD is "True"
 };
 
-// The settings of area name, read through read (the profile's own IniRead
-// when not given).
+// The settings of area name, read through read. The one place where an
+// area's keys are turned into what a reading takes.
 AreaSettings ReadAreaSettings(std::u16string_view name, const profile::Reader& read);
-AreaSettings ReadAreaSettings(std::u16string_view name);
 
 // Whole pixels of an area side: rounded half to even, 0 for what is not a
 // positive number, kMaxAreaSide + 1 for what no 32-bit integer holds.
@@ -128,15 +128,17 @@ struct Reading {
 // area's blank rule and judged. A grab that is Off or Failed reads nothing.
 Reading ReadPicture(AreaSettings area, AreaImage picture, Grab grab, AreaReader& reader);
 
-// The screen as the road sees it.
-struct ScreenView {
+// A picture of the screen at one moment: the monitors then, and a copy of
+// each rectangle asked for (white where no monitor is; nothing where the
+// system gave no pixels), and why it gave none, when it says.
+struct ScreenShot {
     std::vector<Monitor> monitors; // none when the screen cannot be read
-    // A copy of the rectangle (white where no monitor is); nothing when the
-    // grab failed.
-    std::function<std::optional<AreaImage>(const PixelRect&)> grab;
-    // Why the latest grab gave nothing (a desktop that refused, say), when
-    // the system says; may be left out.
-    std::function<std::u16string()> failure;
+    std::vector<PixelRect> rects;
+    std::vector<std::optional<AreaImage>> pictures; // one per rect
+    std::u16string failure;
+
+    // The picture of rect, when it was taken whole.
+    const AreaImage* pictureOf(const PixelRect& rect) const;
 };
 
 // How much of rect the monitors show.
@@ -151,9 +153,11 @@ std::optional<MonitorChange> MonitorChangeAt(const std::optional<Monitor>& recor
                                              const PixelRect& rect,
                                              const std::vector<Monitor>& monitors);
 
-// The road from the screen: the area's rectangle grabbed (not at all where
-// no monitor shows it) and read.
-Reading ReadScreen(AreaSettings area, const ScreenView& screen, AreaReader& reader);
+// The area at rect read from the shot: judged against the shot's monitors
+// (nothing is read where none shows it) and compared with the monitor it
+// was recorded on. rect is nothing for an area too large or too far off.
+Reading ReadShot(AreaSettings area, const std::optional<PixelRect>& rect, const ScreenShot& shot,
+                 AreaReader& reader);
 
 // A monitor's rectangle as the profile keeps it ("left,top,width,height"),
 // and back (nothing for any other text).

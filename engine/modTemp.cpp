@@ -7,8 +7,6 @@
 
 namespace modTemp {
 
-double MatchLimit = 3;
-
 namespace {
 
 long long RoundCoordinate(float v) {
@@ -54,17 +52,17 @@ int BestScore(const ChrTemp& t, long long left, long long top, int windowWidth, 
 }
 
 bool TempMatch(const ChrTempList& list, int index, const ScanRect& r,
-               const engine::AreaImage& image, std::int16_t& score) {
+               const engine::AreaImage& image, double matchLimit, std::int16_t& score) {
     const engine::BitPlane plane(image);
     const int best = BestScore(list[static_cast<std::size_t>(index)], RoundCoordinate(r.Left),
                                RoundCoordinate(r.Top), RoundSize(r.Width), RoundSize(r.Height),
-                               plane, MatchLimit);
+                               plane, matchLimit);
     score = static_cast<std::int16_t>(best < 0 ? kNoMatch : best);
     return best >= 0;
 }
 
 int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image,
-              float& bestScore) {
+              double matchLimit, float& bestScore) {
     int bestIndex = kNoMatch;
     bestScore = kNoMatch;
     if (list.empty()) return kNoMatch;
@@ -72,7 +70,7 @@ int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& ima
     for (std::size_t i = 0; i < list.size(); ++i) {
         r.Width = 2 * list[i].X;
         const int s = BestScore(list[i], RoundCoordinate(r.Left), RoundCoordinate(r.Top),
-                                RoundSize(r.Width), RoundSize(r.Height), plane, MatchLimit);
+                                RoundSize(r.Width), RoundSize(r.Height), plane, matchLimit);
         if (s >= 0 && static_cast<float>(s) < bestScore) {
             bestScore = static_cast<float>(s);
             bestIndex = static_cast<int>(i);

@@ -3,7 +3,8 @@
 //
 // TempMatch samples a scan window (dark = red below 128), slides one template
 // over it and keeps, in placement order (rows first, then columns), up to 50
-// placements with fewer than MatchLimit mismatching pixels; its score is the
+// placements with fewer than MatchLimit mismatching pixels (the pruning and
+// acceptance bound a caller passes; every reading passes 3); its score is the
 // smallest count among them. The offsets stop one short of the last possible
 // placement, so a template as tall as the window never matches. ChrSearch
 // tries every template of the group in a window twice the template's width
@@ -27,9 +28,6 @@ inline constexpr int kNoMatch = 999;
 // Candidates kept per template and window.
 inline constexpr int kMaxCandidates = 50;
 
-// Pruning and acceptance bound of the mismatch count; a run sets it to 3.
-extern double MatchLimit;
-
 struct ScanRect {
     float Left = 0;
     float Top = 0;
@@ -40,13 +38,13 @@ struct ScanRect {
 // True with the best score when template `index` has an acceptable placement
 // in window r of the image; otherwise false and score 999.
 bool TempMatch(const ChrTempList& list, int index, const ScanRect& r,
-               const engine::AreaImage& image, std::int16_t& score);
+               const engine::AreaImage& image, double matchLimit, std::int16_t& score);
 
 // The index of the character at window r (Left, Top, Height set by the
 // caller), or 999. bestScore is the smallest score seen (999 when none).
 // r.Width is left at twice the width of the last template of the list.
 int ChrSearch(const ChrTempList& list, ScanRect& r, const engine::AreaImage& image,
-              float& bestScore);
+              double matchLimit, float& bestScore);
 
 // TempMatch over an already sampled area; -1 when nothing acceptable.
 int BestScore(const ChrTemp& t, long long left, long long top, int windowWidth, int windowHeight,

@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::u16string kugiri;
     if (groupByte == 0xFF) {
         const auto area = profile::AreaSection(read(profile::kEndData, profile::kArea));
-        const auto g = FUMIni::RoundToInt32(FUMIni::NumberValue(read(area, profile::kChrGrop)));
+        const auto g = settings::RoundToInt32(settings::NumberValue(read(area, profile::kChrGrop)));
         if (!g) return 0;
         group = *g;
         kugiri = read(area, profile::kKugiri);
@@ -161,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // and so to many runs a second.
     double rows = 0;
     for (const auto& name : names) {
-        const double y = FUMIni::NumberValue(read(profile::CharSection(group, name), profile::kY));
+        const double y =
+            settings::NumberValue(read(profile::CharSection(group, name), profile::kY));
         if (y > 128) return 0;
         if (y > 0) rows += y;
     }
@@ -183,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(answer == literal::Run(image, loaded.templates, limit));
     }
 
-    const double step = FUMIni::NumberValue(read(profile::kEndData, profile::kKizami));
+    const double step = settings::NumberValue(read(profile::kEndData, profile::kKizami));
     (void)engine::SnapToStep(answer, kugiri, step);
     (void)engine::SnapToStep(read(profile::kEndData, profile::kFileName), kugiri, step);
     return 0;

@@ -61,7 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(reader.read(image, limit) == expected);
 
     // ChrSearch and TempMatch on windows anywhere, the edges and beyond included.
-    modTemp::MatchLimit = limit;
     for (int probe = 0; probe < 8 && in.remaining() >= 5; ++probe) {
         const float left = static_cast<float>(static_cast<std::int8_t>(in.byte())) / 2;
         const float top = static_cast<float>(static_cast<std::int8_t>(in.byte())) / 4;
@@ -72,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         modTemp::ScanRect r{left, top, 0, height};
         literal::ScanRect lr{left, top, 0, height};
         float score = 0, literalScore = 0;
-        const int index = modTemp::ChrSearch(list, r, image, score);
+        const int index = modTemp::ChrSearch(list, r, image, limit, score);
         const int literalIndex = literal::ChrSearch(list, lr, image, limit, literalScore);
         FUZZ_CHECK(index == literalIndex);
         FUZZ_CHECK(score == literalScore);
@@ -83,11 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int ti = t % static_cast<int>(list.size());
         const modTemp::ScanRect w{left, top, width, height};
         std::int16_t s1 = 0, s2 = 0;
-        const bool f1 = modTemp::TempMatch(list, ti, w, image, s1);
+        const bool f1 = modTemp::TempMatch(list, ti, w, image, limit, s1);
         const bool f2 = literal::TempMatch(list, ti, {left, top, width, height}, image, limit, s2);
         FUZZ_CHECK(f1 == f2);
         FUZZ_CHECK(s1 == s2);
     }
-    modTemp::MatchLimit = 3;
     return 0;
 }

@@ -67,25 +67,25 @@ bool SameDouble(double a, double b) {
 }
 
 void CheckConversions(double x) {
-    const auto r32 = FUMIni::RoundToInt32(x);
+    const auto r32 = settings::RoundToInt32(x);
     const auto ref32 = ReferenceHalfEven(x, -2147483648.0, 2147483647.0);
     FUZZ_CHECK(r32.has_value() == ref32.has_value());
     if (r32) FUZZ_CHECK(*r32 == *ref32);
-    const auto r16 = FUMIni::RoundToInt16(x);
+    const auto r16 = settings::RoundToInt16(x);
     const auto ref16 = ReferenceHalfEven(x, -32768.0, 32767.0);
     FUZZ_CHECK(r16.has_value() == ref16.has_value());
     if (r16) FUZZ_CHECK(*r16 == *ref16);
-    FUZZ_CHECK(FUMIni::RoundToInt32Or(x, 12345) == (ref32 ? *ref32 : 12345));
+    FUZZ_CHECK(settings::RoundToInt32Or(x, 12345) == (ref32 ? *ref32 : 12345));
 
     // The texts of a number read back to it within their digits.
     if (std::isfinite(x)) {
         // (15 digits round the largest doubles up, past the range.)
-        const double d = FUMIni::NumberValue(FUMIni::DoubleText(x));
+        const double d = settings::NumberValue(settings::DoubleText(x));
         FUZZ_CHECK(std::fabs(d - x) <= std::fabs(x) * 1e-14 || std::fabs(x) < 1e-300 ||
                    (std::isinf(d) && std::fabs(x) > 1.79769313486231e308));
         const float f = static_cast<float>(x);
         if (std::isfinite(f)) {
-            const double g = FUMIni::NumberValue(FUMIni::SingleText(f));
+            const double g = settings::NumberValue(settings::SingleText(f));
             FUZZ_CHECK(std::fabs(g - f) <= std::fabs(f) * 1e-6 || std::fabs(f) < 1e-37);
         }
     }
@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                               u'\u00A0', u'\u2212', u'Ｅ', u'\uFFFD', u'\u0660'};
         text.push_back(b < 0xF0 ? (b < 0x80 ? b : u'0' + b % 10) : kOther[b % 10]);
     }
-    const double v = FUMIni::NumberValue(text);
+    const double v = settings::NumberValue(text);
     const double ref = ReferenceNumber(text);
     if (!SameDouble(v, ref)) {
         std::fprintf(stderr, "NumberValue %.17g, reference %.17g\n", v, ref);
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     auto sorted = items;
     std::sort(sorted.begin(), sorted.end());
-    FUMIni::CombSort(items);
+    settings::CombSort(items);
     FUZZ_CHECK(items == sorted);
     return 0;
 }

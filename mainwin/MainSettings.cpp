@@ -3,7 +3,6 @@
 #include "Blanks.h"
 #include "FUMIni.h"
 #include "ProfileLayout.h"
-#include "modPub.h"
 
 #include <cmath>
 
@@ -13,34 +12,22 @@ OutputSettings ReadOutputSettings() {
     OutputSettings s;
     s.OutFileName = FUMIni::IniRead(profile::kEndData, profile::kFileName);
     s.CommentBefore = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore));
-    s.Kizami = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
     s.CsvMode = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv));
     s.TimeStamp = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTimeStamp));
     s.CsvHeader = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsvHeader));
     return s;
 }
 
-AreaData AriaDataGet() {
-    AreaData a;
-    a.AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
-    modPub::AriaName = a.AriaName;
-    a.settings = engine::ReadAreaSettings(a.AriaName);
-    a.AreaLeft = a.settings.left;
-    a.AreaTop = a.settings.top;
-    a.AreaWidth = a.settings.width;
-    a.AreaHeight = a.settings.height;
-    a.ChrGroup = a.settings.group;
-    a.Kugiri = a.settings.blanks.kugiri;
-    a.BlankWidth = a.settings.blanks.minGap;
-    a.Stored = !a.AriaName.empty() && FUMIni::IniHasSection(profile::AreaSection(a.AriaName));
-    return a;
+engine::PressSetup AriaDataGet(const profile::Source& profile, engine::GroupReaders& readers) {
+    return engine::SetUpPress(engine::CurrentArea(profile.read), profile, profile, readers);
 }
 
-FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount) {
-    if (!area.Stored) return FirstStep::NoArea;
-    if (AreaPixels(area.AreaWidth) == 0 || AreaPixels(area.AreaHeight) == 0)
-        return FirstStep::NoPlace;
-    if (templateCount == 0) return FirstStep::NoCharacters;
+FirstStep NextFirstStep(const engine::AreaSetup& area) {
+    using P = engine::SetupProblem;
+    if (area.has(P::NoAreaChosen) || area.has(P::NoSection)) return FirstStep::NoArea;
+    if (area.has(P::NoSize)) return FirstStep::NoPlace;
+    if (area.has(P::UnusableGroup)) return FirstStep::UnusableGroup;
+    if (area.has(P::NoCharacters)) return FirstStep::NoCharacters;
     return FirstStep::None;
 }
 

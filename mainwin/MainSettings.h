@@ -1,8 +1,9 @@
 // What the main window takes from the profile each time it initializes: the
-// output settings of [ENDDATA] and the current area.
+// output settings of [ENDDATA] and the current area with its fields.
 #pragma once
 
-#include "Reading.h"
+#include "PressSetup.h"
+#include "ProfileLayout.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,40 +14,25 @@ namespace mainwin {
 struct OutputSettings {
     std::u16string OutFileName; // FILENAME, as typed
     bool CommentBefore = false; // コメント前 is exactly "True"
-    double Kizami = 0;          // 刻み, 0 when missing
     bool CsvMode = false;       // CSV is exactly "True"
     bool TimeStamp = false;     // TIMESTAMP is exactly "True": a time column
     bool CsvHeader = false;     // CSVHEADER is exactly "True": a header in a new CSV file
 };
 
-struct AreaData {
-    std::u16string AriaName; // [ENDDATA] AREA
-    float AreaLeft = 0, AreaTop = 0, AreaWidth = 0, AreaHeight = 0;
-    std::int32_t ChrGroup = 0;
-    std::u16string Kugiri;
-    int BlankWidth = 0;  // BLANKWIDTH: blank columns that put Kugiri into the answer
-    bool Stored = false; // the area has its own section
-    // All of it as a reading takes it, with the keys only readings use
-    // (WRITEUNREAD, MONITOR, MONITORSCALE).
-    engine::AreaSettings settings;
-};
-
 OutputSettings ReadOutputSettings();
 
-// What a new user has to do before a reading can show anything: create an
-// area, give it a place on the screen, register its characters.
-enum class FirstStep { None, NoArea, NoPlace, NoCharacters };
-FirstStep NextFirstStep(const AreaData& area, std::size_t templateCount);
+// The current area with its fields, set up for the next press: the name
+// from [ENDDATA] AREA, then everything from its section (PressSetup.h).
+engine::PressSetup AriaDataGet(const profile::Source& profile, engine::GroupReaders& readers);
 
-// The current area: its name from [ENDDATA] AREA, then the rectangle, group
-// delimiter and blank width from its section (numbers by the lenient rule,
-// the group rounded half to even; a group that is no 32-bit number reads as 0).
-AreaData AriaDataGet();
+// What a new user has to do before a reading can show anything: create an
+// area, give it a place on the screen, register its characters (or choose
+// a group again where a hand-edited profile names none).
+enum class FirstStep { None, NoArea, NoPlace, UnusableGroup, NoCharacters };
+FirstStep NextFirstStep(const engine::AreaSetup& area);
 
 // Whole pixels of an area side, and the areas too large to read (Reading.h).
 using engine::AreaPixels;
 using engine::AreaTooLarge;
-using engine::kMaxAreaPixels;
-using engine::kMaxAreaSide;
 
 } // namespace mainwin

@@ -14,7 +14,6 @@
 #include "ScreenReading.h"
 #include "frmFile.h"
 #include "frmKakudai.h"
-#include "modTemp.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -202,15 +201,11 @@ void frmMain::buildControls() {
 
 void frmMain::Init() {
     output_ = ReadOutputSettings();
-    lblKizami->setText(Q(FUMIni::DoubleText(output_.Kizami)));
-    area_ = AriaDataGet();
-    press_ = engine::ReadPress(area_.AriaName, FUMIni::IniRead);
-    press_.area = area_.settings;
-    readers_ = std::make_unique<engine::GroupReaders>(
-        [](std::int32_t group) { return modTemp::LoadChrTempList(group).templates; });
+    press_ = AriaDataGet(FUMIni::ProfileSource(), readers_);
+    lblKizami->setText(Q(settings::DoubleText(press_.step)));
     // The size first: the stored position is checked against the screens
     // with it.
-    showFirstStep(NextFirstStep(area_, (*readers_)(area_.ChrGroup).templates().size()));
+    showFirstStep(NextFirstStep(press_.area));
     restorePlacement();
     platform_.setTopMost(this, true);
     txtKotae->clear();
@@ -219,7 +214,8 @@ void frmMain::Init() {
     fraFields->showReadings(readings_);
     lblKeikoku->clear();
     placeNotes();
-    const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
+    const engine::AreaSettings& a = press_.area.settings;
+    const int w = AreaPixels(a.width), h = AreaPixels(a.height);
     areaImage_ = AreaTooLarge(w, h) ? QImage() : QImage(w, h, QImage::Format_RGB32);
     if (!areaImage_.isNull()) areaImage_.fill(Qt::white);
     showPicture();
@@ -230,7 +226,7 @@ void frmMain::showFirstStep(FirstStep step) {
     // write whatever that holds.
     const QString menu =
         QStringLiteral("メニュー「ﾌｧｲﾙ(F)」の「認識エリア指定、キャラクタ登録(A)」");
-    const QString area = Q(area_.AriaName);
+    const QString area = Q(press_.area.settings.name);
     QString text;
     switch (step) {
     case FirstStep::None:
@@ -244,6 +240,14 @@ void frmMain::showFirstStep(FirstStep step) {
                menu +
                QStringLiteral(
                    "で「(P)位置を指定してキャプチャ」を押し、読み取る範囲を囲んでください。");
+        break;
+    case FirstStep::UnusableGroup:
+        text = QStringLiteral(
+                   "認識エリア「%1」のキャラクタグループの番号 (CHRGROP) が使えない値です。")
+                   .arg(area) +
+               menu +
+               QStringLiteral("で、このエリアのキャラクタグループを選び直して「認識エリア記録」を"
+                              "押してください。");
         break;
     case FirstStep::NoCharacters:
         text = QStringLiteral(
@@ -375,7 +379,8 @@ void frmMain::Command1_Click() {
     // inside it; a trigger meanwhile waits for it to end.
     if (running_) return;
     running_ = true;
-    const int w = AreaPixels(area_.AreaWidth), h = AreaPixels(area_.AreaHeight);
+    const engine::AreaSettings& a = press_.area.settings;
+    const int w = AreaPixels(a.width), h = AreaPixels(a.height);
     txtKotae->clear();
     if (AreaTooLarge(w, h)) {
         running_ = false;
@@ -388,10 +393,9 @@ void frmMain::Command1_Click() {
             kCaption, platform::Dialogs::Icon::Warning);
         return;
     }
-    modTemp::MatchLimit = 3;
-    // The reading road (Reading.h), for the area and each of its fields in
-    // turn: grabbed, read, judged; shown as they are.
-    readings_ = engine::ReadPressScreen(press_, capture::ScreenOf(platform_), *readers_);
+    // The reading road (PressSetup.h): the area and each of its fields cut
+    // from one picture of the screen, read, judged; shown as they are.
+    readings_ = capture::ReadPress(platform_, press_);
     const engine::Reading& reading = readings_.front();
     areaImage_ = capture::ToQImage(reading.picture);
     showPicture(UnreadMarks(reading));
@@ -403,7 +407,7 @@ void frmMain::Command1_Click() {
 }
 
 void frmMain::Command2_Click() {
-    txtKotae->setText(Q(engine::SnapReadings(U(txtKotae->text()), readings_, output_.Kizami)));
+    txtKotae->setText(Q(engine::SnapReadings(U(txtKotae->text()), readings_, press_.step)));
 }
 
 void frmMain::cmdWrite_Click() {
@@ -416,7 +420,7 @@ void frmMain::cmdWrite_Click() {
     // The time of the write, local, to the second: 2024-03-09T14:05:07.
     const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
     const engine::ResultRecord record = engine::MakeResultRecord(
-        U(txtKotae->text()), U(txtComment->text()), readings_, area_.Kugiri,
+        U(txtKotae->text()), U(txtComment->text()), readings_, press_.area.settings.blanks.kugiri,
         {output_.CommentBefore, output_.CsvMode, output_.TimeStamp, output_.CsvHeader}, U(now));
     const ResultWrite result = WriteResultLine(record.line, output_.OutFileName, output_.CsvMode,
                                                FUMIni::IniDir(), record.header);

@@ -3,7 +3,6 @@
 // "(F1) 認識実行", and "書き込み(&W)" appends the line and closes it.
 #pragma once
 
-#include "AreaReader.h"
 #include "Dialogs.h"
 #include "Fields.h"
 #include "MainSettings.h"
@@ -60,7 +59,9 @@ public:
 
     // The current settings, as Init read them.
     const OutputSettings& output() const { return output_; }
-    const AreaData& area() const { return area_; }
+    // The current area as set up for the next press, and its fields.
+    const engine::AreaSetup& area() const { return press_.area; }
+    const engine::PressSetup& press() const { return press_; }
     const QImage& areaImage() const { return areaImage_; }
     // The last run's reading of the current area, with its verdict.
     const engine::Reading& reading() const { return readings_.front(); }
@@ -94,9 +95,8 @@ private:
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
     OutputSettings output_;
-    AreaData area_;
-    engine::Press press_; // the current area and its fields
-    std::unique_ptr<engine::GroupReaders> readers_;
+    engine::PressSetup press_; // the current area and its fields
+    engine::GroupReaders readers_;
     std::vector<engine::Reading> readings_{1};
     QImage areaImage_;
     QPoint placement_; // where the frame's top-left corner belongs

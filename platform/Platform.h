@@ -41,14 +41,19 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A copy of the screen rectangle, of the screens as they are now (also
-    // after monitors were added or the resolution changed). Parts that lie
-    // outside every screen read as white. An empty rectangle gives an empty
-    // image. Where the system refuses or fails to give the pixels (a Wayland
-    // desktop may, an X server may while its screen changes), a null image,
+    // A copy of each screen rectangle, all of one moment (one request to
+    // the X server while no other client draws, one copy of the desktop's
+    // picture elsewhere), of the screens as they are now (also after
+    // monitors were added or the resolution changed): the fields of one
+    // press are never pictures of different moments. Parts that lie outside
+    // every screen read as white; an empty rectangle gives an empty image.
+    // Where the system refuses or fails to give the pixels (a Wayland
+    // desktop may, an X server may while its screen changes), null images,
     // and grabFailure() says why where it knows.
-    virtual QImage grabScreen(const QRect& rect) = 0;
-    // Why the latest grabScreen gave no picture; empty after one that worked.
+    virtual QList<QImage> grabScreens(const QList<QRect>& rects) = 0;
+    // One rectangle.
+    QImage grabScreen(const QRect& rect) { return grabScreens({rect}).value(0); }
+    // Why the latest grab gave no picture; empty after one that worked.
     virtual QString grabFailure() { return {}; }
     // Whether the pixels come through the desktop, which may ask the user
     // whether the program may read the screen (the portal on GNOME).

@@ -49,4 +49,30 @@ QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& 
     return image;
 }
 
+QList<QImage> CutRects(const QImage& picture, QPoint origin, const QList<QRect>& rects,
+                       const QList<QRect>& screens) {
+    QList<QImage> out;
+    for (const QRect& r : rects) {
+        if (r.width() <= 0 || r.height() <= 0) {
+            out.append(QImage());
+            continue;
+        }
+        QImage image(r.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.drawImage(QPoint(0, 0), picture, r.translated(-origin));
+        }
+        out.append(WhiteOutsideScreens(image, r, screens));
+    }
+    return out;
+}
+
+QRect Bounds(const QList<QRect>& rects) {
+    QRect all;
+    for (const QRect& r : rects)
+        if (r.width() > 0 && r.height() > 0) all |= r;
+    return all;
+}
+
 } // namespace platform

@@ -24,4 +24,13 @@ public:
 // is. screens: the monitors, all in physical pixels.
 QImage WhiteOutsideScreens(QImage image, const QRect& rect, const QList<QRect>& screens);
 
+// The rectangles cut out of one picture of the screen whose top-left pixel
+// is at origin, white beyond the picture and where no screen is; empty
+// images for empty rectangles.
+QList<QImage> CutRects(const QImage& picture, QPoint origin, const QList<QRect>& rects,
+                       const QList<QRect>& screens);
+
+// The smallest rectangle holding every non-empty one of rects.
+QRect Bounds(const QList<QRect>& rects);
+
 } // namespace platform

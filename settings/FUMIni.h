@@ -3,6 +3,7 @@
 
 #include "Numbers.h"
 #include "ProfileDocument.h"
+#include "ProfileLayout.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +13,14 @@
 #include <vector>
 
 namespace FUMIni {
+
+// The module's text and number services, which need no profile.
+using settings::CombSort;
+using settings::NumberValue;
+using settings::RoundOff;
+using settings::SingleText;
+using settings::SpaceCut;
+using settings::StrSwap;
 
 // The value under section/key of the profile file, or the empty text when the
 // file, the section or the key is missing.
@@ -29,6 +38,9 @@ std::int32_t IniWriteAll(const std::vector<settings::KeyWrite>& writes);
 
 // Whether the profile file has the section at all.
 bool IniHasSection(std::u16string_view section);
+
+// The profile file as a source to read from (ProfileLayout.h).
+profile::Source ProfileSource();
 
 // Folder of the profile file, ending in exactly one separator: beside the
 // program or the user's configuration folder, as settings::ProfileFolder()
@@ -49,13 +61,6 @@ struct WriteFailure {
     std::u16string section, key, value;
 };
 void SetWriteFailureHandler(std::function<void(const WriteFailure&)> handler);
-
-// The text without any U+0020 or U+3000.
-std::u16string SpaceCut(std::u16string_view text);
-
-// Ascending comb sort by UTF-16 code units (upper and lower case distinct).
-void CombSort(std::vector<std::u16string>& items);
-void StrSwap(std::u16string& a, std::u16string& b);
 
 // A window's placement in twips, as FormPosSave stores it.
 struct FormPlacement {

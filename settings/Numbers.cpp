@@ -7,7 +7,7 @@
 #include <limits>
 #include <string_view>
 
-namespace FUMIni {
+namespace settings {
 
 namespace {
 
@@ -137,4 +137,35 @@ std::u16string SingleText(float x) {
     return FormatG(static_cast<double>(x), 7);
 }
 
-} // namespace FUMIni
+std::u16string SpaceCut(std::u16string_view text) {
+    std::u16string out;
+    for (char16_t c : text)
+        if (c != u' ' && c != u'\u3000') out.push_back(c);
+    return out;
+}
+
+void StrSwap(std::u16string& a, std::u16string& b) {
+    a.swap(b);
+}
+
+void CombSort(std::vector<std::u16string>& items) {
+    const long long u = static_cast<long long>(items.size()) - 1;
+    long long gap = static_cast<long long>(std::trunc(static_cast<double>(u) / 1.3));
+    bool swapped = false;
+    do {
+        if (gap <= 0) gap = 1;
+        if (gap == 9 || gap == 10) gap = 11;
+        swapped = false;
+        for (long long i = 0; i <= u - gap; ++i) {
+            auto& a = items[static_cast<std::size_t>(i)];
+            auto& b = items[static_cast<std::size_t>(i + gap)];
+            if (a > b) {
+                StrSwap(a, b);
+                swapped = true;
+            }
+        }
+        gap = static_cast<long long>(std::trunc(static_cast<double>(gap) / 1.3));
+    } while (gap != 0 || swapped);
+}
+
+} // namespace settings

@@ -11,8 +11,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace FUMIni {
+namespace settings {
 
 // Numeric value of the leading decimal number of text (sign, digits, point,
 // fraction, exponent), after leading blanks; 0 when there is none. A number
@@ -36,4 +37,11 @@ std::u16string DoubleText(double x);
 // The same for a single-precision value: up to 7 significant digits.
 std::u16string SingleText(float x);
 
-} // namespace FUMIni
+// The text without any U+0020 or U+3000.
+std::u16string SpaceCut(std::u16string_view text);
+
+// Ascending comb sort by UTF-16 code units (upper and lower case distinct).
+void CombSort(std::vector<std::u16string>& items);
+void StrSwap(std::u16string& a, std::u16string& b);
+
+} // namespace settings

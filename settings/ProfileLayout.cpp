@@ -1,5 +1,7 @@
 #include "ProfileLayout.h"
 
+#include "Numbers.h"
+
 #include <algorithm>
 
 namespace profile {
@@ -33,6 +35,12 @@ std::u16string FieldKey(std::int64_t n) {
 
 std::u16string SignedNumberText(std::int64_t n) {
     return n < 0 ? Decimal(n) : u" " + Decimal(n);
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    const auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
 std::u16string_view FlagText(bool yes) {
@@ -91,6 +99,10 @@ std::vector<settings::KeyWrite> TemplateWrites(std::int64_t group,
         }
     }
     return writes;
+}
+
+std::optional<std::int32_t> GroupNumber(std::u16string_view text) {
+    return settings::RoundToInt32(settings::NumberValue(text));
 }
 
 std::vector<std::u16string> ReadNumberedList(const Reader& read, std::u16string_view section,

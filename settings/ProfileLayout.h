@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,6 +111,10 @@ std::u16string FieldKey(std::int64_t n);                                 // FIEL
 // " 2" for 2, "-3" for -3.
 std::u16string SignedNumberText(std::int64_t n);
 
+// Whether two section or key names are the same to the profile: only A-Z
+// and a-z are folded.
+bool SameName(std::u16string_view a, std::u16string_view b);
+
 std::u16string_view FlagText(bool yes);
 bool IsTrue(std::u16string_view text);
 
@@ -134,9 +139,22 @@ std::vector<settings::KeyWrite> TemplateWrites(std::int64_t group,
                                                const std::vector<CharTemplate>& templates,
                                                std::u16string& list);
 
+// What reads a profile: the value under section and key (empty when
+// missing), and whether a section is there at all.
+using Reader = std::function<std::u16string(std::u16string_view, std::u16string_view)>;
+struct Source {
+    Reader read;
+    std::function<bool(std::u16string_view section)> hasSection;
+};
+
+// The character group an area's CHRGROP names: its leading number rounded
+// half to even (" 2" and "2.5" are 2, "3.5" is 4, "abc" and "" are 0), or
+// nothing when no 32-bit integer holds it (a hand-edited "1e10"): no group
+// can be read or chosen by that number.
+std::optional<std::int32_t> GroupNumber(std::u16string_view text);
+
 // Entries key(0), key(1), ... of a numbered list, up to the first missing or
 // empty one.
-using Reader = std::function<std::u16string(std::u16string_view, std::u16string_view)>;
 std::vector<std::u16string> ReadNumberedList(const Reader& read, std::u16string_view section,
                                              std::u16string (*key)(std::int64_t));
 

@@ -1,15 +1,14 @@
 #include "ReadCommand.h"
 
 #include "AnswerText.h"
-#include "AreaReader.h"
-#include "ChrTemp.h"
 #include "FUMIni.h"
 #include "Fields.h"
 #include "FileIo.h"
-#include "MainSettings.h"
+#include "PressSetup.h"
 #include "ProfileLayout.h"
 #include "ReadOutput.h"
 #include "Reading.h"
+#include "ScreenReading.h"
 #include "TextCodec.h"
 #include "modPub.h"
 
@@ -49,57 +48,60 @@ int OpenProfile(const ReadOptions& options, std::ostream& err) {
     return kOk;
 }
 
-// Everything a reading of the area takes from the profile.
+// What a reading of the area takes from the profile, set up once (again
+// when the profile changes), and the prepared groups kept meanwhile.
 struct AreaSetup {
-    engine::AreaSettings area;
-    double step = 0;
-    std::unique_ptr<engine::AreaReader> reader;
-    // The area with its fields, and the templates of each group they use.
-    engine::Press press;
-    std::unique_ptr<engine::GroupReaders> readers;
+    engine::PressSetup press;
+    engine::GroupReaders readers;
 };
 
-// The area of the options (or the current one) with its group's templates;
-// kOk, or the exit code after a message.
-int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
+// The area of the options (or the current one) with its fields, set up;
+// kOk, or the exit code after a message. Reading images, the images are
+// the area, whatever its stored size.
+int LoadArea(const ReadOptions& options, AreaSetup& setup, bool screen, std::ostream& err) {
+    using P = engine::SetupProblem;
     const auto profilePath = FUMIni::ProfilePath();
-    const std::u16string area = options.area ? settings::Utf8ToUtf16(*options.area)
-                                             : FUMIni::IniRead(profile::kEndData, profile::kArea);
-    if (area.empty()) {
+    const profile::Source source = FUMIni::ProfileSource();
+    const std::u16string name =
+        options.area ? settings::Utf8ToUtf16(*options.area) : engine::CurrentArea(source.read);
+    setup.press = engine::SetUpPress(name, source, source, setup.readers);
+    const engine::AreaSetup& a = setup.press.area;
+    const std::string area = "area \"" + Utf8Text(name) + "\"";
+    if (a.has(P::NoAreaChosen)) {
         err << "tirelma-read: no area is current in " << PathText(profilePath)
             << " (give one with --area)\n";
         return kNoArea;
     }
-    const std::u16string section = profile::AreaSection(area);
-    if (!FUMIni::IniHasSection(section)) {
-        err << "tirelma-read: no area \"" << Utf8Text(area) << "\" in " << PathText(profilePath)
-            << "\n";
+    if (a.has(P::NoSection)) {
+        err << "tirelma-read: no " << area << " in " << PathText(profilePath) << "\n";
         return kNoArea;
     }
-    const double groupValue = FUMIni::NumberValue(FUMIni::IniRead(section, profile::kChrGrop));
-    const auto group = FUMIni::RoundToInt32(groupValue);
-    if (!group) {
-        err << "tirelma-read: area \"" << Utf8Text(area) << "\" names no usable character group\n";
+    if (a.has(P::UnusableGroup)) {
+        err << "tirelma-read: " << area << " names no usable character group\n";
         return kNoCharacters;
     }
-    auto loaded = modTemp::LoadChrTempList(*group);
-    for (const auto& s : loaded.skipped)
-        err << "tirelma-read: warning: character \"" << Utf8Text(s.name) << "\" of group " << *group
+    const std::int32_t group = a.settings.group.value_or(0);
+    for (const auto& s : a.skipped)
+        err << "tirelma-read: warning: character \"" << Utf8Text(s.name) << "\" of group " << group
             << " skipped: " << s.reason << "\n";
-    if (loaded.templates.empty()) {
-        err << "tirelma-read: character group " << *group << " of area \"" << Utf8Text(area)
-            << "\" has no characters\n";
+    if (a.has(P::NoCharacters)) {
+        err << "tirelma-read: character group " << group << " of " << area
+            << " has no characters\n";
         return kNoCharacters;
     }
-    setup.area = engine::ReadAreaSettings(area);
-    setup.step = FUMIni::NumberValue(FUMIni::IniRead(profile::kEndData, profile::kKizami));
-    setup.reader = std::make_unique<engine::AreaReader>(std::move(loaded.templates));
-    setup.press = engine::ReadPress(area, FUMIni::IniRead);
-    setup.press.area = setup.area;
-    setup.readers = std::make_unique<engine::GroupReaders>(
-        [&reader = *setup.reader, group = *group](std::int32_t g) {
-            return g == group ? reader.templates() : modTemp::LoadChrTempList(g).templates;
-        });
+    if (!screen) return kOk;
+    const int width = engine::AreaPixels(a.settings.width);
+    const int height = engine::AreaPixels(a.settings.height);
+    if (a.has(P::NoSize)) {
+        err << "tirelma-read: " << area << " has no size (width " << width << ", height " << height
+            << "); set it again in the editor\n";
+        return kNoArea;
+    }
+    if (a.has(P::TooLarge)) {
+        err << "tirelma-read: " << area << " is too large or too far off to read (width " << width
+            << ", height " << height << ")\n";
+        return kNoArea;
+    }
     return kOk;
 }
 
@@ -107,7 +109,7 @@ int LoadArea(const ReadOptions& options, AreaSetup& setup, std::ostream& err) {
 std::u16string Answer(const ReadOptions& options, const AreaSetup& setup,
                       const engine::Reading& reading) {
     if (!options.snap) return reading.text;
-    return engine::SnapToStep(reading.text, setup.area.blanks.kugiri, setup.step);
+    return engine::SnapToStep(reading.text, reading.area.blanks.kugiri, setup.press.step);
 }
 
 // The answers of a press as printed, and the line they join into.
@@ -119,37 +121,15 @@ PressAnswer Answers(const ReadOptions& options, const AreaSetup& setup,
                     const std::vector<engine::Reading>& readings) {
     PressAnswer a;
     for (const auto& r : readings)
-        a.answers.push_back(
-            options.snap ? engine::SnapToStep(r.text, r.area.blanks.kugiri, setup.step) : r.text);
-    a.joined = options.snap
-                   ? engine::SnapReadings(engine::JoinReadings(readings), readings, setup.step)
-                   : engine::JoinReadings(readings);
+        a.answers.push_back(Answer(options, setup, r));
+    a.joined = options.snap ? engine::SnapReadings(engine::JoinReadings(readings), readings,
+                                                   setup.press.step)
+                            : engine::JoinReadings(readings);
     return a;
 }
 
 std::string AreaName(const AreaSetup& setup) {
-    return "area " + JsonString(Utf8Text(setup.area.name));
-}
-
-// The area's rectangle in screen pixels, as the main window grabs it; kOk or
-// kNoArea after a message.
-int ScreenRect(const AreaSetup& setup, PixelRect& rect, std::ostream& err) {
-    const engine::AreaSettings& a = setup.area;
-    const int width = mainwin::AreaPixels(a.width), height = mainwin::AreaPixels(a.height);
-    const std::string name = "tirelma-read: area \"" + Utf8Text(a.name) + "\"";
-    if (width == 0 || height == 0) {
-        err << name << " has no size (width " << width << ", height " << height
-            << "); set it again in the editor\n";
-        return kNoArea;
-    }
-    const auto r = engine::ScreenRect(a);
-    if (!r) {
-        err << name << " is too large or too far off to read (width " << width << ", height "
-            << height << ")\n";
-        return kNoArea;
-    }
-    rect = *r;
-    return kOk;
+    return "area " + JsonString(Utf8Text(setup.press.area.settings.name));
 }
 
 bool PrintLine(std::ostream& out, const std::string& line) {
@@ -173,7 +153,8 @@ int RunRead(const ReadOptions& options,
             std::ostream& out, std::ostream& err) {
     if (const int code = OpenProfile(options, err); code != kOk) return code;
     AreaSetup setup;
-    if (const int code = LoadArea(options, setup, err); code != kOk) return code;
+    if (const int code = LoadArea(options, setup, false, err); code != kOk) return code;
+    const engine::AreaSetup& area = setup.press.area;
     int result = kOk;
     bool incomplete = false;
     for (const auto& file : options.images) {
@@ -183,10 +164,10 @@ int RunRead(const ReadOptions& options,
             result = kBadImage;
             continue;
         }
-        const engine::Reading reading =
-            engine::ReadPicture(setup.area, std::move(*image), engine::Grab::Whole, *setup.reader);
+        const engine::Reading reading = engine::ReadPicture(area.settings, std::move(*image),
+                                                            engine::Grab::Whole, *area.reader);
         const std::u16string answer = Answer(options, setup, reading);
-        out << ReadingLine(options.format, Source{false, file}, setup.area.name, answer, false,
+        out << ReadingLine(options.format, Source{false, file}, area.settings.name, answer, false,
                            reading.verdict)
             << "\n";
         if (!reading.complete()) {
@@ -197,13 +178,13 @@ int RunRead(const ReadOptions& options,
     return result != kOk ? result : (incomplete ? kIncomplete : kOk);
 }
 
-int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock& clock,
+int RunScreen(const ReadOptions& options, platform::Platform& screen, const WatchClock& clock,
               std::ostream& out, std::ostream& err) {
     if (const int code = OpenProfile(options, err); code != kOk) return code;
     const auto profilePath = FUMIni::ProfilePath();
     AreaSetup setup;
     settings::FileStamp stamp = settings::StampOf(profilePath);
-    if (const int code = LoadArea(options, setup, err); code != kOk) return code;
+    if (const int code = LoadArea(options, setup, true, err); code != kOk) return code;
 
     const bool watching = options.watchSeconds.has_value();
     const auto interval =
@@ -221,38 +202,34 @@ int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock
     for (;;) {
         if (const auto now = settings::StampOf(profilePath); now != stamp) {
             stamp = now;
-            AreaSetup again;
-            if (const int code = LoadArea(options, again, err); code != kOk) return code;
-            setup = std::move(again);
+            if (const int code = LoadArea(options, setup, true, err); code != kOk) return code;
         }
-        PixelRect rect;
-        if (const int code = ScreenRect(setup, rect, err); code != kOk) return code;
-        const engine::ScreenView view{
-            screen.monitors(), [&screen](const PixelRect& r) { return screen.grab(r); },
-            [&screen] { return settings::Utf8ToUtf16(screen.grabFailure()); }};
-        if (view.monitors.empty()) {
+        const engine::AreaSetup& area = setup.press.area;
+        const PixelRect rect = *area.rect;
+        const std::string time = clock.timestamp();
+        // The area and its fields, from one picture of the screen.
+        const engine::ScreenShot shot = capture::ShotOf(screen, setup.press);
+        if (shot.monitors.empty()) {
             err << "tirelma-read: the screen cannot be read here\n";
             return kBadImage;
         }
-        if (engine::Coverage(rect, view.monitors) == engine::Grab::Off) {
-            err << "tirelma-read: area \"" << Utf8Text(setup.area.name) << "\" (left " << rect.left
-                << ", top " << rect.top << ", width " << rect.width << ", height " << rect.height
-                << ") lies outside every screen\n";
+        if (engine::Coverage(rect, shot.monitors) == engine::Grab::Off) {
+            err << "tirelma-read: area \"" << Utf8Text(area.settings.name) << "\" (left "
+                << rect.left << ", top " << rect.top << ", width " << rect.width << ", height "
+                << rect.height << ") lies outside every screen\n";
             return kBadImage;
         }
-        const std::string time = clock.timestamp();
-        const std::vector<engine::Reading> readings =
-            engine::ReadPressScreen(setup.press, view, *setup.readers);
+        const std::vector<engine::Reading> readings = engine::ReadPress(setup.press, shot);
         const engine::Reading& reading = readings.front();
         // Once, a failed grab is an error; a watch says so on its line and
         // goes on (a locked screen, say, comes back).
         if (reading.verdict.grab == engine::Grab::Failed && !watching) {
             err << "tirelma-read: " << VerdictText(reading.verdict) << " (area \""
-                << Utf8Text(setup.area.name) << "\")\n";
+                << Utf8Text(area.settings.name) << "\")\n";
             return kBadImage;
         }
         if (reading.monitorChange && !(warned && warnedOf == reading.monitorChange->now)) {
-            err << MonitorWarning(setup.area.name, *reading.monitorChange) << "\n";
+            err << MonitorWarning(area.settings.name, *reading.monitorChange) << "\n";
             warned = true;
             warnedOf = reading.monitorChange->now;
         } else if (!reading.monitorChange) {
@@ -302,18 +279,16 @@ int RunListAreas(const ReadOptions& options, std::ostream& out, std::ostream& er
         FUMIni::IniHasSection(profile::AreaSection(current)))
         names.push_back(current);
     for (const auto& name : names) {
-        const std::u16string section = profile::AreaSection(name);
-        auto number = [&section](std::u16string_view key) {
-            return FUMIni::NumberValue(FUMIni::IniRead(section, key));
-        };
+        const engine::AreaSettings area = engine::ReadAreaSettings(name, FUMIni::IniRead);
         AreaListing a;
         a.name = name;
-        a.left = FUMIni::RoundToInt32Or(number(profile::kLeft), 0);
-        a.top = FUMIni::RoundToInt32Or(number(profile::kTop), 0);
-        a.width = mainwin::AreaPixels(static_cast<float>(number(profile::kWidth)));
-        a.height = mainwin::AreaPixels(static_cast<float>(number(profile::kHeight)));
-        a.group = FUMIni::RoundToInt32Or(number(profile::kChrGrop), 0);
-        a.groupName = FUMIni::IniRead(profile::kChrGropList, profile::GroupKey(a.group));
+        a.left = settings::RoundToInt32Or(area.left, 0);
+        a.top = settings::RoundToInt32Or(area.top, 0);
+        a.width = engine::AreaPixels(area.width);
+        a.height = engine::AreaPixels(area.height);
+        a.group = area.group;
+        if (area.group)
+            a.groupName = FUMIni::IniRead(profile::kChrGropList, profile::GroupKey(*area.group));
         a.current = name == current;
         a.fields = engine::FieldNames(name, FUMIni::IniRead);
         out << AreaLine(options.format, a) << "\n";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AreaImage.h"
+#include "Platform.h"
 #include "ReadOptions.h"
 #include "Reading.h"
 
@@ -22,20 +23,6 @@ using engine::PixelRect;
 // Whether the rectangle shares a pixel with one of the screens.
 bool OnSomeScreen(const PixelRect& rect, const std::vector<PixelRect>& screens);
 
-// The live screen, as the resident program grabs it.
-class ScreenSource {
-public:
-    virtual ~ScreenSource() = default;
-    // Every monitor, in physical pixels, with its scale; none when the
-    // screen cannot be read.
-    virtual std::vector<engine::Monitor> monitors() = 0;
-    // A copy of the rectangle, white where no screen is; nothing when the
-    // system refused or failed to give the pixels (a Wayland desktop may),
-    // and grabFailure() says why where it knows.
-    virtual std::optional<engine::AreaImage> grab(const PixelRect& rect) = 0;
-    virtual std::string grabFailure() { return {}; }
-};
-
 // What --watch takes from the system: the time stamp of a reading, and a
 // wait that ends early (false) when the watch is to stop.
 struct WatchClock {
@@ -52,8 +39,9 @@ int RunRead(const ReadOptions& options,
             const std::function<std::optional<engine::AreaImage>(const std::string&)>& loadImage,
             std::ostream& out, std::ostream& err);
 
-// Reads the area's rectangle from the screen: once, or under --watch at each
-// interval, printing a line whenever the reading or its verdict differs from
+// Reads the area's rectangle from the screen (the area and its fields from
+// one picture, as the resident program grabs them): once, or under --watch
+// at each interval, printing a line whenever the reading or its verdict differs from
 // the last line printed (the first reading always). Once, an incomplete
 // reading ends with kIncomplete; under --watch its line is marked instead.
 // An area on another monitor than it was stored on is warned about (under
@@ -64,7 +52,7 @@ int RunRead(const ReadOptions& options,
 // with an error when the area can no longer be read (it left every screen,
 // or the profile was changed so that it is gone). A changed profile is read
 // again before the next reading.
-int RunScreen(const ReadOptions& options, ScreenSource& screen, const WatchClock& clock,
+int RunScreen(const ReadOptions& options, platform::Platform& screen, const WatchClock& clock,
               std::ostream& out, std::ostream& err);
 
 // The profile's areas (in the editor's list order, then the current area when

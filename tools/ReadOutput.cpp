@@ -310,7 +310,8 @@ std::string AreaLine(Format format, const AreaListing& a) {
     case Format::Text: {
         std::string line = Utf8Text(a.name) + ": left " + Number(a.left) + ", top " +
                            Number(a.top) + ", width " + Number(a.width) + ", height " +
-                           Number(a.height) + ", group " + Number(a.group);
+                           Number(a.height) + ", group " +
+                           (a.group ? Number(*a.group) : "unusable");
         if (!a.groupName.empty()) line += " (" + Utf8Text(a.groupName) + ")";
         if (a.current) line += ", current";
         for (std::size_t i = 0; i < a.fields.size(); ++i)
@@ -320,8 +321,8 @@ std::string AreaLine(Format format, const AreaListing& a) {
     case Format::Tsv: {
         std::string line = TsvField(Utf8Text(a.name)) + "\t" + Number(a.left) + "\t" +
                            Number(a.top) + "\t" + Number(a.width) + "\t" + Number(a.height) + "\t" +
-                           Number(a.group) + "\t" + TsvField(Utf8Text(a.groupName)) + "\t" +
-                           (a.current ? "1" : "0");
+                           (a.group ? Number(*a.group) : "") + "\t" +
+                           TsvField(Utf8Text(a.groupName)) + "\t" + (a.current ? "1" : "0");
         for (const auto& f : a.fields)
             line += "\t" + TsvField(Utf8Text(f));
         return line;
@@ -330,7 +331,7 @@ std::string AreaLine(Format format, const AreaListing& a) {
         std::string line = "{\"area\":" + JsonString(Utf8Text(a.name)) +
                            ",\"left\":" + Number(a.left) + ",\"top\":" + Number(a.top) +
                            ",\"width\":" + Number(a.width) + ",\"height\":" + Number(a.height) +
-                           ",\"group\":" + Number(a.group) +
+                           ",\"group\":" + (a.group ? Number(*a.group) : "null") +
                            ",\"groupName\":" + JsonString(Utf8Text(a.groupName)) +
                            ",\"current\":" + (a.current ? "true" : "false");
         if (!a.fields.empty()) {

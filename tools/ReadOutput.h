@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,7 +101,7 @@ std::string MonitorWarning(std::u16string_view area, const engine::MonitorChange
 struct AreaListing {
     std::u16string name;
     int left = 0, top = 0, width = 0, height = 0;
-    std::int32_t group = 0;
+    std::optional<std::int32_t> group = 0; // nothing: CHRGROP names no usable group
     std::u16string groupName;
     bool current = false;
     std::vector<std::u16string> fields; // the areas read with it, in order

@@ -1,7 +1,6 @@
 // tirelma-read: reads saved screenshots, or the live screen, as the resident
 // program reads the screen (see UsageText for the options).
 #include "Platform.h"
-#include "PlatformScreen.h"
 #include "ReadCommand.h"
 #include "ScreenGrab.h"
 #include "Session.h"
@@ -45,11 +44,10 @@ int ReadScreen(const tools::ReadOptions& options, const char* program) {
                   << (why.isEmpty() ? std::string() : ": " + why.toStdString()) << "\n";
         return tools::kBadImage;
     }
-    tools::PlatformScreen screen(*platform);
     tools::WatchClock clock{[] { return tools::FormatTimestamp(tools::session::Now()); },
                             tools::session::Wait, [] { return std::chrono::steady_clock::now(); }};
     if (options.watchSeconds) tools::session::CatchStopRequests();
-    return tools::RunScreen(options, screen, clock, std::cout, std::cerr);
+    return tools::RunScreen(options, *platform, clock, std::cout, std::cerr);
 }
 
 } // namespace

@@ -12,11 +12,8 @@ namespace {
 class NullPlatform : public PlatformCommon {
 public:
     explicit NullPlatform(QString why) : why_(std::move(why)) {}
-    QImage grabScreen(const QRect& rect) override {
-        if (rect.width() <= 0 || rect.height() <= 0) return {};
-        QImage image(rect.size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        return image;
+    QList<QImage> grabScreens(const QList<QRect>& rects) override {
+        return CutRects(QImage(), QPoint(), rects, {});
     }
     QList<QRect> screens() override { return {}; }
     std::optional<QPoint> pointerPosition() override { return std::nullopt; }

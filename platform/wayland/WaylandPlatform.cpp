@@ -29,26 +29,38 @@ public:
     WaylandPlatform(std::unique_ptr<wayland::WaylandScreen> screen, Way way)
         : screen_(std::move(screen)), way_(way) {}
 
-    QImage grabScreen(const QRect& rect) override {
+    // One copy of each output touched, or one picture of the portal, for
+    // all the rectangles.
+    QList<QImage> grabScreens(const QList<QRect>& rects) override {
         failure_.clear();
-        if (rect.width() <= 0 || rect.height() <= 0) return {};
         const QList<Monitor> monitors = wayland::LayOut(screen_->outputs());
-        QImage image(rect.size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        const bool onSome =
-            std::any_of(monitors.begin(), monitors.end(),
-                        [&rect](const Monitor& m) { return m.physical.intersects(rect); });
-        if (!onSome) return image; // white, as off every screen anywhere
+        QList<QImage> out;
+        QList<int> shown; // the rectangles some monitor shows
+        for (int i = 0; i < rects.size(); ++i) {
+            const QRect& rect = rects[i];
+            out.append(QImage());
+            if (rect.width() <= 0 || rect.height() <= 0) continue;
+            out.back() = QImage(rect.size(), QImage::Format_RGB32);
+            out.back().fill(Qt::white); // as off every screen anywhere
+            if (std::any_of(monitors.begin(), monitors.end(),
+                            [&rect](const Monitor& m) { return m.physical.intersects(rect); }))
+                shown.append(i);
+        }
+        if (shown.isEmpty()) return out;
+        bool ok = false;
         switch (way_) {
         case Way::ScreenCopy:
-            return copyOutputs(monitors, rect, image);
+            ok = copyOutputs(monitors, rects, shown, out);
+            break;
         case Way::Portal:
-            return fromPortal(monitors, rect);
+            ok = fromPortal(monitors, rects, shown, out);
+            break;
         case Way::None:
+            failure_ = limitation();
             break;
         }
-        failure_ = limitation();
-        return {};
+        if (!ok) return QList<QImage>(rects.size());
+        return out;
     }
     QString grabFailure() override { return failure_; }
     bool readsThroughDesktop() override { return way_ == Way::Portal; }
@@ -114,36 +126,47 @@ public:
     }
 
 private:
-    QImage copyOutputs(const QList<Monitor>& monitors, const QRect& rect, QImage& image) {
-        QPainter p(&image);
+    bool copyOutputs(const QList<Monitor>& monitors, const QList<QRect>& rects,
+                     const QList<int>& shown, QList<QImage>& out) {
         for (const Monitor& m : monitors) {
-            const QRect part = rect & m.physical;
-            if (part.isEmpty()) continue;
+            if (std::none_of(shown.begin(), shown.end(),
+                             [&](int i) { return rects[i].intersects(m.physical); }))
+                continue;
             QString why;
             const QImage shot = screen_->copy(m.name, why);
             if (shot.isNull() || shot.size() != m.physical.size()) {
                 failure_ = shot.isNull()
                                ? why
                                : QStringLiteral("画面「%1」の大きさが変わりました。").arg(m.name);
-                return {};
+                return false;
             }
-            p.drawImage(part.topLeft() - rect.topLeft(), shot,
-                        part.translated(-m.physical.topLeft()));
+            for (int i : shown) {
+                const QRect part = rects[i] & m.physical;
+                if (part.isEmpty()) continue;
+                QPainter p(&out[i]);
+                p.drawImage(part.topLeft() - rects[i].topLeft(), shot,
+                            part.translated(-m.physical.topLeft()));
+            }
         }
-        return image;
+        return true;
     }
 
-    QImage fromPortal(const QList<Monitor>& monitors, const QRect& rect) {
+    bool fromPortal(const QList<Monitor>& monitors, const QList<QRect>& rects,
+                    const QList<int>& shown, QList<QImage>& out) {
         wayland::PortalScreenshot portal;
         const QImage picture = portal.take(failure_);
-        if (picture.isNull()) return {};
-        QImage out = wayland::FromLayoutPicture(picture, monitors, rect);
-        if (out.isNull())
-            failure_ =
-                QStringLiteral("デスクトップのポータルの画像 (%1 x %2) が画面の並びに合いません。")
-                    .arg(picture.width())
-                    .arg(picture.height());
-        return out;
+        if (picture.isNull()) return false;
+        for (int i : shown) {
+            out[i] = wayland::FromLayoutPicture(picture, monitors, rects[i]);
+            if (out[i].isNull()) {
+                failure_ = QStringLiteral(
+                               "デスクトップのポータルの画像 (%1 x %2) が画面の並びに合いません。")
+                               .arg(picture.width())
+                               .arg(picture.height());
+                return false;
+            }
+        }
+        return true;
     }
 
     std::unique_ptr<wayland::WaylandScreen> screen_;

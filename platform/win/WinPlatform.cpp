@@ -10,6 +10,7 @@
 #include "PlatformCommon.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QVariant>
 #include <QWidget>
 #include <QtGui/private/qguiapplication_p.h>
@@ -107,10 +108,41 @@ public:
             app->setWindowActivationBehavior(QWindowsApplication::AlwaysActivateWindow);
     }
 
-    QImage grabScreen(const QRect& rect) override {
-        if (rect.width() <= 0 || rect.height() <= 0) return {};
-        QImage image(rect.size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
+    // One copy per monitor touched, of the smallest rectangle holding the
+    // rectangles on it, the copies one right after the other; each
+    // rectangle is cut from the copy of the monitor that holds most of it.
+    QList<QImage> grabScreens(const QList<QRect>& rects) override {
+        const QList<QRect> monitors = Monitors();
+        QList<QImage> out(rects.size());
+        QHash<int, QList<int>> byMonitor; // monitor index (-1: none) -> rectangles
+        for (int i = 0; i < rects.size(); ++i) {
+            if (rects[i].width() <= 0 || rects[i].height() <= 0) continue;
+            int best = -1;
+            qint64 most = 0;
+            for (int m = 0; m < monitors.size(); ++m) {
+                const QRect o = rects[i] & monitors[m];
+                const qint64 area = qint64(o.width()) * o.height();
+                if (!o.isEmpty() && area > most) most = area, best = m;
+            }
+            byMonitor[best].append(i);
+        }
+        for (auto it = byMonitor.cbegin(); it != byMonitor.cend(); ++it) {
+            QList<QRect> group;
+            for (int i : it.value())
+                group.append(rects[i]);
+            const QRect bounds = Bounds(group);
+            const QImage copy = Copy(bounds);
+            if (copy.isNull()) return QList<QImage>(rects.size()); // no picture, never a white one
+            const QList<QImage> cut = CutRects(copy, bounds.topLeft(), group, monitors);
+            for (int k = 0; k < it.value().size(); ++k)
+                out[it.value()[k]] = cut[k];
+        }
+        return out;
+    }
+
+    // The screen pixels of rect as they are; a null image when the system
+    // gives none.
+    static QImage Copy(const QRect& rect) {
         ScreenDc screen;
         MemoryDc memory(screen.get());
         BITMAPINFO info{};
@@ -122,7 +154,6 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        // A failed grab gives no picture, never a white one.
         if (!screen.get() || !memory.get() || !bitmap.get() || !bits) return {};
         {
             Selection selected(memory.get(), bitmap.get());
@@ -131,13 +162,14 @@ public:
                 return {};
             GdiFlush();
         }
+        QImage image(rect.size(), QImage::Format_RGB32);
         const auto* src = static_cast<const quint32*>(bits);
         for (int y = 0; y < rect.height(); ++y) {
             auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < rect.width(); ++x)
                 dst[x] = 0xFF000000u | src[static_cast<qsizetype>(y) * rect.width() + x];
         }
-        return WhiteOutsideScreens(image, rect, Monitors());
+        return image;
     }
 
     QList<QRect> screens() override {

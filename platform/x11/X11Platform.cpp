@@ -99,6 +99,25 @@ private:
     int (*previous_)(Display*, XErrorEvent*) = nullptr;
 };
 
+// The X server serves this connection alone while it lives (when asked
+// to): copies made meanwhile show the screen of one moment.
+class ServerGrab {
+public:
+    ServerGrab(Display* display, bool on) : display_(on ? display : nullptr) {
+        if (display_) XGrabServer(display_);
+    }
+    ~ServerGrab() {
+        if (!display_) return;
+        XUngrabServer(display_);
+        XFlush(display_);
+    }
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+
+private:
+    Display* display_;
+};
+
 class X11Platform : public PlatformCommon {
 public:
     explicit X11Platform(Display* display) : display_(display) {
@@ -107,24 +126,42 @@ public:
         watchKeyEvents();
     }
 
-    QImage grabScreen(const QRect& rect) override {
-        if (rect.width() <= 0 || rect.height() <= 0) return {};
-        QImage image(rect.size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
+    QList<QImage> grabScreens(const QList<QRect>& rects) override {
         const Monitors m = monitors();
         Display* d = display_.get();
-        // A request that leaves the root window returns nothing: clip first.
-        const QRect onRoot = rect.translated(m.origin);
-        const QRect clip = onRoot & RootRect(d);
-        if (!clip.isEmpty()) {
-            ErrorTrap trap(d);
-            XImagePtr x(XGetImage(d, DefaultRootWindow(d), clip.x(), clip.y(),
-                                  static_cast<unsigned>(clip.width()),
-                                  static_cast<unsigned>(clip.height()), AllPlanes, ZPixmap));
-            if (!x || trap.failed()) return {}; // a failed grab is no white picture
-            Copy(*x, image, clip.topLeft() - onRoot.topLeft());
+        const QRect root = RootRect(d);
+        QList<QImage> out;
+        bool failed = false;
+        {
+            // No other client draws between the copies: one moment for all.
+            ServerGrab grab(d, rects.size() > 1);
+            for (const QRect& rect : rects) {
+                out.append(QImage());
+                if (rect.width() <= 0 || rect.height() <= 0 || failed) continue;
+                QImage image(rect.size(), QImage::Format_RGB32);
+                image.fill(Qt::white);
+                // A request that leaves the root window returns nothing: clip first.
+                const QRect onRoot = rect.translated(m.origin);
+                const QRect clip = onRoot & root;
+                if (!clip.isEmpty()) {
+                    ErrorTrap trap(d);
+                    XImagePtr x(XGetImage(d, DefaultRootWindow(d), clip.x(), clip.y(),
+                                          static_cast<unsigned>(clip.width()),
+                                          static_cast<unsigned>(clip.height()), AllPlanes,
+                                          ZPixmap));
+                    if (!x || trap.failed()) { // a failed grab is no white picture
+                        failed = true;
+                        continue;
+                    }
+                    Copy(*x, image, clip.topLeft() - onRoot.topLeft());
+                }
+                out.back() = WhiteOutsideScreens(image, rect, m.screens);
+            }
         }
-        return WhiteOutsideScreens(image, rect, m.screens);
+        if (failed)
+            for (QImage& image : out)
+                image = QImage();
+        return out;
     }
 
     QList<QRect> screens() override { return monitors().screens; }

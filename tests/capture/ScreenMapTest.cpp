@@ -1,5 +1,6 @@
 // Qt's monitors and mouse positions against physical desktop pixels.
 #include "ScreenMap.h"
+#include "PlatformCommon.h"
 
 #include <cmath>
 
@@ -44,7 +45,7 @@ TEST(ScreenMap, QtsMonitorsFindTheirPhysicalPlaces) {
     const auto lone = PlaceScreens({QtScreen{QRect(100, 0, 640, 400), 2}}, QRect(100, 0, 640, 400),
                                    {QRect(5000, 0, 10, 10)});
     EXPECT_EQ(lone.front().physical, QRect(0, 0, 1280, 800));
-    EXPECT_EQ(capture::Bounds({QRect(0, 0, 1280, 800), QRect(-1280, 100, 1280, 700)}),
+    EXPECT_EQ(platform::Bounds({QRect(0, 0, 1280, 800), QRect(-1280, 100, 1280, 700)}),
               QRect(-1280, 0, 2560, 800));
 }
 

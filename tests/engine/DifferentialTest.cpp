@@ -94,13 +94,12 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
     ++met.cases;
     ++(found.empty() ? met.withoutReading : met.withReading);
 
-    modTemp::MatchLimit = limit;
     for (int probe = 0; probe < 4; ++probe) {
         const float left = static_cast<float>(g.uniform(-3, img.width + 2));
         modTemp::ScanRect r{left, 0, 0, static_cast<float>(img.height)};
         literal::ScanRect lr{left, 0, 0, static_cast<float>(img.height)};
         float score = 0, literalScore = 0;
-        const int index = modTemp::ChrSearch(list, r, img, score);
+        const int index = modTemp::ChrSearch(list, r, img, limit, score);
         const int literalIndex = literal::ChrSearch(list, lr, img, limit, literalScore);
         ASSERT_EQ(index, literalIndex) << what << " at " << left;
         ASSERT_EQ(score, literalScore) << what << " at " << left;
@@ -113,14 +112,13 @@ void ExpectSameEverywhere(const AreaImage& img, const ChrTempList& list, double 
                                   static_cast<float>(g.uniform(0, 3 * list[t].width() + 3)),
                                   static_cast<float>(g.uniform(0, img.height + 4))};
         std::int16_t s1 = 0, s2 = 0;
-        const bool f1 = modTemp::TempMatch(list, t, w, img, s1);
+        const bool f1 = modTemp::TempMatch(list, t, w, img, limit, s1);
         const bool f2 =
             literal::TempMatch(list, t, {w.Left, w.Top, w.Width, w.Height}, img, limit, s2);
         ASSERT_EQ(f1, f2) << what;
         ASSERT_EQ(s1, s2) << what;
         ++(f1 ? met.fits : met.misses);
     }
-    modTemp::MatchLimit = 3;
 }
 
 // Both kinds of area and both answers of the matcher, each in at least one

@@ -37,10 +37,9 @@ struct Search {
 };
 
 Search SearchAt(const ChrTempList& list, const AreaImage& img, float left) {
-    modTemp::MatchLimit = 3;
     modTemp::ScanRect r{left, 0, 0, static_cast<float>(img.height)};
     float score = 0;
-    const int index = modTemp::ChrSearch(list, r, img, score);
+    const int index = modTemp::ChrSearch(list, r, img, 3, score);
     return {index, score, r.Width};
 }
 
@@ -49,12 +48,12 @@ TEST(ChrSearch, PerfectFitWinsAndOneFlippedPixelDoesNot) {
     AreaImage img(10, 6);
     Draw(img, list[0], 0, 0);
     std::int16_t score = -1;
-    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 6, 6}, img, score));
+    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 6, 6}, img, 3, score));
     EXPECT_EQ(score, 0);
     EXPECT_EQ(SearchAt(list, img, 0).index, 0);
 
     img.setPixel(0, 0, kInk); // one pixel wrong
-    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 6, 6}, img, score));
+    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 6, 6}, img, 3, score));
     EXPECT_EQ(score, 1);
     const auto s = SearchAt(list, img, 0);
     EXPECT_EQ(s.index, modTemp::kNoMatch);
@@ -86,30 +85,29 @@ TEST(TempMatch, MismatchBoundsAndOffsets) {
     std::int16_t score = 0;
     AreaImage img(4, 3, kPaper);
     // Everything light: 4 mismatches everywhere, abandoned.
-    EXPECT_FALSE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, img, score));
+    EXPECT_FALSE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, img, 3, score));
     EXPECT_EQ(score, 999);
     // Three ink pixels at (0,0)-(1,1): the best placement has 1 mismatch.
     img.setPixel(0, 0, kInk);
     img.setPixel(1, 0, kInk);
     img.setPixel(0, 1, kInk);
-    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, img, score));
+    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, img, 3, score));
     EXPECT_EQ(score, 1);
     // Exactly three mismatches is neither abandoned nor a candidate.
     AreaImage three(4, 3, kPaper);
     three.setPixel(0, 0, kInk);
-    modTemp::MatchLimit = 3;
-    EXPECT_FALSE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, three, score));
+    EXPECT_FALSE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, three, 3, score));
     // The offsets stop one short: a block at the window's bottom rows or
     // right columns is only ever half covered.
     AreaImage bottom(4, 3, kPaper);
     for (int x = 0; x < 4; ++x)
         bottom.setPixel(x, 1, kInk), bottom.setPixel(x, 2, kInk);
-    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, bottom, score));
+    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 3}, bottom, 3, score));
     EXPECT_EQ(score, 2);
     AreaImage right(4, 4, kPaper);
     for (int y = 0; y < 4; ++y)
         right.setPixel(2, y, kInk), right.setPixel(3, y, kInk);
-    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 4}, right, score));
+    EXPECT_TRUE(modTemp::TempMatch(list, 0, {0, 0, 4, 4}, right, 3, score));
     EXPECT_EQ(score, 2);
 }
 
@@ -119,7 +117,7 @@ TEST(TempMatch, RedAloneDecidesAndTheOutsideIsLight) {
     auto single = [&](std::uint32_t colour) {
         AreaImage img(2, 2, kPaper);
         img.setPixel(0, 0, colour);
-        return modTemp::TempMatch(list, 0, {0, 0, 2, 2}, img, score) && score == 0;
+        return modTemp::TempMatch(list, 0, {0, 0, 2, 2}, img, 3, score) && score == 0;
     };
     EXPECT_TRUE(single(0x00FFFF7F));  // red 127 with full green and blue: dark
     EXPECT_FALSE(single(0x00000080)); // red 128: light
@@ -129,7 +127,7 @@ TEST(TempMatch, RedAloneDecidesAndTheOutsideIsLight) {
     // An all-background template fits past the right edge of the image.
     const ChrTempList blank{ChrTemp::FromRows(u" ", 2, {0, 0})};
     AreaImage ink(2, 3, kInk);
-    EXPECT_TRUE(modTemp::TempMatch(blank, 0, {2, 0, 4, 3}, ink, score));
+    EXPECT_TRUE(modTemp::TempMatch(blank, 0, {2, 0, 4, 3}, ink, 3, score));
     EXPECT_EQ(score, 0);
 }
 
@@ -138,13 +136,13 @@ TEST(TempMatch, TemplateAsTallAsTheWindowNeverMatches) {
     AreaImage exact(6, 4);
     Draw(exact, t, 0, 0);
     std::int16_t score = 0;
-    EXPECT_FALSE(modTemp::TempMatch({t}, 0, {0, 0, 6, 4}, exact, score));
+    EXPECT_FALSE(modTemp::TempMatch({t}, 0, {0, 0, 6, 4}, exact, 3, score));
     AreaImage oneMore(6, 5);
     Draw(oneMore, t, 0, 0);
-    EXPECT_TRUE(modTemp::TempMatch({t}, 0, {0, 0, 6, 5}, oneMore, score));
+    EXPECT_TRUE(modTemp::TempMatch({t}, 0, {0, 0, 6, 5}, oneMore, 3, score));
     AreaImage lower(6, 5);
     Draw(lower, t, 0, 1); // only v = 0 is tried
-    EXPECT_FALSE(modTemp::TempMatch({t}, 0, {0, 0, 6, 5}, lower, score) && score == 0);
+    EXPECT_FALSE(modTemp::TempMatch({t}, 0, {0, 0, 6, 5}, lower, 3, score) && score == 0);
 }
 
 TEST(ReadArea, ReadsLeftToRight) {

@@ -120,36 +120,48 @@ TEST(Reading, CoverageAndTheMonitorUnderAnArea) {
     EXPECT_EQ(change->now, two[0]);
 }
 
-// The screen road: what the monitors show is grabbed and read; an area off
-// every monitor, or a grab that fails, reads nothing and is not complete.
-TEST(Reading, FromTheScreen) {
+// A shot of a one-monitor desktop: each rectangle copied (white beyond the
+// desktop), or none of them with the system's reason.
+engine::ScreenShot Shot(const engine::AreaImage& desktop, std::vector<PixelRect> rects,
+                        std::u16string refusal = {}) {
+    engine::ScreenShot shot;
+    shot.monitors = {{{0, 0, desktop.width, desktop.height}, 100}};
+    for (const PixelRect& r : rects) {
+        shot.rects.push_back(r);
+        if (!refusal.empty()) {
+            shot.pictures.emplace_back();
+            continue;
+        }
+        engine::AreaImage copy(r.width, r.height);
+        for (int y = 0; y < r.height; ++y)
+            for (int x = 0; x < r.width; ++x)
+                if (desktop.contains(r.left + x, r.top + y))
+                    copy.setPixel(x, y,
+                                  static_cast<std::uint32_t>(desktop.pixel(r.left + x, r.top + y)));
+        shot.pictures.emplace_back(std::move(copy));
+    }
+    shot.failure = std::move(refusal);
+    return shot;
+}
+
+// The screen road: what the monitors showed is cut from the shot and read;
+// an area off every monitor, or one the shot holds no picture of, reads
+// nothing and is not complete.
+TEST(Reading, FromAShotOfTheScreen) {
     engine::AreaImage desktop(200, 100);
     DrawOne(desktop, 22, 11);
     DrawOne(desktop, 190, 11); // by the right edge
-    int grabs = 0;
-    bool fail = false;
-    engine::ScreenView screen{
-        {{{0, 0, 200, 100}, 100}},
-        [&](const PixelRect& r) {
-            ++grabs;
-            std::optional<engine::AreaImage> out;
-            if (fail) return out;
-            out.emplace(r.width, r.height);
-            for (int y = 0; y < r.height; ++y)
-                for (int x = 0; x < r.width; ++x)
-                    if (desktop.contains(r.left + x, r.top + y))
-                        out->setPixel(
-                            x, y, static_cast<std::uint32_t>(desktop.pixel(r.left + x, r.top + y)));
-            return out;
-        },
-        [&] { return fail ? std::u16string(u"refused") : std::u16string(); }};
     engine::AreaReader reader({One()});
     engine::AreaSettings area;
     area.name = u"A";
     area.left = 20, area.top = 10, area.width = 20, area.height = 8;
     area.monitor = Monitor{{0, 0, 200, 100}, 100};
+    const auto read = [&](const engine::ScreenShot& shot) {
+        return engine::ReadShot(area, engine::ScreenRect(area), shot, reader);
+    };
+    const auto rect = [&] { return *engine::ScreenRect(area); };
 
-    auto r = engine::ReadScreen(area, screen, reader);
+    auto r = read(Shot(desktop, {rect()}));
     EXPECT_EQ(r.text, u"1");
     EXPECT_TRUE(r.complete());
     EXPECT_EQ(r.picture.width, 20);
@@ -158,48 +170,41 @@ TEST(Reading, FromTheScreen) {
     EXPECT_EQ(r.chars[0].row, 1);
     EXPECT_FALSE(r.monitorChange);
     EXPECT_EQ(r.area.name, u"A");
+    // A shot of other rectangles holds no picture of this one.
+    EXPECT_EQ(read(Shot(desktop, {{0, 0, 20, 8}})).verdict.grab, Grab::Failed);
 
     // Half off the right edge: read where it is shown, not complete.
     area.left = 185;
-    r = engine::ReadScreen(area, screen, reader);
+    r = read(Shot(desktop, {rect()}));
     EXPECT_EQ(r.verdict.grab, Grab::PartlyOff);
     EXPECT_FALSE(r.complete());
-    // Off every monitor: nothing grabbed, nothing read.
+    // Off every monitor: nothing read, a white picture for the window.
     area.left = 300;
-    grabs = 0;
-    r = engine::ReadScreen(area, screen, reader);
+    r = read(Shot(desktop, {}));
     EXPECT_EQ(r.verdict.grab, Grab::Off);
-    EXPECT_EQ(grabs, 0);
     EXPECT_TRUE(r.text.empty());
-    EXPECT_EQ(r.picture.width, 20); // white, for the window to show
-    // A failing grab, and a screen that cannot be read at all.
+    EXPECT_EQ(r.picture.width, 20);
+    // A refused grab, and a screen that cannot be read at all.
     area.left = 20;
-    fail = true;
-    r = engine::ReadScreen(area, screen, reader);
+    r = read(Shot(desktop, {rect()}, u"refused"));
     EXPECT_EQ(r.verdict.grab, Grab::Failed);
     EXPECT_EQ(r.verdict.failure, u"refused"); // the system's reason, passed on
     EXPECT_TRUE(r.chars.empty());
     EXPECT_EQ(r.picture.width, 0); // no white picture of what was never seen
-    fail = false;
-    r = engine::ReadScreen(area, engine::ScreenView{{}, screen.grab, {}}, reader);
-    EXPECT_EQ(r.verdict.grab, Grab::Failed);
-    // A place no 32-bit integer holds, or an area too large: failed, not grabbed.
-    grabs = 0;
+    EXPECT_EQ(read(engine::ScreenShot{}).verdict.grab, Grab::Failed);
+    // A place no 32-bit integer holds, or an area too large: failed.
     area.left = 1e12f;
-    EXPECT_EQ(engine::ReadScreen(area, screen, reader).verdict.grab, Grab::Failed);
+    EXPECT_EQ(read(Shot(desktop, {})).verdict.grab, Grab::Failed);
     area.left = 20, area.width = 40000;
-    EXPECT_EQ(engine::ReadScreen(area, screen, reader).verdict.grab, Grab::Failed);
-    EXPECT_EQ(grabs, 0);
-    // No size: an empty reading, complete.
+    EXPECT_EQ(read(Shot(desktop, {})).verdict.grab, Grab::Failed);
+    // No size: an empty reading, complete, with nothing to copy.
     area.width = 0;
-    r = engine::ReadScreen(area, screen, reader);
-    EXPECT_TRUE(r.complete());
-    EXPECT_EQ(grabs, 0);
+    EXPECT_TRUE(read(Shot(desktop, {})).complete());
 
     // Stored on another monitor: still read, and the change is told.
     area.width = 20;
     area.monitor = Monitor{{0, 0, 1920, 1080}, 100};
-    r = engine::ReadScreen(area, screen, reader);
+    r = read(Shot(desktop, {rect()}));
     EXPECT_EQ(r.text, u"1");
     ASSERT_TRUE(r.monitorChange);
     EXPECT_EQ(r.monitorChange->now.rect, (PixelRect{0, 0, 200, 100}));

@@ -58,9 +58,9 @@ TEST_F(MainWindow, InitReadsTheSettingsExactly) {
     EXPECT_FALSE(w.output().CsvMode);
     EXPECT_TRUE(w.output().CommentBefore);
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblKizami"))->text(), QStringLiteral("0.25"));
-    EXPECT_EQ(w.area().ChrGroup, 2);
-    EXPECT_EQ(w.area().AreaLeft, 12.0f);
-    EXPECT_EQ(w.area().Kugiri, u",");
+    EXPECT_EQ(w.area().settings.group, 2);
+    EXPECT_EQ(w.area().settings.left, 12.0f);
+    EXPECT_EQ(w.area().settings.blanks.kugiri, u",");
     EXPECT_EQ(w.areaImage().size(), QSize(76, 11));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Tirelma"));
 }
@@ -438,7 +438,7 @@ TEST_F(MainWindow, BlanksWiderThanTheAreasWidthPutItsDelimiterIntoTheReading) {
     }
     set(u"認識エリアCounter", u"BLANKWIDTH", u"3");
     frmMain w(platform, dialogs);
-    EXPECT_EQ(w.area().BlankWidth, 3);
+    EXPECT_EQ(w.area().settings.blanks.minGap, 3);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12,34567890"));
     set(u"ENDDATA", u"刻み", u"5");

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-using namespace FUMIni;
+using namespace settings;
 
 TEST(Numbers, LenientNumberRule) {
     const std::pair<std::u16string, double> cases[] = {

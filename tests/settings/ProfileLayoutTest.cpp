@@ -156,21 +156,21 @@ Width=6000
     EXPECT_EQ(IniRead(kEndData, kFileName), u"C:\\data\\count.csv");
     EXPECT_FALSE(IsTrue(IniRead(kEndData, kCommentBefore)));
     EXPECT_TRUE(IsTrue(IniRead(kEndData, kCsv)));
-    EXPECT_EQ(FUMIni::NumberValue(IniRead(kEndData, kKizami)), 0.5);
+    EXPECT_EQ(settings::NumberValue(IniRead(kEndData, kKizami)), 0.5);
 
     const auto section = AreaSection(area);
-    EXPECT_EQ(FUMIni::NumberValue(IniRead(section, kChrGrop)), 0);
+    EXPECT_EQ(settings::NumberValue(IniRead(section, kChrGrop)), 0);
     EXPECT_EQ(IniRead(section, kComment), u"upper counter");
     EXPECT_EQ(IniRead(section, u"Left"), u"812");
     EXPECT_EQ(IniRead(section, kKugiri), u",");
 
     auto chars = SplitCharList(IniRead(kChrSection, CharListKey(0)));
-    FUMIni::CombSort(chars);
+    settings::CombSort(chars);
     ASSERT_EQ(chars, (List{u"1", u"7"}));
     std::vector<std::int32_t> rows;
     for (int r = 0; r < 4; ++r)
-        rows.push_back(*FUMIni::RoundToInt32(
-            FUMIni::NumberValue(IniRead(CharSection(0, chars[0]), RowKey(r)))));
+        rows.push_back(*settings::RoundToInt32(
+            settings::NumberValue(IniRead(CharSection(0, chars[0]), RowKey(r)))));
     EXPECT_EQ(rows, (std::vector<std::int32_t>{2, 3, 2, 7}));
     EXPECT_EQ(IniRead(CharSection(0, u"7"), kChr), u"7");
 

@@ -70,17 +70,27 @@ public:
 
     FakePlatform() { screen.fill(Qt::white); }
 
-    QImage grabScreen(const QRect& rect) override {
+    // Every rectangle of one grab from the screen as it is; afterGrab runs
+    // after each (a screen that changes from one moment to the next).
+    QList<QImage> grabScreens(const QList<QRect>& rects) override {
         ++grabs;
         withdrawnAtGrab = withdrawn;
-        if (rect.width() <= 0 || rect.height() <= 0) return {};
-        if (!refusal.isEmpty()) return {};
-        QImage out(rect.size(), QImage::Format_RGB32);
-        out.fill(Qt::white);
-        QPainter p(&out);
-        p.drawImage(QPoint(0, 0), screen, rect.translated(-origin));
+        QList<QImage> out;
+        for (const QRect& rect : rects) {
+            out.append(QImage());
+            if (rect.width() <= 0 || rect.height() <= 0 || !refusal.isEmpty() || failGrabs)
+                continue;
+            out.back() = QImage(rect.size(), QImage::Format_RGB32);
+            out.back().fill(Qt::white);
+            QPainter p(&out.back());
+            p.drawImage(QPoint(0, 0), screen, rect.translated(-origin));
+        }
+        if (afterGrab) afterGrab();
         return out;
     }
+    std::function<void()> afterGrab;
+    // Grabs that give no pixels without a word why.
+    bool failGrabs = false;
     QList<QRect> screens() override {
         if (!monitors.isEmpty()) return monitors;
         if (screen.isNull()) return {};

@@ -1,7 +1,6 @@
 // The command-line reader: its options, its output formats, and the screen
 // reading with --watch driven by a fake screen and a fake clock.
 #include "Fakes.h"
-#include "PlatformScreen.h"
 #include "ProfileFixture.h"
 #include "ReadCommand.h"
 #include "ReadOptions.h"
@@ -198,7 +197,6 @@ class ScreenReading : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     fakes::FakePlatform platform;
-    PlatformScreen screen{platform};
     std::ostringstream out, err;
     ReadOptions options;
     int ticks = 0;
@@ -246,7 +244,7 @@ protected:
                              return onWait(ticks);
                          },
                          [this] { return now; }};
-        return RunScreen(options, screen, clock, out, err);
+        return RunScreen(options, platform, clock, out, err);
     }
 };
 
@@ -295,24 +293,16 @@ TEST_F(ScreenReading, IncompleteReadingsAreSaidAndEndWithSix) {
 // A grab that fails: an error once; a marked line under --watch, which
 // goes on and reads again when the screen comes back.
 TEST_F(ScreenReading, AFailedGrabIsNoWhiteReading) {
-    struct Failing : ScreenSource {
-        ScreenSource& real;
-        bool fail = true;
-        explicit Failing(ScreenSource& s) : real(s) {}
-        std::vector<engine::Monitor> monitors() override { return real.monitors(); }
-        std::optional<engine::AreaImage> grab(const PixelRect& r) override {
-            return fail ? std::nullopt : real.grab(r);
-        }
-    } failing(screen);
+    platform.failGrabs = true;
     show("counter.png");
     WatchClock clock{[this] { return "T" + std::to_string(ticks); },
                      [&](std::chrono::milliseconds) {
                          ++ticks;
-                         failing.fail = false; // the screen is back
+                         platform.failGrabs = false; // the screen is back
                          return true;
                      },
                      [this] { return now; }};
-    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kBadImage);
+    EXPECT_EQ(RunScreen(options, platform, clock, out, err), kBadImage);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("could not be read"), std::string::npos) << err.str();
 
@@ -320,7 +310,7 @@ TEST_F(ScreenReading, AFailedGrabIsNoWhiteReading) {
     options.watchSeconds = 1;
     options.count = 2;
     options.format = Format::Tsv;
-    EXPECT_EQ(RunScreen(options, failing, clock, out, err), kOk);
+    EXPECT_EQ(RunScreen(options, platform, clock, out, err), kOk);
     EXPECT_EQ(out.str(), "T0\tCounter\t\tincomplete: the screen could not be read\n"
                          "T1\tCounter\t1234567890\n");
 }
