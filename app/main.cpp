@@ -1,15 +1,14 @@
 // Tirelma, the resident program: starts in the notification area and opens
 // the main window on the Alt key, and on `tirelma --show` (the trigger a
 // user binds to a key where the desktop shows no program the Alt key).
-#include "FUMIni.h"
 #include "FileIo.h"
 #include "Locations.h"
 #include "Platform.h"
+#include "ProfileStore.h"
 #include "ShowRequests.h"
 #include "Translations.h"
 #include "WriteFailureNotice.h"
 #include "frmTskTly.h"
-#include "modPub.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,7 +100,6 @@ int main(int argc, char** argv) {
     }
 
     QDir::setCurrent(programDir);
-    modPub::IniName = u"\\Kavoren.ini";
     // A first start in the user's configuration folder makes the folder; a
     // folder that cannot be made shows up as refused writes, which are told.
     settings::EnsureProfileFolder();
@@ -110,10 +108,11 @@ int main(int argc, char** argv) {
     platform::MendThisProgramAutostart();
 
     // A setting that cannot be stored is told, not lost in silence.
-    mainwin::WriteFailureNotice notice(dialogs);
+    store::ProfileStore profile(store::ProfileStore::DefaultPath());
+    mainwin::WriteFailureNotice notice(dialogs, profile);
 
     const auto platform = platform::CreatePlatform();
-    tray::frmTskTly tray(*platform, dialogs);
+    tray::frmTskTly tray(*platform, dialogs, profile);
     bool asked = false; // by the user, with 終了
     QObject::connect(&tray, &tray::frmTskTly::quitRequested, &app, [&] {
         asked = !tray.endedFromOutside();

@@ -6,12 +6,11 @@
 //   build-bench/bench/engine_microbench --benchmark_repetitions=5
 #include "AreaReader.h"
 #include "ChrTemp.h"
-#include "FUMIni.h"
 #include "LiteralMatcher.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "RandomGlyphs.h"
 #include "TextCodec.h"
-#include "modPub.h"
 
 #include <benchmark/benchmark.h>
 
@@ -126,8 +125,7 @@ std::filesystem::path MakeProfile(bool utf16) {
 
 void BM_LoadGroup(benchmark::State& state) {
     const auto path = MakeProfile(state.range(1) != 0);
-    FUMIni::SetIniDir(path.parent_path().u16string());
-    modPub::IniName = u"Kavoren.ini";
+    store::ProfileStore profile(path);
     const bool touched = state.range(0) != 0;
     std::size_t n = 0;
     for (auto _ : state) {
@@ -137,7 +135,7 @@ void BM_LoadGroup(benchmark::State& state) {
             std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now());
             state.ResumeTiming();
         }
-        n = modTemp::LoadChrTempList(7, FUMIni::ProfileSource()).templates.size();
+        n = modTemp::LoadChrTempList(7, profile.source()).templates.size();
     }
     state.counters["templates"] = static_cast<double>(n);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));

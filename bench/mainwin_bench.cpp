@@ -7,12 +7,11 @@
 // (3: three groups loaded); "worst_ms" is the slowest single press.
 //
 //   build/bench/mainwin_bench [--x11] [--benchmark_repetitions=5]
-#include "../tests/support/Fakes.h"
-#include "FUMIni.h"
+#include "Fakes.h"
 #include "Platform.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "frmMain.h"
-#include "modPub.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,21 +31,19 @@ fakes::FakePlatform* g_fake = nullptr;
 
 // A group of 14 glyph cells, 7 x 21, written to the profile as the editor
 // would, and a line of them drawn where the area is.
-void MakeProfileAndScreen(const QString& dir, int areas = 1, int groups = 1) {
-    FUMIni::SetIniDir(dir.toStdU16String());
-    modPub::IniName = u"Kavoren.ini";
+void MakeProfileAndScreen(store::ProfileStore& ini, int areas = 1, int groups = 1) {
     using namespace profile;
-    FUMIni::IniWrite(kEndData, kArea, u"Bench");
+    ini.IniWrite(kEndData, kArea, u"Bench");
     for (int a = 0; a < areas; ++a) {
         const std::u16string name = a == 0 ? u"Bench" : u"Bench" + Decimal(a);
-        FUMIni::IniWrite(kAriaList, ListKey(a), name);
+        ini.IniWrite(kAriaList, ListKey(a), name);
         const auto s = AreaSection(name);
-        FUMIni::IniWrite(s, kChrGrop, SignedNumberText(groups > 1 ? a : 0));
-        FUMIni::IniWrite(s, kLeft, u"600");
-        FUMIni::IniWrite(s, kTop, Decimal(400 + 30 * a));
-        FUMIni::IniWrite(s, kWidth, u"400");
-        FUMIni::IniWrite(s, kHeight, u"24");
-        if (a > 0) FUMIni::IniWrite(AreaSection(u"Bench"), FieldKey(a - 1), name);
+        ini.IniWrite(s, kChrGrop, SignedNumberText(groups > 1 ? a : 0));
+        ini.IniWrite(s, kLeft, u"600");
+        ini.IniWrite(s, kTop, Decimal(400 + 30 * a));
+        ini.IniWrite(s, kWidth, u"400");
+        ini.IniWrite(s, kHeight, u"24");
+        if (a > 0) ini.IniWrite(AreaSection(u"Bench"), FieldKey(a - 1), name);
     }
     std::mt19937 rng(7);
     std::vector<std::vector<std::int32_t>> glyphs;
@@ -59,18 +56,17 @@ void MakeProfileAndScreen(const QString& dir, int areas = 1, int groups = 1) {
                 if (rng() % 100 < 40) rows[static_cast<std::size_t>(r)] |= 1 << c;
         for (int g = 0; g < groups; ++g) {
             const auto sec = CharSection(g, name);
-            FUMIni::IniWrite(sec, kChr, name);
-            FUMIni::IniWrite(sec, kX, u"7");
-            FUMIni::IniWrite(sec, kY, u"21");
+            ini.IniWrite(sec, kChr, name);
+            ini.IniWrite(sec, kX, u"7");
+            ini.IniWrite(sec, kY, u"21");
             for (int r = 0; r < 21; ++r)
-                FUMIni::IniWrite(sec, RowKey(r),
-                                 SignedNumberText(rows[static_cast<std::size_t>(r)]));
+                ini.IniWrite(sec, RowKey(r), SignedNumberText(rows[static_cast<std::size_t>(r)]));
         }
         glyphs.push_back(rows);
         names.push_back(name);
     }
     for (int g = 0; g < groups; ++g)
-        FUMIni::IniWrite(kChrSection, CharListKey(g), JoinCharList(names));
+        ini.IniWrite(kChrSection, CharListKey(g), JoinCharList(names));
     {
         QImage line(400, 24, QImage::Format_RGB32);
         line.fill(QColor(235, 235, 220));
@@ -108,15 +104,15 @@ void MakeProfileAndScreen(const QString& dir, int areas = 1, int groups = 1) {
 
 void BM_AltToAnswer(benchmark::State& state) {
     QTemporaryDir dir;
-    MakeProfileAndScreen(dir.path(), static_cast<int>(state.range(0)),
-                         static_cast<int>(state.range(1)));
+    store::ProfileStore ini(dir.filePath(QStringLiteral("Kavoren.ini")).toStdU16String());
+    MakeProfileAndScreen(ini, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     fakes::FakeDialogs dialogs;
     std::size_t chars = 0;
     double worst = 0;
     for (auto _ : state) {
         QElapsedTimer press;
         press.start();
-        mainwin::frmMain w(*g_platform, dialogs);
+        mainwin::frmMain w(*g_platform, dialogs, ini);
         w.show();
         auto* kotae = w.findChild<QLineEdit*>(QStringLiteral("txtKotae"));
         QElapsedTimer waited;
@@ -131,7 +127,6 @@ void BM_AltToAnswer(benchmark::State& state) {
     }
     state.counters["chars"] = static_cast<double>(chars);
     state.counters["worst_ms"] = worst;
-    FUMIni::SetIniDir({});
 }
 BENCHMARK(BM_AltToAnswer)
     ->Args({1, 1})

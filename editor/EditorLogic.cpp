@@ -1,6 +1,6 @@
 #include "EditorLogic.h"
 
-#include "FUMIni.h"
+#include "Numbers.h"
 #include "ProfileDocument.h"
 #include "ProfileLayout.h"
 
@@ -207,8 +207,8 @@ std::size_t StoredBytes(std::u16string_view text, settings::FileEncoding encodin
     return text.size() * 3;
 }
 
-settings::FileEncoding ProfileEncoding() {
-    std::ifstream in(FUMIni::ProfilePath(), std::ios::binary);
+settings::FileEncoding ProfileEncoding(const std::filesystem::path& profile) {
+    std::ifstream in(profile, std::ios::binary);
     char head[3] = {};
     if (in && in.read(head, 3) && std::string_view(head, 3) == settings::kUtf8Bom)
         return settings::FileEncoding::Utf8;

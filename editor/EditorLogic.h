@@ -15,6 +15,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -112,7 +113,7 @@ std::size_t StoredBytes(std::u16string_view text, settings::FileEncoding encodin
 
 // Encoding of the profile file now: UTF-8 when it starts with a byte-order
 // mark, CP932 otherwise (also when there is no file yet).
-settings::FileEncoding ProfileEncoding();
+settings::FileEncoding ProfileEncoding(const std::filesystem::path& profile);
 
 // An area's settings as texts, as the editor shows them or as stored.
 struct AreaTexts {

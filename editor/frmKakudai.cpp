@@ -12,7 +12,6 @@
 #include "ScreenReading.h"
 #include "frmCap.h"
 #include "frmTuika.h"
-#include "modPub.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -102,8 +101,9 @@ std::vector<std::u16string> Entries(const QListWidget* list) {
 
 } // namespace
 
-frmKakudai::frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), platform_(platform), dialogs_(dialogs) {
+frmKakudai::frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs,
+                       store::ProfileStore& profile, QWidget* parent)
+    : QDialog(parent), platform_(platform), dialogs_(dialogs), profile_(profile) {
     setObjectName(QStringLiteral("frmKakudai"));
     setWindowTitle(QStringLiteral("認識エリアとキャラクタ登録"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -180,7 +180,7 @@ bool frmKakudai::acceptNewName(const std::u16string& name, const QListWidget* li
         message(QStringLiteral("すでに存在しています"), kErrorTitle);
         return false;
     }
-    switch (CheckName(name, ProfileEncoding())) {
+    switch (CheckName(name, ProfileEncoding(profile_.path()))) {
     case NameProblem::BadCharacter:
         message(QStringLiteral("名前に [ ] = や改行は使えません"), kErrorTitle);
         return false;
@@ -210,7 +210,6 @@ void frmKakudai::Form_Load() {
     lblWidth->clear();
     lblWidth->setAccessibleDescription(QString());
     lblHeight->setAccessibleDescription(QString());
-    modPub::IniName = u"Kavoren.ini";
 
     picBig->setToolTip(
         QStringLiteral("認識エリア内を拡大表示します、マウスで文字を囲みキャラクタを指定します。"));
@@ -246,8 +245,8 @@ void frmKakudai::Form_Load() {
         "書き込み前に確かめません (赤枠は表示されます)。"));
 
     TopMostOn();
-    modPub::AriaName = FUMIni::IniRead(profile::kEndData, profile::kArea);
-    const int i = AriaListLoad(modPub::AriaName);
+    AriaName = profile_.IniRead(profile::kEndData, profile::kArea);
+    const int i = AriaListLoad(AriaName);
     ariaChoice_->choose(i);
 }
 
@@ -255,7 +254,7 @@ int frmKakudai::AriaListLoad(const std::u16string& name) {
     lstAriaList->clear();
     int found = 0;
     for (int n = 0;; ++n) {
-        const std::u16string v = FUMIni::IniRead(profile::kAriaList, profile::ListKey(n));
+        const std::u16string v = profile_.IniRead(profile::kAriaList, profile::ListKey(n));
         if (v.empty()) break;
         lstAriaList->addItem(Q(v));
         if (v == name) found = n;
@@ -268,8 +267,8 @@ void frmKakudai::lstAriaList_Click() {
     QListWidgetItem* item = lstAriaList->currentItem();
     if (!item) return;
     if (item->text() != kNewEntry) {
-        modPub::AriaName = U(item->text());
-        AriaLoad(modPub::AriaName);
+        AriaName = U(item->text());
+        AriaLoad(AriaName);
         return;
     }
 
@@ -281,10 +280,10 @@ void frmKakudai::lstAriaList_Click() {
             return;
         }
         lstAriaList->item(lstAriaList->count() - 1)->setText(Q(*name));
-        modPub::AriaName = *name;
+        AriaName = *name;
         for (int n = 0; n < lstAriaList->count(); ++n)
-            FUMIni::IniWrite(profile::kAriaList, profile::ListKey(n),
-                             U(lstAriaList->item(n)->text()));
+            profile_.IniWrite(profile::kAriaList, profile::ListKey(n),
+                              U(lstAriaList->item(n)->text()));
         // The next area can be added at once.
         lstAriaList->addItem(kNewEntry);
     }
@@ -301,7 +300,7 @@ void frmKakudai::lstAriaList_Click() {
 void frmKakudai::fillGroupList(int g) {
     lstChrGrop->clear();
     for (const auto& group :
-         profile::ReadNumberedList(FUMIni::IniRead, profile::kChrGropList, profile::GroupKey))
+         profile::ReadNumberedList(profile_.reader(), profile::kChrGropList, profile::GroupKey))
         lstChrGrop->addItem(Q(group));
     lstChrGrop->addItem(kNewEntry);
     if (g >= 0 && g < lstChrGrop->count()) {
@@ -322,16 +321,16 @@ void frmKakudai::fillGroupList(int g) {
 void frmKakudai::AriaLoad(const std::u16string& name) {
     const std::u16string s = profile::AreaSection(name);
     // A group no 32-bit integer names selects none.
-    const int g = profile::GroupNumber(FUMIni::IniRead(s, profile::kChrGrop)).value_or(-1);
+    const int g = profile::GroupNumber(profile_.IniRead(s, profile::kChrGrop)).value_or(-1);
     fillGroupList(g);
 
-    txtAriaComment->setText(Q(FUMIni::IniRead(s, profile::kComment)));
-    txtLeft->setText(Q(FUMIni::IniRead(s, u"Left")));
-    txtTop->setText(Q(FUMIni::IniRead(s, u"Top")));
-    txtWidth->setText(Q(FUMIni::IniRead(s, u"Width")));
-    txtHeight->setText(Q(FUMIni::IniRead(s, u"Height")));
+    txtAriaComment->setText(Q(profile_.IniRead(s, profile::kComment)));
+    txtLeft->setText(Q(profile_.IniRead(s, u"Left")));
+    txtTop->setText(Q(profile_.IniRead(s, u"Top")));
+    txtWidth->setText(Q(profile_.IniRead(s, u"Width")));
+    txtHeight->setText(Q(profile_.IniRead(s, u"Height")));
 
-    const std::u16string t = FUMIni::IniRead(s, profile::kBwLevel);
+    const std::u16string t = profile_.IniRead(s, profile::kBwLevel);
     if (t.empty()) {
         VScroll1->setValue(128);
     } else {
@@ -340,9 +339,9 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
         const auto level = settings::RoundToInt16(v);
         VScroll1->setValue(level ? *level : (v < 0 ? 0 : 255));
     }
-    txtKugiri->setText(Q(FUMIni::IniRead(s, profile::kKugiri)));
-    txtKuhaku->setText(Q(FUMIni::IniRead(s, profile::kBlankWidth)));
-    chkYominokoshi->setChecked(profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread)));
+    txtKugiri->setText(Q(profile_.IniRead(s, profile::kKugiri)));
+    txtKuhaku->setText(Q(profile_.IniRead(s, profile::kBlankWidth)));
+    chkYominokoshi->setChecked(profile::IsTrue(profile_.IniRead(s, profile::kWriteUnread)));
     showFields();
 
     ChrListLoad(ChrGropNo);
@@ -357,7 +356,7 @@ AreaTexts frmKakudai::shownArea() const {
 }
 
 bool frmKakudai::storeArea() {
-    if (modPub::AriaName.empty()) {
+    if (AriaName.empty()) {
         // Stored under no name, the settings would go to a section no list
         // names.
         message(QStringLiteral("エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください"),
@@ -370,26 +369,26 @@ bool frmKakudai::storeArea() {
         message(QStringLiteral("空白の幅には0以上の整数を入力してください"), kAppTitle);
         return false;
     }
-    const std::u16string s = profile::AreaSection(modPub::AriaName);
-    FUMIni::IniWrite(profile::kEndData, profile::kArea, modPub::AriaName);
-    FUMIni::IniWrite(s, profile::kChrGrop, profile::SignedNumberText(ChrGropNo));
-    FUMIni::IniWrite(s, profile::kComment, U(txtAriaComment->text()));
-    FUMIni::IniWrite(s, profile::kLeft, U(txtLeft->text()));
-    FUMIni::IniWrite(s, profile::kTop, U(txtTop->text()));
-    FUMIni::IniWrite(s, profile::kWidth, U(txtWidth->text()));
-    FUMIni::IniWrite(s, profile::kHeight, U(txtHeight->text()));
-    FUMIni::IniWrite(s, profile::kBwLevel, U(txt2tikaLevel->text()));
-    FUMIni::IniWrite(s, profile::kKugiri, U(txtKugiri->text()));
+    const std::u16string s = profile::AreaSection(AriaName);
+    profile_.IniWrite(profile::kEndData, profile::kArea, AriaName);
+    profile_.IniWrite(s, profile::kChrGrop, profile::SignedNumberText(ChrGropNo));
+    profile_.IniWrite(s, profile::kComment, U(txtAriaComment->text()));
+    profile_.IniWrite(s, profile::kLeft, U(txtLeft->text()));
+    profile_.IniWrite(s, profile::kTop, U(txtTop->text()));
+    profile_.IniWrite(s, profile::kWidth, U(txtWidth->text()));
+    profile_.IniWrite(s, profile::kHeight, U(txtHeight->text()));
+    profile_.IniWrite(s, profile::kBwLevel, U(txt2tikaLevel->text()));
+    profile_.IniWrite(s, profile::kKugiri, U(txtKugiri->text()));
     // A new key: written once the user has set it, so that an area that
     // never used it is stored exactly as before.
-    if (!blank.empty() || !FUMIni::IniRead(s, profile::kBlankWidth).empty())
-        FUMIni::IniWrite(s, profile::kBlankWidth, blank);
-    if (chkYominokoshi->isChecked() || !FUMIni::IniRead(s, profile::kWriteUnread).empty())
-        FUMIni::IniWrite(s, profile::kWriteUnread, profile::FlagText(chkYominokoshi->isChecked()));
+    if (!blank.empty() || !profile_.IniRead(s, profile::kBlankWidth).empty())
+        profile_.IniWrite(s, profile::kBlankWidth, blank);
+    if (chkYominokoshi->isChecked() || !profile_.IniRead(s, profile::kWriteUnread).empty())
+        profile_.IniWrite(s, profile::kWriteUnread, profile::FlagText(chkYominokoshi->isChecked()));
     storeMonitor(s);
     setGuidance(
         QStringLiteral("認識エリア「%1」を記録しました。(O)Kで閉じると、このエリアを読み取ります。")
-            .arg(Q(modPub::AriaName)));
+            .arg(Q(AriaName)));
     return true;
 }
 
@@ -405,32 +404,32 @@ void frmKakudai::storeMonitor(const std::u16string& section) {
         if (l && t && w && h) monitor = capture::MonitorOf(platform_, QRect(*l, *t, *w, *h));
     }
     if (monitor) {
-        FUMIni::IniWrite(section, profile::kMonitor, engine::MonitorRectText(monitor->rect));
-        FUMIni::IniWrite(section, profile::kMonitorScale,
-                         monitor->scalePercent > 0 ? profile::Decimal(monitor->scalePercent)
-                                                   : std::u16string());
-    } else if (!FUMIni::IniRead(section, profile::kMonitor).empty()) {
+        profile_.IniWrite(section, profile::kMonitor, engine::MonitorRectText(monitor->rect));
+        profile_.IniWrite(section, profile::kMonitorScale,
+                          monitor->scalePercent > 0 ? profile::Decimal(monitor->scalePercent)
+                                                    : std::u16string());
+    } else if (!profile_.IniRead(section, profile::kMonitor).empty()) {
         // On no monitor now: the old record would only mislead.
-        FUMIni::IniWrite(section, profile::kMonitor, u"");
-        FUMIni::IniWrite(section, profile::kMonitorScale, u"");
+        profile_.IniWrite(section, profile::kMonitor, u"");
+        profile_.IniWrite(section, profile::kMonitorScale, u"");
     }
 }
 
 void frmKakudai::showFields() {
-    const auto fields = engine::ReadFields(modPub::AriaName, FUMIni::IniRead);
+    const auto fields = engine::ReadFields(AriaName, profile_.reader());
     QStringList names;
     for (const auto& f : fields)
         names << Q(f.name) +
                      (f.mark == engine::FieldMark::None ? QString() : QStringLiteral("(!)"));
     lblFields->setText(names.isEmpty() ? QStringLiteral("なし") : names.join(QStringLiteral("、")));
-    lblFields->setToolTip(QStringLiteral("「%1」を読んだあと、同じ読み取りで続けて読むエリア")
-                              .arg(Q(modPub::AriaName)));
+    lblFields->setToolTip(
+        QStringLiteral("「%1」を読んだあと、同じ読み取りで続けて読むエリア").arg(Q(AriaName)));
 }
 
 void frmKakudai::cmdFields_Click() {
-    const std::u16string area = modPub::AriaName;
+    const std::u16string area = AriaName;
     const auto areas =
-        profile::ReadNumberedList(FUMIni::IniRead, profile::kAriaList, profile::ListKey);
+        profile::ReadNumberedList(profile_.reader(), profile::kAriaList, profile::ListKey);
     if (area.empty() || area == profile::kNewEntry ||
         std::find(areas.begin(), areas.end(), area) == areas.end()) {
         message(QStringLiteral("エリア名の一覧で認識エリアを選ぶか、<新規追加>で作ってください"),
@@ -439,18 +438,17 @@ void frmKakudai::cmdFields_Click() {
     }
     std::vector<std::u16string> withFields;
     for (const auto& a : areas)
-        if (!engine::FieldNames(a, FUMIni::IniRead).empty()) withFields.push_back(a);
+        if (!engine::FieldNames(a, profile_.reader()).empty()) withFields.push_back(a);
     TopMostOff();
     frmFields dialog(
-        area, FieldChoices(area, areas, engine::FieldNames(area, FUMIni::IniRead), withFields),
+        area, FieldChoices(area, areas, engine::FieldNames(area, profile_.reader()), withFields),
         this);
     const bool ok = dialog.exec() == QDialog::Accepted;
     TopMostOn();
     if (!ok) return;
-    engine::WriteFields(area, dialog.chosen(), FUMIni::IniRead,
-                        [](std::u16string_view s, std::u16string_view k, std::u16string_view v) {
-                            return FUMIni::IniWrite(s, k, v) != 0;
-                        });
+    engine::WriteFields(area, dialog.chosen(), profile_.reader(),
+                        [this](std::u16string_view s, std::u16string_view k,
+                               std::u16string_view v) { return profile_.IniWrite(s, k, v) != 0; });
     showFields();
     setGuidance(QStringLiteral("認識エリア「%1」の続けて読むエリアを記録しました。").arg(Q(area)));
 }
@@ -461,22 +459,22 @@ void frmKakudai::cmdAriaKiroku_Click() {
 
 void frmKakudai::cmdEnd_Click() {
     const auto entries = Entries(lstAriaList);
-    const std::u16string& name = modPub::AriaName;
+    const std::u16string& name = AriaName;
     if (!name.empty() && name != profile::kNewEntry &&
         std::find(entries.begin(), entries.end(), name) != entries.end()) {
         const std::u16string s = profile::AreaSection(name);
         const AreaTexts stored{
-            FUMIni::IniRead(s, profile::kComment),
-            FUMIni::IniRead(s, profile::kLeft),
-            FUMIni::IniRead(s, profile::kTop),
-            FUMIni::IniRead(s, profile::kWidth),
-            FUMIni::IniRead(s, profile::kHeight),
-            FUMIni::IniRead(s, profile::kBwLevel),
-            FUMIni::IniRead(s, profile::kKugiri),
-            FUMIni::IniRead(s, profile::kBlankWidth),
-            profile::GroupNumber(FUMIni::IniRead(s, profile::kChrGrop)).value_or(-1),
-            profile::IsTrue(FUMIni::IniRead(s, profile::kWriteUnread))};
-        const bool hasSection = FUMIni::IniHasSection(s);
+            profile_.IniRead(s, profile::kComment),
+            profile_.IniRead(s, profile::kLeft),
+            profile_.IniRead(s, profile::kTop),
+            profile_.IniRead(s, profile::kWidth),
+            profile_.IniRead(s, profile::kHeight),
+            profile_.IniRead(s, profile::kBwLevel),
+            profile_.IniRead(s, profile::kKugiri),
+            profile_.IniRead(s, profile::kBlankWidth),
+            profile::GroupNumber(profile_.IniRead(s, profile::kChrGrop)).value_or(-1),
+            profile::IsTrue(profile_.IniRead(s, profile::kWriteUnread))};
+        const bool hasSection = profile_.IniHasSection(s);
         if (AreaNeedsStoring(shownArea(), stored, hasSection)) {
             const QString text =
                 (hasSection ? QStringLiteral("認識エリア「%1」の変更はまだ記録されていません。")
@@ -494,7 +492,7 @@ void frmKakudai::cmdEnd_Click() {
             }
         }
     }
-    FUMIni::IniWrite(profile::kEndData, profile::kArea, modPub::AriaName);
+    profile_.IniWrite(profile::kEndData, profile::kArea, AriaName);
     outcome_ = EditorOutcome::Ok;
     accept();
 }
@@ -508,7 +506,7 @@ void frmKakudai::keyPressEvent(QKeyEvent* e) {
 // ---- groups and characters
 
 void frmKakudai::ChrListLoad(int g) {
-    AllChr = FUMIni::IniRead(profile::kChrSection, profile::CharListKey(g));
+    AllChr = profile_.IniRead(profile::kChrSection, profile::CharListKey(g));
     auto pieces = profile::SplitCharList(AllChr);
     ChrCount = static_cast<int>(pieces.size());
     settings::CombSort(pieces);
@@ -540,8 +538,8 @@ void frmKakudai::lstChrGrop_Click() {
     const int row = lstChrGrop->count() - 1;
     lstChrGrop->item(row)->setText(Q(*name));
     for (int n = 0; n <= row; ++n)
-        FUMIni::IniWrite(profile::kChrGropList, profile::GroupKey(n),
-                         U(lstChrGrop->item(n)->text()));
+        profile_.IniWrite(profile::kChrGropList, profile::GroupKey(n),
+                          U(lstChrGrop->item(n)->text()));
     // The next group can be added at once.
     lstChrGrop->addItem(kNewEntry);
     ChrGropNo = row;
@@ -554,9 +552,9 @@ void frmKakudai::List1_Click() {
     const QListWidgetItem* item = List1->currentItem();
     if (!item) return;
     const std::u16string s = profile::CharSection(ChrGropNo, U(item->text()));
-    txtChr->setText(Q(FUMIni::IniRead(s, profile::kChr)));
-    lblWidth->setText(Q(FUMIni::IniRead(s, profile::kX)));
-    lblHeight->setText(Q(FUMIni::IniRead(s, profile::kY)));
+    txtChr->setText(Q(profile_.IniRead(s, profile::kChr)));
+    lblWidth->setText(Q(profile_.IniRead(s, profile::kX)));
+    lblHeight->setText(Q(profile_.IniRead(s, profile::kY)));
     lblWidth->setAccessibleDescription(lblWidth->text());
     lblHeight->setAccessibleDescription(lblHeight->text());
     // The labels now describe the stored template, not the cut.
@@ -576,11 +574,11 @@ void frmKakudai::cmdKill_Click() {
     // In one replacement of the profile: a deletion cut short would leave
     // a listed character named "Null" that readings would put in answers.
     const std::u16string s = profile::CharSection(ChrGropNo, c);
-    FUMIni::IniWriteAll({{s, std::u16string(profile::kChr), std::u16string(profile::kDeletedChr)},
-                         {s, std::u16string(profile::kX), u"0"},
-                         {s, std::u16string(profile::kY), u"0"},
-                         {std::u16string(profile::kChrSection), profile::CharListKey(ChrGropNo),
-                          profile::JoinCharList(kept)}});
+    profile_.IniWriteAll({{s, std::u16string(profile::kChr), std::u16string(profile::kDeletedChr)},
+                          {s, std::u16string(profile::kX), u"0"},
+                          {s, std::u16string(profile::kY), u"0"},
+                          {std::u16string(profile::kChrSection), profile::CharListKey(ChrGropNo),
+                           profile::JoinCharList(kept)}});
     List1->clear();
     ChrListLoad(ChrGropNo);
     runReadingCheck();

@@ -22,6 +22,7 @@
 #include "Platform.h"
 #include "PressSetup.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "ReadingCheck.h"
 
 #include <QDialog>
@@ -57,7 +58,8 @@ enum class EditorOutcome { Ok, Closed };
 class frmKakudai : public QDialog {
     Q_OBJECT
 public:
-    frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmKakudai(platform::Platform& platform, platform::Dialogs& dialogs,
+               store::ProfileStore& profile, QWidget* parent = nullptr);
     ~frmKakudai() override;
 
     // Runs the opening steps while the window is still hidden, then shows it
@@ -99,6 +101,9 @@ public:
     void picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos);
     void picBig_MouseUp(Qt::MouseButton button, QPointF pos);
 
+    // The area being edited (chosen or created in the list; the profile
+    // hears of it through "認識エリア記録" and OK).
+    std::u16string AriaName;
     // The group being edited and its characters as last read or written.
     int ChrGropNo = 0;
     std::u16string AllChr;
@@ -166,6 +171,7 @@ private:
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
+    store::ProfileStore& profile_;
     EditorOutcome outcome_ = EditorOutcome::Closed;
     frmTuika* tuika_ = nullptr;
     ListChoice* ariaChoice_ = nullptr;

@@ -12,7 +12,6 @@
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
-#include "modPub.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -108,7 +107,8 @@ bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
             known.push_back(c);
         }
     }
-    if (newList != AllChr && StoredBytes(newList, ProfileEncoding()) > settings::kMaxValueBytes) {
+    if (newList != AllChr &&
+        StoredBytes(newList, ProfileEncoding(profile_.path())) > settings::kMaxValueBytes) {
         message(QStringLiteral("このキャラクタグループにはこれ以上登録できません"), kAppTitle);
         return false;
     }
@@ -117,7 +117,7 @@ bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
 
 bool frmKakudai::writeTemplates(const std::vector<profile::CharTemplate>& templates) {
     std::u16string list = AllChr;
-    if (!FUMIni::IniWriteAll(profile::TemplateWrites(ChrGropNo, templates, list))) return false;
+    if (!profile_.IniWriteAll(profile::TemplateWrites(ChrGropNo, templates, list))) return false;
     for (const auto& t : templates) {
         bool listed = false;
         for (int i = 0; i < List1->count() && !listed; ++i)
@@ -284,9 +284,9 @@ void frmKakudai::updateReadingCheck(
         return;
     }
     // The area as shown, set up as a reading would set it up once stored.
-    const profile::Source stored = FUMIni::ProfileSource();
+    const profile::Source stored = profile_.source();
     const engine::AreaSetup setup = engine::SetUpArea(
-        modPub::AriaName, ShownAreaSource(modPub::AriaName, shownArea(), stored), stored, readers_);
+        AriaName, ShownAreaSource(AriaName, shownArea(), stored), stored, readers_);
     const auto& templates = setup.templates();
     const engine::BlankRule& rule = setup.settings.blanks;
     const engine::AreaImage area = capture::ToAreaImage(image);

@@ -16,9 +16,9 @@
 #include "AnswerText.h"
 #include "AreaReader.h"
 #include "ChrTemp.h"
-#include "FUMIni.h"
 #include "FuzzInput.h"
 #include "LiteralMatcher.h"
+#include "Numbers.h"
 #include "ProfileDocument.h"
 #include "ProfileLayout.h"
 

@@ -10,7 +10,6 @@
 //
 // Input: the first 8 bytes as a double for the conversions; the rest as a text
 // for the number rule, and split at 0xFF as texts for the sort.
-#include "FUMIni.h"
 #include "FuzzInput.h"
 #include "Numbers.h"
 

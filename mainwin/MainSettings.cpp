@@ -1,20 +1,20 @@
 #include "MainSettings.h"
 
 #include "Blanks.h"
-#include "FUMIni.h"
+#include "Numbers.h"
 #include "ProfileLayout.h"
 
 #include <cmath>
 
 namespace mainwin {
 
-OutputSettings ReadOutputSettings() {
+OutputSettings ReadOutputSettings(const profile::Reader& read) {
     OutputSettings s;
-    s.OutFileName = FUMIni::IniRead(profile::kEndData, profile::kFileName);
-    s.CommentBefore = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore));
-    s.CsvMode = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv));
-    s.TimeStamp = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTimeStamp));
-    s.CsvHeader = profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsvHeader));
+    s.OutFileName = read(profile::kEndData, profile::kFileName);
+    s.CommentBefore = profile::IsTrue(read(profile::kEndData, profile::kCommentBefore));
+    s.CsvMode = profile::IsTrue(read(profile::kEndData, profile::kCsv));
+    s.TimeStamp = profile::IsTrue(read(profile::kEndData, profile::kTimeStamp));
+    s.CsvHeader = profile::IsTrue(read(profile::kEndData, profile::kCsvHeader));
     return s;
 }
 

@@ -19,7 +19,7 @@ struct OutputSettings {
     bool CsvHeader = false;     // CSVHEADER is exactly "True": a header in a new CSV file
 };
 
-OutputSettings ReadOutputSettings();
+OutputSettings ReadOutputSettings(const profile::Reader& read);
 
 // The current area with its fields, set up for the next press: the name
 // from [ENDDATA] AREA, then everything from its section (PressSetup.h).

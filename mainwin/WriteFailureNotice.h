@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Dialogs.h"
-#include "FUMIni.h"
+#include "ProfileStore.h"
 
 #include <QObject>
 
@@ -13,16 +13,17 @@ namespace mainwin {
 class WriteFailureNotice : public QObject {
     Q_OBJECT
 public:
-    explicit WriteFailureNotice(platform::Dialogs& dialogs);
+    WriteFailureNotice(platform::Dialogs& dialogs, store::ProfileStore& profile);
     ~WriteFailureNotice() override;
 
-    // The message for one refused write.
-    static QString Text(const FUMIni::WriteFailure& failure);
+    // The message for one refused write of the profile at path.
+    static QString Text(const store::WriteFailure& failure, const QString& path);
 
 private:
-    void refused(const FUMIni::WriteFailure& failure);
+    void refused(const store::WriteFailure& failure);
 
     platform::Dialogs& dialogs_;
+    store::ProfileStore& profile_;
     bool pending_ = false;
 };
 

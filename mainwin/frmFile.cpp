@@ -1,6 +1,5 @@
 #include "frmFile.h"
 
-#include "FUMIni.h"
 #include "Placement.h"
 #include "ProfileLayout.h"
 
@@ -27,9 +26,9 @@ constexpr int kOptionRow = 360; // twips
 
 // A switch that is off unless set: written only once it is, so that a
 // profile where nobody turned it on stays as it was.
-void WriteSwitch(std::u16string_view key, bool on) {
-    if (on || !FUMIni::IniRead(profile::kEndData, key).empty())
-        FUMIni::IniWrite(profile::kEndData, key, profile::FlagText(on));
+void WriteSwitch(store::ProfileStore& ini, std::u16string_view key, bool on) {
+    if (on || !ini.IniRead(profile::kEndData, key).empty())
+        ini.IniWrite(profile::kEndData, key, profile::FlagText(on));
 }
 
 } // namespace
@@ -43,7 +42,8 @@ QString CsvFileName(const QString& name) {
     return name.left(dot + 1) + QStringLiteral("csv");
 }
 
-frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), profile_(profile) {
     setObjectName(QStringLiteral("frmFile"));
     setWindowTitle(QStringLiteral("Tirelma"));
     // One row below the CSV box for the optional columns.
@@ -115,19 +115,20 @@ frmFile::frmFile(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent),
     connect(chkCSV, &QCheckBox::stateChanged, this, &frmFile::chkCSV_Click);
 
     // Loaded afresh at every showing.
-    txtFileName->setText(Q(FUMIni::IniRead(profile::kEndData, profile::kFileName)));
-    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCommentBefore)))
+    txtFileName->setText(Q(profile_.IniRead(profile::kEndData, profile::kFileName)));
+    if (profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kCommentBefore)))
         optCommentIti0->setChecked(true);
     else
         optCommentIti1->setChecked(true);
-    txtKizami->setText(Q(FUMIni::IniRead(profile::kEndData, profile::kKizami)));
+    txtKizami->setText(Q(profile_.IniRead(profile::kEndData, profile::kKizami)));
     // Checking runs the same handler as a click: a stored name is shown with
     // its extension already changed.
-    if (profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsv)))
+    if (profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kCsv)))
         chkCSV->setChecked(true);
-    chkHeader->setChecked(profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kCsvHeader)));
+    chkHeader->setChecked(
+        profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kCsvHeader)));
     chkTimeStamp->setChecked(
-        profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTimeStamp)));
+        profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kTimeStamp)));
 }
 
 void frmFile::chkCSV_Click() {
@@ -142,13 +143,13 @@ void frmFile::cmdFileSel_Click() {
 
 void frmFile::OKButton_Click() {
     // Stored as they stand; the main window reads numbers leniently.
-    FUMIni::IniWrite(profile::kEndData, profile::kFileName, txtFileName->text().toStdU16String());
-    FUMIni::IniWrite(profile::kEndData, profile::kCommentBefore,
-                     profile::FlagText(optCommentIti0->isChecked()));
-    FUMIni::IniWrite(profile::kEndData, profile::kKizami, txtKizami->text().toStdU16String());
-    FUMIni::IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
-    WriteSwitch(profile::kCsvHeader, chkHeader->isChecked());
-    WriteSwitch(profile::kTimeStamp, chkTimeStamp->isChecked());
+    profile_.IniWrite(profile::kEndData, profile::kFileName, txtFileName->text().toStdU16String());
+    profile_.IniWrite(profile::kEndData, profile::kCommentBefore,
+                      profile::FlagText(optCommentIti0->isChecked()));
+    profile_.IniWrite(profile::kEndData, profile::kKizami, txtKizami->text().toStdU16String());
+    profile_.IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
+    WriteSwitch(profile_, profile::kCsvHeader, chkHeader->isChecked());
+    WriteSwitch(profile_, profile::kTimeStamp, chkTimeStamp->isChecked());
     accept();
 }
 

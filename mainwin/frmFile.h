@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "ProfileStore.h"
 
 #include <QDialog>
 
@@ -28,7 +29,7 @@ inline const QString kResultFileFilter =
 class frmFile : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFile(platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidget* parent = nullptr);
 
     void cmdFileSel_Click();
     void chkCSV_Click();
@@ -37,6 +38,7 @@ public:
 
 private:
     platform::Dialogs& dialogs_;
+    store::ProfileStore& profile_;
     QGroupBox* Frame1 = nullptr;
     QLineEdit* txtFileName = nullptr;
     QPushButton* cmdFileSel = nullptr;

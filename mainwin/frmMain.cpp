@@ -61,8 +61,9 @@ constexpr int kPictureMaxHeight = 34;
 
 } // namespace
 
-frmMain::frmMain(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), dialogs_(dialogs) {
+frmMain::frmMain(platform::Platform& platform, platform::Dialogs& dialogs,
+                 store::ProfileStore& profile, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), dialogs_(dialogs), profile_(profile) {
     setWindowTitle(kCaption);
     buildControls();
     Init();
@@ -200,8 +201,8 @@ void frmMain::buildControls() {
 }
 
 void frmMain::Init() {
-    output_ = ReadOutputSettings();
-    press_ = AriaDataGet(FUMIni::ProfileSource(), readers_);
+    output_ = ReadOutputSettings(profile_.reader());
+    press_ = AriaDataGet(profile_.source(), readers_);
     lblKizami->setText(Q(settings::DoubleText(press_.step)));
     // The size first: the stored position is checked against the screens
     // with it.
@@ -307,7 +308,7 @@ void frmMain::restorePlacement() {
     const FUMIni::FormPlacement design{PixelsToTwips(frame.top()), PixelsToTwips(frame.left()),
                                        PixelsToTwips(frame.height()), PixelsToTwips(frame.width())};
     // The window has a fixed size: only its position comes from the file.
-    const auto p = FUMIni::FormPosLoad(kCaption.toStdU16String(), design, false);
+    const auto p = FUMIni::FormPosLoad(profile_, kCaption.toStdU16String(), design, false);
     QRect wanted(TwipsToPixels(p.Left), TwipsToPixels(p.Top), frame.width(), frame.height());
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
@@ -319,7 +320,7 @@ void frmMain::restorePlacement() {
 
 void frmMain::savePlacement() {
     const QRect frame = frameGeometry();
-    FUMIni::FormPosSave(kCaption.toStdU16String(),
+    FUMIni::FormPosSave(profile_, kCaption.toStdU16String(),
                         {PixelsToTwips(frame.top()), PixelsToTwips(frame.left()),
                          PixelsToTwips(frame.height()), PixelsToTwips(frame.width())});
 }
@@ -422,15 +423,15 @@ void frmMain::cmdWrite_Click() {
     const engine::ResultRecord record = engine::MakeResultRecord(
         U(txtKotae->text()), U(txtComment->text()), readings_, press_.area.settings.blanks.kugiri,
         {output_.CommentBefore, output_.CsvMode, output_.TimeStamp, output_.CsvHeader}, U(now));
-    const ResultWrite result = WriteResultLine(record.line, output_.OutFileName, output_.CsvMode,
-                                               FUMIni::IniDir(), record.header);
+    const engine::ResultWrite result = engine::WriteResultLine(
+        record.line, output_.OutFileName, output_.CsvMode, profile_.IniDir(), record.header);
     const auto warn = [this](const QString& text) {
         dialogs_.message(this, text, kCaption, platform::Dialogs::Icon::Warning);
     };
     switch (result.status) {
-    case ResultStatus::Written:
+    case engine::ResultStatus::Written:
         break;
-    case ResultStatus::WrittenToFallback:
+    case engine::ResultStatus::WrittenToFallback:
         // Written, but not where the user will look for it.
         warn(
             (result.foreign
@@ -443,7 +444,7 @@ void frmMain::cmdWrite_Click() {
                            "書き込みファイルは「ﾌｧｲﾙ」の「書き込みファイル指定」で指定し直せます。")
                 .arg(Q(result.file)));
         break;
-    case ResultStatus::NotEncodable:
+    case engine::ResultStatus::NotEncodable:
         if (result.encoding == settings::ResultEncoding::Utf8NoMark) {
             warn(QStringLiteral(
                      "書き込みファイルは BOM のない UTF-8 で書かれています。英数字と記号"
@@ -458,7 +459,7 @@ void frmMain::cmdWrite_Click() {
                             "ください。")
                  .arg(Q(settings::EncodingName(result.encoding)), Q(result.file)));
         return;
-    case ResultStatus::Unsupported:
+    case engine::ResultStatus::Unsupported:
         warn(
             QStringLiteral("書き込みファイルは、このプログラムでは行を追加できない形式 (UTF-16 BE、"
                            "UTF-32、BOM のない UTF-16 など) で保存されているため、書き込みません"
@@ -467,7 +468,7 @@ void frmMain::cmdWrite_Click() {
                            "ファイルを指定してください。")
                 .arg(Q(result.file)));
         return;
-    case ResultStatus::Failed:
+    case engine::ResultStatus::Failed:
         warn(QStringLiteral(
                  "書き込みファイルに書き込めませんでした。\n%1\n"
                  "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
@@ -482,7 +483,7 @@ void frmMain::cmdWrite_Click() {
 void frmMain::M_F_Open_Click() {
     hide();
     {
-        frmFile dialog(dialogs_);
+        frmFile dialog(dialogs_, profile_);
         dialog.exec();
     }
     Init();
@@ -492,7 +493,7 @@ void frmMain::M_F_Open_Click() {
 void frmMain::M_F_ALIA_Click() {
     hide();
     {
-        editor::frmKakudai editorWindow(platform_, dialogs_);
+        editor::frmKakudai editorWindow(platform_, dialogs_, profile_);
         // After OK the window loads afresh, which Init below does; closing
         // from the title bar re-reads the settings all the same.
         editorWindow.run();

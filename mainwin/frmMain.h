@@ -7,6 +7,7 @@
 #include "Fields.h"
 #include "MainSettings.h"
 #include "Platform.h"
+#include "ProfileStore.h"
 #include "Reading.h"
 
 #include <QImage>
@@ -29,7 +30,8 @@ namespace mainwin {
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    frmMain(platform::Platform& platform, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(platform::Platform& platform, platform::Dialogs& dialogs, store::ProfileStore& profile,
+            QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Re-reads all settings, the current area and its templates, and empties
@@ -94,6 +96,7 @@ private:
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
+    store::ProfileStore& profile_;
     OutputSettings output_;
     engine::PressSetup press_; // the current area and its fields
     engine::GroupReaders readers_;

@@ -1,16 +1,16 @@
 #include "ReadCommand.h"
 
 #include "AnswerText.h"
-#include "FUMIni.h"
 #include "Fields.h"
 #include "FileIo.h"
+#include "Numbers.h"
 #include "PressSetup.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "ReadOutput.h"
 #include "Reading.h"
 #include "ScreenReading.h"
 #include "TextCodec.h"
-#include "modPub.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,24 +27,22 @@ std::string PathText(const std::filesystem::path& path) {
     return Utf8Text(settings::TextFromPath(path));
 }
 
-// The profile the options name, made the one FUMIni reads; kOk or kNoProfile.
-int OpenProfile(const ReadOptions& options, std::ostream& err) {
-    if (!options.profile.empty()) {
-        // Arguments are UTF-8 on every system (a plain std::string would be
-        // taken for the ANSI code page on Windows).
-        const std::filesystem::path p = std::filesystem::absolute(
-            settings::PathFromText(settings::Utf8ToUtf16(options.profile)));
-        FUMIni::SetIniDir(settings::TextFromPath(p.parent_path()));
-        modPub::IniName = settings::TextFromPath(p.filename());
-    } else {
-        modPub::IniName = u"Kavoren.ini";
-    }
-    const auto profilePath = FUMIni::ProfilePath();
+// The profile the options name (the program's own when none); kOk with it
+// open in profile, or kNoProfile after a message.
+int OpenProfile(const ReadOptions& options, std::unique_ptr<store::ProfileStore>& profile,
+                std::ostream& err) {
+    // Arguments are UTF-8 on every system (a plain std::string would be
+    // taken for the ANSI code page on Windows).
+    const std::filesystem::path path = options.profile.empty()
+                                           ? store::ProfileStore::DefaultPath()
+                                           : std::filesystem::absolute(settings::PathFromText(
+                                                 settings::Utf8ToUtf16(options.profile)));
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(profilePath, ec)) {
-        err << "tirelma-read: no profile file " << PathText(profilePath) << "\n";
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        err << "tirelma-read: no profile file " << PathText(path) << "\n";
         return kNoProfile;
     }
+    profile = std::make_unique<store::ProfileStore>(path);
     return kOk;
 }
 
@@ -58,10 +56,11 @@ struct AreaSetup {
 // The area of the options (or the current one) with its fields, set up;
 // kOk, or the exit code after a message. Reading images, the images are
 // the area, whatever its stored size.
-int LoadArea(const ReadOptions& options, AreaSetup& setup, bool screen, std::ostream& err) {
+int LoadArea(const ReadOptions& options, store::ProfileStore& profile, AreaSetup& setup,
+             bool screen, std::ostream& err) {
     using P = engine::SetupProblem;
-    const auto profilePath = FUMIni::ProfilePath();
-    const profile::Source source = FUMIni::ProfileSource();
+    const auto& profilePath = profile.path();
+    const profile::Source source = profile.source();
     const std::u16string name =
         options.area ? settings::Utf8ToUtf16(*options.area) : engine::CurrentArea(source.read);
     setup.press = engine::SetUpPress(name, source, source, setup.readers);
@@ -151,9 +150,10 @@ bool OnSomeScreen(const PixelRect& r, const std::vector<PixelRect>& screens) {
 int RunRead(const ReadOptions& options,
             const std::function<std::optional<engine::AreaImage>(const std::string&)>& loadImage,
             std::ostream& out, std::ostream& err) {
-    if (const int code = OpenProfile(options, err); code != kOk) return code;
+    std::unique_ptr<store::ProfileStore> profile;
+    if (const int code = OpenProfile(options, profile, err); code != kOk) return code;
     AreaSetup setup;
-    if (const int code = LoadArea(options, setup, false, err); code != kOk) return code;
+    if (const int code = LoadArea(options, *profile, setup, false, err); code != kOk) return code;
     const engine::AreaSetup& area = setup.press.area;
     int result = kOk;
     bool incomplete = false;
@@ -180,11 +180,12 @@ int RunRead(const ReadOptions& options,
 
 int RunScreen(const ReadOptions& options, platform::Platform& screen, const WatchClock& clock,
               std::ostream& out, std::ostream& err) {
-    if (const int code = OpenProfile(options, err); code != kOk) return code;
-    const auto profilePath = FUMIni::ProfilePath();
+    std::unique_ptr<store::ProfileStore> profile;
+    if (const int code = OpenProfile(options, profile, err); code != kOk) return code;
+    const auto& profilePath = profile->path();
     AreaSetup setup;
     settings::FileStamp stamp = settings::StampOf(profilePath);
-    if (const int code = LoadArea(options, setup, true, err); code != kOk) return code;
+    if (const int code = LoadArea(options, *profile, setup, true, err); code != kOk) return code;
 
     const bool watching = options.watchSeconds.has_value();
     const auto interval =
@@ -202,7 +203,8 @@ int RunScreen(const ReadOptions& options, platform::Platform& screen, const Watc
     for (;;) {
         if (const auto now = settings::StampOf(profilePath); now != stamp) {
             stamp = now;
-            if (const int code = LoadArea(options, setup, true, err); code != kOk) return code;
+            if (const int code = LoadArea(options, *profile, setup, true, err); code != kOk)
+                return code;
         }
         const engine::AreaSetup& area = setup.press.area;
         const PixelRect rect = *area.rect;
@@ -271,15 +273,17 @@ int RunScreen(const ReadOptions& options, platform::Platform& screen, const Watc
 }
 
 int RunListAreas(const ReadOptions& options, std::ostream& out, std::ostream& err) {
-    if (const int code = OpenProfile(options, err); code != kOk) return code;
+    std::unique_ptr<store::ProfileStore> store;
+    if (const int code = OpenProfile(options, store, err); code != kOk) return code;
+    const profile::Reader read = store->reader();
     std::vector<std::u16string> names =
-        profile::ReadNumberedList(FUMIni::IniRead, profile::kAriaList, profile::ListKey);
-    const std::u16string current = FUMIni::IniRead(profile::kEndData, profile::kArea);
+        profile::ReadNumberedList(read, profile::kAriaList, profile::ListKey);
+    const std::u16string current = read(profile::kEndData, profile::kArea);
     if (!current.empty() && std::find(names.begin(), names.end(), current) == names.end() &&
-        FUMIni::IniHasSection(profile::AreaSection(current)))
+        store->IniHasSection(profile::AreaSection(current)))
         names.push_back(current);
     for (const auto& name : names) {
-        const engine::AreaSettings area = engine::ReadAreaSettings(name, FUMIni::IniRead);
+        const engine::AreaSettings area = engine::ReadAreaSettings(name, read);
         AreaListing a;
         a.name = name;
         a.left = settings::RoundToInt32Or(area.left, 0);
@@ -287,10 +291,9 @@ int RunListAreas(const ReadOptions& options, std::ostream& out, std::ostream& er
         a.width = engine::AreaPixels(area.width);
         a.height = engine::AreaPixels(area.height);
         a.group = area.group;
-        if (area.group)
-            a.groupName = FUMIni::IniRead(profile::kChrGropList, profile::GroupKey(*area.group));
+        if (area.group) a.groupName = read(profile::kChrGropList, profile::GroupKey(*area.group));
         a.current = name == current;
-        a.fields = engine::FieldNames(name, FUMIni::IniRead);
+        a.fields = engine::FieldNames(name, read);
         out << AreaLine(options.format, a) << "\n";
     }
     return kOk;

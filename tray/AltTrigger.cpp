@@ -1,6 +1,5 @@
 #include "AltTrigger.h"
 
-#include "FUMIni.h"
 #include "ProfileLayout.h"
 
 namespace tray {
@@ -30,10 +29,9 @@ bool AltTrigger::tick(const platform::KeyboardState& k) {
     return false;
 }
 
-AltTrigger::Mode StoredAltMode() {
-    return profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kAltDown))
-               ? AltTrigger::Mode::AtOnce
-               : AltTrigger::Mode::Alone;
+AltTrigger::Mode StoredAltMode(const profile::Reader& read) {
+    return profile::IsTrue(read(profile::kEndData, profile::kAltDown)) ? AltTrigger::Mode::AtOnce
+                                                                       : AltTrigger::Mode::Alone;
 }
 
 } // namespace tray

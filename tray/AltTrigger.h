@@ -13,6 +13,7 @@
 #pragma once
 
 #include "Platform.h"
+#include "ProfileLayout.h"
 
 namespace tray {
 
@@ -43,6 +44,6 @@ private:
 };
 
 // The mode the profile asks for.
-AltTrigger::Mode StoredAltMode();
+AltTrigger::Mode StoredAltMode(const profile::Reader& read);
 
 } // namespace tray

@@ -1,6 +1,5 @@
 #include "frmTskTly.h"
 
-#include "FUMIni.h"
 #include "ProfileLayout.h"
 #include "frmMain.h"
 
@@ -77,8 +76,9 @@ QIcon TirelmaIcon() {
     return icon;
 }
 
-frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs)
-    : platform_(platform), dialogs_(dialogs) {
+frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
+                     store::ProfileStore& profile)
+    : platform_(platform), dialogs_(dialogs), profile_(profile) {
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &frmTskTly::Timer1_Timer);
     areaWatch_.setInterval(1000);
@@ -166,9 +166,9 @@ void frmTskTly::iconContextMenu() {
 
 void frmTskTly::noticeTriggerOnce() {
     if (platform_.seesOtherAppsKeys() ||
-        profile::IsTrue(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice)))
+        profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kTriggerNotice)))
         return;
-    FUMIni::IniWrite(profile::kEndData, profile::kTriggerNotice, u"True");
+    profile_.IniWrite(profile::kEndData, profile::kTriggerNotice, u"True");
     // Once the event loop runs: a --show of the first start opens the main
     // window meanwhile.
     const QString text = TriggerNotice(platform_.readsThroughDesktop());
@@ -224,7 +224,7 @@ void frmTskTly::mnuAbout_Click() {
 
 void frmTskTly::resumeWatch() {
     if (quitting_) return;
-    trigger_.setMode(StoredAltMode());
+    trigger_.setMode(StoredAltMode(profile_.reader()));
     trigger_.restart(platform_.keyboard());
     Timer1.start();
 }
@@ -239,7 +239,7 @@ void frmTskTly::showMain() {
         return;
     }
     // Loaded afresh for every opening: every setting is read again.
-    auto* window = new mainwin::frmMain(platform_, dialogs_);
+    auto* window = new mainwin::frmMain(platform_, dialogs_, profile_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     main_ = window;
     connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);

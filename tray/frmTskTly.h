@@ -5,6 +5,7 @@
 #include "AltTrigger.h"
 #include "Dialogs.h"
 #include "Platform.h"
+#include "ProfileStore.h"
 #include "frmMain.h"
 
 #include <QIcon>
@@ -38,7 +39,8 @@ bool OpensMainWindow(QSystemTrayIcon::ActivationReason reason, bool singleClickT
 class frmTskTly : public QObject {
     Q_OBJECT
 public:
-    frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs);
+    frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
+              store::ProfileStore& profile);
     ~frmTskTly() override;
 
     // Puts the icon in place and starts watching the Alt key. Without a
@@ -84,6 +86,7 @@ private:
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
+    store::ProfileStore& profile_;
     QTimer Timer1;
     QTimer areaWatch_; // looks for a notification area until the icon is in
     AltTrigger trigger_;

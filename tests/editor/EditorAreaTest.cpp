@@ -2,8 +2,6 @@
 // storing areas, OK and the title bar.
 #include "EditorFixture.h"
 
-#include "modPub.h"
-
 #include <QAccessible>
 #include <QCheckBox>
 
@@ -83,7 +81,7 @@ TEST_F(EditorTest, NewEntryStaysLastSoTheNextAreaAndGroupCanBeAddedAtOnce) {
     Click(list("lstAriaList"), 1);
     EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", kNew}));
     EXPECT_EQ(list("lstAriaList")->currentRow(), 1);
-    EXPECT_EQ(modPub::AriaName, u"B");
+    EXPECT_EQ(ed->AriaName, u"B");
     names = {QStringLiteral("C")};
     Click(list("lstAriaList"), 2);
     EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", "C", kNew}));
@@ -152,7 +150,7 @@ TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
                                 "[Chr]\nG1ALLCHR=+\\\\-\n"));
     open();
     // AREA names no listed area: the first one is chosen.
-    EXPECT_EQ(modPub::AriaName, u"A");
+    EXPECT_EQ(ed->AriaName, u"A");
     QStringList fields;
     for (const char* n :
          {"txtAriaComment", "txtLeft", "txtTop", "txtWidth", "txtHeight", "txtKugiri"})
@@ -170,7 +168,7 @@ TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
     Click(list("lstAriaList"), 2); // beyond the slider's range: its end
     EXPECT_EQ(edit("txt2tikaLevel")->text(), QStringLiteral("255"));
     QTest::keyClick(list("lstAriaList"), Qt::Key_Up); // the keyboard chooses too
-    EXPECT_EQ(modPub::AriaName, u"B");
+    EXPECT_EQ(ed->AriaName, u"B");
 }
 
 TEST_F(EditorTest, OkAsksBeforeAnUnstoredAreaIsLostTheTitleBarWritesNothing) {
@@ -178,7 +176,7 @@ TEST_F(EditorTest, OkAsksBeforeAnUnstoredAreaIsLostTheTitleBarWritesNothing) {
     writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\n[CHRGROPLIST]\nG0=Digits\n"
                                 "[ENDDATA]\nAREA=A\n[認識エリアA]\nLEFT=1\n"));
     const auto run = [&](std::function<void()> inside) {
-        ed = std::make_unique<editor::frmKakudai>(platform, dialogs);
+        ed = std::make_unique<editor::frmKakudai>(platform, dialogs, ini);
         QTimer t;
         QObject::connect(&t, &QTimer::timeout, [&] {
             if (QApplication::activeModalWidget() != ed.get()) return;

@@ -78,8 +78,8 @@ TEST_F(EditorTest, FieldsAreChosenOrderedAndStoredAtOnce) {
     });
     timer->start(1);
     ed->cmdFields_Click();
-    EXPECT_EQ(FUMIni::IniRead(u"認識エリアX", u"FIELD0"), u"Z");
-    EXPECT_EQ(FUMIni::IniRead(u"認識エリアX", u"FIELD1"), u"");
+    EXPECT_EQ(ini.IniRead(u"認識エリアX", u"FIELD0"), u"Z");
+    EXPECT_EQ(ini.IniRead(u"認識エリアX", u"FIELD1"), u"");
     EXPECT_EQ(caption("lblFields"), QStringLiteral("Z"));
 
     // Another area chosen shows its own (none).
@@ -90,7 +90,7 @@ TEST_F(EditorTest, FieldsAreChosenOrderedAndStoredAtOnce) {
 TEST_F(EditorTest, FieldsNeedAnAreaFirst) {
     writeProfile(QStringLiteral("[ARIALIST]\nLIST0=X\n[CHRGROPLIST]\nG0=Digits\n"));
     open();
-    modPub::AriaName.clear();
+    ed->AriaName.clear();
     ed->cmdFields_Click();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].contains(QStringLiteral("認識エリアを選ぶ")));

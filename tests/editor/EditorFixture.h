@@ -67,7 +67,7 @@ protected:
     }
 
     editor::frmKakudai& open() {
-        ed = std::make_unique<editor::frmKakudai>(platform, dialogs);
+        ed = std::make_unique<editor::frmKakudai>(platform, dialogs, ini);
         ed->Form_Load();
         ed->show();
         return *ed;

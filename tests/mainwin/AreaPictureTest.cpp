@@ -41,7 +41,7 @@ TEST_F(MainWindowPicture, EveryAreaPixelIsWholeScreenPixels) {
     const QImage area(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png"));
     platform.paint(area, QPoint(100, 100)); // where the demo's area is
 
-    mainwin::frmMain w(platform, dialogs);
+    mainwin::frmMain w(platform, dialogs, ini);
     w.show();
     auto* kotae = w.findChild<QLineEdit*>(QStringLiteral("txtKotae"));
     QTRY_COMPARE(kotae->text(), QStringLiteral("1234567890"));

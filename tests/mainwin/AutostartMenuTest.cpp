@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(AutostartMenu, TheFileMenuShowsTheStateTheSystemHasNow) {
-    mainwin::frmMain w(platform, dialogs);
+    mainwin::frmMain w(platform, dialogs, ini);
     const auto wording = platform::AutostartWording();
     auto* file = w.findChild<QMenu*>(QStringLiteral("M_File"));
     QAction* a = entry(w);
@@ -47,7 +47,7 @@ TEST_F(AutostartMenu, TheFileMenuShowsTheStateTheSystemHasNow) {
 }
 
 TEST_F(AutostartMenu, ChoosingItTurnsTheStartOnAndOffAgain) {
-    mainwin::frmMain w(platform, dialogs);
+    mainwin::frmMain w(platform, dialogs, ini);
     entry(w)->trigger();
     EXPECT_EQ(platform.autostartState, AutostartState::On);
     EXPECT_TRUE(entry(w)->isChecked());
@@ -58,7 +58,7 @@ TEST_F(AutostartMenu, ChoosingItTurnsTheStartOnAndOffAgain) {
 }
 
 TEST_F(AutostartMenu, AChangeTheSystemRefusesIsToldAndNotShownAsDone) {
-    mainwin::frmMain w(platform, dialogs);
+    mainwin::frmMain w(platform, dialogs, ini);
     platform.autostartRefused = true;
     entry(w)->trigger();
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -68,7 +68,7 @@ TEST_F(AutostartMenu, AChangeTheSystemRefusesIsToldAndNotShownAsDone) {
 }
 
 TEST_F(AutostartMenu, TurnedOffInTheSystemsListItSaysWhereToTurnItOn) {
-    mainwin::frmMain w(platform, dialogs);
+    mainwin::frmMain w(platform, dialogs, ini);
     platform.autostartState = AutostartState::DisabledBySystem;
     platform.autostartDisabledBySystem = true;
     entry(w)->trigger();

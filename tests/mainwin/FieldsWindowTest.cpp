@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         ProfileFixture::SetUp();
         writeDemoProfile();
-        fakes::WriteXyzAreas(100, 100);
+        fakes::WriteXyzAreas(ini, 100, 100);
         platform.screen.fill(Qt::white);
         platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/xyz.png")),
                        QPoint(100, 100));
@@ -45,12 +45,12 @@ protected:
 };
 
 TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
-    FUMIni::IniWrite(u"ENDDATA", u"CSV", u"True");
-    FUMIni::IniWrite(u"ENDDATA", u"TIMESTAMP", u"True");
-    FUMIni::IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
-    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("points.csv")).toStdU16String());
+    ini.IniWrite(u"ENDDATA", u"CSV", u"True");
+    ini.IniWrite(u"ENDDATA", u"TIMESTAMP", u"True");
+    ini.IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
+    ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("points.csv")).toStdU16String());
     for (int i = 0; i < 2; ++i) {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
         ASSERT_EQ(w.readings().size(), 3u);
@@ -86,13 +86,13 @@ TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
 }
 
 TEST_F(FieldsWindow, TheHeaderTakesTheEncodingOfAFileThatHasOnlyItsMark) {
-    FUMIni::IniWrite(u"ENDDATA", u"CSV", u"True");
-    FUMIni::IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
-    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("u.csv")).toStdU16String());
+    ini.IniWrite(u"ENDDATA", u"CSV", u"True");
+    ini.IniWrite(u"ENDDATA", u"CSVHEADER", u"True");
+    ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("u.csv")).toStdU16String());
     // Saved empty as "Unicode text": the mark alone.
     writeFile(QStringLiteral("u.csv"), QByteArray("\xFF\xFE", 2));
     for (int i = 0; i < 2; ++i) {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
         w.cmdWrite_Click();
@@ -109,9 +109,9 @@ TEST_F(FieldsWindow, TheHeaderTakesTheEncodingOfAFileThatHasOnlyItsMark) {
 }
 
 TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
-    FUMIni::IniWrite(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
-    FUMIni::IniWrite(u"ENDDATA", u"刻み", u"0.25");
-    frmMain w(platform, dialogs);
+    ini.IniWrite(u"認識エリアY", u"区切り", u"/"); // no delimiter in its reading: unchanged
+    ini.IniWrite(u"ENDDATA", u"刻み", u"0.25");
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
     w.Command2_Click();
@@ -119,11 +119,11 @@ TEST_F(FieldsWindow, StepRoundingSnapsEveryFieldWithItsOwnDelimiter) {
 }
 
 TEST_F(FieldsWindow, FieldsThatLeadNowhereOrLieOffTheScreenAreToldAndAskedAbout) {
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD2", u"Z");
-    FUMIni::IniWrite(u"認識エリアZ", u"LEFT", u"5000"); // off the screen
-    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
-    frmMain w(platform, dialogs);
+    ini.IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
+    ini.IniWrite(u"認識エリアX", u"FIELD2", u"Z");
+    ini.IniWrite(u"認識エリアZ", u"LEFT", u"5000"); // off the screen
+    ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250  "));
     const QString notice = label(w, "lblKeikoku");
@@ -141,9 +141,9 @@ TEST_F(FieldsWindow, FieldsThatLeadNowhereOrLieOffTheScreenAreToldAndAskedAbout)
 }
 
 TEST_F(FieldsWindow, AnAreaWithoutFieldsShowsNoneAndWritesAsBefore) {
-    FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Y");
-    FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
-    frmMain w(platform, dialogs);
+    ini.IniWrite(u"ENDDATA", u"AREA", u"Y");
+    ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("-3.250"));
     EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("fraFields"))->isVisible());
@@ -155,7 +155,7 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
     writeDemoProfile();
     const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
     {
-        mainwin::frmFile d(dialogs);
+        mainwin::frmFile d(dialogs, ini);
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->isChecked());
         d.OKButton_Click();
@@ -163,21 +163,21 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
     // Nothing turned on: not a byte changed.
     EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")), before);
     {
-        mainwin::frmFile d(dialogs);
+        mainwin::frmFile d(dialogs, ini);
         d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->setChecked(true);
         d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(true);
         d.OKButton_Click();
     }
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"CSVHEADER"), u"True");
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"TIMESTAMP"), u"True");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"CSVHEADER"), u"True");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TIMESTAMP"), u"True");
     {
-        mainwin::frmFile d(dialogs);
+        mainwin::frmFile d(dialogs, ini);
         EXPECT_TRUE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
         d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(false);
         d.OKButton_Click();
     }
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"TIMESTAMP"), u"False");
-    EXPECT_TRUE(frmMain(platform, dialogs).output().CsvHeader);
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TIMESTAMP"), u"False");
+    EXPECT_TRUE(frmMain(platform, dialogs, ini).output().CsvHeader);
 }
 
 } // namespace

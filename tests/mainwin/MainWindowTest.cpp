@@ -39,7 +39,7 @@ protected:
                        QPoint(100, 100));
     }
     void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-        FUMIni::IniWrite(section, key, value);
+        ini.IniWrite(section, key, value);
     }
     static QLineEdit* box(QWidget& w, const char* name) {
         return w.findChild<QLineEdit*>(QLatin1String(name));
@@ -54,7 +54,7 @@ TEST_F(MainWindow, InitReadsTheSettingsExactly) {
     set(u"ENDDATA", u"刻み", u"0.25");
     set(u"認識エリアCounter", u"CHRGROP", u"2.5");
     set(u"認識エリアCounter", u"LEFT", u"12abc");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     EXPECT_FALSE(w.output().CsvMode);
     EXPECT_TRUE(w.output().CommentBefore);
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblKizami"))->text(), QStringLiteral("0.25"));
@@ -66,7 +66,7 @@ TEST_F(MainWindow, InitReadsTheSettingsExactly) {
 }
 
 TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
     const int grabs = platform.grabs;
@@ -81,7 +81,7 @@ TEST_F(MainWindow, ShowingReadsOnceAndComingBackFromElsewhereDoesNot) {
 
 TEST_F(MainWindow, AScreenTheDesktopRefusesIsToldAndNothingIsRead) {
     platform.refusal = QStringLiteral("the desktop said no");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     auto* notice = w.findChild<QLabel*>(QStringLiteral("lblKeikoku"));
     QTRY_VERIFY(notice->text().contains(QStringLiteral("画面を読み取れなかった")));
@@ -99,7 +99,7 @@ TEST_F(MainWindow, AScreenTheDesktopRefusesIsToldAndNothingIsRead) {
 }
 
 TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
     show(QStringLiteral("small.bmp"));
@@ -113,7 +113,7 @@ TEST_F(MainWindow, F1ReadsAgainWhereverTheFocusIs) {
 
 TEST_F(MainWindow, StepRoundingUsesTheAreasDelimiter) {
     show(QStringLiteral("position.ppm"));
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.34,-5.6"));
     w.Command2_Click(); // step 0.5 in the demo profile
@@ -124,7 +124,7 @@ TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
     set(u"認識エリアCounter", u"区切り", u" ");
     for (int i = 0; i < 2; ++i) {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         QSignalSpy closed(&w, &frmMain::closed);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
@@ -138,8 +138,8 @@ TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
               QStringLiteral("1234567890 上のカウンタ\r\n1234567890 \r\n"));
     EXPECT_TRUE(dialogs.messages.empty());
     // The placement is saved, in twips.
-    EXPECT_FALSE(FUMIni::IniRead(u"Tirelma", u"Width").empty());
-    EXPECT_FALSE(FUMIni::IniRead(u"Tirelma", u"Top").empty());
+    EXPECT_FALSE(ini.IniRead(u"Tirelma", u"Width").empty());
+    EXPECT_FALSE(ini.IniRead(u"Tirelma", u"Top").empty());
 }
 
 TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
@@ -147,7 +147,7 @@ TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
     set(u"ENDDATA", u"コメント前", u"True");
     set(u"認識エリアCounter", u"区切り", u" ");
     show(QStringLiteral("position.ppm"));
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12.34,-5.6"));
     box(w, "txtKotae")->setText(QStringLiteral("12 34")); // the user corrected the reading
@@ -155,13 +155,13 @@ TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
     w.cmdWrite_Click();
     // No file name stored: Kavoren.csv in the program's folder.
     EXPECT_EQ(resultFile(QStringLiteral("Kavoren.csv")), QStringLiteral("x,y,12,34\r\n"));
-    EXPECT_TRUE(FUMIni::IniRead(u"ENDDATA", u"FILENAME").empty());
+    EXPECT_TRUE(ini.IniRead(u"ENDDATA", u"FILENAME").empty());
 }
 
 TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxtAndSaysSo) {
     set(u"ENDDATA", u"CSV", u"True");
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
@@ -176,7 +176,7 @@ TEST_F(MainWindow, AFileInAMissingFolderFallsBackToKavorenTxtAndSaysSo) {
         << told.toStdString();
     EXPECT_TRUE(told.contains(QDir::toNativeSeparators(path(QStringLiteral("Kavoren.txt")))))
         << told.toStdString();
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"FILENAME"),
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"FILENAME"),
               path(QStringLiteral("no/such/folder/out.csv")).toStdU16String());
 }
 
@@ -187,7 +187,7 @@ TEST_F(MainWindow, ARelativeFileNameLiesBesideTheProfile) {
     QDir::setCurrent(elsewhere.path());
     set(u"ENDDATA", u"FILENAME", u"res.txt");
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
         w.cmdWrite_Click();
@@ -204,7 +204,7 @@ TEST_F(MainWindow, AWindowsPathOnLinuxIsNoFolderHere) {
     QTemporaryDir elsewhere;
     const QString started = QDir::currentPath();
     QDir::setCurrent(elsewhere.path());
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
@@ -232,7 +232,7 @@ TEST_F(MainWindow, AUnicodeResultFileTakesLinesInItsOwnEncoding) {
     QByteArray utf16("\xFF\xFE", 2);
     utf16.append(reinterpret_cast<const char*>(old.utf16()), old.size() * 2);
     writeFile(QStringLiteral("excel.txt"), utf16);
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
     box(w, "txtComment")->setText(QStringLiteral("café 温度"));
@@ -248,7 +248,7 @@ TEST_F(MainWindow, AUnicodeResultFileTakesLinesInItsOwnEncoding) {
     // and so does the window.
     const QByteArray be("\xFE\xFF\x00\x31\x00\r\x00\n", 8);
     writeFile(QStringLiteral("excel.txt"), be);
-    frmMain again(platform, dialogs);
+    frmMain again(platform, dialogs, ini);
     QSignalSpy closed(&again, &frmMain::closed);
     again.show();
     QTRY_COMPARE(kotae(again), QStringLiteral("1234567890"));
@@ -275,7 +275,7 @@ TEST_F(MainWindow, AUnicodeResultFileTakesLinesInItsOwnEncoding) {
 TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {
     QDir(dir.path()).mkdir(QStringLiteral("out.txt")); // a folder where the file should be
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
@@ -287,12 +287,12 @@ TEST_F(MainWindow, AnUnwritableFileIsToldAndTheReadingStays) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(kotae(w), QStringLiteral("1234567890"));
     EXPECT_EQ(box(w, "txtComment")->text(), QStringLiteral("memo"));
-    EXPECT_TRUE(FUMIni::IniRead(u"Tirelma", u"Top").empty()); // placement not saved
+    EXPECT_TRUE(ini.IniRead(u"Tirelma", u"Top").empty()); // placement not saved
 }
 
 TEST_F(MainWindow, ACharacterTheResultFileCannotHoldIsNotLost) {
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
@@ -318,7 +318,7 @@ TEST_F(MainWindow, ACharacterTheResultFileCannotHoldIsNotLost) {
 TEST_F(MainWindow, APlacementOffEveryScreenIsBroughtBack) {
     set(u"Tirelma", u"Left", u"60000"); // 4000 pixels: a monitor that is gone
     set(u"Tirelma", u"Top", u"-9000");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft()))
         << w.frameGeometry().x() << "," << w.frameGeometry().y();
@@ -330,19 +330,19 @@ TEST_F(MainWindow, APlacementOffEveryScreenIsBroughtBack) {
 
 TEST_F(MainWindow, AreasTooLargeOrEmptyDoNotBreakTheRun) {
     set(u"認識エリアCounter", u"WIDTH", u"100000");
-    frmMain big(platform, dialogs);
+    frmMain big(platform, dialogs, ini);
     big.Command1_Click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("大きすぎる")));
     set(u"ENDDATA", u"AREA", u"どこにもない");
-    frmMain none(platform, dialogs);
+    frmMain none(platform, dialogs, ini);
     none.Command1_Click();
     EXPECT_EQ(kotae(none), QString());
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(MainWindow, OutputDialogCancelledStillStartsAfresh) {
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
     box(w, "txtComment")->setText(QStringLiteral("memo"));
@@ -360,7 +360,7 @@ TEST_F(MainWindow, OutputDialogCancelledStillStartsAfresh) {
 }
 
 TEST_F(MainWindow, ClipboardPictureHelpPageAndExit) {
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.ClipPast();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("BMPがありませんでした。"));
@@ -380,10 +380,10 @@ TEST_F(MainWindow, ClipboardPictureHelpPageAndExit) {
 namespace {
 
 TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
-    mainwin::WriteFailureNotice notice(dialogs);
+    mainwin::WriteFailureNotice notice(dialogs, ini);
     QFile::setPermissions(path(QStringLiteral("Kavoren.ini")), QFile::ReadOwner | QFile::ReadGroup);
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
         set(u"ENDDATA", u"FILENAME",
@@ -395,24 +395,24 @@ TEST_F(MainWindow, ARefusedSettingIsToldOnceForABurstOfWrites) {
         dialogs.messages[0].text.contains(QStringLiteral("設定ファイルに書き込めませんでした")));
     // Saving a placement writes four keys: still one message.
     dialogs.messages.clear();
-    FUMIni::FormPosSave(u"Tirelma", {1, 2, 3, 4});
+    FUMIni::FormPosSave(ini, u"Tirelma", {1, 2, 3, 4});
     QTest::qWait(50);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     // A name the file cannot hold says so.
     const auto text = mainwin::WriteFailureNotice::Text(
-        {settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"});
+        {settings::WriteStatus::BadName, u"認識エリアa]b", u"LEFT", u"1"}, QString());
     EXPECT_TRUE(text.contains(QStringLiteral("保存できない文字")));
 }
 
 TEST_F(MainWindow, AProfileInUtf16BigEndianIsReadAndNeverWritten) {
-    mainwin::WriteFailureNotice notice(dialogs);
+    mainwin::WriteFailureNotice notice(dialogs, ini);
     const QByteArray demo = readFile(QStringLiteral("Kavoren.ini"));
     const std::u16string text = settings::Decode(settings::FileEncoding::Cp932, demo.toStdString());
     const std::string big = std::string(settings::kUtf16BeBom) +
                             settings::Utf16Bytes(settings::FileEncoding::Utf16Be, text);
     writeFile(QStringLiteral("Kavoren.ini"), QByteArray::fromStdString(big));
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890")); // the area and its group are read
         w.cmdWrite_Click();                                   // saves the placement
@@ -432,12 +432,12 @@ TEST_F(MainWindow, BlanksWiderThanTheAreasWidthPutItsDelimiterIntoTheReading) {
     platform.paint(line.copy(14, 0, line.width() - 14, line.height()), QPoint(118, 100));
     set(u"認識エリアCounter", u"WIDTH", u"90");
     {
-        frmMain w(platform, dialogs); // no blank width stored: read as it always was
+        frmMain w(platform, dialogs, ini); // no blank width stored: read as it always was
         w.show();
         QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
     }
     set(u"認識エリアCounter", u"BLANKWIDTH", u"3");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     EXPECT_EQ(w.area().settings.blanks.minGap, 3);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("12,34567890"));
@@ -454,7 +454,7 @@ TEST_F(MainWindow, FirstStepsAreToldBelowTheWindowNotInTheAnswer) {
         return l->isVisibleTo(&w) ? l->text() : QString();
     };
     {
-        frmMain w(platform, dialogs); // everything in place
+        frmMain w(platform, dialogs, ini); // everything in place
         const QSize plain = w.size();
         EXPECT_EQ(hint(w), QString());
         QFile::remove(path(QStringLiteral("Kavoren.ini")));
@@ -472,18 +472,18 @@ TEST_F(MainWindow, FirstStepsAreToldBelowTheWindowNotInTheAnswer) {
     SetUp();
     set(u"認識エリアCounter", u"WIDTH", u"0");
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         EXPECT_TRUE(hint(w).startsWith(QStringLiteral("認識エリア「Counter」の位置と大きさ")));
     }
     set(u"認識エリアCounter", u"WIDTH", u"76");
     set(u"Chr", u"G0ALLCHR", u"");
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         EXPECT_TRUE(hint(w).contains(QStringLiteral("まだ文字が登録されていません")));
     }
     set(u"ENDDATA", u"AREA", u"Elsewhere"); // named, but never stored
     {
-        frmMain w(platform, dialogs);
+        frmMain w(platform, dialogs, ini);
         EXPECT_TRUE(hint(w).startsWith(QStringLiteral("読み取る場所")));
     }
 }

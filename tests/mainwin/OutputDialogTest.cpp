@@ -70,7 +70,7 @@ TEST(Placement, WindowsOffEveryScreenComeBack) {
 TEST_F(OutputDialog, LoadShowsTheStoredSettings) {
     writeProfile(
         QStringLiteral("[ENDDATA]\nFILENAME=C:\\out.txt\nコメント前=true\n刻み=0.5\nCSV=True\n"));
-    frmFile d(dialogs);
+    frmFile d(dialogs, ini);
     // A stored CSV setting shows the name already with its extension changed.
     EXPECT_EQ(child<QLineEdit>(d, "txtFileName")->text(), QStringLiteral("C:\\out.csv"));
     EXPECT_TRUE(child<QRadioButton>(d, "optCommentIti1")->isChecked()); // "true" is not "True"
@@ -81,7 +81,7 @@ TEST_F(OutputDialog, LoadShowsTheStoredSettings) {
 
 TEST_F(OutputDialog, OkStoresTheFourSettingsInOrderAndCancelNothing) {
     {
-        frmFile d(dialogs);
+        frmFile d(dialogs, ini);
         child<QLineEdit>(d, "txtFileName")->setText(QStringLiteral("/tmp/a.txt"));
         child<QRadioButton>(d, "optCommentIti0")->setChecked(true);
         child<QLineEdit>(d, "txtKizami")->setText(QStringLiteral("abc")); // stored as typed
@@ -98,7 +98,7 @@ TEST_F(OutputDialog, OkStoresTheFourSettingsInOrderAndCancelNothing) {
             "[ENDDATA]\r\nFILENAME=/tmp/a.csv\r\nコメント前=True\r\n刻み=abc\r\nCSV=False\r\n"));
     const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
     {
-        frmFile d(dialogs);
+        frmFile d(dialogs, ini);
         child<QLineEdit>(d, "txtFileName")->setText(QStringLiteral("other"));
         child<QPushButton>(d, "CancelButton")->click();
     }
@@ -107,7 +107,7 @@ TEST_F(OutputDialog, OkStoresTheFourSettingsInOrderAndCancelNothing) {
 
 TEST_F(OutputDialog, FileButtonTakesTheChosenPathOnly) {
     writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=old.txt\n"));
-    frmFile d(dialogs);
+    frmFile d(dialogs, ini);
     dialogs.fileAnswers = {QString(), QStringLiteral("/data/new.txt")};
     d.cmdFileSel_Click(); // cancelled
     EXPECT_EQ(child<QLineEdit>(d, "txtFileName")->text(), QStringLiteral("old.txt"));
@@ -122,7 +122,7 @@ class OutputDialogKeys : public OutputDialog {
 protected:
     std::unique_ptr<frmFile> d;
     void open() {
-        d = std::make_unique<frmFile>(dialogs);
+        d = std::make_unique<frmFile>(dialogs, ini);
         d->show();
         d->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));

@@ -34,17 +34,17 @@ protected:
     void SetUp() override {
         ProfileFixture::SetUp();
         writeDemoProfile();
-        FUMIni::IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+        ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
         platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/position.ppm")),
                        QPoint(100, 100));
     }
     // "." taken out of the group, as a user who never taught it.
     void withoutDot() {
-        FUMIni::IniWrite(u"Chr", u"G0ALLCHR",
-                         u"0\\\\1\\\\2\\\\3\\\\4\\\\5\\\\6\\\\7\\\\8\\\\9\\\\,\\\\-");
+        ini.IniWrite(u"Chr", u"G0ALLCHR",
+                     u"0\\\\1\\\\2\\\\3\\\\4\\\\5\\\\6\\\\7\\\\8\\\\9\\\\,\\\\-");
     }
     void set(std::u16string_view key, std::u16string_view value) {
-        FUMIni::IniWrite(u"認識エリアCounter", key, value);
+        ini.IniWrite(u"認識エリアCounter", key, value);
     }
     static QString kotae(QWidget& w) {
         return w.findChild<QLineEdit*>(QStringLiteral("txtKotae"))->text();
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(ReadingVerdict, UnreadInkIsFramedToldAndAskedAbout) {
     withoutDot();
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     const int heightBefore = w.height();
     const QRect commentBefore = w.findChild<QLineEdit*>(QStringLiteral("txtComment"))->geometry();
     QSignalSpy closed(&w, &frmMain::closed);
@@ -115,7 +115,7 @@ TEST_F(ReadingVerdict, UnreadInkIsFramedToldAndAskedAbout) {
 TEST_F(ReadingVerdict, TheAreasKeyWritesWithoutAskingAndTheMarksStay) {
     withoutDot();
     set(u"WRITEUNREAD", u"True");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_COMPARE(kotae(w), QStringLiteral("1234,-56"));
     EXPECT_TRUE(notice(w)->isVisible());
@@ -126,7 +126,7 @@ TEST_F(ReadingVerdict, TheAreasKeyWritesWithoutAskingAndTheMarksStay) {
 
     // Anything but "True" asks.
     set(u"WRITEUNREAD", u"true");
-    frmMain again(platform, dialogs);
+    frmMain again(platform, dialogs, ini);
     again.show();
     QTRY_COMPARE(kotae(again), QStringLiteral("1234,-56"));
     again.cmdWrite_Click();
@@ -134,7 +134,7 @@ TEST_F(ReadingVerdict, TheAreasKeyWritesWithoutAskingAndTheMarksStay) {
 }
 
 TEST_F(ReadingVerdict, ACompleteReadingWritesAsEverWithNothingShown) {
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     const int height = w.height();
     QSignalSpy closed(&w, &frmMain::closed);
     w.show();
@@ -152,7 +152,7 @@ TEST_F(ReadingVerdict, ACompleteReadingWritesAsEverWithNothingShown) {
 TEST_F(ReadingVerdict, AnAreaOffTheScreenIsNeverReadAsWhite) {
     // Wholly off: nothing read, said, asked about.
     set(u"LEFT", u"5000");
-    frmMain off(platform, dialogs);
+    frmMain off(platform, dialogs, ini);
     off.show();
     QTRY_VERIFY(notice(off)->isVisible());
     EXPECT_EQ(kotae(off), QString());
@@ -164,7 +164,7 @@ TEST_F(ReadingVerdict, AnAreaOffTheScreenIsNeverReadAsWhite) {
 
     // Half off the right edge of the only monitor.
     set(u"LEFT", u"1240");
-    frmMain half(platform, dialogs);
+    frmMain half(platform, dialogs, ini);
     half.show();
     QTRY_VERIFY(notice(half)->isVisible());
     EXPECT_EQ(half.reading().verdict.grab, engine::Grab::PartlyOff);
@@ -173,7 +173,7 @@ TEST_F(ReadingVerdict, AnAreaOffTheScreenIsNeverReadAsWhite) {
     // No screen to read at all.
     set(u"LEFT", u"100");
     platform.screen = QImage();
-    frmMain none(platform, dialogs);
+    frmMain none(platform, dialogs, ini);
     none.show();
     QTRY_VERIFY(notice(none)->isVisible());
     EXPECT_EQ(none.reading().verdict.grab, engine::Grab::Failed);
@@ -183,7 +183,7 @@ TEST_F(ReadingVerdict, AnAreaOffTheScreenIsNeverReadAsWhite) {
 TEST_F(ReadingVerdict, AnotherMonitorIsToldButTheReadingWritesAsEver) {
     set(u"MONITOR", u"0,0,1920,1080");
     set(u"MONITORSCALE", u"150");
-    frmMain w(platform, dialogs);
+    frmMain w(platform, dialogs, ini);
     w.show();
     QTRY_VERIFY(notice(w)->isVisible());
     EXPECT_EQ(kotae(w), QStringLiteral("12.34,-5.6"));
@@ -198,7 +198,7 @@ TEST_F(ReadingVerdict, AnotherMonitorIsToldButTheReadingWritesAsEver) {
     // The monitor it was stored on: nothing to tell.
     set(u"MONITOR", u"0,0,1280,800");
     set(u"MONITORSCALE", u"100");
-    frmMain same(platform, dialogs);
+    frmMain same(platform, dialogs, ini);
     same.show();
     QTRY_COMPARE(kotae(same), QStringLiteral("12.34,-5.6"));
     EXPECT_FALSE(notice(same)->isVisible());

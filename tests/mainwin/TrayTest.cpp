@@ -26,7 +26,7 @@ platform::KeyboardState Keys(bool alt, bool other = false, bool otherPressed = f
 }
 
 TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     EXPECT_TRUE(t.timer().isActive());
     platform.keyScript = {Keys(false), Keys(true), Keys(true)};
@@ -65,7 +65,7 @@ TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
 }
 
 TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     // Alt+Tab with the Tab between two ticks, then Alt with a mouse button.
     platform.keyScript = {Keys(false), Keys(true),        Keys(true, false, true),
@@ -79,7 +79,7 @@ TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
 
 TEST_F(Tray, TheProfileCanAskForTheMainWindowAsSoonAsAltIsDown) {
     writeProfile(QStringLiteral("[ENDDATA]\nALTDOWN=True\n"));
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     EXPECT_EQ(t.altTrigger().mode(), tray::AltTrigger::Mode::AtOnce);
     int opened = 0;
@@ -98,7 +98,7 @@ TEST_F(Tray, TheProfileCanAskForTheMainWindowAsSoonAsAltIsDown) {
 }
 
 TEST_F(Tray, EachOpeningLoadsTheMainWindowAfresh) {
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(50, [&t] {
             auto* comment = t.mainWindow()->findChild<QLineEdit*>(QStringLiteral("txtComment"));
@@ -111,7 +111,7 @@ TEST_F(Tray, EachOpeningLoadsTheMainWindowAfresh) {
 }
 
 TEST_F(Tray, EndClosesTheMainWindowAndAsksToQuit) {
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     QSignalSpy quit(&t, &tray::frmTskTly::quitRequested);
     QTimer::singleShot(20, [&t] { emit t.mainWindow()->exitRequested(); });
     t.mnuAbout_Click();
@@ -122,7 +122,7 @@ TEST_F(Tray, EndClosesTheMainWindowAndAsksToQuit) {
 
 TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
     {
-        tray::frmTskTly t(platform, dialogs);
+        tray::frmTskTly t(platform, dialogs, ini);
         t.start();
         ASSERT_TRUE(platform.askedToEnd);
         QSignalSpy spy(&t, &tray::frmTskTly::quitRequested);
@@ -138,7 +138,7 @@ TEST_F(Tray, AskedToEndFromOutsideItEndsAsByItsMenuEvenWithTheMainWindowOpen) {
 }
 
 TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     EXPECT_EQ(t.icon(), nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(t.standIn() && t.standIn()->isVisible(), 4000);
@@ -151,7 +151,7 @@ TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
 TEST_F(Tray, ANotificationAreaThatComesUpLaterTakesTheIconAndTheStandInGoes) {
     // Up before the stand-in would show: no stand-in at all.
     {
-        tray::frmTskTly t(platform, dialogs);
+        tray::frmTskTly t(platform, dialogs, ini);
         t.start();
         EXPECT_EQ(t.icon(), nullptr);
         platform.trayArea = true;
@@ -161,7 +161,7 @@ TEST_F(Tray, ANotificationAreaThatComesUpLaterTakesTheIconAndTheStandInGoes) {
     }
     // Up only after it: the icon goes in and the stand-in goes away.
     platform.trayArea = false;
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     QTRY_VERIFY_WITH_TIMEOUT(t.standIn() && t.standIn()->isVisible(), 4000);
     QTest::qWait(1500);
@@ -176,7 +176,7 @@ TEST_F(Tray, ANotificationAreaThatComesUpLaterTakesTheIconAndTheStandInGoes) {
 TEST_F(Tray, WhereTheMenuNeedsTheForegroundTheProgramComesForwardFirst) {
     platform.trayArea = true;
     platform.menuNeedsForeground = true;
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     ASSERT_NE(t.icon(), nullptr);
     EXPECT_EQ(t.icon()->contextMenu(), nullptr); // opened here, not by Qt
@@ -202,7 +202,7 @@ TEST_F(Tray, WhereTheMenuNeedsTheForegroundTheProgramComesForwardFirst) {
 
 TEST_F(Tray, ElsewhereQtOpensTheMenuAndNothingIsBroughtForward) {
     platform.trayArea = true;
-    tray::frmTskTly t(platform, dialogs);
+    tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     ASSERT_NE(t.icon(), nullptr);
     EXPECT_EQ(t.icon()->contextMenu(), t.menu());
@@ -216,7 +216,7 @@ TEST_F(Tray, OneClickOpensTheMainWindowWhereTheAreaReportsNoDoubleClick) {
     for (bool singleClickTray : {true, false}) {
         platform.singleClickTray = singleClickTray;
         platform.trayArea = true;
-        tray::frmTskTly t(platform, dialogs);
+        tray::frmTskTly t(platform, dialogs, ini);
         t.start();
         ASSERT_NE(t.icon(), nullptr);
         bool opened = false;
@@ -259,7 +259,7 @@ protected:
     // The messages of one start of the program.
     std::vector<fakes::FakeDialogs::Shown> start() {
         dialogs.messages.clear();
-        tray::frmTskTly t(platform, dialogs);
+        tray::frmTskTly t(platform, dialogs, ini);
         t.start();
         QTest::qWait(50);
         t.mnuEnd_Click();
@@ -274,7 +274,7 @@ TEST_F(TriggerNotice, WhereAltCannotBeWatchedTheFirstStartSaysHowToOpenTheMainWi
     for (const char* says : {"tirelma --show", "GNOME", "KDE Plasma", "sway"})
         EXPECT_TRUE(first[0].text.contains(QString::fromUtf8(says))) << says;
     EXPECT_FALSE(first[0].text.contains(QStringLiteral("ポータル")));
-    EXPECT_EQ(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice), u"True");
+    EXPECT_EQ(ini.IniRead(profile::kEndData, profile::kTriggerNotice), u"True");
     // Told once per profile.
     EXPECT_TRUE(start().empty());
 }
@@ -289,7 +289,7 @@ TEST_F(TriggerNotice, ThePortalsQuestionIsExplainedBeforeItComes) {
 
 TEST_F(TriggerNotice, WhereAltWorksNothingIsSaidNorStored) {
     EXPECT_TRUE(start().empty());
-    EXPECT_EQ(FUMIni::IniRead(profile::kEndData, profile::kTriggerNotice), u"");
+    EXPECT_EQ(ini.IniRead(profile::kEndData, profile::kTriggerNotice), u"");
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "FUMIni.h"
 #include "FileIo.h"
 #include "TestFiles.h"
-#include "modPub.h"
 
 #include <gtest/gtest.h>
 
@@ -50,23 +49,15 @@ Expect InChild(child::Findings& f) {
 }
 #endif
 
-// The profile of dir through FUMIni, as the windows use it, with a failure
-// handler that counts what it hears.
-class Profile {
+// The profile of dir as the windows use it, with a failure handler that
+// counts what it hears.
+class Profile : public store::ProfileStore {
 public:
-    explicit Profile(const fs::path& dir) {
-        FUMIni::SetIniDir(settings::TextFromPath(dir));
-        modPub::IniName = u"\\Kavoren.ini";
-        FUMIni::SetWriteFailureHandler([this](const FUMIni::WriteFailure& f) {
+    explicit Profile(const fs::path& dir) : ProfileStore(dir / "Kavoren.ini") {
+        setWriteFailureHandler([this](const store::WriteFailure& f) {
             if (f.status == WriteStatus::IoError) ++ioErrors;
         });
     }
-    ~Profile() {
-        FUMIni::SetWriteFailureHandler(nullptr);
-        FUMIni::SetIniDir(u"");
-    }
-    Profile(const Profile&) = delete;
-    Profile& operator=(const Profile&) = delete;
 
     int ioErrors = 0;
 };
@@ -75,12 +66,12 @@ const std::string kLines = "12.5,upper\r\n13,lower\r\n";
 
 // A user's settings and results, stored in dir.
 void StoreSettings(const fs::path& dir) {
-    Profile p(dir);
-    FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Counter");
-    FUMIni::IniWrite(u"認識エリアCounter", u"区切り", u",");
+    Profile ini(dir);
+    ini.IniWrite(u"ENDDATA", u"AREA", u"Counter");
+    ini.IniWrite(u"認識エリアCounter", u"区切り", u",");
     for (int r = 0; r < 9; ++r)
-        FUMIni::IniWrite(u"G0ChrDat7", u"BL" + std::u16string(1, char16_t(u'0' + r)), u" 31");
-    FUMIni::FormPosSave(u"Tirelma", {2040, 3000, 4500, 6000});
+        ini.IniWrite(u"G0ChrDat7", u"BL" + std::u16string(1, char16_t(u'0' + r)), u" 31");
+    FUMIni::FormPosSave(ini, u"Tirelma", {2040, 3000, 4500, 6000});
     Spit(dir / "Kavoren.csv", kLines);
 }
 
@@ -89,16 +80,16 @@ void StoreSettings(const fs::path& dir) {
 void ExpectWritesRefused(const fs::path& dir, bool appendsFail, const Expect& expect) {
     const std::string profileBefore = Slurp(dir / "Kavoren.ini");
     const auto namesBefore = Names(dir);
-    Profile p(dir);
+    Profile ini(dir);
 
-    expect(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 0, "a refused write returns 0");
-    expect(FUMIni::IniWrite(u"New", u"key", u"value") == 0, "a new section is refused too");
-    expect(!FUMIni::FormPosSave(u"Tirelma", {1, 2, 3, 4}), "placement not saved");
-    expect(p.ioErrors == 6,
-           "the failure handler hears of every refused write, got " + std::to_string(p.ioErrors));
-    expect(FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Counter", "the stored value still reads");
-    expect(FUMIni::IniRead(u"G0ChrDat7", u"BL8") == u"31", "a template row still reads");
-    expect(FUMIni::IniRead(u"Tirelma", u"Top") == u"2040", "the placement still reads");
+    expect(ini.IniWrite(u"ENDDATA", u"AREA", u"Other") == 0, "a refused write returns 0");
+    expect(ini.IniWrite(u"New", u"key", u"value") == 0, "a new section is refused too");
+    expect(!FUMIni::FormPosSave(ini, u"Tirelma", {1, 2, 3, 4}), "placement not saved");
+    expect(ini.ioErrors == 6,
+           "the failure handler hears of every refused write, got " + std::to_string(ini.ioErrors));
+    expect(ini.IniRead(u"ENDDATA", u"AREA") == u"Counter", "the stored value still reads");
+    expect(ini.IniRead(u"G0ChrDat7", u"BL8") == u"31", "a template row still reads");
+    expect(ini.IniRead(u"Tirelma", u"Top") == u"2040", "the placement still reads");
     expect(Slurp(dir / "Kavoren.ini") == profileBefore, "the profile's bytes are unchanged");
 
     const AppendStatus a = settings::AppendToFile(dir / "Kavoren.csv", "14,late\r\n");
@@ -111,10 +102,10 @@ void ExpectWritesRefused(const fs::path& dir, bool appendsFail, const Expect& ex
 
 // Writes work again once the storage does, from what is on disk.
 void ExpectWritesWork(const fs::path& dir, const Expect& expect) {
-    Profile p(dir);
-    expect(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 1, "the write works again");
-    expect(FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Other", "and reads back");
-    expect(FUMIni::IniRead(u"G0ChrDat7", u"BL8") == u"31", "with everything else kept");
+    Profile ini(dir);
+    expect(ini.IniWrite(u"ENDDATA", u"AREA", u"Other") == 1, "the write works again");
+    expect(ini.IniRead(u"ENDDATA", u"AREA") == u"Other", "and reads back");
+    expect(ini.IniRead(u"G0ChrDat7", u"BL8") == u"31", "with everything else kept");
     expect(settings::AppendToFile(dir / "Kavoren.csv", "15,again\r\n") == AppendStatus::Ok,
            "the append works again");
     expect(Slurp(dir / "Kavoren.csv").starts_with(kLines), "after the earlier lines");
@@ -138,10 +129,10 @@ TEST(FailingStorage, ReadOnlyProfileAndResultFile) {
 TEST(FailingStorage, MissingFolderCreatesNothing) {
     TempDir dir;
     const auto missing = dir / "gone";
-    Profile p(missing);
-    EXPECT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Counter"), 0);
-    EXPECT_EQ(p.ioErrors, 1);
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"");
+    Profile ini(missing);
+    EXPECT_EQ(ini.IniWrite(u"ENDDATA", u"AREA", u"Counter"), 0);
+    EXPECT_EQ(ini.ioErrors, 1);
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"AREA"), u"");
     EXPECT_EQ(settings::AppendToFile(missing / "Kavoren.csv", "1\r\n"),
               AppendStatus::MissingFolder);
     EXPECT_FALSE(fs::exists(missing));
@@ -154,10 +145,10 @@ TEST(FailingStorage, SomethingElseInTheFilesPlace) {
     fs::create_directory(dir / "Kavoren.ini");
     fs::create_directory(dir / "Kavoren.csv");
     {
-        Profile p(dir.path());
-        EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"");
-        EXPECT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"x"), 0);
-        EXPECT_EQ(p.ioErrors, 1);
+        Profile ini(dir.path());
+        EXPECT_EQ(ini.IniRead(u"ENDDATA", u"AREA"), u"");
+        EXPECT_EQ(ini.IniWrite(u"ENDDATA", u"AREA", u"x"), 0);
+        EXPECT_EQ(ini.ioErrors, 1);
     }
     EXPECT_EQ(settings::AppendToFile(dir / "Kavoren.csv", "1\r\n"), AppendStatus::Failed);
     EXPECT_TRUE(fs::is_directory(dir / "Kavoren.ini"));
@@ -179,9 +170,9 @@ TEST(FailingStorage, SomethingElseInTheFilesPlace) {
     ASSERT_EQ(::mkfifo((pipes / "Kavoren.csv").c_str(), 0644), 0);
     const std::string found = child::Run(
         [&](child::Findings& f) {
-            Profile p(pipes.path());
-            CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"");
-            CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"x") == 0);
+            Profile ini(pipes.path());
+            CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"");
+            CHILD_CHECK(f, ini.IniWrite(u"ENDDATA", u"AREA", u"x") == 0);
             CHILD_CHECK(f, settings::AppendToFile(pipes / "Kavoren.csv", "1\r\n") ==
                                AppendStatus::Failed);
         },
@@ -199,19 +190,19 @@ TEST(FailingStorage, AFailedReadIsTriedAgainAtTheNextCall) {
     StoreSettings(dir.path());
     const std::string before = Slurp(dir / "Kavoren.ini");
 #ifdef _WIN32
-    Profile p(dir.path());
+    Profile ini(dir.path());
     Spit(dir / "Kavoren.ini", before); // saved again by another program
     const HANDLE h = CreateFileW((dir / "Kavoren.ini").c_str(), GENERIC_READ, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"AREA"), u"");
     CloseHandle(h);
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"Counter");
-    EXPECT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other"), 1);
-    EXPECT_EQ(FUMIni::IniRead(u"ENDDATA", u"AREA"), u"Other");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"AREA"), u"Counter");
+    EXPECT_EQ(ini.IniWrite(u"ENDDATA", u"AREA", u"Other"), 1);
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"AREA"), u"Other");
 #else
     EXPECT_EQ(child::Run([&](child::Findings& f) {
-                  Profile p(dir.path());
+                  Profile ini(dir.path());
                   // Saved again by another program, so that the next call reads it.
                   Spit(dir / "Kavoren.ini", before);
                   // Every descriptor the limit allows in use.
@@ -223,17 +214,17 @@ TEST(FailingStorage, AFailedReadIsTriedAgainAtTheNextCall) {
                   std::vector<int> held;
                   for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
                       held.push_back(fd);
-                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"");
-                  CHILD_CHECK(f, !FUMIni::IniHasSection(u"ENDDATA"));
-                  CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 0);
-                  CHILD_CHECK(f, p.ioErrors == 1);
+                  CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"");
+                  CHILD_CHECK(f, !ini.IniHasSection(u"ENDDATA"));
+                  CHILD_CHECK(f, ini.IniWrite(u"ENDDATA", u"AREA", u"Other") == 0);
+                  CHILD_CHECK(f, ini.ioErrors == 1);
                   for (const int fd : held)
                       ::close(fd);
                   // The file has not changed, and reads again.
-                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Counter");
-                  CHILD_CHECK(f, FUMIni::IniRead(u"G0ChrDat7", u"BL8") == u"31");
-                  CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 1);
-                  CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Other");
+                  CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"Counter");
+                  CHILD_CHECK(f, ini.IniRead(u"G0ChrDat7", u"BL8") == u"31");
+                  CHILD_CHECK(f, ini.IniWrite(u"ENDDATA", u"AREA", u"Other") == 1);
+                  CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"Other");
               }),
               "");
 #endif
@@ -317,11 +308,11 @@ TEST(FailingStorage, FolderWithoutWritePermission) {
 
         // A profile that exists but cannot be read is never overwritten.
         fs::permissions(dir / "Kavoren.ini", fs::perms::owner_write);
-        Profile p(dir);
-        CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"");
-        CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"x") == 0);
+        Profile ini(dir);
+        CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"");
+        CHILD_CHECK(f, ini.IniWrite(u"ENDDATA", u"AREA", u"x") == 0);
         fs::permissions(dir / "Kavoren.ini", fs::perms::owner_read | fs::perms::owner_write);
-        CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Other");
+        CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"Other");
     }));
 }
 
@@ -356,10 +347,10 @@ TEST(FailingStorage, FullDisk) {
         const std::string profileBefore = Slurp(dir.path() / "Kavoren.ini");
         const auto namesBefore = Names(dir.path());
         {
-            Profile p(dir.path());
-            CHILD_CHECK(f, FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Other") == 0);
-            CHILD_CHECK(f, p.ioErrors == 1);
-            CHILD_CHECK(f, FUMIni::IniRead(u"ENDDATA", u"AREA") == u"Counter");
+            Profile ini(dir.path());
+            CHILD_CHECK(f, ini.IniWrite(u"ENDDATA", u"AREA", u"Other") == 0);
+            CHILD_CHECK(f, ini.ioErrors == 1);
+            CHILD_CHECK(f, ini.IniRead(u"ENDDATA", u"AREA") == u"Counter");
         }
         CHILD_CHECK(f, Slurp(dir.path() / "Kavoren.ini") == profileBefore);
         CHILD_CHECK(f, settings::AppendToFile(dir.path() / "Kavoren.csv", "14,a longer line\r\n") ==

@@ -3,11 +3,10 @@
 // line before the write in flight, or after it), never new sizes with old
 // rows or a line taught in part.
 #include "ChildProcess.h"
-#include "FUMIni.h"
 #include "FileIo.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "TestFiles.h"
-#include "modPub.h"
 
 #include <gtest/gtest.h>
 
@@ -74,12 +73,10 @@ TEST(TemplateCrashSafety, KilledLineTeachingLeavesEveryTemplateWholeAndOfOneTeac
     const auto path = dir / "Kavoren.ini";
     // The profile as the editor leaves it after the first teaching.
     {
-        FUMIni::SetIniDir(settings::TextFromPath(dir.path()));
-        modPub::IniName = u"Kavoren.ini";
+        store::ProfileStore ini(path);
         std::u16string list;
-        ASSERT_EQ(FUMIni::IniWriteAll(profile::TemplateWrites(0, Teaching(0), list)), 1);
-        ASSERT_EQ(FUMIni::IniWrite(u"ENDDATA", u"AREA", u"Counter"), 1);
-        FUMIni::SetIniDir(u"");
+        ASSERT_EQ(ini.IniWriteAll(profile::TemplateWrites(0, Teaching(0), list)), 1);
+        ASSERT_EQ(ini.IniWrite(u"ENDDATA", u"AREA", u"Counter"), 1);
     }
     std::mt19937 rng(20250117);
     int taught = 0; // the teaching the file holds
@@ -89,14 +86,9 @@ TEST(TemplateCrashSafety, KilledLineTeachingLeavesEveryTemplateWholeAndOfOneTeac
         const int first = taught + 1;
         // The editor teaching the line again and again, one teaching per step.
         child::Worker worker([&](int i) {
-            static bool once = [&] {
-                FUMIni::SetIniDir(settings::TextFromPath(dir.path()));
-                modPub::IniName = u"Kavoren.ini";
-                return true;
-            }();
-            (void)once;
-            std::u16string list = FUMIni::IniRead(profile::kChrSection, profile::CharListKey(0));
-            if (FUMIni::IniWriteAll(profile::TemplateWrites(0, Teaching(first + i), list)) != 1)
+            static store::ProfileStore ini(path);
+            std::u16string list = ini.IniRead(profile::kChrSection, profile::CharListKey(0));
+            if (ini.IniWriteAll(profile::TemplateWrites(0, Teaching(first + i), list)) != 1)
                 ::_exit(3);
         });
         ASSERT_TRUE(worker.started());

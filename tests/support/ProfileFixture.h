@@ -1,10 +1,11 @@
-// A profile file in a fresh temporary folder, which IniDir() points at.
+// A profile file in a fresh temporary folder, and the store the windows
+// under test work with on it.
 #pragma once
 
 #include "FUMIni.h"
+#include "FileIo.h"
 #include "ProfileLayout.h"
 #include "TextCodec.h"
-#include "modPub.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,33 +19,30 @@ namespace fakes {
 // top-left corner at left, top (the numbers 14 pixels right of the letters,
 // the lines 15 pixels apart), in group 0, with " " as their delimiter, after
 // the areas of the list; X is current and reads Y and Z after it.
-inline void WriteXyzAreas(int left, int top) {
+inline void WriteXyzAreas(store::ProfileStore& ini, int left, int top) {
     const std::u16string names[] = {u"X", u"Y", u"Z"};
     for (int i = 0; i < 3; ++i) {
         const std::u16string s = u"認識エリア" + names[i];
-        FUMIni::IniWrite(u"ARIALIST", u"LIST" + profile::Decimal(i + 1), names[i]);
-        FUMIni::IniWrite(s, u"CHRGROP", u" 0");
-        FUMIni::IniWrite(s, u"LEFT", profile::Decimal(left + 14));
-        FUMIni::IniWrite(s, u"TOP", profile::Decimal(top + 15 * i));
-        FUMIni::IniWrite(s, u"WIDTH", u"49");
-        FUMIni::IniWrite(s, u"HEIGHT", u"11");
-        FUMIni::IniWrite(s, u"区切り", u" ");
+        ini.IniWrite(u"ARIALIST", u"LIST" + profile::Decimal(i + 1), names[i]);
+        ini.IniWrite(s, u"CHRGROP", u" 0");
+        ini.IniWrite(s, u"LEFT", profile::Decimal(left + 14));
+        ini.IniWrite(s, u"TOP", profile::Decimal(top + 15 * i));
+        ini.IniWrite(s, u"WIDTH", u"49");
+        ini.IniWrite(s, u"HEIGHT", u"11");
+        ini.IniWrite(s, u"区切り", u" ");
     }
-    FUMIni::IniWrite(u"ENDDATA", u"AREA", u"X");
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD0", u"Y");
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Z");
+    ini.IniWrite(u"ENDDATA", u"AREA", u"X");
+    ini.IniWrite(u"認識エリアX", u"FIELD0", u"Y");
+    ini.IniWrite(u"認識エリアX", u"FIELD1", u"Z");
 }
 
 class ProfileFixture : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    store::ProfileStore ini{
+        settings::PathFromText(dir.filePath(QStringLiteral("Kavoren.ini")).toStdU16String())};
 
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        FUMIni::SetIniDir(dir.path().toStdU16String());
-        modPub::IniName = u"Kavoren.ini";
-    }
-    void TearDown() override { FUMIni::SetIniDir({}); }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 

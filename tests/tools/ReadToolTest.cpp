@@ -8,7 +8,6 @@
 #include "ScreenGrab.h"
 
 #include "FUMIni.h"
-#include "modPub.h"
 
 #include <QDir>
 #include <QFile>
@@ -212,7 +211,6 @@ protected:
         options.profile = profile().toStdString();
         options.screen = true;
     }
-    void TearDown() override { FUMIni::SetIniDir({}); }
 
     QString profile() const { return dir.filePath(QStringLiteral("Kavoren.ini")); }
 
@@ -494,11 +492,10 @@ TEST_F(ScreenReading, ListsTheAreas) {
 // first with Y and Z after it.
 class FieldsReading : public ScreenReading {
 protected:
+    store::ProfileStore ini{settings::PathFromText(profile().toStdU16String())};
     void SetUp() override {
         ScreenReading::SetUp();
-        FUMIni::SetIniDir(dir.path().toStdU16String() + u"/");
-        modPub::IniName = u"Kavoren.ini";
-        fakes::WriteXyzAreas(100, 100);
+        fakes::WriteXyzAreas(ini, 100, 100);
         show("xyz.png");
     }
 };
@@ -539,9 +536,9 @@ TEST_F(FieldsReading, WatchPrintsWhenAnyFieldChanges) {
 }
 
 TEST_F(FieldsReading, FieldsThatLeadNowhereMakeTheLineIncomplete) {
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
-    FUMIni::IniWrite(u"認識エリアX", u"FIELD2", u"Y");
-    FUMIni::IniWrite(u"認識エリアY", u"FIELD0", u"X"); // Y names X in turn: read alone
+    ini.IniWrite(u"認識エリアX", u"FIELD1", u"Gone");
+    ini.IniWrite(u"認識エリアX", u"FIELD2", u"Y");
+    ini.IniWrite(u"認識エリアY", u"FIELD0", u"X"); // Y names X in turn: read alone
     options.format = Format::Json;
     EXPECT_EQ(run(), kIncomplete);
     const std::string line = out.str();

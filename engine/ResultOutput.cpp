@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace mainwin {
+namespace engine {
 
 namespace {
 
@@ -63,7 +63,7 @@ ResultWrite WriteResultLine(const std::u16string& line, const std::u16string& st
                             const std::u16string& profileDir, const std::u16string& header,
                             settings::PathStyle style) {
     const settings::ResultFilePath target =
-        storedName.empty() ? settings::ResultFilePath{engine::DefaultResultFile(profileDir, csv)}
+        storedName.empty() ? settings::ResultFilePath{DefaultResultFile(profileDir, csv)}
                            : settings::ResolveResultFile(storedName, profileDir, style);
     if (!target.foreign) {
         bool missingFolder = false;
@@ -73,12 +73,11 @@ ResultWrite WriteResultLine(const std::u16string& line, const std::u16string& st
     // The folder is not there (an unplugged drive, a Windows path here): the
     // line is not lost, and the user is told where it went.
     bool fallbackMissing = false;
-    ResultWrite fallback =
-        Append(line, header, engine::FallbackResultFile(profileDir), fallbackMissing);
+    ResultWrite fallback = Append(line, header, FallbackResultFile(profileDir), fallbackMissing);
     if (fallback.status == ResultStatus::Written) fallback.status = ResultStatus::WrittenToFallback;
     fallback.intended = target.foreign ? storedName : target.path;
     fallback.foreign = target.foreign;
     return fallback;
 }
 
-} // namespace mainwin
+} // namespace engine

@@ -1,11 +1,13 @@
-// Appending one result line to the result file.
+// Appending one result line (ResultRecord.h) to the result file: where the
+// stored name lies, the fallback when its folder is not there, and what the
+// file's encoding refuses.
 #pragma once
 
 #include "ResultFile.h"
 
 #include <string>
 
-namespace mainwin {
+namespace engine {
 
 enum class ResultStatus {
     Written,           // the line is in the result file
@@ -35,4 +37,4 @@ ResultWrite WriteResultLine(const std::u16string& line, const std::u16string& st
                             const std::u16string& profileDir, const std::u16string& header = {},
                             settings::PathStyle style = settings::NativePathStyle());
 
-} // namespace mainwin
+} // namespace engine
