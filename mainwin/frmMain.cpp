@@ -63,7 +63,12 @@ constexpr int kPictureMaxHeight = 34;
 
 frmMain::frmMain(platform::Platform& platform, platform::Dialogs& dialogs,
                  store::ProfileStore& profile, QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), dialogs_(dialogs), profile_(profile) {
+    : frmMain(platform, dialogs, profile, ownReaders_, parent) {}
+
+frmMain::frmMain(platform::Platform& platform, platform::Dialogs& dialogs,
+                 store::ProfileStore& profile, engine::GroupReaders& readers, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), dialogs_(dialogs), profile_(profile),
+      readers_(readers) {
     setWindowTitle(kCaption);
     buildControls();
     Init();

@@ -32,6 +32,10 @@ class frmMain : public QWidget {
 public:
     frmMain(platform::Platform& platform, platform::Dialogs& dialogs, store::ProfileStore& profile,
             QWidget* parent = nullptr);
+    // With the groups its owner keeps prepared from one opening to the next
+    // (the tray's): an unchanged group is not prepared again at every Alt.
+    frmMain(platform::Platform& platform, platform::Dialogs& dialogs, store::ProfileStore& profile,
+            engine::GroupReaders& readers, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Re-reads all settings, the current area and its templates, and empties
@@ -99,7 +103,8 @@ private:
     store::ProfileStore& profile_;
     OutputSettings output_;
     engine::PressSetup press_; // the current area and its fields
-    engine::GroupReaders readers_;
+    engine::GroupReaders ownReaders_;
+    engine::GroupReaders& readers_;
     std::vector<engine::Reading> readings_{1};
     QImage areaImage_;
     QPoint placement_; // where the frame's top-left corner belongs

@@ -239,7 +239,7 @@ void frmTskTly::showMain() {
         return;
     }
     // Loaded afresh for every opening: every setting is read again.
-    auto* window = new mainwin::frmMain(platform_, dialogs_, profile_);
+    auto* window = new mainwin::frmMain(platform_, dialogs_, profile_, readers_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     main_ = window;
     connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);

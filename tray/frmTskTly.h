@@ -95,6 +95,8 @@ private:
     std::unique_ptr<QWidget> standIn_;
     std::unique_ptr<QWidget> formWindow_;
     QPointer<mainwin::frmMain> main_;
+    // The character groups prepared for reading, kept from one Alt to the next.
+    engine::GroupReaders readers_;
     bool quitting_ = false;
     bool endedFromOutside_ = false;
 };

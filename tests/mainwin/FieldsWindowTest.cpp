@@ -44,6 +44,27 @@ protected:
     static QString label(QWidget& w, const char* name) { return textOf<QLabel>(w, name); }
 };
 
+// The screen changes after every grab (a counter running): the area and
+// both fields are cut from the first picture, never one from each moment,
+// and a press asks the screen once.
+TEST_F(FieldsWindow, EveryFieldOfAPressComesFromOnePicture) {
+    const QImage xyz(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/xyz.png"));
+    platform.afterGrab = [&] {
+        platform.screen.fill(Qt::white); // the next moment shows nothing
+    };
+    frmMain w(platform, dialogs, ini);
+    w.show();
+    QTRY_COMPARE(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
+    EXPECT_EQ(platform.grabs, 1);
+    EXPECT_TRUE(w.readings()[1].complete() && w.readings()[2].complete());
+    // F1 reads again: again one grab, now of the blank screen, for all three.
+    platform.afterGrab = [&] { platform.paint(xyz, QPoint(100, 100)); };
+    platform.screen.fill(Qt::white);
+    w.Command1_Click();
+    EXPECT_EQ(platform.grabs, 2);
+    EXPECT_EQ(kotae(w), QStringLiteral("  ")); // three empty readings, joined
+}
+
 TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
     ini.IniWrite(u"ENDDATA", u"CSV", u"True");
     ini.IniWrite(u"ENDDATA", u"TIMESTAMP", u"True");

@@ -486,4 +486,24 @@ TEST_F(MainWindow, FirstStepsAreToldBelowTheWindowNotInTheAnswer) {
         frmMain w(platform, dialogs, ini);
         EXPECT_TRUE(hint(w).startsWith(QStringLiteral("読み取る場所")));
     }
+    // A group no 32-bit number names: said so, and read with no characters
+    // rather than with group 0's.
+    SetUp();
+    set(u"認識エリアCounter", u"CHRGROP", u"1e10");
+    {
+        frmMain w(platform, dialogs, ini);
+        EXPECT_TRUE(
+            hint(w).contains(QStringLiteral("キャラクタグループの番号 (CHRGROP) が使えない値")))
+            << hint(w).toStdString();
+        w.show();
+        QTRY_VERIFY(!w.reading().chars.empty() || !w.reading().verdict.unread.empty());
+        EXPECT_EQ(kotae(w), QString());
+        EXPECT_FALSE(w.reading().complete());
+    }
+    // A group without characters, whether no list names it or it is negative.
+    for (const char16_t* group : {u"-1", u" 3"}) {
+        set(u"認識エリアCounter", u"CHRGROP", group);
+        frmMain w(platform, dialogs, ini);
+        EXPECT_TRUE(hint(w).contains(QStringLiteral("まだ文字が登録されていません")));
+    }
 }

@@ -427,8 +427,22 @@ TEST_F(ScreenReading, AreasThatCannotBeRead) {
     edit("WIDTH=0", "WIDTH=40000");
     EXPECT_EQ(run(), kNoArea);
 
-    // The screen cannot be read at all.
+    // A group no 32-bit number names, and groups without characters.
     edit("WIDTH=40000", "WIDTH=76");
+    edit("CHRGROP= 0", "CHRGROP=1e10");
+    err.str("");
+    EXPECT_EQ(run(), kNoCharacters);
+    EXPECT_NE(err.str().find("area \"Counter\" names no usable character group"), std::string::npos)
+        << err.str();
+    for (const char* group : {"-1", " 3"}) {
+        edit(group[0] == '-' ? "CHRGROP=1e10" : "CHRGROP=-1", QByteArray("CHRGROP=") + group);
+        err.str("");
+        EXPECT_EQ(run(), kNoCharacters) << group;
+        EXPECT_NE(err.str().find("has no characters"), std::string::npos) << err.str();
+    }
+    edit("CHRGROP= 3", "CHRGROP= 0");
+
+    // The screen cannot be read at all.
     platform.screen = QImage();
     err.str("");
     EXPECT_EQ(run(), kBadImage);

@@ -62,10 +62,22 @@ win_prefix() {
     if [ ! -f "$WINEPREFIX/.tirelma-ready" ]; then
         win_log "making the wine prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
-        DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1
-        # Japanese and Latin UI fonts: IPAGothic stands in for MS Gothic and Meiryo.
-        DISPLAY= "$WINE" regedit /S "$(winepath_of "$WIN_SOURCE/tests/windows/wine-fonts.reg")" >/dev/null 2>&1
+        local log=$WIN_BUILD/wineprefix-made.log
+        DISPLAY= WINEDEBUG=err+all "$WINE" wineboot -i >"$log" 2>&1
         "$WINESERVER" -w
+        # Japanese and Latin UI fonts: IPAGothic stands in for MS Gothic and
+        # Meiryo. Imported once the prefix is made and its programs have
+        # ended (see win_fresh_prefix).
+        DISPLAY= WINEDEBUG=err+all "$WINE" regedit /S "$(winepath_of "$WIN_SOURCE/tests/windows/wine-fonts.reg")" >>"$log" 2>&1
+        "$WINESERVER" -w
+        # A prefix made in part would fail every program later ("could not
+        # load kernel32.dll"): said here, with what wine said, and not kept.
+        if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] ||
+            ! grep -qxF '"MS Gothic"="IPAGothic"' <(tr -d '\r' <"$WINEPREFIX/user.reg" 2>/dev/null); then
+            fail "the wine prefix was not made ($log): $(grep -v 'fixme:' "$log" | tail -15)"
+            rm -rf "$WINEPREFIX"
+            exit 1
+        fi
         touch "$WINEPREFIX/.tirelma-ready"
     fi
 }
@@ -280,30 +292,44 @@ win_fresh_prefix() {
     done
     export WINEPREFIX=$fresh
     WIN_FRESH_PREFIX=$fresh
-    # Plain Win32 dialogs (the installer's) find Japanese glyphs through
-    # font linking, as on a Windows of another language; Qt needs none.
-    local name=$WIN_DESKTOP_NAME size=$WIN_DESKTOP_SIZE f
-    win_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" &&
-        win_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$size" ||
-        fail "could not make the wine desktop the prefix's own"
-    for f in Tahoma "DejaVu Sans" "MS Shell Dlg" "MS Shell Dlg 2"; do
-        win_reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$f" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' || fail "could not link the font $f"
-    done
+    # The prefix's own wine desktop, and font linking for plain Win32
+    # dialogs (the installer's), which then find Japanese glyphs as on a
+    # Windows of another language (Qt needs none). All in one import by one
+    # program: every wine program started without a display tries to bring
+    # up the prefix's desktop, which cannot come up, and a program started
+    # right after one that did met that desktop half made and ended before
+    # doing anything (reg.exe, once, on a busy machine: the font links were
+    # missing and the installer's pages would have shown no Japanese).
+    local name=$WIN_DESKTOP_NAME size=$WIN_DESKTOP_SIZE
+    python3 - "$W/fresh-prefix.reg" "$name" "$size" <<'PY'
+import sys
+path, name, size = sys.argv[1:4]
+link = ("ipagp.ttf,IPAPGothic\0\0").encode("utf-16-le")
+multi = "hex(7):" + ",".join("%02x" % b for b in link)
+fonts = ["Tahoma", "DejaVu Sans", "MS Shell Dlg", "MS Shell Dlg 2"]
+lines = ["Windows Registry Editor Version 5.00", "",
+         r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]"]
+lines += ['"%s"=%s' % (f, multi) for f in fonts]
+lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]", '"%s"="%s"' % (name, size),
+          "", r"[HKEY_CURRENT_USER\Software\Wine\Explorer]", '"Desktop"="%s"' % name, ""]
+open(path, "w", encoding="utf-16").write("\r\n".join(lines))
+PY
+    local out
+    out=$(DISPLAY= WINEDEBUG=err+all "$WINE" regedit /S "$(winepath_of "$W/fresh-prefix.reg")" 2>&1)
+    printf '[regedit fresh-prefix.reg] exit %d\n%s\n' $? "$(tr -d '\r' <<<"$out" | grep -v 'fixme:')" >>"$W/wine.log"
     "$WINESERVER" -w
-}
-
-# Changes the prefix's registry (reg.exe's arguments, without /f). What
-# reg.exe and wine said goes to the part's log, and when it fails to the
-# output as well.
-win_reg() {
-    local out rc
-    out=$(DISPLAY= WINEDEBUG=err+all "$WINE" reg "$@" /f 2>&1)
-    rc=$?
-    out=$(tr -d '\r' <<<"$out" | grep -v 'fixme:')
-    [ -n "${W:-}" ] && printf '[reg %s] exit %d\n%s\n' "$*" "$rc" "$out" >>"$W/wine.log"
-    [ "$rc" -eq 0 ] || win_log "reg $* ended with $rc: $out"
-    return "$rc"
+    # Read back from the hives wine saved on ending (no wine program, which
+    # would bring up the desktop again): a key that did not take is said,
+    # with what wine said.
+    local f said
+    said=$(tr -d '\r' <<<"$out" | grep -v 'fixme:' | tail -5)
+    for f in Tahoma "DejaVu Sans" "MS Shell Dlg" "MS Shell Dlg 2"; do
+        grep -qxF "\"$f\"=str(7):\"ipagp.ttf,IPAPGothic\\0\"" <(tr -d '\r' <"$WINEPREFIX/system.reg") ||
+            fail "could not link the font $f: $said"
+    done
+    grep -qxF "\"Desktop\"=\"$name\"" <(tr -d '\r' <"$WINEPREFIX/user.reg") ||
+        fail "could not make the wine desktop the prefix's own: $said"
+    "$WINESERVER" -w
 }
 
 # A registry key's values, one "name<TAB>type<TAB>data" per line; nothing
