@@ -30,6 +30,9 @@ const GroupReaders::Group& GroupReaders::get(std::int32_t group,
                                              const modTemp::TemplateSource& source) {
     Group& g = groups_[group];
     if (loaded_.insert(group).second || !g.reader) {
+        const std::uint64_t version = source.version ? source.version() : 0;
+        if (g.reader && version != 0 && version == g.version) return g; // as loaded
+        g.version = version;
         modTemp::LoadedGroup loaded = modTemp::LoadChrTempList(group, source);
         if (!g.reader || !SameTemplates(g.reader->templates(), loaded.templates))
             g.reader = std::make_shared<AreaReader>(std::move(loaded.templates));

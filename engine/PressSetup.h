@@ -66,14 +66,16 @@ struct PressSetup {
 };
 
 // The templates of each group, prepared for reading. A setup loads the
-// groups it needs from its source, once each, and prepares a group again
-// only when its templates differ from those prepared before: kept from one
-// press to the next, an unchanged group costs only its loading.
+// groups it needs from its source, once each (not at all while the source's
+// version says nothing changed since), and prepares a group again only when
+// its templates differ from those prepared before: kept from one press to
+// the next, an unchanged group costs next to nothing.
 class GroupReaders {
 public:
     struct Group {
         std::shared_ptr<AreaReader> reader;
         std::vector<modTemp::SkippedTemplate> skipped;
+        std::uint64_t version = 0; // of the source it was loaded from (0: unknown)
     };
 
     // Starts a setup: every group is loaded afresh when next asked for.

@@ -49,11 +49,17 @@ void FieldReadings::showReadings(const std::vector<engine::Reading>& readings) {
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->setWordWrap(true);
         const QString trouble = FieldTrouble(r);
-        QString shown = QString::fromStdU16String(r.text).toHtmlEscaped();
-        if (!trouble.isEmpty())
-            shown += QStringLiteral(" <span style=\"color:#c00000\">%1</span>")
-                         .arg(trouble.toHtmlEscaped());
-        text->setText(shown);
+        const QString read = QString::fromStdU16String(r.text);
+        if (trouble.isEmpty()) {
+            // Plain: a reading is no markup, and plain text draws at once.
+            text->setTextFormat(Qt::PlainText);
+            text->setText(read);
+        } else {
+            text->setTextFormat(Qt::RichText);
+            text->setText(read.toHtmlEscaped() +
+                          QStringLiteral(" <span style=\"color:#c00000\">%1</span>")
+                              .arg(trouble.toHtmlEscaped()));
+        }
         name->setBuddy(text);
         grid_->addWidget(name, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
         grid_->addWidget(picture, row, 1, Qt::AlignLeft | Qt::AlignVCenter);

@@ -9,6 +9,7 @@ bool ProfileFile::refresh() {
     auto bytes = ReadWholeFile(path_, exists);
     readable_ = bytes.has_value();
     doc_ = ProfileDocument(bytes.value_or(std::string()));
+    ++version_;
     // Stamp taken before the read: a change during the read shows at the next call.
     stamp_ = now;
     // A failed read (a sharing violation, a file table full for a moment)
@@ -20,6 +21,11 @@ bool ProfileFile::refresh() {
 std::u16string ProfileFile::read(std::u16string_view section, std::u16string_view key) {
     refresh();
     return doc_.read(section, key).value_or(std::u16string());
+}
+
+std::uint64_t ProfileFile::version() {
+    refresh();
+    return version_;
 }
 
 bool ProfileFile::hasSection(std::u16string_view section) {
@@ -50,6 +56,7 @@ WriteStatus ProfileFile::writeAll(const std::vector<KeyWrite>& writes, std::size
         return WriteStatus::IoError;
     }
     doc_ = std::move(next);
+    ++version_;
     stamp_ = StampOf(path_);
     return WriteStatus::Ok;
 }

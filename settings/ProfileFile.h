@@ -9,6 +9,7 @@
 #include "FileIo.h"
 #include "ProfileDocument.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -36,6 +37,11 @@ public:
     // all of them, never a part.
     WriteStatus writeAll(const std::vector<KeyWrite>& writes, std::size_t* refused = nullptr);
 
+    // A number that changes whenever what the file reads may have changed
+    // (it was read afresh or written); checked against the file first, like
+    // every read. Never 0.
+    std::uint64_t version();
+
 private:
     // Reloads the document when the file changed, or when the last read
     // failed; false when the file exists but cannot be read now (it then
@@ -47,6 +53,7 @@ private:
     bool loaded_ = false;
     bool readable_ = true;
     ProfileDocument doc_;
+    std::uint64_t version_ = 1;
 };
 
 } // namespace settings

@@ -145,6 +145,10 @@ using Reader = std::function<std::u16string(std::u16string_view, std::u16string_
 struct Source {
     Reader read;
     std::function<bool(std::u16string_view section)> hasSection;
+    // A number that changes whenever what read gives may have changed, so
+    // that what was made from it can be kept meanwhile; none (or 0): it
+    // cannot tell, and everything is read again each time.
+    std::function<std::uint64_t()> version;
 };
 
 // The character group an area's CHRGROP names: its leading number rounded

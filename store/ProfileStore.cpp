@@ -58,7 +58,8 @@ profile::Reader ProfileStore::reader() {
 }
 
 profile::Source ProfileStore::source() {
-    return {reader(), [this](std::u16string_view s) { return IniHasSection(s); }};
+    return {reader(), [this](std::u16string_view s) { return IniHasSection(s); },
+            [this] { return file_.version(); }};
 }
 
 } // namespace store

@@ -7,10 +7,12 @@
 # never read as an empty screen.
 source "$(dirname "$0")/wayland_lib.sh"
 # The portal's wlr backend takes its pictures with grim, found on PATH: one
-# that fails on demand stands for a desktop that refuses.
+# that fails on demand stands for a desktop that refuses, and that counts
+# the pictures asked for.
 mkdir -p "$W/fakebin"
 cat >"$W/fakebin/grim" <<EOF
 #!/bin/sh
+echo >>"$W/pictures"
 [ -e "$W/refuse" ] && exit 1
 exec /usr/bin/grim "\$@"
 EOF
@@ -31,6 +33,20 @@ expect_eq "tirelma-read --screen through the portal" "1234567890" \
 e2e_log "tirelma-read through the portal: $(($(ms) - t0)) ms"
 [ -s "$W/err" ] && fail "tirelma-read said: $(cat "$W/err")"
 [ -e /tmp/out.png ] && [ -O /tmp/out.png ] && fail "the portal's picture was left in /tmp"
+
+# An area with two fields elsewhere on the screen: one picture for the
+# three of them, one request to the portal.
+fields=$W/fields.ini
+iconv -f CP932 -t UTF-8 "$profile" | sed -e "s/^\[ARIALIST\]\r$/[ARIALIST]\r\nLIST1=Y\r\nLIST2=Z\r/" \
+    -e "s/^\[認識エリアCounter\]\r$/[認識エリアCounter]\r\nFIELD0=Y\r\nFIELD1=Z\r/" >"$W/fields.txt"
+for f in Y:100 Z:300; do
+    printf '[認識エリア%s]\r\nCHRGROP= 0\r\nLEFT=%s\r\nTOP=100\r\nWIDTH=40\r\nHEIGHT=11\r\n' "${f%%:*}" "${f#*:}" >>"$W/fields.txt"
+done
+iconv -f UTF-8 -t CP932 "$W/fields.txt" >"$fields"
+rm -f "$W/pictures"
+expect_eq "an area and two fields through the portal" "1234567890//" \
+    "$("$reader" --profile "$fields" --screen 2>"$W/err")"
+expect_eq "portal requests for the press" 1 "$(wc -l <"$W/pictures" 2>/dev/null || echo 0)"
 
 wl_run_program 1 --show
 wait_for 100 text_is "認識結果：" "1234567890" || fail "--show did not read through the portal"

@@ -1,56 +1,21 @@
 // Loading a group's templates from profile values.
 #include "ChrTemp.h"
+#include "MemoryProfile.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace {
 
-// Names match without regard to ASCII case, as in the profile file.
-std::u16string Fold(std::u16string_view s) {
-    std::u16string out(s);
-    for (auto& c : out)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return out;
-}
-
-struct Profile {
-    std::map<std::pair<std::u16string, std::u16string>, std::u16string> values;
-    std::u16string& operator[](const std::pair<std::u16string, std::u16string>& k) {
-        return values[{Fold(k.first), Fold(k.second)}];
-    }
-};
-
-modTemp::LoadedGroup Load(const Profile& p, int group) {
-    modTemp::TemplateSource src{[&p](std::u16string_view s, std::u16string_view k) {
-                                    const auto it = p.values.find({Fold(s), Fold(k)});
-                                    return it == p.values.end() ? std::u16string() : it->second;
-                                },
-                                [&p](std::u16string_view s) {
-                                    for (const auto& [key, v] : p.values)
-                                        if (key.first == Fold(s)) return true;
-                                    return false;
-                                }};
-    return modTemp::LoadChrTempList(group, src);
-}
-
-void Put(Profile& p, int g, const std::u16string& name, const std::u16string& x,
-         const std::vector<std::u16string>& rows, std::u16string chr = {}) {
-    const auto s = profile::CharSection(g, name);
-    p[{s, u"Chr"}] = chr.empty() ? name : chr;
-    p[{s, u"X"}] = x;
-    p[{s, u"Y"}] = profile::Decimal(static_cast<std::int64_t>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        p[{s, profile::RowKey(static_cast<std::int64_t>(r))}] = rows[r];
+modTemp::LoadedGroup Load(const fakes::MemoryProfile& p, int group) {
+    return modTemp::LoadChrTempList(group, p.source());
 }
 
 TEST(LoadChrTempList, SortsNamesAndDecodesRows) {
-    Profile p;
-    p[{u"Chr", u"G3ALLCHR"}] = u"5\\\\3\\\\-";
-    Put(p, 3, u"5", u"3", {u" 5", u" 2"});
-    Put(p, 3, u"3", u"2", {u" 1", u" 3"});
-    Put(p, 3, u"-", u"2", {u" 0", u" 3"});
+    fakes::MemoryProfile p;
+    p.set(u"Chr", u"G3ALLCHR", u"5\\\\3\\\\-");
+    p.putTemplate(3, u"5", u"3", {u" 5", u" 2"});
+    p.putTemplate(3, u"3", u"2", {u" 1", u" 3"});
+    p.putTemplate(3, u"-", u"2", {u" 0", u" 3"});
     const auto g = Load(p, 3);
     ASSERT_EQ(g.templates.size(), 3u);
     EXPECT_EQ(g.templates[0].Chr, u"-");
@@ -67,10 +32,10 @@ TEST(LoadChrTempList, SortsNamesAndDecodesRows) {
 }
 
 TEST(LoadChrTempList, BitsBeyondTheWidthAndThirtyColumns) {
-    Profile p;
-    p[{u"Chr", u"G12ALLCHR"}] = u"w\\\\n";
-    Put(p, 12, u"n", u"2", {u" 7"});          // bit 2 lies beyond the width
-    Put(p, 12, u"w", u"30", {u" 536870912"}); // bit 29
+    fakes::MemoryProfile p;
+    p.set(u"Chr", u"G12ALLCHR", u"w\\\\n");
+    p.putTemplate(12, u"n", u"2", {u" 7"});          // bit 2 lies beyond the width
+    p.putTemplate(12, u"w", u"30", {u" 536870912"}); // bit 29
     const auto g = Load(p, 12);
     ASSERT_EQ(g.templates.size(), 2u);
     EXPECT_EQ(g.templates[0].Rows[0], 3u);
@@ -79,15 +44,15 @@ TEST(LoadChrTempList, BitsBeyondTheWidthAndThirtyColumns) {
 }
 
 TEST(LoadChrTempList, UnusableTemplatesAreSkippedAndTheRestWorks) {
-    Profile p;
-    p[{u"Chr", u"G0ALLCHR"}] = u"a\\\\b\\\\c\\\\d\\\\e\\\\f\\\\g";
-    Put(p, 0, u"a", u"2", {u" 1"});
+    fakes::MemoryProfile p;
+    p.set(u"Chr", u"G0ALLCHR", u"a\\\\b\\\\c\\\\d\\\\e\\\\f\\\\g");
+    p.putTemplate(0, u"a", u"2", {u" 1"});
     // b: no section at all
-    Put(p, 0, u"c", u"0", {u" 1"});
-    Put(p, 0, u"d", u"2.5", {u" 1"});
-    Put(p, 0, u"e", u"31", {u" 1"});
-    Put(p, 0, u"f", u"2", {u" 4294967296"});
-    Put(p, 0, u"g", u"3", {}); // height 0
+    p.putTemplate(0, u"c", u"0", {u" 1"});
+    p.putTemplate(0, u"d", u"2.5", {u" 1"});
+    p.putTemplate(0, u"e", u"31", {u" 1"});
+    p.putTemplate(0, u"f", u"2", {u" 4294967296"});
+    p.putTemplate(0, u"g", u"3", {}); // height 0
     const auto g = Load(p, 0);
     ASSERT_EQ(g.templates.size(), 1u);
     EXPECT_EQ(g.templates[0].Chr, u"a");
@@ -96,12 +61,12 @@ TEST(LoadChrTempList, UnusableTemplatesAreSkippedAndTheRestWorks) {
 }
 
 TEST(LoadChrTempList, HeightsUpTo4096Rows) {
-    Profile p;
-    p[{u"Chr", u"G0ALLCHR"}] = u"t\\\\u";
-    Put(p, 0, u"t", u"2", {u" 1"});
-    Put(p, 0, u"u", u"2", {u" 1"});
-    p[{profile::CharSection(0, u"t"), u"Y"}] = u"4096";
-    p[{profile::CharSection(0, u"u"), u"Y"}] = u"4097";
+    fakes::MemoryProfile p;
+    p.set(u"Chr", u"G0ALLCHR", u"t\\\\u");
+    p.putTemplate(0, u"t", u"2", {u" 1"});
+    p.putTemplate(0, u"u", u"2", {u" 1"});
+    p.set(profile::CharSection(0, u"t"), u"Y", u"4096");
+    p.set(profile::CharSection(0, u"u"), u"Y", u"4097");
     const auto g = Load(p, 0);
     ASSERT_EQ(g.templates.size(), 1u);
     EXPECT_EQ(g.templates[0].height(), 4096);
@@ -112,18 +77,18 @@ TEST(LoadChrTempList, HeightsUpTo4096Rows) {
 }
 
 TEST(LoadChrTempList, MissingRowsAreBlankAndEmptyListsLoadNothing) {
-    Profile p;
-    p[{u"Chr", u"G0ALLCHR"}] = u"7";
+    fakes::MemoryProfile p;
+    p.set(u"Chr", u"G0ALLCHR", u"7");
     const auto s = profile::CharSection(0, u"7");
-    p[{s, u"X"}] = u"3";
-    p[{s, u"Y"}] = u"2";
-    p[{s, u"BL0"}] = u" 7";
+    p.set(s, u"X", u"3");
+    p.set(s, u"Y", u"2");
+    p.set(s, u"BL0", u" 7");
     const auto g = Load(p, 0);
     ASSERT_EQ(g.templates.size(), 1u);
     EXPECT_EQ(g.templates[0].Rows, (std::vector<std::uint32_t>{7, 0}));
     EXPECT_EQ(g.templates[0].Chr, u""); // the Chr key is missing: appends nothing
     EXPECT_TRUE(Load(p, 1).templates.empty());
-    p[{u"Chr", u"G0ALLCHR"}] = u"";
+    p.set(u"Chr", u"G0ALLCHR", u"");
     EXPECT_TRUE(Load(p, 0).templates.empty());
 }
 

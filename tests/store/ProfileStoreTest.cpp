@@ -53,6 +53,21 @@ TEST_F(FUMIniTest, TheFolderEndsInOneSeparator) {
     EXPECT_EQ(source.read(u"認識エリアcounter", u"left"), u"9");
     EXPECT_TRUE(source.hasSection(u"認識エリアCOUNTER"));
     EXPECT_FALSE(source.hasSection(u"ENDDATA"));
+    // Its version stays while nothing changes, and moves with a write of
+    // its own, of another store, or by hand.
+    const auto v = source.version();
+    EXPECT_EQ(source.version(), v);
+    IniWrite(u"ENDDATA", u"AREA", u"Counter");
+    const auto w = source.version();
+    EXPECT_NE(w, v);
+    other.IniWrite(u"ENDDATA", u"AREA", u"Other");
+    EXPECT_NE(source.version(), w);
+    const auto x = source.version();
+    Spit(ini(), "[ENDDATA]\r\nAREA=Hand\r\n");
+    std::filesystem::last_write_time(ini(), std::filesystem::last_write_time(ini()) +
+                                                std::chrono::seconds(2));
+    EXPECT_NE(source.version(), x);
+    EXPECT_EQ(IniRead(u"ENDDATA", u"AREA"), u"Hand");
 }
 
 TEST_F(FUMIniTest, MissingThingsReadEmpty) {

@@ -29,6 +29,7 @@ public:
 
     void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
         values_[{Fold(section), Fold(key)}] = std::u16string(value);
+        ++version;
     }
     std::u16string get(std::u16string_view section, std::u16string_view key) const {
         ++reads;
@@ -44,8 +45,11 @@ public:
     profile::Reader reader() const {
         return [this](std::u16string_view s, std::u16string_view k) { return get(s, k); };
     }
-    profile::Source source() const {
-        return {reader(), [this](std::u16string_view s) { return hasSection(s); }};
+    // With the version, or without (a source that cannot tell).
+    profile::Source source(bool versioned = true) const {
+        profile::Source s{reader(), [this](std::u16string_view s) { return hasSection(s); }, {}};
+        if (versioned) s.version = [this] { return version; };
+        return s;
     }
 
     // A template of group as the editor stores it (CHR, X, Y, BL0...), its
@@ -93,6 +97,7 @@ public:
     bool empty() const { return values_.empty(); }
 
     mutable int reads = 0;
+    std::uint64_t version = 1; // changes with every set
 
 private:
     static std::u16string Fold(std::u16string_view s) {
