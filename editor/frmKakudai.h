@@ -15,6 +15,7 @@
 // whole-line teaching, the reading check).
 #pragma once
 
+#include "CutSelector.h"
 #include "Dialogs.h"
 #include "EditorLogic.h"
 #include "LineCells.h"
@@ -109,7 +110,7 @@ public:
     std::u16string AllChr;
     int ChrCount = 0;
     // The last cut on picBig, in picBig pixels.
-    CutRect Cut;
+    const CutRect& Cut() const { return cutSelector_.cut(); }
 
     const QImage& areaImage() const;
     const QImage& twoLevelImage() const;
@@ -180,6 +181,7 @@ private:
     qint64 cutImage_ = 0;   // the area image the accepted cut was made on
     qint64 shownImage_ = 0; // the area image last brought into view
     bool cutAccepted_ = false;
+    CutSelector cutSelector_; // the drag on picBig
     LineSplit split_;
     ReadingCheck check_;
     engine::GroupReaders readers_; // the groups prepared for the reading check

@@ -33,40 +33,34 @@ std::u16string U(const QString& s) {
     return s.toStdU16String();
 }
 
-const QColor kPlanned(30, 90, 200);   // a cut teaching the line would make
-const QColor kUnplanned(230, 120, 0); // a glyph cell when the line cannot be taught
-const QColor kMarked(220, 0, 0);      // where the reading check found a difference
+const QColor kPlanned(30, 90, 200); // a cut teaching the line would make
+const QColor kUnplanned(230, 120,
+                        0);      // a glyph cell when the line cannot be taught
+const QColor kMarked(220, 0, 0); // where the reading check found a difference
 
 } // namespace
 
 // ---- cutting
 
 void frmKakudai::picBig_MouseDown(Qt::MouseButton button, QPointF pos) {
-    if (button != Qt::LeftButton) return;
-    Cut.x1 = Cut.x2 = static_cast<float>(pos.x());
-    Cut.y1 = Cut.y2 = static_cast<float>(pos.y());
+    if (button == Qt::LeftButton) cutSelector_.press(pos);
 }
 
 void frmKakudai::picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos) {
     if (!(buttons & Qt::LeftButton)) return;
-    // The outline shown ends at the corner of the previous move.
-    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), true);
-    Cut.x2 = static_cast<float>(pos.x());
-    Cut.y2 = static_cast<float>(pos.y());
+    cutSelector_.move(pos);
+    scrBig->setOutline(cutSelector_.outline(), true);
 }
 
 void frmKakudai::picBig_MouseUp(Qt::MouseButton button, QPointF) {
+    // The release point is not used: the cut ends at the last move.
     if (button != Qt::LeftButton) return;
-    scrBig->clearOutline();
-    Cut = FinishCut(Cut);
-    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), false);
-    const float w = (Cut.x2 - Cut.x1) / kCell;
-    const float h = (Cut.y2 - Cut.y1) / kCell;
-    const bool accepted = CutSizeAcceptable(w, h);
-    setCutAccepted(accepted);
-    if (!accepted) message(QStringLiteral("サイズが不適当"), kAppTitle);
-    lblWidth->setText(Q(settings::SingleText(w)));
-    lblHeight->setText(Q(settings::SingleText(h)));
+    const CutSelector::Result cut = cutSelector_.release();
+    scrBig->setOutline(cutSelector_.outline(), false);
+    setCutAccepted(cut.accepted);
+    if (!cut.accepted) message(QStringLiteral("サイズが不適当"), kAppTitle);
+    lblWidth->setText(Q(settings::SingleText(cut.w)));
+    lblHeight->setText(Q(settings::SingleText(cut.h)));
     lblWidth->setAccessibleDescription(lblWidth->text());
     lblHeight->setAccessibleDescription(lblHeight->text());
     txtChr->clear();
@@ -143,13 +137,13 @@ void frmKakudai::cmdChrTouroku_Click() {
         return;
     }
     if (!mayRegister({c})) return;
+    const CutRect& cut = cutSelector_.cut();
     const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
-                               Cut.x1, Cut.y1, *size);
+                               cut.x1, cut.y1, *size);
     if (!writeTemplates({{c, U(lblWidth->text()), U(lblHeight->text()), rows}})) return;
     setCutAccepted(false);
-    const QRect cut(static_cast<int>(Cut.x1) / kCell, static_cast<int>(Cut.y1) / kCell, size->w,
-                    size->h);
-    runReadingCheck({{c, cut}});
+    runReadingCheck({{c, QRect(static_cast<int>(cut.x1) / kCell, static_cast<int>(cut.y1) / kCell,
+                               size->w, size->h)}});
 }
 
 // ---- the whole line at once
@@ -179,9 +173,9 @@ void frmKakudai::showLinePlan() {
 void frmKakudai::cmdGyouTouroku_Click() {
     const LineText text = SplitLineText(U(txtGyou->text()));
     if (text.chars.empty()) {
-        message(
-            QStringLiteral("「1行の文字」に、キャプチャした1行の文字を左から順に入力してください"),
-            kAppTitle);
+        message(QStringLiteral("「1行の文字」に、キャプチャした1行の文字を左から順"
+                               "に入力してください"),
+                kAppTitle);
         return;
     }
     showLinePlan();
@@ -222,12 +216,12 @@ void frmKakudai::cmdGyouTouroku_Click() {
                       .arg(text.chars.size());
         break;
     case LinePlan::Problem::TooWide:
-        refusal =
-            QStringLiteral("%1番目の形「%2」は幅が%3あり、記録できる幅 (%4まで) を超えています")
-                .arg(plan.cell + 1)
-                .arg(Q(text.chars[static_cast<std::size_t>(plan.cell)]))
-                .arg(split_.cuts[static_cast<std::size_t>(plan.cell)].width())
-                .arg(kMaxCutWidth);
+        refusal = QStringLiteral("%1番目の形「%2」は幅が%3あり、記録できる幅 "
+                                 "(%4まで) を超えています")
+                      .arg(plan.cell + 1)
+                      .arg(Q(text.chars[static_cast<std::size_t>(plan.cell)]))
+                      .arg(split_.cuts[static_cast<std::size_t>(plan.cell)].width())
+                      .arg(kMaxCutWidth);
         break;
     case LinePlan::Problem::TooNarrow:
         refusal = QStringLiteral("%1番目の形「%2」は幅が1で、横に白い列がないため記録できません")

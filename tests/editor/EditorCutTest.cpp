@@ -51,7 +51,7 @@ TEST_F(CutTest, ADragSnapsToCellsAndItsSizeIsTested) {
     for (const auto& [from, to] :
          {std::pair{QPoint(37, 12), QPoint(91, 58)}, {{91, 58}, {37, 12}}}) {
         dragOnBig(from, to);
-        EXPECT_EQ(QRectF(QPointF(ed->Cut.x1, ed->Cut.y1), QPointF(ed->Cut.x2, ed->Cut.y2)),
+        EXPECT_EQ(QRectF(QPointF(ed->Cut().x1, ed->Cut().y1), QPointF(ed->Cut().x2, ed->Cut().y2)),
                   QRectF(40, 10, 50, 50));
         EXPECT_EQ(size(), QStringLiteral("5x5"));
     }

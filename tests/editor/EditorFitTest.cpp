@@ -82,7 +82,8 @@ TEST_F(EditorFit, TheWindowGrowsWithTheViewUpToTheScreenAndTheViewScrolls) {
     EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_EQ(child("picBig")->size(), QSize(30000, 530));
     capture(400, 400);
-    EXPECT_EQ(ed->frameGeometry().height(), screen.height()); // as high as there is room
+    EXPECT_EQ(ed->frameGeometry().height(),
+              screen.height()); // as high as there is room
     EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(view->verticalScrollBar()->isVisible());
     // Narrower again: the window keeps its width, the view needs no bar.
@@ -101,7 +102,7 @@ TEST_F(EditorFit, CuttingWorksInTheScrolledViewAndADragScrollsIt) {
     // The last columns of the area, as the user sees them at the right.
     const int right = child("picBig")->width();
     dragOnBig({right - 52, 12}, {right - 8, 48});
-    EXPECT_EQ(QRectF(QPointF(ed->Cut.x1, ed->Cut.y1), QPointF(ed->Cut.x2, ed->Cut.y2)),
+    EXPECT_EQ(QRectF(QPointF(ed->Cut().x1, ed->Cut().y1), QPointF(ed->Cut().x2, ed->Cut().y2)),
               QRectF(right - 50, 10, 40, 40));
     EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
     edit("txtChr")->setText(QStringLiteral("x"));
