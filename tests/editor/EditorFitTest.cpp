@@ -82,8 +82,7 @@ TEST_F(EditorFit, TheWindowGrowsWithTheViewUpToTheScreenAndTheViewScrolls) {
     EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_EQ(child("picBig")->size(), QSize(30000, 530));
     capture(400, 400);
-    EXPECT_EQ(ed->frameGeometry().height(),
-              screen.height()); // as high as there is room
+    EXPECT_EQ(ed->frameGeometry().height(), screen.height()); // as high as there is room
     EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(view->verticalScrollBar()->isVisible());
     // Narrower again: the window keeps its width, the view needs no bar.
