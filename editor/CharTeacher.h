@@ -9,9 +9,9 @@
 // no conversion to screen pixels is needed here.
 #pragma once
 
+#include "AreaKeys.h"
 #include "CutSelector.h"
 #include "Dialogs.h"
-#include "EditorLogic.h"
 #include "LineCells.h"
 #include "MagnifiedView.h"
 #include "PressSetup.h"

@@ -240,29 +240,26 @@ void frmKakudai::fillGroupList(int g) {
 }
 
 void frmKakudai::AriaLoad(const std::u16string& name) {
-    const std::u16string s = profile::AreaSection(name);
+    const AreaTexts stored = ReadArea(profile_.reader(), name);
     // A group no 32-bit integer names selects none.
-    const int g = profile::GroupNumber(profile_.IniRead(s, profile::kChrGrop)).value_or(-1);
-    fillGroupList(g);
+    fillGroupList(stored.group);
 
-    ui_.txtAriaComment->setText(Q(profile_.IniRead(s, profile::kComment)));
-    ui_.txtLeft->setText(Q(profile_.IniRead(s, u"Left")));
-    ui_.txtTop->setText(Q(profile_.IniRead(s, u"Top")));
-    ui_.txtWidth->setText(Q(profile_.IniRead(s, u"Width")));
-    ui_.txtHeight->setText(Q(profile_.IniRead(s, u"Height")));
-
-    const std::u16string t = profile_.IniRead(s, profile::kBwLevel);
-    if (t.empty()) {
+    ui_.txtAriaComment->setText(Q(stored.comment));
+    ui_.txtLeft->setText(Q(stored.left));
+    ui_.txtTop->setText(Q(stored.top));
+    ui_.txtWidth->setText(Q(stored.width));
+    ui_.txtHeight->setText(Q(stored.height));
+    if (stored.level.empty()) {
         ui_.VScroll1->setValue(128);
     } else {
         // The slider holds 0..255; a stored level beyond that puts it at its end.
-        const double v = settings::NumberValue(t);
+        const double v = settings::NumberValue(stored.level);
         const auto level = settings::RoundToInt16(v);
         ui_.VScroll1->setValue(level ? *level : (v < 0 ? 0 : 255));
     }
-    ui_.txtKugiri->setText(Q(profile_.IniRead(s, profile::kKugiri)));
-    ui_.txtKuhaku->setText(Q(profile_.IniRead(s, profile::kBlankWidth)));
-    ui_.chkYominokoshi->setChecked(profile::IsTrue(profile_.IniRead(s, profile::kWriteUnread)));
+    ui_.txtKugiri->setText(Q(stored.kugiri));
+    ui_.txtKuhaku->setText(Q(stored.blank));
+    ui_.chkYominokoshi->setChecked(stored.writeUnread);
     showFields();
 
     ChrListLoad(group_.ChrGropNo);
@@ -291,41 +288,13 @@ bool frmKakudai::storeArea() {
         message(QStringLiteral("空白の幅には0以上の整数を入力してください"), kAppTitle);
         return false;
     }
-    const std::u16string s = profile::AreaSection(AriaName_);
-    profile_.IniWrite(profile::kEndData, profile::kArea, AriaName_);
-    profile_.IniWrite(s, profile::kChrGrop, profile::SignedNumberText(group_.ChrGropNo));
-    profile_.IniWrite(s, profile::kComment, U(ui_.txtAriaComment->text()));
-    profile_.IniWrite(s, profile::kLeft, U(ui_.txtLeft->text()));
-    profile_.IniWrite(s, profile::kTop, U(ui_.txtTop->text()));
-    profile_.IniWrite(s, profile::kWidth, U(ui_.txtWidth->text()));
-    profile_.IniWrite(s, profile::kHeight, U(ui_.txtHeight->text()));
-    profile_.IniWrite(s, profile::kBwLevel, U(ui_.txt2tikaLevel->text()));
-    profile_.IniWrite(s, profile::kKugiri, U(ui_.txtKugiri->text()));
-    // A new key: written once the user has set it, so that an area that
-    // never used it is stored exactly as before.
-    if (!blank.empty() || !profile_.IniRead(s, profile::kBlankWidth).empty())
-        profile_.IniWrite(s, profile::kBlankWidth, blank);
-    if (ui_.chkYominokoshi->isChecked() || !profile_.IniRead(s, profile::kWriteUnread).empty())
-        profile_.IniWrite(s, profile::kWriteUnread,
-                          profile::FlagText(ui_.chkYominokoshi->isChecked()));
-    storeMonitor(s);
+    for (const auto& w :
+         AreaWrites(AriaName_, shownArea().texts, capture_.fieldsMonitor(), profile_.reader()))
+        profile_.IniWrite(w.section, w.key, w.value);
     layout_.setGuidance(
         QStringLiteral("認識エリア「%1」を記録しました。(O)Kで閉じると、このエリアを読み取ります。")
             .arg(Q(AriaName_)));
     return true;
-}
-
-void frmKakudai::storeMonitor(const std::u16string& section) {
-    // On no monitor now: an old record would only mislead.
-    if (const auto monitor = capture_.fieldsMonitor()) {
-        profile_.IniWrite(section, profile::kMonitor, engine::MonitorRectText(monitor->rect));
-        profile_.IniWrite(section, profile::kMonitorScale,
-                          monitor->scalePercent > 0 ? profile::Decimal(monitor->scalePercent)
-                                                    : std::u16string());
-    } else if (!profile_.IniRead(section, profile::kMonitor).empty()) {
-        profile_.IniWrite(section, profile::kMonitor, u"");
-        profile_.IniWrite(section, profile::kMonitorScale, u"");
-    }
 }
 
 void frmKakudai::showFields() {
@@ -377,19 +346,8 @@ void frmKakudai::cmdEnd_Click() {
     const std::u16string& name = AriaName_;
     if (!name.empty() && name != profile::kNewEntry &&
         std::find(entries.begin(), entries.end(), name) != entries.end()) {
-        const std::u16string s = profile::AreaSection(name);
-        const AreaTexts stored{
-            profile_.IniRead(s, profile::kComment),
-            profile_.IniRead(s, profile::kLeft),
-            profile_.IniRead(s, profile::kTop),
-            profile_.IniRead(s, profile::kWidth),
-            profile_.IniRead(s, profile::kHeight),
-            profile_.IniRead(s, profile::kBwLevel),
-            profile_.IniRead(s, profile::kKugiri),
-            profile_.IniRead(s, profile::kBlankWidth),
-            profile::GroupNumber(profile_.IniRead(s, profile::kChrGrop)).value_or(-1),
-            profile::IsTrue(profile_.IniRead(s, profile::kWriteUnread))};
-        const bool hasSection = profile_.IniHasSection(s);
+        const AreaTexts stored = ReadArea(profile_.reader(), name);
+        const bool hasSection = profile_.IniHasSection(profile::AreaSection(name));
         if (AreaNeedsStoring(shownArea().texts, stored, hasSection)) {
             const QString text =
                 (hasSection ? QStringLiteral("認識エリア「%1」の変更はまだ記録されていません。")

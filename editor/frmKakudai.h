@@ -12,6 +12,7 @@
 #pragma once
 
 #include "AreaCapture.h"
+#include "AreaKeys.h"
 #include "CharTeacher.h"
 #include "Dialogs.h"
 #include "EditorLayout.h"
@@ -119,9 +120,6 @@ private:
     void fillGroupList(int g);
     ShownArea shownArea() const;
     bool storeArea();
-    // MONITOR and MONITORSCALE of the area section: the monitor under the
-    // area fields' rectangle.
-    void storeMonitor(const std::u16string& section);
     // The fields of the shown area, beside its settings.
     void showFields();
 
