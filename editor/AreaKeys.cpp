@@ -112,4 +112,30 @@ std::vector<settings::KeyWrite> AreaWrites(std::u16string_view area, const AreaT
     return out;
 }
 
+std::u16string AreaNotStoredText(std::u16string_view area, const store::WriteFailure& refusal,
+                                 std::u16string_view path) {
+    std::u16string why;
+    switch (refusal.status) {
+    case settings::WriteStatus::IoError:
+        why =
+            u"設定ファイルに書き込めませんでした。ファイルやフォルダが読み取り専用になっていないか"
+            u"確かめてください。\n" +
+            std::u16string(path);
+        break;
+    case settings::WriteStatus::UnsupportedFile:
+        why = u"設定ファイルがこのプログラムでは書き込めない形式 (UTF-16 BE など) で保存されて"
+              u"います。\n" +
+              std::u16string(path);
+        break;
+    case settings::WriteStatus::BadName:
+        why = u"エリア名に、設定ファイルに保存できない文字が含まれています。";
+        break;
+    case settings::WriteStatus::BadValue:
+    case settings::WriteStatus::Ok:
+        why = refusal.key + u" の値に、設定ファイルに保存できない文字が含まれています。";
+        break;
+    }
+    return u"認識エリア「" + std::u16string(area) + u"」は記録されていません。\n" + why;
+}
+
 } // namespace editor

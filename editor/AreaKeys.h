@@ -12,6 +12,7 @@
 
 #include "ProfileDocument.h"
 #include "ProfileLayout.h"
+#include "ProfileStore.h"
 #include "Reading.h"
 
 #include <optional>
@@ -53,5 +54,10 @@ profile::Source ShownAreaSource(std::u16string_view area, const AreaTexts& shown
 std::vector<settings::KeyWrite> AreaWrites(std::u16string_view area, const AreaTexts& shown,
                                            const std::optional<engine::Monitor>& monitor,
                                            const profile::Reader& stored);
+
+// What the user is told when the profile at path refused to store the
+// area: that nothing was stored, and why.
+std::u16string AreaNotStoredText(std::u16string_view area, const store::WriteFailure& refusal,
+                                 std::u16string_view path);
 
 } // namespace editor

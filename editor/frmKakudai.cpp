@@ -4,6 +4,7 @@
 #include "frmFields.h"
 
 #include "FUMIni.h"
+#include "FileIo.h"
 #include "ListChoice.h"
 #include "MagnifiedView.h"
 #include "PictureBox.h"
@@ -288,9 +289,14 @@ bool frmKakudai::storeArea() {
         message(QStringLiteral("空白の幅には0以上の整数を入力してください"), kAppTitle);
         return false;
     }
-    for (const auto& w :
-         AreaWrites(AriaName_, shownArea().texts, capture_.fieldsMonitor(), profile_.reader()))
-        profile_.IniWrite(w.section, w.key, w.value);
+    // All in one replacement of the profile: never an area stored in part.
+    const auto refusal = profile_.IniWriteAllOrRefusal(
+        AreaWrites(AriaName_, shownArea().texts, capture_.fieldsMonitor(), profile_.reader()));
+    if (refusal) {
+        message(Q(AreaNotStoredText(AriaName_, *refusal, settings::TextFromPath(profile_.path()))),
+                kAppTitle, Icon::Warning);
+        return false;
+    }
     layout_.setGuidance(
         QStringLiteral("認識エリア「%1」を記録しました。(O)Kで閉じると、このエリアを読み取ります。")
             .arg(Q(AriaName_)));

@@ -119,6 +119,8 @@ private:
     bool acceptNewName(const std::u16string& name, const QListWidget* list, bool isArea);
     void fillGroupList(int g);
     ShownArea shownArea() const;
+    // Stores the area in one replacement of the profile; false (and the
+    // reason shown) when nothing was stored.
     bool storeArea();
     // The fields of the shown area, beside its settings.
     void showFields();

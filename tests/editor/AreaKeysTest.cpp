@@ -130,3 +130,19 @@ TEST(AreaNeedsStoring, AnUnstoredAreaOrAnyChangedFieldAsksToStore) {
     shown.group = 1;
     EXPECT_TRUE(AreaNeedsStoring(shown, stored, true));
 }
+
+TEST(AreaKeys, ARefusedStoreSaysNothingWasStoredAndWhy) {
+    using settings::WriteStatus;
+    const auto told = [](WriteStatus status) {
+        return AreaNotStoredText(u"A", {status, kSection, u"COMMENT", u"x"}, u"/p/Kavoren.ini");
+    };
+    for (const auto status : {WriteStatus::IoError, WriteStatus::UnsupportedFile,
+                              WriteStatus::BadName, WriteStatus::BadValue})
+        EXPECT_EQ(told(status).rfind(u"認識エリア「A」は記録されていません。\n", 0), 0u);
+    // The file to look at, or the value at fault.
+    EXPECT_NE(told(WriteStatus::IoError).find(u"読み取り専用になっていないか"),
+              std::u16string::npos);
+    EXPECT_NE(told(WriteStatus::UnsupportedFile).find(u"/p/Kavoren.ini"), std::u16string::npos);
+    EXPECT_NE(told(WriteStatus::BadValue).find(u"COMMENT の値"), std::u16string::npos);
+    EXPECT_NE(told(WriteStatus::BadName).find(u"エリア名"), std::u16string::npos);
+}

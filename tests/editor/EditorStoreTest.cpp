@@ -1,10 +1,12 @@
-// "認識エリア記録" and the store OK offers: the profile written as storing
-// key by key always left it, and OK asking only about changes made.
+// "認識エリア記録" and the store OK offers: one replacement of the profile,
+// byte for byte what storing key by key gave, and nothing at all (told, the
+// editor left open) when the profile refuses it.
 #include "EditorFixture.h"
 
 #include <QCheckBox>
 
 using namespace editortest;
+using Answer = platform::Dialogs::Answer;
 
 class StoreTest : public EditorTest {
 protected:
@@ -74,6 +76,43 @@ TEST_F(StoreTest, TheProfileComesOutAsStoringKeyByKeyLeftIt) {
     store(false);
     EXPECT_TRUE(bytes().startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(StoreTest, ARefusedStoreIsToldAndLeavesTheProfileAndTheEditorAsTheyWere) {
+    writeProfile(QStringLiteral("[ARIALIST]\nLIST0=A\n[CHRGROPLIST]\nG0=Digits\n[ENDDATA]\n"
+                                "AREA=A\n[認識エリアA]\nLEFT=1\nTOP=2\n"));
+    open();
+    int heard = 0; // the program's own notice of refused writes would tell it twice
+    ini.setWriteFailureHandler([&](const store::WriteFailure&) { ++heard; });
+    // Read-only: refused also to root.
+    const QString file = path(QStringLiteral("Kavoren.ini"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = bytes();
+    edit("txtTop")->setText(QStringLiteral("8"));
+    button("cmdAriaKiroku")->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const QString told = messages()[0];
+    EXPECT_TRUE(told.startsWith(QStringLiteral("認識エリア「A」は記録されていません。\n")));
+    EXPECT_TRUE(told.contains(QStringLiteral("読み取り専用")));
+    EXPECT_TRUE(told.contains(QStringLiteral("Kavoren.ini"))); // the file to look at
+    EXPECT_FALSE(caption("lblSetumei").contains(QStringLiteral("記録しました")));
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(heard, 0);
+
+    // OK's store refused too: the editor stays open, nothing written.
+    dialogs.answers = {Answer::Yes};
+    button("cmdEnd")->click();
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(messages(), QStringList(2, told));
+    EXPECT_TRUE(ed->isVisible());
+    EXPECT_EQ(bytes(), before);
+
+    // Writable again, the same OK stores and closes.
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    dialogs.answers = {Answer::Yes};
+    button("cmdEnd")->click();
+    EXPECT_FALSE(ed->isVisible());
+    EXPECT_TRUE(text().contains(QStringLiteral("\nLEFT=1\nTOP=8\nCHRGROP= 0\n")));
 }
 
 TEST_F(StoreTest, AGroupNumberNoGroupHasMakesOkAskNothing) {
