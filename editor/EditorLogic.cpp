@@ -215,40 +215,4 @@ settings::FileEncoding ProfileEncoding(const std::filesystem::path& profile) {
     return settings::FileEncoding::Cp932;
 }
 
-bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection) {
-    if (!hasSection) return true;
-    const std::u16string storedLevel = stored.level.empty() ? u"128" : stored.level;
-    return shown.comment != stored.comment || shown.left != stored.left ||
-           shown.top != stored.top || shown.width != stored.width ||
-           shown.height != stored.height || shown.level != storedLevel ||
-           shown.kugiri != stored.kugiri || shown.blank != stored.blank ||
-           shown.group != stored.group || shown.writeUnread != stored.writeUnread;
-}
-
-profile::Source ShownAreaSource(std::u16string_view area, const AreaTexts& shown,
-                                profile::Source stored) {
-    const std::u16string section = profile::AreaSection(area);
-    profile::Source out;
-    out.read = [section, shown, read = stored.read](std::u16string_view s,
-                                                    std::u16string_view k) -> std::u16string {
-        if (!profile::SameName(s, section)) return read(s, k);
-        const auto is = [k](std::u16string_view key) { return profile::SameName(k, key); };
-        if (is(profile::kChrGrop)) return profile::SignedNumberText(shown.group);
-        if (is(profile::kComment)) return shown.comment;
-        if (is(profile::kLeft)) return shown.left;
-        if (is(profile::kTop)) return shown.top;
-        if (is(profile::kWidth)) return shown.width;
-        if (is(profile::kHeight)) return shown.height;
-        if (is(profile::kBwLevel)) return shown.level;
-        if (is(profile::kKugiri)) return shown.kugiri;
-        if (is(profile::kBlankWidth)) return shown.blank;
-        if (is(profile::kWriteUnread)) return std::u16string(profile::FlagText(shown.writeUnread));
-        return read(s, k);
-    };
-    out.hasSection = [section, has = stored.hasSection](std::u16string_view s) {
-        return profile::SameName(s, section) || has(s);
-    };
-    return out;
-}
-
 } // namespace editor

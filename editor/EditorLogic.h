@@ -1,6 +1,7 @@
 // The editor's rules that need no window: snapping a cut to cells, row masks,
 // two-level conversion and magnification, and the checks that keep the
 // profile file readable (names, character texts, list length, area size).
+// An area's keys are in AreaKeys.h.
 //
 // Pixels: the area image and the two-level image are in physical screen
 // pixels, one image pixel per screen pixel. The magnified image is ten image
@@ -114,24 +115,5 @@ std::size_t StoredBytes(std::u16string_view text, settings::FileEncoding encodin
 // Encoding of the profile file now: UTF-8 when it starts with a byte-order
 // mark, CP932 otherwise (also when there is no file yet).
 settings::FileEncoding ProfileEncoding(const std::filesystem::path& profile);
-
-// An area's settings as texts, as the editor shows them or as stored.
-struct AreaTexts {
-    std::u16string comment, left, top, width, height, level, kugiri, blank;
-    int group = 0;
-    bool writeUnread = false; // WRITEUNREAD is "True"
-};
-
-// Whether storing the area would change what is stored: it has no section
-// yet, or a field differs from its key. A missing level counts as 128 (what
-// the editor shows for it), a missing group as group 0.
-bool AreaNeedsStoring(const AreaTexts& shown, const AreaTexts& stored, bool hasSection);
-
-// The area as the editor shows it, read as a profile: the shown texts (and
-// group) for the area's own keys, the stored profile for everything else,
-// so that the reading check sets the area up exactly as a reading would
-// once it is stored.
-profile::Source ShownAreaSource(std::u16string_view area, const AreaTexts& shown,
-                                profile::Source stored);
 
 } // namespace editor

@@ -27,11 +27,20 @@ std::int32_t ProfileStore::IniWrite(std::u16string_view section, std::u16string_
 }
 
 std::int32_t ProfileStore::IniWriteAll(const std::vector<settings::KeyWrite>& writes) {
+    const auto refusal = IniWriteAllOrRefusal(writes);
+    if (!refusal) return 1;
+    if (!writes.empty() && failureHandler_) failureHandler_(*refusal);
+    return 0;
+}
+
+std::optional<WriteFailure>
+ProfileStore::IniWriteAllOrRefusal(const std::vector<settings::KeyWrite>& writes) {
     std::size_t index = 0;
     const auto status = file_.writeAll(writes, &index);
-    if (status == settings::WriteStatus::Ok) return 1;
-    if (index < writes.size()) refused(status, writes[index]);
-    return 0;
+    if (status == settings::WriteStatus::Ok) return std::nullopt;
+    // The write at fault, or the first one when the file itself refused.
+    const settings::KeyWrite w = index < writes.size() ? writes[index] : settings::KeyWrite{};
+    return WriteFailure{status, w.section, w.key, w.value};
 }
 
 void ProfileStore::refused(settings::WriteStatus status, const settings::KeyWrite& write) {

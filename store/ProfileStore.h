@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,10 @@ public:
     // settings::ProfileFile::writeAll): all of them, or none when one is
     // refused. Nonzero on success.
     std::int32_t IniWriteAll(const std::vector<settings::KeyWrite>& writes);
+    // The same for a caller that tells the user itself why nothing was
+    // stored: the refusal comes back (nothing when all was stored) and the
+    // failure handler hears nothing of it.
+    std::optional<WriteFailure> IniWriteAllOrRefusal(const std::vector<settings::KeyWrite>& writes);
 
     // Whether the file has the section at all.
     bool IniHasSection(std::u16string_view section);

@@ -81,7 +81,7 @@ TEST_F(EditorTest, NewEntryStaysLastSoTheNextAreaAndGroupCanBeAddedAtOnce) {
     Click(list("lstAriaList"), 1);
     EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", kNew}));
     EXPECT_EQ(list("lstAriaList")->currentRow(), 1);
-    EXPECT_EQ(ed->AriaName, u"B");
+    EXPECT_EQ(ed->AriaName(), u"B");
     names = {QStringLiteral("C")};
     Click(list("lstAriaList"), 2);
     EXPECT_EQ(Entries(list("lstAriaList")), (QStringList{"A", "B", "C", kNew}));
@@ -91,11 +91,11 @@ TEST_F(EditorTest, NewEntryStaysLastSoTheNextAreaAndGroupCanBeAddedAtOnce) {
     names = {QStringLiteral("G3")};
     Click(list("lstChrGrop"), 2);
     EXPECT_EQ(Entries(list("lstChrGrop")), (QStringList{"G1", "G2", "G3", kNew}));
-    EXPECT_EQ(ed->ChrGropNo, 2);
+    EXPECT_EQ(ed->ChrGropNo(), 2);
     // The group just made is found again by a click, like any other.
     Click(list("lstChrGrop"), 0);
     Click(list("lstChrGrop"), 2);
-    EXPECT_EQ(ed->ChrGropNo, 2);
+    EXPECT_EQ(ed->ChrGropNo(), 2);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(text(), QStringLiteral("[ARIALIST]\nLIST0=A\nLIST1=B\nLIST2=C\n"
                                      "[CHRGROPLIST]\nG0=G1\nG1=G2\nG2=G3\n"));
@@ -150,14 +150,14 @@ TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
                                 "[Chr]\nG1ALLCHR=+\\\\-\n"));
     open();
     // AREA names no listed area: the first one is chosen.
-    EXPECT_EQ(ed->AriaName, u"A");
+    EXPECT_EQ(ed->AriaName(), u"A");
     QStringList fields;
     for (const char* n :
          {"txtAriaComment", "txtLeft", "txtTop", "txtWidth", "txtHeight", "txtKugiri"})
         fields << edit(n)->text();
     EXPECT_EQ(fields, (QStringList{"first", "10", "20", "30", "40", ";"}));
     EXPECT_EQ(list("lstChrGrop")->currentRow(), 1);
-    EXPECT_EQ(ed->ChrGropNo, 1);
+    EXPECT_EQ(ed->ChrGropNo(), 1);
     EXPECT_EQ(Entries(list("List1")), (QStringList{"+", "-"}));
 
     // An unchanged slider leaves the typed level text; an empty level is 128.
@@ -168,7 +168,7 @@ TEST_F(EditorTest, ChoosingAnAreaShowsItsStoredSettings) {
     Click(list("lstAriaList"), 2); // beyond the slider's range: its end
     EXPECT_EQ(edit("txt2tikaLevel")->text(), QStringLiteral("255"));
     QTest::keyClick(list("lstAriaList"), Qt::Key_Up); // the keyboard chooses too
-    EXPECT_EQ(ed->AriaName, u"B");
+    EXPECT_EQ(ed->AriaName(), u"B");
 }
 
 TEST_F(EditorTest, OkAsksBeforeAnUnstoredAreaIsLostTheTitleBarWritesNothing) {

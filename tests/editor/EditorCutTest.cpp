@@ -51,7 +51,7 @@ TEST_F(CutTest, ADragSnapsToCellsAndItsSizeIsTested) {
     for (const auto& [from, to] :
          {std::pair{QPoint(37, 12), QPoint(91, 58)}, {{91, 58}, {37, 12}}}) {
         dragOnBig(from, to);
-        EXPECT_EQ(QRectF(QPointF(ed->Cut.x1, ed->Cut.y1), QPointF(ed->Cut.x2, ed->Cut.y2)),
+        EXPECT_EQ(QRectF(QPointF(ed->Cut().x1, ed->Cut().y1), QPointF(ed->Cut().x2, ed->Cut().y2)),
                   QRectF(40, 10, 50, 50));
         EXPECT_EQ(size(), QStringLiteral("5x5"));
     }
@@ -96,7 +96,7 @@ TEST_F(CutTest, RegistrationWritesTheTemplateRowsThenTheList) {
     EXPECT_TRUE(text().contains(QStringLiteral("CHR=7\nX=4\nY=3\nBL0= 0\nBL1= 0\nBL2= 0\n")));
     EXPECT_TRUE(text().contains(QStringLiteral("G0ALLCHR=5\\\\7\n")));
     EXPECT_EQ(Entries(list("List1")), (QStringList{"5", "7"}));
-    EXPECT_EQ(ed->ChrCount, 2);
+    EXPECT_EQ(ed->ChrCount(), 2);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -162,7 +162,7 @@ TEST_F(CutTest, TheGroupListMustReadBackWithin254BytesOfTheFilesEncoding) {
         registerAs(c);
     }
     EXPECT_EQ(messages(), QStringList{full}); // only イ; ア again adds nothing
-    EXPECT_EQ(ed->ChrCount, 64);
+    EXPECT_EQ(ed->ChrCount(), 64);
 
     // 51 kana are 202 bytes in CP932 but 253 in UTF-8, to which a character
     // CP932 lacks would turn the file.
@@ -174,7 +174,7 @@ TEST_F(CutTest, TheGroupListMustReadBackWithin254BytesOfTheFilesEncoding) {
         registerAs(c);
     }
     EXPECT_EQ(messages(), QStringList{full});
-    EXPECT_EQ(ed->ChrCount, 52);
+    EXPECT_EQ(ed->ChrCount(), 52);
 }
 
 TEST_F(CutTest, ACharacterCp932LacksIsStoredInUtf8AndReadBack) {

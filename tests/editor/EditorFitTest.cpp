@@ -101,7 +101,7 @@ TEST_F(EditorFit, CuttingWorksInTheScrolledViewAndADragScrollsIt) {
     // The last columns of the area, as the user sees them at the right.
     const int right = child("picBig")->width();
     dragOnBig({right - 52, 12}, {right - 8, 48});
-    EXPECT_EQ(QRectF(QPointF(ed->Cut.x1, ed->Cut.y1), QPointF(ed->Cut.x2, ed->Cut.y2)),
+    EXPECT_EQ(QRectF(QPointF(ed->Cut().x1, ed->Cut().y1), QPointF(ed->Cut().x2, ed->Cut().y2)),
               QRectF(right - 50, 10, 40, 40));
     EXPECT_TRUE(button("cmdChrTouroku")->isEnabled());
     edit("txtChr")->setText(QStringLiteral("x"));

@@ -109,22 +109,3 @@ TEST(CharacterTexts, TwinsShareASectionThroughAsciiCaseAndOuterBlanks) {
     EXPECT_EQ(CheckCharText(u"\\"), CharProblem::BadCharacter);
     EXPECT_EQ(CheckCharText(u"="), CharProblem::None);
 }
-
-TEST(AreaNeedsStoring, AnUnstoredAreaOrAnyChangedFieldAsksToStore) {
-    const AreaTexts stored{u"c", u"1", u"2", u"3", u"4", u"", u",", u"", 0};
-    AreaTexts shown = stored;
-    EXPECT_TRUE(AreaNeedsStoring(shown, stored, false)); // never stored
-    shown.level = u"128"; // what the editor shows for a missing level
-    EXPECT_FALSE(AreaNeedsStoring(shown, stored, true));
-    const auto changed = [&](auto field, std::u16string value) {
-        AreaTexts s = shown;
-        s.*field = std::move(value);
-        return AreaNeedsStoring(s, stored, true);
-    };
-    for (auto field :
-         {&AreaTexts::comment, &AreaTexts::left, &AreaTexts::top, &AreaTexts::width,
-          &AreaTexts::height, &AreaTexts::level, &AreaTexts::kugiri, &AreaTexts::blank})
-        EXPECT_TRUE(changed(field, u"9"));
-    shown.group = 1;
-    EXPECT_TRUE(AreaNeedsStoring(shown, stored, true));
-}

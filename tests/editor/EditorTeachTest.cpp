@@ -56,7 +56,7 @@ TEST_F(TeachTest, TheWholeLineIsRegisteredInOneStepAndReadsBack) {
                                                "BL2= 0\nBL3= 0\nBL4= 0\nBL5= 0\nBL6= 3\nBL7= 3\n"
                                                "BL8= 0\n")));
     EXPECT_TRUE(text().contains(QStringLiteral("G0ALLCHR=1\\\\2\\\\.\\\\3\\\\4\\\\-\\\\5\n")));
-    EXPECT_EQ(ed->ChrCount, 7);
+    EXPECT_EQ(ed->ChrCount(), 7);
     EXPECT_EQ(Entries(list("List1")), (QStringList{"1", "2", ".", "3", "4", "-", "5"}));
     EXPECT_TRUE(ed->lastCheck().agrees);
     EXPECT_EQ(check(), QStringLiteral("読み取り結果：12.34-5.2\n1行の文字と一致しています。"));
@@ -66,7 +66,7 @@ TEST_F(TeachTest, TheWholeLineIsRegisteredInOneStepAndReadsBack) {
     const QString before = text();
     teach(QStringLiteral("12.34-5.2"));
     EXPECT_EQ(text(), before);
-    EXPECT_EQ(ed->ChrCount, 7);
+    EXPECT_EQ(ed->ChrCount(), 7);
 
     // Deleting is checked at once.
     Click(list("List1"), 4);

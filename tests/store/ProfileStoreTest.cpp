@@ -97,6 +97,29 @@ TEST_F(FUMIniTest, RefusedWritesAreReportedOnceEach) {
     EXPECT_EQ(failures[1].value, u"lost");
 }
 
+TEST_F(FUMIniTest, ARefusedBatchGoesToTheHandlerOrBackToTheCaller) {
+    std::vector<store::WriteFailure> failures;
+    profile_.setWriteFailureHandler([&](const store::WriteFailure& f) { failures.push_back(f); });
+    const std::vector<settings::KeyWrite> batch{{u"S", u"a", u"1"}, {u"S", u"b=", u"2"}};
+    // One bad name refuses the whole batch: the handler hears of that write.
+    EXPECT_EQ(profile_.IniWriteAll(batch), 0);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].key, u"b=");
+    EXPECT_FALSE(fs::exists(ini()));
+    // Or the caller does, and the handler nothing.
+    const auto refusal = profile_.IniWriteAllOrRefusal(batch);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->status, settings::WriteStatus::BadName);
+    EXPECT_EQ(refusal->key, u"b=");
+    ASSERT_FALSE(profile_.IniWriteAllOrRefusal({batch[0]}));
+    fs::permissions(ini(), fs::perms(0444));
+    const auto readOnly = profile_.IniWriteAllOrRefusal({{u"S", u"a", u"9"}});
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readOnly->status, settings::WriteStatus::IoError);
+    EXPECT_EQ(failures.size(), 1u);
+    EXPECT_EQ(IniRead(u"S", u"a"), u"1");
+}
+
 TEST(FUMIniHelpers, SpaceCut) {
     EXPECT_EQ(SpaceCut(u"Tire lma　window x"), u"Tirelmawindowx");
     EXPECT_EQ(SpaceCut(u" 　 "), u"");

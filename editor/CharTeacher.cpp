@@ -1,14 +1,8 @@
-// Teaching: cutting one character out of the magnified view, registering it,
-// teaching a whole line at once, and the reading check after each of them.
-//
-// picBig positions are plain widget pixels: the magnified view is the
-// editor's own drawing, ten widget pixels to a cell at any scale factor, so
-// no conversion to screen pixels is needed here.
-#include "frmKakudai.h"
+#include "CharTeacher.h"
 
 #include "Blanks.h"
+#include "EditorLayout.h"
 #include "FUMIni.h"
-#include "MagnifiedView.h"
 #include "PictureBox.h"
 #include "ProfileLayout.h"
 #include "ScreenGrab.h"
@@ -39,67 +33,96 @@ const QColor kMarked(220, 0, 0);      // where the reading check found a differe
 
 } // namespace
 
+CharTeacher::CharTeacher(QWidget& window, EditorLayout& layout, platform::Dialogs& dialogs,
+                         store::ProfileStore& profile, EditedGroup& group,
+                         std::function<ShownArea()> shownArea)
+    : window_(window), layout_(layout), dialogs_(dialogs), profile_(profile), group_(group),
+      shownArea_(std::move(shownArea)) {}
+
+const EditorControls& CharTeacher::ui() const {
+    return layout_.ui;
+}
+
+void CharTeacher::message(const QString& text) {
+    dialogs_.message(&window_, text, kAppTitle, platform::Dialogs::Icon::None);
+}
+
 // ---- cutting
 
-void frmKakudai::picBig_MouseDown(Qt::MouseButton button, QPointF pos) {
-    if (button != Qt::LeftButton) return;
-    Cut.x1 = Cut.x2 = static_cast<float>(pos.x());
-    Cut.y1 = Cut.y2 = static_cast<float>(pos.y());
+void CharTeacher::mouseDown(Qt::MouseButton button, QPointF pos) {
+    if (button == Qt::LeftButton) selector_.press(pos);
 }
 
-void frmKakudai::picBig_MouseMove(Qt::MouseButtons buttons, QPointF pos) {
+void CharTeacher::mouseMove(Qt::MouseButtons buttons, QPointF pos) {
     if (!(buttons & Qt::LeftButton)) return;
-    // The outline shown ends at the corner of the previous move.
-    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), true);
-    Cut.x2 = static_cast<float>(pos.x());
-    Cut.y2 = static_cast<float>(pos.y());
+    selector_.move(pos);
+    ui().scrBig->setOutline(selector_.outline(), true);
 }
 
-void frmKakudai::picBig_MouseUp(Qt::MouseButton button, QPointF) {
+void CharTeacher::mouseUp(Qt::MouseButton button) {
     if (button != Qt::LeftButton) return;
-    scrBig->clearOutline();
-    Cut = FinishCut(Cut);
-    scrBig->setOutline(QRectF(QPointF(Cut.x1, Cut.y1), QPointF(Cut.x2, Cut.y2)), false);
-    const float w = (Cut.x2 - Cut.x1) / kCell;
-    const float h = (Cut.y2 - Cut.y1) / kCell;
-    const bool accepted = CutSizeAcceptable(w, h);
-    setCutAccepted(accepted);
-    if (!accepted) message(QStringLiteral("サイズが不適当"), kAppTitle);
-    lblWidth->setText(Q(settings::SingleText(w)));
-    lblHeight->setText(Q(settings::SingleText(h)));
-    lblWidth->setAccessibleDescription(lblWidth->text());
-    lblHeight->setAccessibleDescription(lblHeight->text());
-    txtChr->clear();
+    const CutSelector::Result cut = selector_.release();
+    ui().scrBig->setOutline(selector_.outline(), false);
+    acceptCut(cut.accepted);
+    if (!cut.accepted) message(QStringLiteral("サイズが不適当"));
+    ui().lblWidth->setText(Q(settings::SingleText(cut.w)));
+    ui().lblHeight->setText(Q(settings::SingleText(cut.h)));
+    ui().lblWidth->setAccessibleDescription(ui().lblWidth->text());
+    ui().lblHeight->setAccessibleDescription(ui().lblHeight->text());
+    ui().txtChr->clear();
 }
 
-void frmKakudai::setCutAccepted(bool on) {
+void CharTeacher::acceptCut(bool on) {
     cutAccepted_ = on;
-    cutImage_ = on ? picSelAlia->image().cacheKey() : 0;
-    cmdChrTouroku->setEnabled(on);
+    ui().cmdChrTouroku->setEnabled(on);
+}
+
+void CharTeacher::forgetCut() {
+    acceptCut(false);
+}
+
+void CharTeacher::newCapture() {
+    if (cutAccepted_) acceptCut(false);
+    lineToShow_ = true;
+}
+
+void CharTeacher::offerRegistering() {
+    acceptCut(cutAccepted_);
+}
+
+void CharTeacher::twoLevelShown() {
+    showLinePlan();
+    updateReadingCheck();
+}
+
+void CharTeacher::bringLineIntoView() {
+    if (lineToShow_ && !split_.cuts.empty())
+        ui().scrBig->bringIntoView(QRect(QPoint(split_.cuts.front().left(), split_.inkTop),
+                                         QPoint(split_.cuts.back().right(), split_.inkBottom)));
+    lineToShow_ = false;
 }
 
 // ---- registering
 
-bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
+bool CharTeacher::mayRegister(const std::vector<std::u16string>& chars) {
     // Nothing is written unless every template, its section and the group's
     // list will all read back as they were meant.
     const auto entries = [this] {
         std::vector<std::u16string> out;
-        for (int i = 0; i < List1->count(); ++i)
-            out.push_back(U(List1->item(i)->text()));
+        for (int i = 0; i < ui().List1->count(); ++i)
+            out.push_back(U(ui().List1->item(i)->text()));
         return out;
     }();
-    std::u16string newList = AllChr;
+    std::u16string newList = group_.AllChr;
     std::vector<std::u16string> known = entries;
     for (const auto& c : chars) {
         if (CheckCharText(c) != CharProblem::None) {
-            message(QStringLiteral("キャラクタに \\ [ ] や改行は使えません"), kAppTitle);
+            message(QStringLiteral("キャラクタに \\ [ ] や改行は使えません"));
             return false;
         }
         if (const auto twin = SectionTwin(c, known)) {
             message(QStringLiteral("登録済みのキャラクタ「") + Q(*twin) +
-                        QStringLiteral("」と区別できないため記録できません"),
-                    kAppTitle);
+                    QStringLiteral("」と区別できないため記録できません"));
             return false;
         }
         if (std::find(known.begin(), known.end(), c) == known.end()) {
@@ -107,60 +130,57 @@ bool frmKakudai::mayRegister(const std::vector<std::u16string>& chars) {
             known.push_back(c);
         }
     }
-    if (newList != AllChr &&
+    if (newList != group_.AllChr &&
         StoredBytes(newList, ProfileEncoding(profile_.path())) > settings::kMaxValueBytes) {
-        message(QStringLiteral("このキャラクタグループにはこれ以上登録できません"), kAppTitle);
+        message(QStringLiteral("このキャラクタグループにはこれ以上登録できません"));
         return false;
     }
     return true;
 }
 
-bool frmKakudai::writeTemplates(const std::vector<profile::CharTemplate>& templates) {
-    std::u16string list = AllChr;
-    if (!profile_.IniWriteAll(profile::TemplateWrites(ChrGropNo, templates, list))) return false;
+bool CharTeacher::writeTemplates(const std::vector<profile::CharTemplate>& templates) {
+    std::u16string list = group_.AllChr;
+    if (!profile_.IniWriteAll(profile::TemplateWrites(group_.ChrGropNo, templates, list)))
+        return false;
     for (const auto& t : templates) {
         bool listed = false;
-        for (int i = 0; i < List1->count() && !listed; ++i)
-            listed = U(List1->item(i)->text()) == t.chr;
+        for (int i = 0; i < ui().List1->count() && !listed; ++i)
+            listed = U(ui().List1->item(i)->text()) == t.chr;
         if (!listed) {
-            List1->addItem(Q(t.chr));
-            ++ChrCount;
+            ui().List1->addItem(Q(t.chr));
+            ++group_.ChrCount;
         }
     }
-    AllChr = list;
+    group_.AllChr = list;
     return true;
 }
 
-void frmKakudai::cmdChrTouroku_Click() {
-    const std::u16string c = U(txtChr->text());
+void CharTeacher::registerCut() {
+    const std::u16string c = U(ui().txtChr->text());
     if (c.empty()) {
-        message(QStringLiteral("キャラクタを入力してください!"), kAppTitle);
+        message(QStringLiteral("キャラクタを入力してください!"));
         return;
     }
-    const auto size = LabelCutSize(U(lblWidth->text()), U(lblHeight->text()));
+    const auto size = LabelCutSize(U(ui().lblWidth->text()), U(ui().lblHeight->text()));
     if (!size) {
-        message(QStringLiteral("サイズが不適当"), kAppTitle);
+        message(QStringLiteral("サイズが不適当"));
         return;
     }
     if (!mayRegister({c})) return;
-    const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
-                               Cut.x1, Cut.y1, *size);
-    if (!writeTemplates({{c, U(lblWidth->text()), U(lblHeight->text()), rows}})) return;
-    setCutAccepted(false);
-    const QRect cut(static_cast<int>(Cut.x1) / kCell, static_cast<int>(Cut.y1) / kCell, size->w,
-                    size->h);
-    runReadingCheck({{c, cut}});
+    const CutRect& cut = selector_.cut();
+    const auto rows = RowMasks([this](double x, double y) { return ui().scrBig->colourAt(x, y); },
+                               cut.x1, cut.y1, *size);
+    if (!writeTemplates({{c, U(ui().lblWidth->text()), U(ui().lblHeight->text()), rows}})) return;
+    acceptCut(false);
+    runReadingCheck({{c, QRect(static_cast<int>(cut.x1) / kCell, static_cast<int>(cut.y1) / kCell,
+                               size->w, size->h)}});
 }
 
 // ---- the whole line at once
 
-void frmKakudai::txtGyou_Change() {
-    showLinePlan();
-}
-
-void frmKakudai::showLinePlan() {
-    split_ = SplitLine(pic2tika->image());
-    const LineText text = SplitLineText(U(txtGyou->text()));
+void CharTeacher::showLinePlan() {
+    split_ = SplitLine(ui().pic2tika->image());
+    const LineText text = SplitLineText(U(ui().txtGyou->text()));
     const LinePlan plan = PlanLine(split_, text);
     planFrames_.clear();
     if (plan.problem == LinePlan::Problem::None) {
@@ -173,15 +193,14 @@ void frmKakudai::showLinePlan() {
     }
     std::vector<MagnifiedView::Frame> all = planFrames_;
     all.insert(all.end(), markFrames_.begin(), markFrames_.end());
-    scrBig->setFrames(std::move(all));
+    ui().scrBig->setFrames(std::move(all));
 }
 
-void frmKakudai::cmdGyouTouroku_Click() {
-    const LineText text = SplitLineText(U(txtGyou->text()));
+void CharTeacher::registerLine() {
+    const LineText text = SplitLineText(U(ui().txtGyou->text()));
     if (text.chars.empty()) {
         message(
-            QStringLiteral("「1行の文字」に、キャプチャした1行の文字を左から順に入力してください"),
-            kAppTitle);
+            QStringLiteral("「1行の文字」に、キャプチャした1行の文字を左から順に入力してください"));
         return;
     }
     showLinePlan();
@@ -236,7 +255,7 @@ void frmKakudai::cmdGyouTouroku_Click() {
         break;
     }
     if (!refusal.isEmpty()) {
-        message(refusal + QStringLiteral("。何も記録していません。"), kAppTitle);
+        message(refusal + QStringLiteral("。何も記録していません。"));
         return;
     }
 
@@ -254,43 +273,45 @@ void frmKakudai::cmdGyouTouroku_Click() {
     std::vector<profile::CharTemplate> templates;
     for (const auto& [c, cut] : teach) {
         const CellSize size{cut.width(), cut.height()};
-        const auto rows = RowMasks([this](double x, double y) { return scrBig->colourAt(x, y); },
-                                   static_cast<float>(cut.left() * kCell),
-                                   static_cast<float>(cut.top() * kCell), size);
+        const auto rows = RowMasks(
+            [this](double x, double y) { return ui().scrBig->colourAt(x, y); },
+            static_cast<float>(cut.left() * kCell), static_cast<float>(cut.top() * kCell), size);
         templates.push_back({c, profile::Decimal(size.w), profile::Decimal(size.h), rows});
     }
     if (!writeTemplates(templates)) return;
-    setGuidance(QStringLiteral("1行の%1文字を記録しました。下の「読み取り結果」で、読み取りが"
-                               "入力と一致するか確かめてください。")
-                    .arg(teach.size()));
+    layout_.setGuidance(
+        QStringLiteral("1行の%1文字を記録しました。下の「読み取り結果」で、読み取りが"
+                       "入力と一致するか確かめてください。")
+            .arg(teach.size()));
     runReadingCheck(teach);
 }
 
 // ---- the reading check
 
-void frmKakudai::runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered) {
+void CharTeacher::runReadingCheck(const std::vector<std::pair<std::u16string, QRect>>& registered) {
     updateReadingCheck(registered);
-    settleLayout();
+    layout_.settleLayout();
 }
 
-void frmKakudai::updateReadingCheck(
+void CharTeacher::updateReadingCheck(
     const std::vector<std::pair<std::u16string, QRect>>& registered) {
-    const QImage& image = picSelAlia->image();
+    const QImage& image = ui().picSelAlia->image();
     markFrames_.clear();
     if (image.isNull() || image.width() == 0 || image.height() == 0) {
         check_ = ReadingCheck();
-        lblYomitori->clear();
+        ui().lblYomitori->clear();
         showLinePlan();
         return;
     }
     // The area as shown, set up as a reading would set it up once stored.
+    const ShownArea edited = shownArea_();
     const profile::Source stored = profile_.source();
     const engine::AreaSetup setup = engine::SetUpArea(
-        AriaName, ShownAreaSource(AriaName, shownArea(), stored), stored, readers_);
+        edited.name, ShownAreaSource(edited.name, edited.texts, stored), stored, readers_);
     const auto& templates = setup.templates();
     const engine::BlankRule& rule = setup.settings.blanks;
     const engine::AreaImage area = capture::ToAreaImage(image);
-    const LineText text = SplitLineText(U(txtGyou->text()));
+    const LineText text = SplitLineText(U(ui().txtGyou->text()));
     check_ = CheckReading(area, templates, rule, text, split_.cuts);
 
     // The reading as the main window would show it, what differs in red.
@@ -336,7 +357,7 @@ void frmKakudai::updateReadingCheck(
             markFrames_.push_back({cut, Q(c), kMarked});
         }
     }
-    lblYomitori->setText(lines.join(QStringLiteral("<br>")));
+    ui().lblYomitori->setText(lines.join(QStringLiteral("<br>")));
 
     const int top = split_.problem == LineSplit::Problem::None ? split_.top : 0;
     const int bottom =
@@ -355,11 +376,6 @@ void frmKakudai::updateReadingCheck(
         markFrames_.push_back(
             {QRect(QPoint(p.first, p.top), QPoint(p.last, p.bottom)), QString(), kMarked});
     showLinePlan();
-}
-
-void frmKakudai::setGuidance(const QString& text) {
-    lblSetumei->setText(text);
-    settleLayout();
 }
 
 } // namespace editor
