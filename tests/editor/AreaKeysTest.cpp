@@ -102,7 +102,7 @@ TEST(AreaKeys, TheReadingCheckSeesTheShownAreaOverTheStoredProfile) {
     const Profile p(u"[認識エリアA]\nLEFT=1\nFIELD0=B\n[認識エリアB]\nLEFT=2\n");
     const AreaTexts shown{u"", u"50", u"", u"", u"", u"", u"", u"", 4, true};
     const profile::Source src =
-        ShownAreaSource(u"A", shown, {p.reader(), [](std::u16string_view) { return false; }});
+        ShownAreaSource(u"A", shown, {p.reader(), [](std::u16string_view) { return false; }, {}});
     EXPECT_EQ(src.read(u"認識エリアa", u"left"), u"50");
     EXPECT_EQ(src.read(kSection, u"CHRGROP"), u" 4");
     EXPECT_EQ(src.read(kSection, u"WriteUnread"), u"True");
