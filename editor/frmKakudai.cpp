@@ -265,6 +265,14 @@ void frmKakudai::AriaLoad(const std::u16string& name) {
 
     ChrListLoad(group_.ChrGropNo);
     teacher_.runReadingCheck();
+    // A hand-edited group number that names no group: the user chooses one.
+    const std::u16string group = profile_.IniRead(profile::AreaSection(name), profile::kChrGrop);
+    if (!profile::GroupNumber(group))
+        layout_.setGuidance(
+            QStringLiteral(
+                "認識エリア「%1」のキャラクタグループの番号 (CHRGROP=%2) が使えない値です。"
+                "キャラクタグループを選んで「認識エリア記録」を押してください。")
+                .arg(Q(name), Q(group)));
 }
 
 ShownArea frmKakudai::shownArea() const {

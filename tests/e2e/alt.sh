@@ -92,4 +92,4 @@ wait_for 30 main_window_open && e2e_log "ok: ALTDOWN=True opens it while Alt is 
     fail "with ALTDOWN=True Alt held did not open the main window at once"
 xdotool keyup Alt_L
 kill -0 "$TIRELMA_PID" || fail "the program ended"
-exit $E2E_FAILED
+exit $TEST_FAILED

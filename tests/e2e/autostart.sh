@@ -80,4 +80,4 @@ wait_for 30 test ! -e "$entry" || fail "the switch did not remove the autostart 
 end_program
 /usr/bin/python3 "$E2E_SOURCE/tests/e2e/autostart_session.py" >"$W/started" 2>&1
 expect_eq "nothing started" "" "$(cat "$W/started")"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -44,7 +44,7 @@ editor_shown() { [ -n "$(windows_of "$TIRELMA_PID" "認識エリアとキャラ�
 wait_for 100 editor_shown
 editor=$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)
 # (Without a window, xprop and xwininfo below would wait for a click.)
-[ -n "$editor" ] || { fail "the editor closed"; exit $E2E_FAILED; }
+[ -n "$editor" ] || { fail "the editor closed"; exit $TEST_FAILED; }
 read -r EX0 EY0 <<<"$EX $EY"
 read -r EW EH EX EY < <(window_geometry "$editor" | tr 'x+' '  ')
 expect_eq "editor back where it was" "$EX0,$EY0" "$EX,$EY"
@@ -74,4 +74,4 @@ before=$(windows_count)
 xdotool key Escape
 wait_for 50 fewer_windows_than "$before" || fail "Escape did not close the overlay"
 expect_eq "editor open after the overlay" "$editor" "$(windows_of "$TIRELMA_PID" "認識エリアとキャラクタ登録" | tail -1)"
-exit $E2E_FAILED
+exit $TEST_FAILED

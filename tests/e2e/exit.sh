@@ -36,4 +36,4 @@ press_to_open_icon_menu
 xdotool key Up Return
 wait_for 50 bash -c "! kill -0 $TIRELMA_PID" || fail "終了 did not end the program"
 expect_eq "icon removed" "0" "$(xwininfo -root -tree | grep -A50 '"panel"' | grep -c '("tirelma" "Tirelma")')"
-exit $E2E_FAILED
+exit $TEST_FAILED

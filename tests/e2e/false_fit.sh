@@ -38,4 +38,4 @@ check | grep -q "^「-」が「.*の一部にも当てはまっています。" 
 reading=$(check | sed -n 's/^読み取り結果：//p')
 [ "$reading" != "$LINE" ] && [ -n "$reading" ] || fail "reading: $reading"
 e2e_log "read with the tight dash: $reading"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -90,4 +90,4 @@ expect_eq "tirelma-read" "12.500;-3.250;0.000" "$("$reader" --profile "$W/bin/Ka
 json=$("$reader" --profile "$W/bin/Kavoren.ini" --screen --format json)
 grep -q '"fields":\[{"area":"X","reading":"12.500"' <<<"$json" &&
     grep -q '{"area":"Z","reading":"0.000","complete":true' <<<"$json" || fail "json: $json"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -25,4 +25,4 @@ wait_for 30 tray_icons_is 0 || fail "the killed copy's icon stayed"
 e2e_run_program 3
 kill -0 "$TIRELMA_PID" || fail "a start after a crash ended"
 [ -z "$(windows_of "$TIRELMA_PID")" ] || fail "a start after a crash was refused: $(texts_of "$TIRELMA_PID")"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -28,4 +28,4 @@ xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the main window"
 expect_eq "written" "1234567890/" "$(result_file "$W/out.txt" | tr -d '\r')"
 kill -0 "$TIRELMA_PID" || fail "the program ended"
-exit $E2E_FAILED
+exit $TEST_FAILED

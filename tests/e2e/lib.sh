@@ -14,19 +14,15 @@ fi
 E2E_BUILD=${E2E_BUILD:?the build folder}
 E2E_SOURCE=${E2E_SOURCE:?the source folder}
 E2E_PIDS=()
-E2E_FAILED=0
-
-e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
-fail() { e2e_log "FAIL: $*"; E2E_FAILED=1; }
-expect_eq() { # what, expected, actual
-    if [ "$2" == "$3" ]; then e2e_log "ok: $1"; else fail "$1: expected [$2], got [$3]"; fi
-}
+TEST_LOG_TAG=e2e
+source "$E2E_SOURCE/tests/support/checks.sh"
+e2e_log() { test_log "$@"; }
 
 e2e_cleanup() {
     local pid
     xdotool keyup Alt_L 2>/dev/null || true
     # The screen as the failure left it, while the X server still runs.
-    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
+    if [ "$TEST_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
         import -display "$DISPLAY" -window root "$W/failure.png" 2>/dev/null && cp "$W/failure.png" "$E2E_BUILD/e2e-failure-$(basename "$0" .sh).png"
     fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -43,18 +39,11 @@ e2e_cleanup() {
     # display, and a program of the next test could reach it instead of
     # that test's own.
     for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
+    if [ "$TEST_FAILED" -ne 0 ] && [ -n "${W:-}" ]; then
         e2e_log "program log:"; cat "$W"/bin/log* 2>/dev/null | tail -20
         [ -s "$W/openbox.log" ] && { e2e_log "window manager log:"; tail -20 "$W/openbox.log"; }
     fi
     [ -n "${W:-}" ] && rm -rf "$W"
-}
-
-# Waits until a command succeeds (up to $1 tenths of a second).
-wait_for() {
-    local tenths=$1; shift
-    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
 }
 
 wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW; }

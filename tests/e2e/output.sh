@@ -54,4 +54,4 @@ focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key Return
 wait_for 30 main_window_closed || fail "the window stayed open"
 [ -e "$W/missing" ] && fail "the missing folder was created"
-exit $E2E_FAILED
+exit $TEST_FAILED

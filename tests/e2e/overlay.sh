@@ -77,4 +77,4 @@ if [ "$scale" = 1 ]; then
     wait_for 30 text_is "認識結果：" "12.34,-5.6"
     expect_eq "reading of the dragged area" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果：")"
 fi
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -100,4 +100,4 @@ expect_exit "an area half off the screen" 6 "part of the area lies off every scr
 expect_exit "no profile" 2 "no profile" "$reader" --profile "$W/none.ini" --screen
 
 expect_eq "profile untouched" "$before" "$(sha256sum < "$profile")"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -40,4 +40,4 @@ wait_for 30 main_window_closed || fail "Alt+W did not close the window"
 expect_eq "CSV line" "a,b,12.34,-5.6" "$(result_file "$W/out.txt" | tr -d '\r' | tail -1)"
 expect_eq "CR LF line ends" "3" "$(grep -c $'\r$' "$W/out.txt")"
 kill -0 "$TIRELMA_PID" || fail "the program ended"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -43,4 +43,4 @@ item Activate int32:10 int32:790 >/dev/null
 sleep 0.5
 expect_eq "one main window" "1" "$(windows_of "$TIRELMA_PID" '^Tirelma$' | wc -l)"
 kill -0 "$TIRELMA_PID" || fail "the program ended"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -89,4 +89,4 @@ focus_window "$TIRELMA_PID" "^Tirelma$"
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the window"
 expect_eq "written line" "$READ," "$(result_file "$W/bin/Kavoren.txt" | tr -d '\r')"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -69,4 +69,4 @@ wait_for 30 main_window_closed || fail "Alt+W did not close the window"
 expect_eq "written line" "12.34,-5.6" "$(result_file "$W/bin/Kavoren.txt" | tr -d '\r')"
 expect_eq "registered characters" "1 2 . 3 4 , - 5 6" \
     "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^G0ALLCHR=' | cut -d= -f2 | tr -d '\r' | sed 's/\\\\/ /g')"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -85,4 +85,4 @@ capture_by_drawing 1700 300 76 11
 expect_eq "dragged on the added monitor" 1700 "$(text_box "$TIRELMA_PID" Left)"
 [ "$(notice "読み取り結果：1234567890")" -ge 1 ] && e2e_log "ok: the capture there reads" \
     || fail "the capture on the added monitor: $(texts_of "$TIRELMA_PID" | grep 読み取り結果)"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -15,27 +15,21 @@
 # xdg-desktop-portal-gtk pipewire.
 
 set -u
-E2E_FAILED=0
-e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
-fail() { e2e_log "FAIL: $*"; E2E_FAILED=1; }
-expect_eq() { # what, expected, actual
-    if [ "$2" == "$3" ]; then e2e_log "ok: $1"; else fail "$1: expected [$2], got [$3]"; fi
-}
-wait_for() { # tenths, command...
-    local tenths=$1; shift
-    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
-}
+TEST_LOG_TAG=e2e
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
+e2e_log() { test_log "$@"; }
 
 if [ -z "${WL_INSIDE:-}" ]; then
     # Outside: the test's folder with copies of what the test needs.
     E2E_BUILD=${E2E_BUILD:?the build folder}
     E2E_SOURCE=${E2E_SOURCE:?the source folder}
     W=$(mktemp -d /tmp/tirelma-wl-XXXXXX)
-    mkdir -p "$W/bin" "$W/src/tests/e2e" "$W/src/examples" "$W/tools" "$W/run" "$W/home"
+    mkdir -p "$W/bin" "$W/src/tests/e2e" "$W/src/tests/support" "$W/src/examples" "$W/tools" \
+        "$W/run" "$W/home"
     cp "$E2E_BUILD/app/tirelma" "$E2E_BUILD/app/help.html" "$W/bin/"
     cp "$E2E_BUILD/tools/tirelma-read" "$E2E_BUILD/tests/e2e/virtualpointer" "$W/tools/"
     cp "$E2E_SOURCE"/tests/e2e/*.sh "$E2E_SOURCE"/tests/e2e/*.py "$W/src/tests/e2e/"
+    cp "$E2E_SOURCE"/tests/support/checks.sh "$W/src/tests/support/"
     cp "$E2E_SOURCE"/examples/* "$W/src/examples/"
     chmod 700 "$W/run"
     script="$W/src/tests/e2e/$(basename "$0")"
@@ -64,7 +58,7 @@ cd "$W" || exit 1
 WL_PIDS=()
 wl_cleanup() {
     local pid
-    if [ "$E2E_FAILED" -ne 0 ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    if [ "$TEST_FAILED" -ne 0 ] && [ -n "${WAYLAND_DISPLAY:-}" ]; then
         grim "$W/failure-$(basename "$0" .sh).png" 2>/dev/null
     fi
     for pid in "${WL_PIDS[@]}"; do kill "$pid" 2>/dev/null; done

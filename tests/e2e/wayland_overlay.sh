@@ -83,4 +83,4 @@ expect_eq "dragged left" "$left" "$(text_box "$TIRELMA_PID" Left)"
 expect_eq "dragged top" "$top" "$(text_box "$TIRELMA_PID" Top)"
 expect_eq "dragged width" 65 "$(text_box "$TIRELMA_PID" Width)"
 expect_eq "dragged height" 11 "$(text_box "$TIRELMA_PID" Height)"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -72,4 +72,4 @@ wait_for 100 refused || fail "the main window does not say the screen could not 
 texts_of "$TIRELMA_PID" | grep -q 'デスクトップが画面の読み取りを断りました' ||
     fail "the main window does not say why"
 expect_eq "nothing read" "" "$(text_box "$TIRELMA_PID" "認識結果：")"
-exit $E2E_FAILED
+exit $TEST_FAILED

@@ -96,4 +96,4 @@ rm -f "$W/items"
 wl_run_program 3
 sleep 1.5
 notice_shown && fail "the notice came a second time"
-exit $E2E_FAILED
+exit $TEST_FAILED

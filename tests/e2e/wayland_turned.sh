@@ -13,4 +13,4 @@ for t in 90 flipped-270 180; do
         "$("$W/tools/tirelma-read" --profile "$W/bin/Kavoren.ini" --screen 2>&1)"
     wl_stop
 done
-exit $E2E_FAILED
+exit $TEST_FAILED

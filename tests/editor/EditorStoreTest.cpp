@@ -123,6 +123,11 @@ TEST_F(StoreTest, AGroupNumberNoGroupHasMakesOkAskNothing) {
                          .arg(QLatin1String(group)));
         const QByteArray before = bytes();
         open();
+        // Only the number no 32-bit integer holds is no group at all: said so.
+        const QString guidance = caption("lblSetumei");
+        EXPECT_EQ(guidance.contains(QStringLiteral("(CHRGROP=1e10) が使えない値です")),
+                  QLatin1String(group) == QLatin1String("1e10"))
+            << group << " " << guidance.toStdString();
         button("cmdEnd")->click();
         EXPECT_TRUE(dialogs.questions.isEmpty()) << group;
         EXPECT_FALSE(ed->isVisible()) << group;

@@ -1,5 +1,6 @@
 // Blanks between the characters read, on top of the literal scan.
 #include "Blanks.h"
+#include "GlyphDrawing.h"
 #include "LiteralMatcher.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +25,7 @@ ChrTemp Comma() {
 }
 
 void Draw(AreaImage& img, const ChrTemp& t, int x0) {
-    for (int r = 0; r < t.height(); ++r)
-        for (int c = 0; c < t.width(); ++c)
-            if (t.dot(c, r) == 1.0f) img.setPixel(x0 + c, 1 + r, 0x202020);
+    fakes::DrawGlyph(img, t, x0, 1, 0x202020, false);
 }
 
 // The area: each template drawn at its column, one white row above, room

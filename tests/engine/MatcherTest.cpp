@@ -2,6 +2,7 @@
 #include "AreaReader.h"
 #include "BitPlane.h"
 #include "CpuFeatures.h"
+#include "GlyphDrawing.h"
 #include "LiteralMatcher.h"
 #include "modTemp.h"
 
@@ -13,21 +14,13 @@ using engine::AreaImage;
 using modTemp::ChrTemp;
 using modTemp::ChrTempList;
 
-constexpr std::uint32_t kInk = 0x000000;
-constexpr std::uint32_t kPaper = 0xFFFFFF;
+using fakes::kInk;
+using fakes::kPaper;
+using fakes::One;
+using fakes::Seven;
 
 void Draw(AreaImage& img, const ChrTemp& t, int x0, int y0) {
-    for (int r = 0; r < t.height(); ++r)
-        for (int c = 0; c < t.width(); ++c)
-            img.setPixel(x0 + c, y0 + r, t.dot(c, r) == 1.0f ? kInk : kPaper);
-}
-
-// A 3 x 4 "1" and a 3 x 4 "7", as in the profile example.
-ChrTemp One() {
-    return ChrTemp::FromRows(u"1", 3, {2, 3, 2, 7});
-}
-ChrTemp Seven() {
-    return ChrTemp::FromRows(u"7", 3, {7, 4, 2, 2});
+    fakes::DrawGlyph(img, t, x0, y0);
 }
 
 struct Search {

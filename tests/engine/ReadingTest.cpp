@@ -3,9 +3,11 @@
 // one the area was stored on.
 #include "Reading.h"
 
+#include "GlyphDrawing.h"
+#include "MemoryProfile.h"
+
 #include <gtest/gtest.h>
 
-#include <map>
 
 namespace {
 
@@ -13,29 +15,18 @@ using engine::Grab;
 using engine::Monitor;
 using engine::PixelRect;
 
-// A "1": a 3 x 4 template, ink in its middle column and its bottom row.
-modTemp::ChrTemp One() {
-    return modTemp::ChrTemp::FromRows(u"1", 3, {0b010, 0b011, 0b010, 0b111});
-}
+using fakes::One;
 
 void DrawOne(engine::AreaImage& img, int x, int y) {
-    const auto t = One();
-    for (int r = 0; r < t.height(); ++r)
-        for (int c = 0; c < t.width(); ++c)
-            img.setPixel(x + c, y + r, t.dot(c, r) == 1.0f ? 0x00000000 : 0x00FFFFFF);
+    fakes::DrawGlyph(img, One(), x, y);
 }
 
-using Profile = std::map<std::pair<std::u16string, std::u16string>, std::u16string>;
-
-engine::AreaSettings Settings(const Profile& p, std::u16string_view name) {
-    return engine::ReadAreaSettings(name, [&p](std::u16string_view s, std::u16string_view k) {
-        const auto it = p.find({std::u16string(s), std::u16string(k)});
-        return it == p.end() ? std::u16string() : it->second;
-    });
+engine::AreaSettings Settings(const fakes::MemoryProfile& p, std::u16string_view name) {
+    return engine::ReadAreaSettings(name, p.reader());
 }
 
 TEST(Reading, AreaSettingsFromTheProfile) {
-    Profile p{{{u"認識エリアA", u"LEFT"}, u"10.5"},
+    fakes::MemoryProfile p{{{u"認識エリアA", u"LEFT"}, u"10.5"},
               {{u"認識エリアA", u"TOP"}, u"12abc"},
               {{u"認識エリアA", u"WIDTH"}, u"76"},
               {{u"認識エリアA", u"HEIGHT"}, u"11"},
@@ -59,17 +50,17 @@ TEST(Reading, AreaSettingsFromTheProfile) {
 
     // An old profile: none of the new keys; a hand-edited one: values that
     // mean nothing are as good as missing.
-    p[{u"認識エリアA", u"WRITEUNREAD"}] = u"true";
-    p[{u"認識エリアA", u"MONITORSCALE"}] = u"";
+    p.set(u"認識エリアA", u"WRITEUNREAD", u"true");
+    p.set(u"認識エリアA", u"MONITORSCALE", u"");
     a = Settings(p, u"A");
     EXPECT_FALSE(a.writeUnread);
     EXPECT_EQ(a.monitor->scalePercent, 0); // not known: never compared
     for (const auto* bad : {u"", u"1,2,3", u"1,2,3,4,5", u"a,0,10,10", u"0,0,0,10", u"0,0,10,-1",
                             u"0, 0,10,10x", u"9999999999,0,1,1"}) {
-        p[{u"認識エリアA", u"MONITOR"}] = bad;
+        p.set(u"認識エリアA", u"MONITOR", bad);
         EXPECT_FALSE(Settings(p, u"A").monitor);
     }
-    p[{u"認識エリアA", u"MONITOR"}] = u" 0, 0 ,1280,800";
+    p.set(u"認識エリアA", u"MONITOR", u" 0, 0 ,1280,800");
     EXPECT_EQ(Settings(p, u"A").monitor->rect, (PixelRect{0, 0, 1280, 800}));
     EXPECT_EQ(engine::MonitorRectText({-1920, -8, 1920, 1080}), u"-1920,-8,1920,1080");
     EXPECT_EQ(engine::ParseMonitorRect(engine::MonitorRectText({-1920, -8, 1920, 1080})),

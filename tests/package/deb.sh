@@ -132,4 +132,4 @@ wait_for 50 main_window_closed || fail "Alt+W did not close the copied program's
 wait_for 50 test -f "$W/copy/Kavoren.ini" || fail "no profile beside the copied program"
 [ -f "$W/copy/Kavoren.txt" ] || fail "no result file beside the copied program"
 [ ! -e "$HOME/.config/tirelma" ] || fail "the copied program made a configuration folder"
-exit $E2E_FAILED
+exit $TEST_FAILED

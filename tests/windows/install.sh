@@ -153,4 +153,4 @@ fi
 expect_eq "ticked: what is left of %APPDATA%\\Tirelma" "other.txt" "$(ls "$appdata" 2>&1)"
 expect_eq "Run value after the uninstall" "" "$(run_value)"
 reg_values "$uninstall_key" >/dev/null && fail "the uninstall key is still there"
-exit $WIN_FAILED
+exit $TEST_FAILED

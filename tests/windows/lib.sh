@@ -7,7 +7,6 @@
 set -u
 WIN_BUILD=${WIN_BUILD:?the Windows build folder}
 WIN_SOURCE=${WIN_SOURCE:?the source folder}
-WIN_FAILED=0
 WIN_PIDS=()
 WINE=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
@@ -30,18 +29,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installers
 # Wine passes no QT_* variable on to Windows programs: Qt options go on the
 # command line (-platform windows).
 
-win_log() { printf '[wine %s] %s\n' "$(date +%H:%M:%S)" "$*"; }
-fail() { win_log "FAIL: $*"; WIN_FAILED=1; }
-expect_eq() { # what, expected, actual
-    if [ "$2" == "$3" ]; then win_log "ok: $1"; else fail "$1: expected [$2], got [$3]"; fi
-}
-
-# Waits until a command succeeds (up to $1 tenths of a second).
-wait_for() {
-    local tenths=$1; shift
-    for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
-}
+TEST_LOG_TAG=wine
+source "$WIN_SOURCE/tests/support/checks.sh"
+win_log() { test_log "$@"; }
 
 # The DLLs of programs run from the build folder: Qt's and the mingw runtime.
 win_dll_path() {
@@ -96,10 +86,10 @@ win_cleanup() {
     xdotool keyup Alt_L 2>/dev/null || true
     # What the screen showed and what the programs said, for a failure.
     local part=${WIN_PART:-$(basename "$0" .sh)}
-    if [ "$WIN_FAILED" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
+    if [ "$TEST_FAILED" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
         import -display "$DISPLAY" -window root "$WIN_BUILD/windows-failure-$part.png" 2>/dev/null
     fi
-    if [ "$WIN_FAILED" -ne 0 ] && [ -s "${W:-}/wine.log" ]; then
+    if [ "$TEST_FAILED" -ne 0 ] && [ -s "${W:-}/wine.log" ]; then
         grep -v 'fixme:' "$W/wine.log" >"$WIN_BUILD/windows-failure-$part.log"
         win_log "what the programs said (windows-failure-$part.log):"
         tail -20 "$WIN_BUILD/windows-failure-$part.log"

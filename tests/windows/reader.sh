@@ -99,4 +99,4 @@ printf '\003' >&6
 wait_for 900 grep -q ' after ' "$W/interrupt.txt"
 expect_eq "a hung watch and two Ctrl+C" "ended after 2 Ctrl+C" "$(grep ' after ' "$W/interrupt.txt" | tr -d '\r')"
 exec 6>&-
-exit $WIN_FAILED
+exit $TEST_FAILED

@@ -126,4 +126,4 @@ wait_for 100 copies_are tirelma.exe 0 || fail "the program did not end when aske
 tray_icon_shown && fail "the icon stayed after the program was asked to close"
 grep -q "^tirelma: the desktop ended the program" "$W/wine.log" ||
     fail "the program did not say that it was ended from outside"
-exit $WIN_FAILED
+exit $TEST_FAILED

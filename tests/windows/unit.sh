@@ -55,4 +55,4 @@ for exe in $programs; do
         grep -vE 'fixme:|^$' "$log" | tail -40
     fi
 done
-exit $WIN_FAILED
+exit $TEST_FAILED
