@@ -86,6 +86,15 @@ public:
 
     // The keyboard now, also while another application has the focus.
     virtual KeyboardState keyboard() = 0;
+    // Hands the keyboard to onKey at every key press and release anywhere on
+    // the desktop (and every mouse button press, which counts as another
+    // key), on the event loop, the moment the system reports it: what is
+    // down after it, and whether it pressed Alt or another key. False where
+    // the system reports no such events (an X server without XInput 2): the
+    // caller then looks at keyboard() at intervals. An empty function stops.
+    virtual bool watchKeys(std::function<void(const KeyboardState&)> /*onKey*/) { return false; }
+    // How the program hears the keys here, for its log.
+    virtual QString keyWatchKind() { return QStringLiteral("polling the keyboard"); }
     // Whether keyboard() sees keys pressed in other applications at all (a
     // Wayland desktop shows no program the keys of another).
     virtual bool seesOtherAppsKeys() { return true; }

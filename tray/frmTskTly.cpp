@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace tray {
 
 namespace {
@@ -108,6 +110,12 @@ void frmTskTly::start() {
         mnuEnd_Click();
     });
 
+    // The keys heard the moment they are pressed where the system tells;
+    // otherwise Timer1 looks at the keyboard every 100 ms.
+    keyEvents_ =
+        platform_.watchKeys([this](const platform::KeyboardState& keys) { keyEvent(keys); });
+    std::fprintf(stderr, "tirelma: the reading key is heard by %s\n",
+                 qPrintable(platform_.keyWatchKind()));
     resumeWatch();
     ensureIcon();
     noticeTriggerOnce();
@@ -202,6 +210,24 @@ void frmTskTly::showStandIn() {
     standIn_->show();
 }
 
+void frmTskTly::keyEvent(const platform::KeyboardState& keys) {
+    // While the main window is open nothing opens a second one.
+    if (main_ || opening_ || quitting_) return;
+    if (trigger_.tick(keys)) openForKey();
+}
+
+void frmTskTly::openForKey() {
+    // Decided at the event; opened once the event's own handling is over
+    // (the main window waits in a loop of its own).
+    opening_ = true;
+    QTimer::singleShot(0, this, [this] {
+        opening_ = false;
+        if (main_ || quitting_) return;
+        showMain();
+        resumeWatch();
+    });
+}
+
 void frmTskTly::Timer1_Timer() {
     Timer1.stop();
     if (trigger_.tick(platform_.keyboard())) {
@@ -213,6 +239,7 @@ void frmTskTly::Timer1_Timer() {
 }
 
 void frmTskTly::mnuAbout_Click() {
+    if (opening_) return; // a key asked for it already: it opens next
     if (main_) {
         showMain(); // already open: only brought forward
         return;
@@ -225,8 +252,15 @@ void frmTskTly::mnuAbout_Click() {
 void frmTskTly::resumeWatch() {
     if (quitting_) return;
     trigger_.setMode(StoredAltMode(profile_.reader()));
-    trigger_.restart(platform_.keyboard());
-    Timer1.start();
+    const platform::KeyboardState now = platform_.keyboard();
+    trigger_.restart(now);
+    if (!keyEvents_) {
+        Timer1.start();
+        return;
+    }
+    // What the first tick would have found: with ALTDOWN, an Alt still down
+    // when the main window closed opens it again.
+    if (trigger_.mode() == AltTrigger::Mode::AtOnce && trigger_.tick(now)) openForKey();
 }
 
 void frmTskTly::showMain() {

@@ -48,8 +48,12 @@ public:
     // meanwhile a small window offers its commands.
     void start();
 
-    // One tick of the Alt-key watch.
+    // One tick of the Alt-key watch (where the system reports no key events).
     void Timer1_Timer();
+    // A key event as the system reports it, the moment it happens.
+    void keyEvent(const platform::KeyboardState& keys);
+    // Whether key events are heard as they happen (otherwise Timer1 polls).
+    bool hearsKeyEvents() const { return keyEvents_; }
     // Double-click on the icon, and the menu's "認識フォーム表示".
     void mnuAbout_Click();
     // The menu's "終了": the icon goes, then the program ends.
@@ -80,6 +84,8 @@ private:
     // Watching again after the main window closed; the profile's Alt mode
     // is read afresh.
     void resumeWatch();
+    // Opens the main window for a key, once the event that asked is over.
+    void openForKey();
     void ensureIcon();
     void showStandIn();
     void noticeTriggerOnce();
@@ -95,6 +101,8 @@ private:
     std::unique_ptr<QWidget> standIn_;
     std::unique_ptr<QWidget> formWindow_;
     QPointer<mainwin::frmMain> main_;
+    bool keyEvents_ = false;
+    bool opening_ = false; // a key asked for the main window; it opens next
     // The character groups prepared for reading, kept from one Alt to the next.
     engine::GroupReaders readers_;
     bool quitting_ = false;

@@ -30,6 +30,8 @@
 #include <X11/keysym.h>
 
 #include <bit>
+#include <bitset>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -200,6 +202,33 @@ public:
         return s;
     }
 
+    bool watchKeys(std::function<void(const KeyboardState&)> onKey) override {
+        if (xiOpcode_ < 0) return false;
+        onKey_ = std::move(onKey);
+        if (!onKey_) return true;
+        // Where the keyboard stands now; the events move it on.
+        readKeyEvents();
+        Display* d = display_.get();
+        char keys[32] = {};
+        XQueryKeymap(d, keys);
+        keysDown_.reset();
+        for (int k = 8; k < 256; ++k)
+            if ((keys[k / 8] >> (k % 8)) & 1) keysDown_.set(static_cast<std::size_t>(k));
+        Window root = 0, child = 0;
+        int rx = 0, ry = 0, x = 0, y = 0;
+        unsigned mask = 0;
+        buttonsDown_ =
+            XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &x, &y, &mask) &&
+                    (mask & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask))
+                ? 1
+                : 0;
+        return true;
+    }
+    QString keyWatchKind() override {
+        return xiOpcode_ < 0 ? QStringLiteral("polling the keyboard every 100 ms (no XInput 2)")
+                             : QStringLiteral("XInput 2 raw key events");
+    }
+
     void setTopMost(QWidget* window, bool topMost) override {
         if (!window) return;
         if (!window->isVisible()) {
@@ -310,8 +339,14 @@ private:
     // the keyboard, so that a key tapped between two looks still counts.
     void watchKeyEvents() {
         Display* d = display_.get();
-        int event = 0, error = 0;
-        if (!XQueryExtension(d, "XInputExtension", &xiOpcode_, &event, &error)) return;
+        int event = 0, error = 0, ge = 0;
+        // XInput 2 hands its events over the Generic Event Extension: a
+        // server without it has XInput, but no raw event ever comes.
+        if (!XQueryExtension(d, "Generic Event Extension", &ge, &event, &error) ||
+            !XQueryExtension(d, "XInputExtension", &xiOpcode_, &event, &error)) {
+            xiOpcode_ = -1;
+            return;
+        }
         int major = 2, minor = 2;
         if (XIQueryVersion(d, &major, &minor) != Success || major < 2) {
             xiOpcode_ = -1;
@@ -319,7 +354,9 @@ private:
         }
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
         XISetMask(bits, XI_RawKeyPress);
+        XISetMask(bits, XI_RawKeyRelease);
         XISetMask(bits, XI_RawButtonPress);
+        XISetMask(bits, XI_RawButtonRelease);
         XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof(bits)), bits};
         XISelectEvents(d, DefaultRootWindow(d), &mask, 1);
         XFlush(d);
@@ -337,11 +374,36 @@ private:
             if (c->type != GenericEvent || c->extension != xiOpcode_ || !XGetEventData(d, c))
                 continue;
             const auto* raw = static_cast<const XIRawEvent*>(c->data);
-            if (c->evtype == XI_RawKeyPress && isAlt(static_cast<unsigned>(raw->detail)))
-                altPressed_ = true;
-            else if (c->evtype == XI_RawKeyPress || c->evtype == XI_RawButtonPress)
-                otherPressed_ = true;
+            const auto code = static_cast<unsigned>(raw->detail);
+            const bool alt = isAlt(code);
+            KeyboardState k;
+            switch (c->evtype) {
+            case XI_RawKeyPress:
+                if (code < keysDown_.size()) keysDown_.set(code);
+                (alt ? altPressed_ : otherPressed_) = true;
+                (alt ? k.altPressed : k.otherPressed) = true;
+                break;
+            case XI_RawKeyRelease:
+                if (code < keysDown_.size()) keysDown_.reset(code);
+                break;
+            case XI_RawButtonPress:
+                ++buttonsDown_;
+                otherPressed_ = k.otherPressed = true;
+                break;
+            case XI_RawButtonRelease:
+                if (buttonsDown_ > 0) --buttonsDown_;
+                break;
+            default:
+                break;
+            }
             XFreeEventData(d, c);
+            if (!onKey_) continue;
+            std::bitset<256> others = keysDown_;
+            others.reset(altLeft_);
+            others.reset(altRight_);
+            k.altDown = keysDown_[altLeft_] || keysDown_[altRight_];
+            k.otherDown = buttonsDown_ > 0 || others.any();
+            onKey_(k);
         }
     }
 
@@ -367,6 +429,11 @@ private:
 
     std::unique_ptr<Display, DisplayCloser> display_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    // What is down, as the raw events tell (from the keyboard as it was
+    // when watching began).
+    std::bitset<256> keysDown_;
+    int buttonsDown_ = 0;
+    std::function<void(const KeyboardState&)> onKey_;
     KeyCode altLeft_ = 0, altRight_ = 0;
     int xiOpcode_ = -1;
     bool altPressed_ = false, otherPressed_ = false;

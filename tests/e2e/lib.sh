@@ -69,7 +69,9 @@ e2e_start() {
     # -noreset: by default the server resets when its last client leaves,
     # and a client that connects during the reset (the window manager right
     # after the readiness check below) is turned away.
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$W/display" 2>/dev/null &
+    # E2E_XVFB_ARGS: an array of more options for the server.
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset \
+        ${E2E_XVFB_ARGS[@]+"${E2E_XVFB_ARGS[@]}"} 3>"$W/display" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_for 50 test -s "$W/display" || { fail "no X server"; exit 1; }
     export DISPLAY=":$(cat "$W/display")"

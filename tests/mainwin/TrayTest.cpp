@@ -64,6 +64,59 @@ TEST_F(Tray, AltAloneOpensOneMainWindowAndTheWatchResumesWhenItCloses) {
     EXPECT_EQ(t.mainWindow(), nullptr);
 }
 
+// Where the system reports every key as it happens: decided at the event
+// (no timer runs), Alt with another key opens nothing, and nothing opens a
+// second window while one is open; with ALTDOWN an Alt still held when it
+// closes opens it again at once.
+TEST_F(Tray, KeysHeardAsTheyHappenAreDecidedAtTheEvent) {
+    platform.keyEvents = true;
+    tray::frmTskTly t(platform, dialogs, ini);
+    t.start();
+    EXPECT_TRUE(t.hearsKeyEvents());
+    EXPECT_FALSE(t.timer().isActive());
+    using K = platform::KeyboardState;
+    // Alt+Tab: Alt down, Tab down and up, Alt up.
+    for (const K& k : {K{true, false, true, false}, K{true, true, false, true},
+                       K{true, false, false, false}, K{false, false, false, false}})
+        platform.send(k);
+    QTest::qWait(50);
+    EXPECT_EQ(t.mainWindow(), nullptr);
+
+    int opened = 0;
+    QTimer::singleShot(50, [&] {
+        ASSERT_NE(t.mainWindow(), nullptr);
+        ++opened;
+        // Alt pressed alone again while it is open: no second window.
+        platform.send({true, false, true, false});
+        platform.send({false, false, false, false});
+        t.mainWindow()->close();
+    });
+    platform.send({true, false, true, false});   // Alt down
+    platform.send({false, false, false, false}); // and up: opens next
+    EXPECT_EQ(t.mainWindow(), nullptr);          // not inside the event
+    QTRY_COMPARE(opened, 1);
+    QTest::qWait(100);
+    EXPECT_EQ(t.mainWindow(), nullptr);
+    EXPECT_FALSE(t.timer().isActive());
+
+    // ALTDOWN: at once, and again when Alt is still down as it closes.
+    ini.IniWrite(u"ENDDATA", u"ALTDOWN", u"True");
+    platform.send({false, false, false, false}); // the mode is read on resuming
+    int reopened = 0;
+    QTimer::singleShot(50, [&] {
+        platform.alt = true; // held as it closes
+        t.mainWindow()->close();
+        QTimer::singleShot(100, [&] {
+            reopened += t.mainWindow() != nullptr;
+            platform.alt = false;
+            if (t.mainWindow()) t.mainWindow()->close();
+        });
+    });
+    t.mnuAbout_Click(); // opens, so that the watch resumes with the new mode
+    QTRY_COMPARE(reopened, 1);
+    QTRY_VERIFY(t.mainWindow() == nullptr);
+}
+
 TEST_F(Tray, AltWithAnotherKeyOpensNothing) {
     tray::frmTskTly t(platform, dialogs, ini);
     t.start();

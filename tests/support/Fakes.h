@@ -107,6 +107,19 @@ public:
         keyScript.pop_front();
         return k;
     }
+    // Key events as they happen, where a test turns them on; send() hands
+    // one to the watcher.
+    bool keyEvents = false;
+    std::function<void(const platform::KeyboardState&)> onKey;
+    bool watchKeys(std::function<void(const platform::KeyboardState&)> watcher) override {
+        if (!keyEvents) return false;
+        onKey = std::move(watcher);
+        return true;
+    }
+    void send(const platform::KeyboardState& k) {
+        alt = k.altDown, otherKey = k.otherDown;
+        if (onKey) onKey(k);
+    }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
     QImage clipboardImage() override { return clipboard; }
     bool openUrl(const QUrl& url) override {
