@@ -87,7 +87,8 @@ void CheckStoredAgain(const modTemp::ChrTempList& loaded, std::int32_t group, st
         [&doc](std::u16string_view s, std::u16string_view k) {
             return doc.read(s, k).value_or(std::u16string());
         },
-        [&doc](std::u16string_view s) { return doc.hasSection(s); }};
+        [&doc](std::u16string_view s) { return doc.hasSection(s); },
+        {}};
     const auto again = modTemp::LoadChrTempList(group, source);
     FUZZ_CHECK(again.skipped.empty());
     FUZZ_CHECK(again.templates.size() == templates.size());
@@ -140,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return doc.read(s, k).value_or(std::u16string());
     };
     const modTemp::TemplateSource source{
-        read, [&doc](std::u16string_view s) { return doc.hasSection(s); }};
+        read, [&doc](std::u16string_view s) { return doc.hasSection(s); }, {}};
 
     // The group: given, or that of the current area.
     std::int32_t group = groupByte;
