@@ -52,6 +52,17 @@ bool WriteFields(std::u16string_view area, const std::vector<std::u16string>& na
     return ok;
 }
 
+bool PressComplete(const std::vector<Reading>& readings) {
+    return std::all_of(readings.begin(), readings.end(),
+                       [](const Reading& r) { return r.complete(); });
+}
+
+bool PressWritable(const std::vector<Reading>& readings) {
+    return PressComplete(readings) &&
+           std::none_of(readings.begin(), readings.end(),
+                        [](const Reading& r) { return r.mark != FieldMark::None; });
+}
+
 std::u16string JoinReadings(const std::vector<Reading>& readings) {
     std::u16string out;
     for (std::size_t i = 0; i < readings.size(); ++i) {

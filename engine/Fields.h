@@ -43,6 +43,13 @@ using Writer = std::function<bool(std::u16string_view section, std::u16string_vi
 bool WriteFields(std::u16string_view area, const std::vector<std::u16string>& names,
                  const profile::Reader& read, const Writer& write);
 
+// Whether every reading of a press is complete.
+bool PressComplete(const std::vector<Reading>& readings);
+
+// Whether a press can be written without a look: every reading complete and
+// no field marked (a field that names fields of its own included).
+bool PressWritable(const std::vector<Reading>& readings);
+
 // The answer of a press: the texts joined by the first reading's (the
 // current area's) delimiter.
 std::u16string JoinReadings(const std::vector<Reading>& readings);

@@ -7,6 +7,7 @@
 #include "FileIo.h"
 #include "Locations.h"
 #include "Placement.h"
+#include "PressWrite.h"
 #include "ReadingNotice.h"
 #include "ResultOutput.h"
 #include "ResultRecord.h"
@@ -423,64 +424,12 @@ void frmMain::cmdWrite_Click() {
     if (AskBeforeWriting(readings_) && dialogs_.confirm(this, PressWriteQuestion(readings_),
                                                         kCaption) != platform::Dialogs::Answer::Yes)
         return;
-    // The time of the write, local, to the second: 2024-03-09T14:05:07.
-    const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
-    const engine::ResultRecord record = engine::MakeResultRecord(
-        U(txtKotae->text()), U(txtComment->text()), readings_, press_.area.settings.blanks.kugiri,
-        {output_.CommentBefore, output_.CsvMode, output_.TimeStamp, output_.CsvHeader}, U(now));
-    const engine::ResultWrite result = engine::WriteResultLine(
-        record.line, output_.OutFileName, output_.CsvMode, profile_.IniDir(), record.header);
-    const auto warn = [this](const QString& text) {
-        dialogs_.message(this, text, kCaption, platform::Dialogs::Icon::Warning);
-    };
-    switch (result.status) {
-    case engine::ResultStatus::Written:
-        break;
-    case engine::ResultStatus::WrittenToFallback:
-        // Written, but not where the user will look for it.
-        warn(
-            (result.foreign
-                 ? QStringLiteral("書き込みファイル「%1」は Windows のパスで、そのフォルダはこの"
-                                  "システムにはありません。")
-                       .arg(Q(result.intended))
-                 : QStringLiteral("書き込みファイルのフォルダ「%1」が見つかりません。")
-                       .arg(Q(settings::FolderOf(result.intended)))) +
-            QStringLiteral("\n結果は次のファイルに書き込みました。\n%1\n"
-                           "書き込みファイルは「ﾌｧｲﾙ」の「書き込みファイル指定」で指定し直せます。")
-                .arg(Q(result.file)));
-        break;
-    case engine::ResultStatus::NotEncodable:
-        if (result.encoding == settings::ResultEncoding::Utf8NoMark) {
-            warn(QStringLiteral(
-                     "書き込みファイルは BOM のない UTF-8 で書かれています。英数字と記号"
-                     "のほかの文字を含む行は、1つのファイルに文字コードが混ざらないよう、"
-                     "書き込みませんでした。\n%1\nメモ帳などで文字コードを「UTF-8 (BOM 付き)」"
-                     "にして保存し直すと、そのまま書き込めます。")
-                     .arg(Q(result.file)));
-            return;
-        }
-        warn(QStringLiteral("書き込みファイルの文字コード (%1) では書けない文字が含まれているため、"
-                            "書き込みませんでした。\n%2\nその文字を直してから、もう一度書き込んで"
-                            "ください。")
-                 .arg(Q(settings::EncodingName(result.encoding)), Q(result.file)));
-        return;
-    case engine::ResultStatus::Unsupported:
-        warn(
-            QStringLiteral("書き込みファイルは、このプログラムでは行を追加できない形式 (UTF-16 BE、"
-                           "UTF-32、BOM のない UTF-16 など) で保存されているため、書き込みません"
-                           "でした。ファイルはそのままです。\n%1\nメモ帳などで文字コードを ANSI、"
-                           "UTF-8 または UTF-16 LE (Unicode) にして保存し直すか、別の書き込み"
-                           "ファイルを指定してください。")
-                .arg(Q(result.file)));
-        return;
-    case engine::ResultStatus::Failed:
-        warn(QStringLiteral(
-                 "書き込みファイルに書き込めませんでした。\n%1\n"
-                 "読み取り専用になっていないか、ほかのプログラムが使っていないか確かめてください。")
-                 .arg(Q(result.file)));
-        return;
-    }
-    output_.OutFileName = result.file;
+    const PressWrite written = WritePress(U(txtKotae->text()), U(txtComment->text()), readings_,
+                                          press_, output_, profile_.IniDir());
+    if (!written.message.isEmpty())
+        dialogs_.message(this, written.message, kCaption, platform::Dialogs::Icon::Warning);
+    if (!written.written()) return;
+    output_.OutFileName = written.result.file;
     savePlacement();
     close();
 }

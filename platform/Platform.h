@@ -13,6 +13,7 @@
 #include "Autostart.h"
 
 #include <QImage>
+#include <QKeyCombination>
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -95,6 +96,24 @@ public:
     virtual bool watchKeys(std::function<void(const KeyboardState&)> /*onKey*/) { return false; }
     // How the program hears the keys here, for its log.
     virtual QString keyWatchKind() { return QStringLiteral("polling the keyboard"); }
+
+    // A key combination taken as a global shortcut of the program: id names
+    // it (the program has a few), and taking another combination for the
+    // same id lets the old one go once the new one is taken. onPressed runs
+    // on the event loop at each press, whichever program has the focus.
+    enum class Hotkey {
+        Taken,       // it is the program's now
+        InUse,       // another program holds it; what the id held stays
+        Unusable,    // a key the system cannot take this way
+        Unsupported, // the system takes no global shortcuts from programs
+    };
+    virtual Hotkey takeHotkey(int /*id*/, QKeyCombination /*key*/,
+                              // NOLINTNEXTLINE(performance-unnecessary-value-param)
+                              std::function<void()> /*onPressed*/) {
+        return Hotkey::Unsupported;
+    }
+    // Lets the combination of id go (nothing when it holds none).
+    virtual void releaseHotkey(int /*id*/) {}
     // Whether keyboard() sees keys pressed in other applications at all (a
     // Wayland desktop shows no program the keys of another).
     virtual bool seesOtherAppsKeys() { return true; }

@@ -2,7 +2,9 @@
 // are formed, in one place.
 //
 //   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE,
-//                        TIMESTAMP, CSVHEADER (written only once set; absent = off)
+//                        TIMESTAMP, CSVHEADER (written only once set; absent = off),
+//                        READKEY, QUICKKEY (written only once chosen; absent = Alt alone,
+//                        no quick key)
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
 //   [CHRGROPLIST]        G0, G1, ...           group names by group index
 //   [認識エリア<area>]   CHRGROP, COMMENT, LEFT, TOP, WIDTH, HEIGHT, BWLEVELT, 区切り,
@@ -51,6 +53,13 @@ inline constexpr std::u16string_view kTimeStamp = u"TIMESTAMP";
 // "True": a CSV result file that is created or empty gets a first line
 // naming the columns. Missing, or anything else: no header.
 inline constexpr std::u16string_view kCsvHeader = u"CSVHEADER";
+// The key that opens the main window and reads: missing, empty or "Alt": Alt
+// pressed and released alone (ALTDOWN as ever); otherwise one combination
+// as Qt writes it portably ("Ctrl+Shift+F9"), taken as a global shortcut.
+inline constexpr std::u16string_view kReadKey = u"READKEY";
+// A second combination that reads and writes the line at once where the
+// reading is complete; missing or empty: none.
+inline constexpr std::u16string_view kQuickKey = u"QUICKKEY";
 
 // Lists
 inline constexpr std::u16string_view kAriaList = u"ARIALIST";

@@ -248,7 +248,7 @@ int RunScreen(const ReadOptions& options, platform::Platform& screen, const Watc
         const bool same = last && last->answers == answer.answers &&
                           std::equal(verdicts.begin(), verdicts.end(), last->verdicts.begin(),
                                      last->verdicts.end(), sameVerdict);
-        const bool complete = PressComplete(readings);
+        const bool complete = engine::PressComplete(readings);
         if (!watching || !same) {
             const std::string line = PressLine(options.format, Source{true, time}, readings,
                                                answer.answers, answer.joined, watching);

@@ -1,5 +1,7 @@
 #include "ReadOutput.h"
 
+#include "Fields.h"
+
 #include "TextCodec.h"
 
 #include <algorithm>
@@ -231,11 +233,6 @@ std::string PressVerdictText(const std::vector<engine::Reading>& readings) {
     return why;
 }
 
-bool PressComplete(const std::vector<engine::Reading>& readings) {
-    return std::all_of(readings.begin(), readings.end(),
-                       [](const engine::Reading& r) { return r.complete(); });
-}
-
 std::string PressLine(Format format, const Source& source,
                       const std::vector<engine::Reading>& readings,
                       const std::vector<std::u16string>& answers, std::u16string_view joined,
@@ -250,14 +247,14 @@ std::string PressLine(Format format, const Source& source,
             pairs += "\t" + TsvField(Utf8Text(readings[i].area.name)) + "\t" +
                      TsvField(Utf8Text(i < answers.size() ? answers[i] : readings[i].text));
         return PlainLine(format == Format::Tsv, watching, source, first.area.name, joined, pairs,
-                         watching && !PressComplete(readings),
+                         watching && !engine::PressComplete(readings),
                          [&readings] { return PressVerdictText(readings); });
     }
     std::string line =
         std::string("{") + (source.screen ? "\"time\":" : "\"image\":") + JsonString(source.text) +
         ",\"area\":" + JsonString(Utf8Text(first.area.name)) +
         ",\"reading\":" + JsonString(Utf8Text(joined)) +
-        ",\"complete\":" + (PressComplete(readings) ? "true" : "false") + ",\"fields\":[";
+        ",\"complete\":" + (engine::PressComplete(readings) ? "true" : "false") + ",\"fields\":[";
     for (std::size_t i = 0; i < readings.size(); ++i) {
         const engine::Reading& r = readings[i];
         line += (i > 0 ? ",{" : "{") + JsonReading(r.area.name,

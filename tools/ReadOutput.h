@@ -83,7 +83,6 @@ std::string PressLine(Format format, const Source& source,
 std::string FieldText(const engine::Reading& reading);
 // Why a press is incomplete: each incomplete reading's area and reason.
 std::string PressVerdictText(const std::vector<engine::Reading>& readings);
-bool PressComplete(const std::vector<engine::Reading>& readings);
 
 // Why a reading is incomplete, in a few words ("unread ink at columns 12-13,
 // 40"); empty for a complete one.

@@ -7,6 +7,8 @@
 // notification area by its window; a hidden window by which the installer
 // asks the program to end.
 #include "EndRequestWindow.h"
+#include "HotkeyWindow.h"
+#include "KeyInputWindow.h"
 #include "PlatformCommon.h"
 
 #include <QGuiApplication>
@@ -204,6 +206,27 @@ public:
         return s;
     }
 
+    bool watchKeys(std::function<void(const KeyboardState&)> onKey) override {
+        keyInput_.reset();
+        if (!onKey) return true;
+        keyInput_ = std::make_unique<KeyInputWindow>(std::move(onKey));
+        if (keyInput_->listening()) return true;
+        keyInput_.reset();
+        return false;
+    }
+    Hotkey takeHotkey(int id, QKeyCombination key, std::function<void()> onPressed) override {
+        if (!hotkeys_) hotkeys_ = std::make_unique<HotkeyWindow>();
+        return hotkeys_->take(id, key, std::move(onPressed));
+    }
+    void releaseHotkey(int id) override {
+        if (hotkeys_) hotkeys_->release(id);
+    }
+
+    QString keyWatchKind() override {
+        return keyInput_ ? QStringLiteral("raw input (RIDEV_INPUTSINK)")
+                         : QStringLiteral("polling the keyboard every 100 ms (GetAsyncKeyState)");
+    }
+
     void setTopMost(QWidget* window, bool topMost) override {
         if (!window) return;
         if (!window->isVisible()) {
@@ -263,6 +286,8 @@ public:
 private:
     static constexpr const char* kOpacity = "tirelmaOpacityBeforeCapture";
     std::unique_ptr<EndRequestWindow> endRequest_;
+    std::unique_ptr<KeyInputWindow> keyInput_;
+    std::unique_ptr<HotkeyWindow> hotkeys_;
 };
 
 } // namespace

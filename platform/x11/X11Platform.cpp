@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <X11/XKBlib.h>
@@ -32,6 +33,7 @@
 #include <bit>
 #include <bitset>
 #include <functional>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,81 @@ QRect RootRect(Display* d) {
         return QRect(0, 0, static_cast<int>(width), static_cast<int>(height));
     return QRect(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
 }
+
+// The X key symbol of a Qt key, for a global shortcut; 0 for a key not
+// taken this way.
+KeySym KeysymOf(Qt::Key k) {
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return XK_a + (k - Qt::Key_A);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return XK_0 + (k - Qt::Key_0);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F35) return XK_F1 + (k - Qt::Key_F1);
+    switch (k) {
+    case Qt::Key_Space:
+        return XK_space;
+    case Qt::Key_Insert:
+        return XK_Insert;
+    case Qt::Key_Delete:
+        return XK_Delete;
+    case Qt::Key_Home:
+        return XK_Home;
+    case Qt::Key_End:
+        return XK_End;
+    case Qt::Key_PageUp:
+        return XK_Prior;
+    case Qt::Key_PageDown:
+        return XK_Next;
+    case Qt::Key_Left:
+        return XK_Left;
+    case Qt::Key_Up:
+        return XK_Up;
+    case Qt::Key_Right:
+        return XK_Right;
+    case Qt::Key_Down:
+        return XK_Down;
+    case Qt::Key_Pause:
+        return XK_Pause;
+    case Qt::Key_Print:
+        return XK_Print;
+    case Qt::Key_ScrollLock:
+        return XK_Scroll_Lock;
+    case Qt::Key_Escape:
+        return XK_Escape;
+    case Qt::Key_Tab:
+        return XK_Tab;
+    case Qt::Key_Return:
+        return XK_Return;
+    case Qt::Key_Enter:
+        return XK_KP_Enter;
+    case Qt::Key_Backspace:
+        return XK_BackSpace;
+    case Qt::Key_Minus:
+        return XK_minus;
+    case Qt::Key_Equal:
+        return XK_equal;
+    case Qt::Key_Comma:
+        return XK_comma;
+    case Qt::Key_Period:
+        return XK_period;
+    case Qt::Key_Slash:
+        return XK_slash;
+    case Qt::Key_Semicolon:
+        return XK_semicolon;
+    default:
+        return 0;
+    }
+}
+
+// The X modifiers of Qt's; the locks (Caps Lock, Num Lock) are taken apart.
+unsigned ModifiersOf(Qt::KeyboardModifiers m) {
+    unsigned x = 0;
+    if (m & Qt::ShiftModifier) x |= ShiftMask;
+    if (m & Qt::ControlModifier) x |= ControlMask;
+    if (m & Qt::AltModifier) x |= Mod1Mask;
+    if (m & Qt::MetaModifier) x |= Mod4Mask;
+    return x;
+}
+constexpr unsigned kShortcutModifiers = ShiftMask | ControlMask | Mod1Mask | Mod4Mask;
+// Each shortcut is taken with Caps Lock and Num Lock on or off alike.
+constexpr unsigned kLockVariants[] = {0, LockMask, Mod2Mask, LockMask | Mod2Mask};
 
 // Xlib ends the program on an error nobody expects; while one of these
 // lives, an error of a request (a grab racing with a change of the screen)
@@ -229,6 +306,43 @@ public:
                              : QStringLiteral("XInput 2 raw key events");
     }
 
+    Hotkey takeHotkey(int id, QKeyCombination key, std::function<void()> onPressed) override {
+        Display* d = display_.get();
+        const KeySym sym = KeysymOf(key.key());
+        const KeyCode code = sym ? XKeysymToKeycode(d, sym) : 0;
+        if (code == 0) return Hotkey::Unusable;
+        const unsigned mods = ModifiersOf(key.keyboardModifiers());
+        for (const auto& [other, h] : hotkeys_)
+            if (other != id && h.code == code && h.mods == mods) return Hotkey::InUse;
+        const Window root = DefaultRootWindow(d);
+        bool refused = false;
+        {
+            ErrorTrap trap(d);
+            for (const unsigned lock : kLockVariants)
+                XGrabKey(d, code, mods | lock, root, False, GrabModeAsync, GrabModeAsync);
+            refused = trap.failed(); // BadAccess: another client grabs it
+        }
+        if (refused) {
+            const auto held = hotkeys_.find(id);
+            const bool same =
+                held != hotkeys_.end() && held->second.code == code && held->second.mods == mods;
+            if (!same) ungrab(code, mods);
+            return Hotkey::InUse;
+        }
+        if (const auto held = hotkeys_.find(id);
+            held != hotkeys_.end() && !(held->second.code == code && held->second.mods == mods))
+            ungrab(held->second.code, held->second.mods);
+        hotkeys_[id] = {code, mods, std::move(onPressed)};
+        if (!notifier_) listenToDisplay();
+        return Hotkey::Taken;
+    }
+    void releaseHotkey(int id) override {
+        const auto held = hotkeys_.find(id);
+        if (held == hotkeys_.end()) return;
+        ungrab(held->second.code, held->second.mods);
+        hotkeys_.erase(held);
+    }
+
     void setTopMost(QWidget* window, bool topMost) override {
         if (!window) return;
         if (!window->isVisible()) {
@@ -360,9 +474,22 @@ private:
         XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof(bits)), bits};
         XISelectEvents(d, DefaultRootWindow(d), &mask, 1);
         XFlush(d);
-        // Read them as they come, so that they never pile up while nobody looks.
-        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(d), QSocketNotifier::Read);
+        listenToDisplay();
+    }
+
+    // Read the events as they come, so that they never pile up while
+    // nobody looks.
+    void listenToDisplay() {
+        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_.get()),
+                                                      QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readKeyEvents(); });
+    }
+
+    void ungrab(KeyCode code, unsigned mods) {
+        Display* d = display_.get();
+        ErrorTrap trap(d);
+        for (const unsigned lock : kLockVariants)
+            XUngrabKey(d, code, mods | lock, DefaultRootWindow(d));
     }
 
     void readKeyEvents() {
@@ -370,6 +497,13 @@ private:
         while (XPending(d) > 0) {
             XEvent e;
             XNextEvent(d, &e);
+            if (e.type == KeyPress) { // one of the program's shortcuts
+                const unsigned mods = e.xkey.state & kShortcutModifiers;
+                for (const auto& [id, h] : hotkeys_)
+                    if (h.code == e.xkey.keycode && h.mods == mods && h.onPressed)
+                        QTimer::singleShot(0, notifier_.get(), h.onPressed);
+                continue;
+            }
             XGenericEventCookie* c = &e.xcookie;
             if (c->type != GenericEvent || c->extension != xiOpcode_ || !XGetEventData(d, c))
                 continue;
@@ -434,6 +568,12 @@ private:
     std::bitset<256> keysDown_;
     int buttonsDown_ = 0;
     std::function<void(const KeyboardState&)> onKey_;
+    struct HeldKey {
+        KeyCode code = 0;
+        unsigned mods = 0;
+        std::function<void()> onPressed;
+    };
+    std::map<int, HeldKey> hotkeys_;
     KeyCode altLeft_ = 0, altRight_ = 0;
     int xiOpcode_ = -1;
     bool altPressed_ = false, otherPressed_ = false;

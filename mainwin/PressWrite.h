@@ -1,0 +1,42 @@
+// Writing a press as "書き込み(&W)" writes it: the line of the answer and
+// the comment with the optional columns, appended to the result file (or
+// its fallback) in the file's own encoding, and what to tell the user of
+// it. The main window and the quick key of the tray write through here, so
+// that both write the very same line.
+#pragma once
+
+#include "MainSettings.h"
+#include "PressSetup.h"
+#include "ResultOutput.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace mainwin {
+
+struct PressWrite {
+    engine::ResultWrite result;
+    std::u16string line; // as written
+    QString message; // what the user is to hear: where it went instead, or why it was not written
+
+    bool written() const {
+        return result.status == engine::ResultStatus::Written ||
+               result.status == engine::ResultStatus::WrittenToFallback;
+    }
+};
+
+// Appends the line of answer and comment (readings name the header's
+// columns) for the output settings, at the local time now.
+PressWrite WritePress(const std::u16string& answer, const std::u16string& comment,
+                      const std::vector<engine::Reading>& readings, const engine::PressSetup& press,
+                      const OutputSettings& output, const std::u16string& profileDir,
+                      const QDateTime& now = QDateTime::currentDateTime());
+
+// The message for a write that went elsewhere or did not happen; empty for
+// one that went where the user looks for it.
+QString ResultMessage(const engine::ResultWrite& result);
+
+} // namespace mainwin
