@@ -24,12 +24,14 @@ namespace {
 const QString kCaption = QStringLiteral("Tirelma");
 
 const char kUsage[] =
-    "Usage: tirelma [--show]\n"
+    "Usage: tirelma [--show | --write]\n"
     "Starts Tirelma in the notification area; Alt opens its main window, which reads the\n"
     "current area.\n"
     "  --show   open the main window and read, as Alt does: asks the copy that runs\n"
     "           already and ends at once, or starts Tirelma when none runs. Bind it to a\n"
     "           key where Alt cannot be watched (Wayland), or to a key of your own.\n"
+    "  --write  read and write the line at once, as the quick key does: the main window\n"
+    "           opens only when the reading is incomplete or the write needs a word.\n"
     "  --help   this text\n";
 
 // The user's copy: one per home folder.
@@ -57,7 +59,7 @@ std::unique_ptr<QLockFile> TakeInstanceLock() {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool show = false;
+    bool show = false, write = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--help" || arg == "-h") {
@@ -65,15 +67,18 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--show") show = true;
+        if (arg == "--write") write = true;
         // Everything else is Qt's (-style, -platform...).
     }
     auto lock = TakeInstanceLock();
-    if (!lock && show) {
+    const platform::Request request = write ? platform::Request::Write : platform::Request::Show;
+    if (!lock && (show || write)) {
         // Asked before anything of the display: the command runs from key
         // bindings, whose environment may lack it. The copy that holds the
         // lock may still be starting.
-        if (platform::AskToShow(InstanceKey(), 3000)) return 0;
-        std::fputs("tirelma: the running copy did not answer --show\n", stderr);
+        if (platform::AskToShow(InstanceKey(), request, 3000)) return 0;
+        std::fprintf(stderr, "tirelma: the running copy did not answer %s\n",
+                     write ? "--write" : "--show");
         return 1;
     }
     platform::ChooseQtPlatform();
@@ -119,10 +124,16 @@ int main(int argc, char** argv) {
         QApplication::quit();
     });
     tray.start();
-    // Later starts with --show ask this copy; the first one reads at once.
-    const auto listener =
-        platform::ListenForShowRequests(InstanceKey(), [&tray] { tray.mnuAbout_Click(); });
-    if (show) QTimer::singleShot(0, &tray, &tray::frmTskTly::mnuAbout_Click);
+    // Later starts with --show or --write ask this copy; the first one does
+    // it at once.
+    const auto act = [&tray](platform::Request r) {
+        if (r == platform::Request::Write)
+            tray.quickWrite();
+        else
+            tray.mnuAbout_Click();
+    };
+    const auto listener = platform::ListenForShowRequests(InstanceKey(), act);
+    if (show || write) QTimer::singleShot(0, &tray, [act, request] { act(request); });
     // A key of the desktop's own too, where it keeps such keys for programs.
     platform->offerShowShortcut([&tray] { tray.mnuAbout_Click(); });
 

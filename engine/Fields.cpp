@@ -59,8 +59,9 @@ bool PressComplete(const std::vector<Reading>& readings) {
 
 bool PressWritable(const std::vector<Reading>& readings) {
     return PressComplete(readings) &&
-           std::none_of(readings.begin(), readings.end(),
-                        [](const Reading& r) { return r.mark != FieldMark::None; });
+           std::none_of(readings.begin(), readings.end(), [](const Reading& r) {
+               return r.text.empty() || r.mark != FieldMark::None;
+           });
 }
 
 std::u16string JoinReadings(const std::vector<Reading>& readings) {

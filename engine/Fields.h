@@ -46,8 +46,9 @@ bool WriteFields(std::u16string_view area, const std::vector<std::u16string>& na
 // Whether every reading of a press is complete.
 bool PressComplete(const std::vector<Reading>& readings);
 
-// Whether a press can be written without a look: every reading complete and
-// no field marked (a field that names fields of its own included).
+// Whether a press can be written without a look: every reading complete,
+// none empty (nothing was on the screen there), and no field marked (a
+// field that names fields of its own included).
 bool PressWritable(const std::vector<Reading>& readings);
 
 // The answer of a press: the texts joined by the first reading's (the

@@ -67,7 +67,7 @@ ResultWrite WriteResultLine(const std::u16string& line, const std::u16string& st
                            : settings::ResolveResultFile(storedName, profileDir, style);
     if (!target.foreign) {
         bool missingFolder = false;
-        const ResultWrite written = Append(line, header, target.path, missingFolder);
+        ResultWrite written = Append(line, header, target.path, missingFolder);
         if (!missingFolder) return written;
     }
     // The folder is not there (an unplugged drive, a Windows path here): the

@@ -65,6 +65,28 @@ QString KeyName(QKeyCombination key) {
     return QKeySequence(key).toString(QKeySequence::NativeText);
 }
 
+QString HotkeyProblem(platform::Platform::Hotkey why, QKeyCombination key) {
+    using H = platform::Platform::Hotkey;
+    switch (why) {
+    case H::Taken:
+        return {};
+    case H::InUse:
+        return QStringLiteral("「%1」はほかのプログラムが使っているため使えません。"
+                              "別のキーを選んでください。")
+            .arg(KeyName(key));
+    case H::Unusable:
+        return QStringLiteral("「%1」はこのシステムではキーとして登録できません。"
+                              "別のキーを選んでください。")
+            .arg(KeyName(key));
+    case H::Unsupported:
+        break;
+    }
+    return QStringLiteral(
+        "このデスクトップでは、プログラムが自分でキーを登録できません。デスクトップの設定で、"
+        "キーに「tirelma --show」(読み取り) や「tirelma --write」(すぐ書き込み) を割り当てて"
+        "ください。");
+}
+
 QString TrayTip(const ReadingKeys& keys) {
     QString tip = QStringLiteral("Tirelma %1キーで実行").arg(KeyName(keys.read));
     if (keys.hasQuick()) tip += QStringLiteral("、%1キーで書き込み").arg(KeyName(keys.quick));

@@ -4,12 +4,14 @@
 // and stays as it always was.
 #pragma once
 
+#include "Platform.h"
 #include "ProfileDocument.h"
 #include "ProfileLayout.h"
 
 #include <QKeyCombination>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace mainwin {
@@ -37,6 +39,13 @@ bool UsableKey(QKeyCombination key);
 
 // The key as the user reads it ("Ctrl+Shift+F9").
 QString KeyName(QKeyCombination key);
+
+// Takes the keys for the program (the resident part does): empty when they
+// are its now, else what to tell the user (the keys in use then stay).
+using KeyApplier = std::function<QString(const ReadingKeys&)>;
+
+// What to tell when a combination cannot be taken (Platform::Hotkey).
+QString HotkeyProblem(platform::Platform::Hotkey why, QKeyCombination key);
 
 // The icon's tip: how to read, and the quick key where there is one.
 QString TrayTip(const ReadingKeys& keys);

@@ -15,6 +15,7 @@
 #include "ScreenReading.h"
 #include "frmFile.h"
 #include "frmKakudai.h"
+#include "frmKey.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -150,6 +151,9 @@ void frmMain::buildControls() {
     action(file, "M_F_Open", QStringLiteral("書き込みファイル指定(&W)"), &frmMain::M_F_Open_Click);
     action(file, "M_F_ALIA", QStringLiteral("認識エリア指定、キャラクタ登録(&A)"),
            &frmMain::M_F_ALIA_Click);
+    M_F_Key =
+        action(file, "M_F_Key", QStringLiteral("読み取りキーの設定..."), &frmMain::M_F_Key_Click);
+    M_F_Key->setVisible(false);
     // Kept for the clipboard picture, but never offered.
     M_F_Copy1 =
         action(file, "M_F_Copy1", QStringLiteral("クリップボードからコピー"), &frmMain::ClipPast);
@@ -454,6 +458,17 @@ void frmMain::M_F_ALIA_Click() {
     }
     Init();
     show();
+}
+
+void frmMain::setKeyApplier(KeyApplier apply) {
+    keyApplier_ = std::move(apply);
+    M_F_Key->setVisible(static_cast<bool>(keyApplier_));
+}
+
+void frmMain::M_F_Key_Click() {
+    if (!keyApplier_) return;
+    frmKey dialog(dialogs_, profile_, keyApplier_, this);
+    dialog.exec();
 }
 
 void frmMain::ClipPast() {

@@ -9,6 +9,7 @@
 #include "Platform.h"
 #include "ProfileStore.h"
 #include "Reading.h"
+#include "ReadingKeys.h"
 
 #include <QImage>
 #include <QWidget>
@@ -56,6 +57,11 @@ public:
     void M_F_Open_Click();
     // The editor, then a fresh start.
     void M_F_ALIA_Click();
+    // The reading-key dialog (offered where the owner takes keys).
+    void M_F_Key_Click();
+    // How the chosen keys are taken (the tray's); without it the menu does
+    // not offer the reading-key dialog.
+    void setKeyApplier(KeyApplier apply);
     // Puts the clipboard's picture into Picture1.
     void ClipPast();
     void mnuFileExit_Click();
@@ -131,6 +137,8 @@ private:
     QWidget* client_ = nullptr;
     std::vector<std::pair<QWidget*, QRect>> underAnswer_; // at their design places
     QSize baseSize_; // the window without lblAnnai and lblKeikoku
+    QAction* M_F_Key = nullptr;
+    KeyApplier keyApplier_;
     QAction* M_F_Copy1 = nullptr;
     QAction* mnuAutostart = nullptr;
 };

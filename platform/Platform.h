@@ -93,7 +93,9 @@ public:
     // down after it, and whether it pressed Alt or another key. False where
     // the system reports no such events (an X server without XInput 2): the
     // caller then looks at keyboard() at intervals. An empty function stops.
-    virtual bool watchKeys(std::function<void(const KeyboardState&)> /*onKey*/) { return false; }
+    virtual bool watchKeys(const std::function<void(const KeyboardState&)>& /*onKey*/) {
+        return false;
+    }
     // How the program hears the keys here, for its log.
     virtual QString keyWatchKind() { return QStringLiteral("polling the keyboard"); }
 
@@ -108,8 +110,7 @@ public:
         Unsupported, // the system takes no global shortcuts from programs
     };
     virtual Hotkey takeHotkey(int /*id*/, QKeyCombination /*key*/,
-                              // NOLINTNEXTLINE(performance-unnecessary-value-param)
-                              std::function<void()> /*onPressed*/) {
+                              const std::function<void()>& /*onPressed*/) {
         return Hotkey::Unsupported;
     }
     // Lets the combination of id go (nothing when it holds none).

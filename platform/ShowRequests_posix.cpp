@@ -21,7 +21,8 @@ namespace platform {
 
 namespace {
 
-constexpr char kRequest[] = "show\n";
+constexpr char kShow[] = "show\n";
+constexpr char kWrite[] = "write\n";
 constexpr char kAnswer[] = "ok\n";
 
 // In the user's own runtime folder where there is one (no other user can
@@ -72,8 +73,8 @@ void WriteAll(int fd, const char* text) {
 
 class PosixShowListener : public ShowListener {
 public:
-    PosixShowListener(int fd, QByteArray path, std::function<void()> onShow)
-        : fd_(fd), path_(std::move(path)), onShow_(std::move(onShow)),
+    PosixShowListener(int fd, QByteArray path, std::function<void(Request)> onRequest)
+        : fd_(fd), path_(std::move(path)), onRequest_(std::move(onRequest)),
           notifier_(fd, QSocketNotifier::Read) {
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { take(); });
     }
@@ -89,23 +90,27 @@ private:
         if (peer < 0) return;
         // A request is one short line, sent at once; a peer that sends
         // nothing is not waited for long.
-        const bool show = ReadLine(peer, 1000) == kRequest;
-        if (show) WriteAll(peer, kAnswer);
+        const QByteArray line = ReadLine(peer, 1000);
+        const bool show = line == kShow, write = line == kWrite;
+        if (show || write) WriteAll(peer, kAnswer);
         ::close(peer);
         // After the answer: the main window waits in a loop of its own.
-        if (show) QTimer::singleShot(0, onShow_);
+        if (show || write) {
+            const Request request = show ? Request::Show : Request::Write;
+            QTimer::singleShot(0, [onRequest = onRequest_, request] { onRequest(request); });
+        }
     }
 
     int fd_;
     QByteArray path_;
-    std::function<void()> onShow_;
+    std::function<void(Request)> onRequest_;
     QSocketNotifier notifier_;
 };
 
 } // namespace
 
 std::unique_ptr<ShowListener> ListenForShowRequests(const QString& key,
-                                                    std::function<void()> onShow) {
+                                                    std::function<void(Request)> onRequest) {
     const QByteArray path = SocketPath(key);
     sockaddr_un a;
     if (!Address(path, a)) return nullptr;
@@ -121,10 +126,10 @@ std::unique_ptr<ShowListener> ListenForShowRequests(const QString& key,
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixShowListener>(fd, path, std::move(onShow));
+    return std::make_unique<PosixShowListener>(fd, path, std::move(onRequest));
 }
 
-bool AskToShow(const QString& key, int waitMilliseconds) {
+bool AskToShow(const QString& key, Request request, int waitMilliseconds) {
     sockaddr_un a;
     if (!Address(SocketPath(key), a)) return false;
     const auto until =
@@ -133,7 +138,7 @@ bool AskToShow(const QString& key, int waitMilliseconds) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
         if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-            WriteAll(fd, kRequest);
+            WriteAll(fd, request == Request::Write ? kWrite : kShow);
             const bool taken = ReadLine(fd, 5000) == kAnswer;
             ::close(fd);
             return taken;

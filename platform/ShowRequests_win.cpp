@@ -23,10 +23,12 @@ std::wstring ClassName(const QString& key) {
 
 LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == kShowMessage) {
-        auto* onShow =
-            reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (w > 1) return 0; // a request this copy does not know
+        auto* onRequest = reinterpret_cast<std::function<void(Request)>*>(
+            GetWindowLongPtrW(window, GWLP_USERDATA));
         // After the answer: the main window waits in a loop of its own.
-        if (onShow) QTimer::singleShot(0, *onShow);
+        const Request request = w == 1 ? Request::Write : Request::Show;
+        if (onRequest) QTimer::singleShot(0, [f = *onRequest, request] { f(request); });
         return kTaken;
     }
     return DefWindowProcW(window, message, w, l);
@@ -34,8 +36,8 @@ LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 class WinShowListener : public ShowListener {
 public:
-    WinShowListener(std::wstring className, std::function<void()> onShow)
-        : className_(std::move(className)), onShow_(std::move(onShow)) {
+    WinShowListener(std::wstring className, std::function<void(Request)> onRequest)
+        : className_(std::move(className)), onRequest_(std::move(onRequest)) {
         WNDCLASSEXW c{};
         c.cbSize = sizeof c;
         c.lpfnWndProc = Receive;
@@ -46,7 +48,7 @@ public:
         window_ = CreateWindowExW(0, className_.c_str(), L"Tirelma", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, c.hInstance, nullptr);
         if (window_)
-            SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&onShow_));
+            SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&onRequest_));
     }
     ~WinShowListener() override {
         if (window_) DestroyWindow(window_);
@@ -56,7 +58,7 @@ public:
 
 private:
     std::wstring className_;
-    std::function<void()> onShow_;
+    std::function<void(Request)> onRequest_;
     bool registered_ = false;
     HWND window_ = nullptr;
 };
@@ -64,20 +66,21 @@ private:
 } // namespace
 
 std::unique_ptr<ShowListener> ListenForShowRequests(const QString& key,
-                                                    std::function<void()> onShow) {
-    auto listener = std::make_unique<WinShowListener>(ClassName(key), std::move(onShow));
+                                                    std::function<void(Request)> onRequest) {
+    auto listener = std::make_unique<WinShowListener>(ClassName(key), std::move(onRequest));
     if (!listener->listening()) return nullptr;
     return listener;
 }
 
-bool AskToShow(const QString& key, int waitMilliseconds) {
+bool AskToShow(const QString& key, Request request, int waitMilliseconds) {
     const std::wstring name = ClassName(key);
     const auto until =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
     for (;;) {
         if (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, name.c_str(), nullptr)) {
             DWORD_PTR answer = 0;
-            return SendMessageTimeoutW(window, kShowMessage, 0, 0, SMTO_ABORTIFHUNG, 5000,
+            const WPARAM kind = request == Request::Write ? 1 : 0;
+            return SendMessageTimeoutW(window, kShowMessage, kind, 0, SMTO_ABORTIFHUNG, 5000,
                                        &answer) != 0 &&
                    answer == static_cast<DWORD_PTR>(kTaken);
         }

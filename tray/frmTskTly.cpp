@@ -1,6 +1,10 @@
 #include "frmTskTly.h"
 
+#include "Fields.h"
+#include "MainSettings.h"
+#include "PressWrite.h"
 #include "ProfileLayout.h"
+#include "ScreenReading.h"
 #include "frmMain.h"
 
 #include <QCoreApplication>
@@ -9,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -116,6 +121,7 @@ void frmTskTly::start() {
         platform_.watchKeys([this](const platform::KeyboardState& keys) { keyEvent(keys); });
     std::fprintf(stderr, "tirelma: the reading key is heard by %s\n",
                  qPrintable(platform_.keyWatchKind()));
+    takeStoredKeys();
     resumeWatch();
     ensureIcon();
     noticeTriggerOnce();
@@ -134,7 +140,7 @@ void frmTskTly::start() {
 void frmTskTly::ensureIcon() {
     if (icon_ || quitting_ || !platform_.notificationAreaReady()) return;
     icon_ = std::make_unique<QSystemTrayIcon>(TirelmaIcon());
-    icon_->setToolTip(kTip);
+    showTip();
     const bool ownMenu = platform_.trayMenuNeedsForeground();
     if (!ownMenu) icon_->setContextMenu(menu0_.get());
     // Asked when Qt chooses where the icon goes: a D-Bus notification area
@@ -210,9 +216,125 @@ void frmTskTly::showStandIn() {
     standIn_->show();
 }
 
+void frmTskTly::takeStoredKeys() {
+    const mainwin::ReadingKeys stored = mainwin::StoredKeys(profile_.reader());
+    if (stored == mainwin::ReadingKeys{}) return;
+    // Each on its own: a reading key taken by another program since keeps
+    // neither the quick key nor Alt alone from working.
+    QStringList problems;
+    mainwin::ReadingKeys taken;
+    if (!stored.altAlone()) {
+        const auto [why, key] = hold({stored.read, Qt::Key_unknown});
+        if (why == platform::Platform::Hotkey::Taken)
+            taken.read = stored.read;
+        else
+            problems << mainwin::HotkeyProblem(why, key) +
+                            QStringLiteral("\n読み取りキー「%1」が使えないため、Altキーだけで読み"
+                                           "取ります。")
+                                .arg(mainwin::KeyName(stored.read));
+    }
+    if (stored.hasQuick()) {
+        const auto [why, key] = hold({Qt::Key_unknown, stored.quick});
+        if (why == platform::Platform::Hotkey::Taken)
+            taken.quick = stored.quick;
+        else
+            problems << mainwin::HotkeyProblem(why, key) +
+                            QStringLiteral("\nすぐ書き込むキー「%1」は使えません。")
+                                .arg(mainwin::KeyName(stored.quick));
+    }
+    keys_ = taken;
+    if (problems.isEmpty()) return;
+    // Once the event loop runs, and once per start.
+    const QString text = problems.join(QStringLiteral("\n\n")) +
+                         QStringLiteral("\n\n「ﾌｧｲﾙ」の「読み取りキーの設定...」で選び直せます。");
+    QTimer::singleShot(0, this, [this, text] {
+        dialogs_.message(nullptr, text, kCaption, platform::Dialogs::Icon::Warning);
+    });
+}
+
+std::pair<platform::Platform::Hotkey, QKeyCombination>
+frmTskTly::hold(const mainwin::ReadingKeys& keys) {
+    using H = platform::Platform::Hotkey;
+    if (!keys.altAlone()) {
+        const H why = platform_.takeHotkey(kReadKeyId, keys.read, [this] {
+            // While the main window is open nothing opens a second one.
+            if (!main_ && !opening_ && !quitting_) openForKey();
+        });
+        if (why != H::Taken) return {why, keys.read};
+    }
+    if (keys.hasQuick()) {
+        const H why = platform_.takeHotkey(kQuickKeyId, keys.quick, [this] { quickWrite(); });
+        if (why != H::Taken) return {why, keys.quick};
+    }
+    return {H::Taken, Qt::Key_unknown};
+}
+
+void frmTskTly::releaseKeys() {
+    platform_.releaseHotkey(kReadKeyId);
+    platform_.releaseHotkey(kQuickKeyId);
+}
+
+QString frmTskTly::takeKeys(const mainwin::ReadingKeys& wanted) {
+    if (wanted == keys_) return {};
+    // Let go first, so that two keys that change places are taken anew.
+    const mainwin::ReadingKeys before = keys_;
+    releaseKeys();
+    if (const auto [why, key] = hold(wanted); why != platform::Platform::Hotkey::Taken) {
+        releaseKeys();
+        hold(before); // the program's own a moment ago
+        return mainwin::HotkeyProblem(why, key);
+    }
+    keys_ = wanted;
+    showTip();
+    if (!main_ && !opening_) resumeWatch();
+    return {};
+}
+
+void frmTskTly::showTip() {
+    QString tip = mainwin::TrayTip(keys_);
+    if (!lastLine_.isEmpty()) tip += QStringLiteral("\n最後に書き込んだ行: %1").arg(lastLine_);
+    if (icon_) icon_->setToolTip(tip);
+}
+
+void frmTskTly::told(const QString& text) {
+    // A few seconds, never taking the focus from where the user works.
+    if (icon_)
+        icon_->showMessage(kCaption, text, QSystemTrayIcon::Information, 4000);
+    else if (standIn_)
+        standIn_->setWindowTitle(kCaption + QStringLiteral(" - ") + text);
+}
+
+void frmTskTly::quickWrite() {
+    if (main_ || opening_ || quitting_ || writing_) return;
+    writing_ = true;
+    const mainwin::OutputSettings output = mainwin::ReadOutputSettings(profile_.reader());
+    const engine::PressSetup press = mainwin::AriaDataGet(profile_.source(), readers_);
+    std::vector<engine::Reading> readings;
+    if (press.area.problems.empty()) readings = capture::ReadPress(platform_, press);
+    if (readings.empty() || !engine::PressWritable(readings)) {
+        // Incomplete, marked, failed, or nothing to read yet: the main
+        // window reads again and shows what is wrong.
+        writing_ = false;
+        openForKey();
+        return;
+    }
+    const mainwin::PressWrite written = mainwin::WritePress(
+        engine::JoinReadings(readings), {}, readings, press, output, profile_.IniDir());
+    // Where it went instead, or why it was not written, as the main window
+    // would say it; no second quick write meanwhile.
+    if (!written.message.isEmpty())
+        dialogs_.message(nullptr, written.message, kCaption, platform::Dialogs::Icon::Warning);
+    writing_ = false;
+    if (!written.written()) return;
+    lastLine_ = QString::fromStdU16String(written.line);
+    showTip();
+    told(QStringLiteral("書き込みました: %1").arg(lastLine_));
+}
+
 void frmTskTly::keyEvent(const platform::KeyboardState& keys) {
-    // While the main window is open nothing opens a second one.
-    if (main_ || opening_ || quitting_) return;
+    // While the main window is open nothing opens a second one; a key of
+    // the user's own leaves Alt to the other programs.
+    if (main_ || opening_ || quitting_ || !keys_.altAlone()) return;
     if (trigger_.tick(keys)) openForKey();
 }
 
@@ -251,6 +373,10 @@ void frmTskTly::mnuAbout_Click() {
 
 void frmTskTly::resumeWatch() {
     if (quitting_) return;
+    if (!keys_.altAlone()) {
+        Timer1.stop();
+        return;
+    }
     trigger_.setMode(StoredAltMode(profile_.reader()));
     const platform::KeyboardState now = platform_.keyboard();
     trigger_.restart(now);
@@ -276,6 +402,7 @@ void frmTskTly::showMain() {
     auto* window = new mainwin::frmMain(platform_, dialogs_, profile_, readers_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     main_ = window;
+    window->setKeyApplier([this](const mainwin::ReadingKeys& keys) { return takeKeys(keys); });
     connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);
     window->showModal();
     main_ = nullptr; // closed; deleted once the event loop runs again

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "Platform.h"
 #include "ProfileStore.h"
+#include "ReadingKeys.h"
 #include "frmMain.h"
 
 #include <QIcon>
@@ -24,8 +25,12 @@ namespace tray {
 // The program's own icon: a magnifier over two digits.
 QIcon TirelmaIcon();
 
-// The tip of the icon.
+// The tip of the icon where nobody chose keys.
 inline const QString kTip = QStringLiteral("Tirelma Altキーで実行");
+
+// The ids of the program's global keys.
+constexpr int kReadKeyId = 1;
+constexpr int kQuickKeyId = 2;
 
 // What the program tells once on a desktop where it cannot watch the Alt
 // key: how to open the main window there; throughDesktop adds what the
@@ -59,6 +64,19 @@ public:
     // The menu's "終了": the icon goes, then the program ends.
     void mnuEnd_Click();
 
+    // The quick key and `tirelma --write`: reads the current area and its
+    // fields and, when every reading is complete and no field is marked,
+    // writes the line as "書き込み(&W)" would and tells it briefly;
+    // otherwise opens the main window as the reading key does.
+    void quickWrite();
+    // Takes the keys wanted (the reading-key dialog's OK): empty when they
+    // are in use now, else what to tell the user, the keys in use kept.
+    QString takeKeys(const mainwin::ReadingKeys& wanted);
+    // The keys in use: Alt alone where the chosen one could not be taken.
+    const mainwin::ReadingKeys& keys() const { return keys_; }
+    // The last line the quick key wrote (the tip names it too).
+    const QString& lastLine() const { return lastLine_; }
+
     // The icon's right click where the program opens its menu itself:
     // the program to the foreground first, then the menu at the pointer.
     void iconContextMenu();
@@ -89,6 +107,15 @@ private:
     void ensureIcon();
     void showStandIn();
     void noticeTriggerOnce();
+    // At start: the keys the profile names, each that cannot be taken said
+    // once (Alt alone keeps working).
+    void takeStoredKeys();
+    // Takes read and quick as they are in keys; the Hotkey of the first
+    // that could not be taken, with that key.
+    std::pair<platform::Platform::Hotkey, QKeyCombination> hold(const mainwin::ReadingKeys& keys);
+    void releaseKeys();
+    void showTip();
+    void told(const QString& text);
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;
@@ -102,6 +129,9 @@ private:
     std::unique_ptr<QWidget> formWindow_;
     QPointer<mainwin::frmMain> main_;
     bool keyEvents_ = false;
+    mainwin::ReadingKeys keys_; // in use
+    QString lastLine_;
+    bool writing_ = false; // a quick write is on its way
     bool opening_ = false; // a key asked for the main window; it opens next
     // The character groups prepared for reading, kept from one Alt to the next.
     engine::GroupReaders readers_;

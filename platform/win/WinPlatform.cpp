@@ -206,17 +206,18 @@ public:
         return s;
     }
 
-    bool watchKeys(std::function<void(const KeyboardState&)> onKey) override {
+    bool watchKeys(const std::function<void(const KeyboardState&)>& onKey) override {
         keyInput_.reset();
         if (!onKey) return true;
-        keyInput_ = std::make_unique<KeyInputWindow>(std::move(onKey));
+        keyInput_ = std::make_unique<KeyInputWindow>(onKey);
         if (keyInput_->listening()) return true;
         keyInput_.reset();
         return false;
     }
-    Hotkey takeHotkey(int id, QKeyCombination key, std::function<void()> onPressed) override {
+    Hotkey takeHotkey(int id, QKeyCombination key,
+                      const std::function<void()>& onPressed) override {
         if (!hotkeys_) hotkeys_ = std::make_unique<HotkeyWindow>();
-        return hotkeys_->take(id, key, std::move(onPressed));
+        return hotkeys_->take(id, key, onPressed);
     }
     void releaseHotkey(int id) override {
         if (hotkeys_) hotkeys_->release(id);

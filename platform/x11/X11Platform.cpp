@@ -279,9 +279,9 @@ public:
         return s;
     }
 
-    bool watchKeys(std::function<void(const KeyboardState&)> onKey) override {
+    bool watchKeys(const std::function<void(const KeyboardState&)>& onKey) override {
         if (xiOpcode_ < 0) return false;
-        onKey_ = std::move(onKey);
+        onKey_ = onKey;
         if (!onKey_) return true;
         // Where the keyboard stands now; the events move it on.
         readKeyEvents();
@@ -306,7 +306,8 @@ public:
                              : QStringLiteral("XInput 2 raw key events");
     }
 
-    Hotkey takeHotkey(int id, QKeyCombination key, std::function<void()> onPressed) override {
+    Hotkey takeHotkey(int id, QKeyCombination key,
+                      const std::function<void()>& onPressed) override {
         Display* d = display_.get();
         const KeySym sym = KeysymOf(key.key());
         const KeyCode code = sym ? XKeysymToKeycode(d, sym) : 0;
@@ -332,7 +333,10 @@ public:
         if (const auto held = hotkeys_.find(id);
             held != hotkeys_.end() && !(held->second.code == code && held->second.mods == mods))
             ungrab(held->second.code, held->second.mods);
-        hotkeys_[id] = {code, mods, std::move(onPressed)};
+        hotkeys_[id] = {code, mods, onPressed};
+        // Key repeats without releases between them, so that a held key
+        // is told from one pressed again.
+        XkbSetDetectableAutoRepeat(d, True, nullptr);
         if (!notifier_) listenToDisplay();
         return Hotkey::Taken;
     }
@@ -497,11 +501,18 @@ private:
         while (XPending(d) > 0) {
             XEvent e;
             XNextEvent(d, &e);
-            if (e.type == KeyPress) { // one of the program's shortcuts
-                const unsigned mods = e.xkey.state & kShortcutModifiers;
-                for (const auto& [id, h] : hotkeys_)
-                    if (h.code == e.xkey.keycode && h.mods == mods && h.onPressed)
-                        QTimer::singleShot(0, notifier_.get(), h.onPressed);
+            if (e.type == KeyPress || e.type == KeyRelease) { // one of the program's shortcuts
+                // Held down, it acts once: repeats come as presses alone.
+                const bool press = e.type == KeyPress;
+                for (auto& [id, h] : hotkeys_) {
+                    if (h.code != e.xkey.keycode) continue;
+                    if (!press) {
+                        h.down = false;
+                    } else if ((e.xkey.state & kShortcutModifiers) == h.mods && !h.down) {
+                        h.down = true;
+                        if (h.onPressed) QTimer::singleShot(0, notifier_.get(), h.onPressed);
+                    }
+                }
                 continue;
             }
             XGenericEventCookie* c = &e.xcookie;
@@ -572,6 +583,7 @@ private:
         KeyCode code = 0;
         unsigned mods = 0;
         std::function<void()> onPressed;
+        bool down = false;
     };
     std::map<int, HeldKey> hotkeys_;
     KeyCode altLeft_ = 0, altRight_ = 0;

@@ -91,6 +91,26 @@ TEST(Fields, SnapsEveryField) {
     EXPECT_EQ(engine::SnapReadings(u"1.26", {}, 0.5), u"1.5");
 }
 
+// The quick key writes a press unseen only when there is nothing to look at.
+TEST(Fields, APressIsWrittenUnseenOnlyWhenWholeFilledAndUnmarked) {
+    const std::vector<Reading> good{Read(u"X", u"12.5"), Read(u"Y", u"-3")};
+    EXPECT_TRUE(engine::PressWritable(good));
+    auto partly = good;
+    partly[1].verdict.grab = engine::Grab::PartlyOff;
+    auto unread = good;
+    unread[0].verdict.unread.emplace_back();
+    auto empty = good;
+    empty[1].text.clear(); // complete, but nothing was there
+    auto marked = good;
+    marked[1].mark = engine::FieldMark::HasFields; // read, but its own fields were not
+    for (const auto& rs : {partly, unread})
+        EXPECT_FALSE(engine::PressComplete(rs) || engine::PressWritable(rs));
+    for (const auto& rs : {empty, marked}) {
+        EXPECT_TRUE(engine::PressComplete(rs));
+        EXPECT_FALSE(engine::PressWritable(rs));
+    }
+}
+
 TEST(Fields, ResultLineAndItsOptionalColumns) {
     const std::vector<Reading> rs{Read(u"X", u"12.5"), Read(u"Y", u"-3.25"), Read(u"Z", u"0")};
     engine::ResultColumns plain;

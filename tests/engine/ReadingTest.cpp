@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 using engine::Grab;
@@ -27,15 +26,15 @@ engine::AreaSettings Settings(const fakes::MemoryProfile& p, std::u16string_view
 
 TEST(Reading, AreaSettingsFromTheProfile) {
     fakes::MemoryProfile p{{{u"認識エリアA", u"LEFT"}, u"10.5"},
-              {{u"認識エリアA", u"TOP"}, u"12abc"},
-              {{u"認識エリアA", u"WIDTH"}, u"76"},
-              {{u"認識エリアA", u"HEIGHT"}, u"11"},
-              {{u"認識エリアA", u"CHRGROP"}, u" 2"},
-              {{u"認識エリアA", u"区切り"}, u"/"},
-              {{u"認識エリアA", u"BLANKWIDTH"}, u"3"},
-              {{u"認識エリアA", u"WRITEUNREAD"}, u"True"},
-              {{u"認識エリアA", u"MONITOR"}, u"-1920,0,1920,1080"},
-              {{u"認識エリアA", u"MONITORSCALE"}, u"150"}};
+                           {{u"認識エリアA", u"TOP"}, u"12abc"},
+                           {{u"認識エリアA", u"WIDTH"}, u"76"},
+                           {{u"認識エリアA", u"HEIGHT"}, u"11"},
+                           {{u"認識エリアA", u"CHRGROP"}, u" 2"},
+                           {{u"認識エリアA", u"区切り"}, u"/"},
+                           {{u"認識エリアA", u"BLANKWIDTH"}, u"3"},
+                           {{u"認識エリアA", u"WRITEUNREAD"}, u"True"},
+                           {{u"認識エリアA", u"MONITOR"}, u"-1920,0,1920,1080"},
+                           {{u"認識エリアA", u"MONITORSCALE"}, u"150"}};
     auto a = Settings(p, u"A");
     EXPECT_EQ(a.name, u"A");
     EXPECT_FLOAT_EQ(a.left, 10.5f);

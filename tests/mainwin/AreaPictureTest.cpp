@@ -5,9 +5,9 @@
 #include "ProfileFixture.h"
 #include "frmMain.h"
 
+#include "QtChecks.h"
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
 namespace {
 

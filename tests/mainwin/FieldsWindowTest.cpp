@@ -6,13 +6,13 @@
 #include "frmFile.h"
 #include "frmMain.h"
 
+#include "QtChecks.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include "frmFile.h"
 #include "frmMain.h"
 
+#include "QtChecks.h"
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 namespace {

@@ -7,6 +7,7 @@
 #include "ProfileFixture.h"
 #include "frmMain.h"
 
+#include "QtChecks.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 namespace {

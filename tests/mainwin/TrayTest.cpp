@@ -6,11 +6,11 @@
 #include "ProfileLayout.h"
 #include "frmTskTly.h"
 
+#include "QtChecks.h"
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 
 namespace {

@@ -1,5 +1,6 @@
-// `tirelma --show` between two copies: the request reaches the copy that
-// listens, once per request, and is answered before the copy acts on it.
+// `tirelma --show` and `--write` between two copies: the request reaches the
+// copy that listens, once per request, as what it asks, and is answered
+// before the copy acts on it.
 #include "ShowRequests.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 
 #include <atomic>
 #include <future>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -21,8 +23,10 @@ QString Key() {
 
 // Asks from another thread (the listener answers on this one's event loop)
 // and runs the event loop until the answer is in and the request handled.
-bool AskAndServe(const QString& key, const std::atomic<int>& shown, int expected) {
-    auto asked = std::async(std::launch::async, [key] { return platform::AskToShow(key, 500); });
+bool AskAndServe(const QString& key, const std::atomic<int>& shown, int expected,
+                 platform::Request request = platform::Request::Show) {
+    auto asked = std::async(std::launch::async,
+                            [key, request] { return platform::AskToShow(key, request, 500); });
     QElapsedTimer t;
     t.start();
     while (asked.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready &&
@@ -35,33 +39,42 @@ bool AskAndServe(const QString& key, const std::atomic<int>& shown, int expected
     return taken;
 }
 
-TEST(ShowRequests, EachRequestReachesTheRunningCopyOnce) {
+TEST(ShowRequests, EachRequestReachesTheRunningCopyOnceAsWhatItAsks) {
     std::atomic<int> shown = 0;
+    std::vector<platform::Request> got;
     const QString key = Key();
-    const auto listener = platform::ListenForShowRequests(key, [&shown] { ++shown; });
+    const auto listener = platform::ListenForShowRequests(key, [&](platform::Request r) {
+        got.push_back(r);
+        ++shown;
+    });
     ASSERT_NE(listener, nullptr);
     EXPECT_TRUE(AskAndServe(key, shown, 1));
     EXPECT_EQ(shown.load(), 1);
-    EXPECT_TRUE(AskAndServe(key, shown, 2));
+    EXPECT_TRUE(AskAndServe(key, shown, 2, platform::Request::Write));
     EXPECT_EQ(shown.load(), 2);
+    EXPECT_TRUE(AskAndServe(key, shown, 3));
     // Handled on the event loop, never inside the asking copy's wait.
     QCoreApplication::processEvents();
-    EXPECT_EQ(shown.load(), 2);
+    EXPECT_EQ(shown.load(), 3);
+    EXPECT_EQ(got, (std::vector{platform::Request::Show, platform::Request::Write,
+                                platform::Request::Show}));
 }
 
 TEST(ShowRequests, NobodyListeningIsAnAnswerToo) {
     const QString key = Key();
-    EXPECT_FALSE(platform::AskToShow(key, 100));
+    EXPECT_FALSE(platform::AskToShow(key, platform::Request::Show, 100));
     // A copy that has ended listens no more.
     std::atomic<int> shown = 0;
     {
-        const auto gone = platform::ListenForShowRequests(key, [&shown] { ++shown; });
+        const auto gone =
+            platform::ListenForShowRequests(key, [&shown](platform::Request) { ++shown; });
         ASSERT_NE(gone, nullptr);
     }
-    EXPECT_FALSE(platform::AskToShow(key, 100));
+    EXPECT_FALSE(platform::AskToShow(key, platform::Request::Show, 100));
     EXPECT_EQ(shown.load(), 0);
     // Other users' and other keys' copies are not asked.
-    const auto other = platform::ListenForShowRequests(Key(), [&shown] { ++shown; });
+    const auto other =
+        platform::ListenForShowRequests(Key(), [&shown](platform::Request) { ++shown; });
     EXPECT_FALSE(AskAndServe(key, shown, 1));
     EXPECT_EQ(shown.load(), 0);
 }
@@ -75,9 +88,10 @@ TEST(ShowRequests, ACopyStartingAfterACrashTakesTheRequests) {
 #endif
     std::atomic<int> first = 0, second = 0;
     const QString key = Key();
-    auto crashed = platform::ListenForShowRequests(key, [&first] { ++first; });
+    auto crashed = platform::ListenForShowRequests(key, [&first](platform::Request) { ++first; });
     ASSERT_NE(crashed, nullptr);
-    const auto next = platform::ListenForShowRequests(key, [&second] { ++second; });
+    const auto next =
+        platform::ListenForShowRequests(key, [&second](platform::Request) { ++second; });
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(AskAndServe(key, second, 1));
     EXPECT_EQ(second.load(), 1);

@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace fakes {
@@ -111,14 +112,38 @@ public:
     // one to the watcher.
     bool keyEvents = false;
     std::function<void(const platform::KeyboardState&)> onKey;
-    bool watchKeys(std::function<void(const platform::KeyboardState&)> watcher) override {
+    bool watchKeys(const std::function<void(const platform::KeyboardState&)>& watcher) override {
         if (!keyEvents) return false;
-        onKey = std::move(watcher);
+        onKey = watcher;
         return true;
     }
     void send(const platform::KeyboardState& k) {
         alt = k.altDown, otherKey = k.otherDown;
         if (onKey) onKey(k);
+    }
+    // Global keys: what the program holds by id, the combinations another
+    // program holds, and whether the system takes any; pressKey() runs the
+    // one held for a combination, as the system would.
+    std::map<int, std::pair<QKeyCombination, std::function<void()>>> hotkeys;
+    QList<QKeyCombination> heldElsewhere;
+    bool hotkeysSupported = true;
+    Hotkey takeHotkey(int id, QKeyCombination key, const std::function<void()>& f) override {
+        if (!hotkeysSupported) return Hotkey::Unsupported;
+        if (heldElsewhere.contains(key)) return Hotkey::InUse;
+        for (const auto& [other, h] : hotkeys)
+            if (other != id && h.first == key) return Hotkey::InUse;
+        hotkeys[id] = {key, f};
+        return Hotkey::Taken;
+    }
+    void releaseHotkey(int id) override { hotkeys.erase(id); }
+    bool pressKey(QKeyCombination key) {
+        for (const auto& [id, h] : hotkeys)
+            if (h.first == key) {
+                const auto f = h.second; // may take keys anew
+                f();
+                return true;
+            }
+        return false;
     }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
     QImage clipboardImage() override { return clipboard; }
