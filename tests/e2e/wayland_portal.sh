@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On a Wayland desktop whose screen comes through the desktop portal (as on
 # GNOME and KDE; here xdg-desktop-portal with its wlr backend on the test's
-# own session bus): tirelma-read and `tirelma --show` read exactly, the
+# own session bus): tirelma-read and `tirelma --show` read exactly,
+# `tirelma --write` writes the line without a window, the
 # portal's picture is not left behind, and a capture the desktop refuses is
 # said so, in tirelma-read's exit code and message and in the main window,
 # never read as an empty screen.
@@ -58,6 +59,19 @@ wait_for 100 text_is "認識結果：" "1234567890" || fail "the second --show d
 e2e_log "--show through the portal: reading shown after $(($(ms) - t0)) ms"
 wtype -M alt w -m alt
 wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+
+# tirelma --write, as a key the user bound would run it: the line written
+# without a window, from one picture.
+lines() { grep -c . "$W/out.txt" 2>/dev/null || echo 0; }
+before=$(lines)
+rm -f "$W/pictures"
+"$W/bin/tirelma" --write || fail "tirelma --write was not taken"
+one_more() { [ "$(lines)" = $((before + 1)) ]; }
+wait_for 100 one_more || fail "tirelma --write wrote no line"
+expect_eq "the line of tirelma --write" "1234567890/" "$(tail -1 "$W/out.txt" | tr -d '\r')"
+expect_eq "portal requests for tirelma --write" 1 "$(wc -l <"$W/pictures" 2>/dev/null || echo 0)"
+sleep 0.5
+main_window_closed || fail "tirelma --write opened the main window"
 
 # Refused: no reading, and the reason.
 touch "$W/refuse"
