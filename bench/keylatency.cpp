@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -45,25 +46,28 @@ void Sleep(int ms) {
 
 struct Keys {
     Display* d;
-    // Pressed in order, held, let go in reverse; when each part was with
-    // the server.
-    struct Tap {
-        Clock::time_point pressed, released;
-    };
-    Tap tap(const std::vector<KeySym>& combination, int holdMs = 20) {
-        Tap t;
+    // Pressed in order, let go in reverse; when each was with the server.
+    Clock::time_point down(const std::vector<KeySym>& combination) {
         for (KeySym s : combination)
             XTestFakeKeyEvent(d, XKeysymToKeycode(d, s), True, 0);
         XFlush(d);
-        t.pressed = Clock::now();
+        const auto t = Clock::now();
         XSync(d, False);
-        Sleep(holdMs);
+        return t;
+    }
+    Clock::time_point up(const std::vector<KeySym>& combination) {
         for (auto s = combination.rbegin(); s != combination.rend(); ++s)
             XTestFakeKeyEvent(d, XKeysymToKeycode(d, *s), False, 0);
         XFlush(d);
-        t.released = Clock::now();
+        const auto t = Clock::now();
         XSync(d, False);
         return t;
+    }
+    // Held for a while; when it was let go.
+    Clock::time_point tap(const std::vector<KeySym>& combination, int holdMs) {
+        down(combination);
+        Sleep(holdMs);
+        return up(combination);
     }
 };
 
@@ -143,13 +147,13 @@ int main(int argc, char** argv) {
             return [&, p] { return Pixels(d, x, y, w, h) == p; };
         };
         const auto close = [&] {
-            keys.tap({XK_Alt_L, XK_w});
+            keys.tap({XK_Alt_L, XK_w}, 20);
             return WaitUntil([&] { return Pixels(d, x, y, w, h) != answer; }, 3000);
         };
         if (!close()) return 2;
         for (int i = 0; i < n; ++i) {
             Sleep(gap(random));
-            const auto released = keys.tap({XK_Alt_L}, kAltHold).released;
+            const auto released = keys.tap({XK_Alt_L}, kAltHold);
             if (!WaitUntil(shows(answer), 3000)) {
                 ++lost;
                 std::fprintf(stderr, "press %d: no answer within 3 s\n", i);
@@ -163,6 +167,9 @@ int main(int argc, char** argv) {
     }
     if (argc >= 5 && std::strcmp(argv[1], "quick") == 0) {
         const char* file = argv[2];
+        // How long the combination is held (KEYLATENCY_HOLD ms, default 20).
+        const char* hold = std::getenv("KEYLATENCY_HOLD");
+        const int quickHold = hold ? std::atoi(hold) : 20;
         const int n = std::atoi(argv[3]);
         std::vector<KeySym> combination;
         for (int i = 4; i < argc; ++i) {
@@ -175,14 +182,20 @@ int main(int argc, char** argv) {
         for (int i = 0; i < n; ++i) {
             Sleep(gap(random));
             const long long before = FileSize(file);
-            // The quick key acts as it goes down: timed from there.
-            const auto pressed = keys.tap(combination).pressed;
-            if (!WaitUntil([&] { return FileSize(file) > before; }, 3000)) {
+            // The quick key acts as it goes down: timed from there, and let
+            // go once the line is there (held at least quickHold ms).
+            const auto pressed = keys.down(combination);
+            const bool written = WaitUntil([&] { return FileSize(file) > before; }, 3000);
+            const auto seen = Clock::now();
+            const auto held = std::chrono::duration_cast<std::chrono::milliseconds>(seen - pressed);
+            if (held.count() < quickHold) Sleep(quickHold - static_cast<int>(held.count()));
+            keys.up(combination);
+            if (!written) {
                 ++lost;
                 std::fprintf(stderr, "press %d: no line within 3 s\n", i);
                 continue;
             }
-            times.push_back(Ms(Clock::now() - pressed));
+            times.push_back(Ms(seen - pressed));
             Sleep(30); // a second line would come meanwhile
             std::ifstream in(file, std::ios::binary);
             in.seekg(before);
