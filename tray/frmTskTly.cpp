@@ -132,7 +132,13 @@ void frmTskTly::start() {
         areaWatch_.start();
         QTimer::singleShot(1500, this, [this] {
             ensureIcon();
-            if (!icon_ && !quitting_) showStandIn();
+            if (icon_ || quitting_) return;
+            // One window at a time: a notice of the start still open keeps
+            // the keyboard, and the stand-in comes once it is closed.
+            if (noticesOpen_ > 0 || noticesPending_ > 0)
+                standInWaiting_ = true;
+            else
+                showStandIn();
         });
     }
 }
@@ -183,11 +189,24 @@ void frmTskTly::noticeTriggerOnce() {
         profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kTriggerNotice)))
         return;
     profile_.IniWrite(profile::kEndData, profile::kTriggerNotice, u"True");
+    tellAtStart(TriggerNotice(platform_.readsThroughDesktop()),
+                platform::Dialogs::Icon::Information);
+}
+
+void frmTskTly::tellAtStart(const QString& text, platform::Dialogs::Icon icon) {
     // Once the event loop runs: a --show of the first start opens the main
     // window meanwhile.
-    const QString text = TriggerNotice(platform_.readsThroughDesktop());
-    QTimer::singleShot(0, this, [this, text] {
-        dialogs_.message(nullptr, text, kCaption, platform::Dialogs::Icon::Information);
+    ++noticesPending_;
+    QTimer::singleShot(0, this, [this, text, icon] {
+        --noticesPending_;
+        ++noticesOpen_;
+        dialogs_.message(nullptr, text, kCaption, icon);
+        --noticesOpen_;
+        if (noticesOpen_ == 0 && noticesPending_ == 0 && standInWaiting_) {
+            standInWaiting_ = false;
+            ensureIcon();
+            if (!icon_ && !quitting_) showStandIn();
+        }
     });
 }
 
@@ -244,12 +263,10 @@ void frmTskTly::takeStoredKeys() {
     }
     keys_ = taken;
     if (problems.isEmpty()) return;
-    // Once the event loop runs, and once per start.
-    const QString text = problems.join(QStringLiteral("\n\n")) +
-                         QStringLiteral("\n\n「ﾌｧｲﾙ」の「読み取りキーの設定...」で選び直せます。");
-    QTimer::singleShot(0, this, [this, text] {
-        dialogs_.message(nullptr, text, kCaption, platform::Dialogs::Icon::Warning);
-    });
+    // Once per start.
+    tellAtStart(problems.join(QStringLiteral("\n\n")) +
+                    QStringLiteral("\n\n「ﾌｧｲﾙ」の「読み取りキーの設定...」で選び直せます。"),
+                platform::Dialogs::Icon::Warning);
 }
 
 std::pair<platform::Platform::Hotkey, QKeyCombination>

@@ -107,6 +107,9 @@ private:
     void ensureIcon();
     void showStandIn();
     void noticeTriggerOnce();
+    // A notice of the start, once the event loop runs; the stand-in waits
+    // until every such notice is closed.
+    void tellAtStart(const QString& text, platform::Dialogs::Icon icon);
     // At start: the keys the profile names, each that cannot be taken said
     // once (Alt alone keeps working).
     void takeStoredKeys();
@@ -132,7 +135,9 @@ private:
     mainwin::ReadingKeys keys_; // in use
     QString lastLine_;
     bool writing_ = false; // a quick write is on its way
-    bool opening_ = false; // a key asked for the main window; it opens next
+    int noticesPending_ = 0, noticesOpen_ = 0;
+    bool standInWaiting_ = false; // until the notices of the start are closed
+    bool opening_ = false;        // a key asked for the main window; it opens next
     // The character groups prepared for reading, kept from one Alt to the next.
     engine::GroupReaders readers_;
     bool quitting_ = false;

@@ -5,7 +5,8 @@
 # at once, then asks the running copy and ends; the icon's activation and a
 # shortcut the desktop keeps (the portal's GlobalShortcuts, here a portal of
 # the test's own) open the main window too; Alt+W writes the line; the
-# notice of the first start says how to bind the command to a key.
+# notice of the first start says how to bind the command to a key, and
+# without a notification area it comes before the stand-in, not under it.
 source "$(dirname "$0")/wayland_lib.sh"
 wl_picture "$W/desk.png" 1280 800 counter.png 950 640 position.ppm 403 187
 wl_start "$W/desk.png"
@@ -96,4 +97,26 @@ rm -f "$W/items"
 wl_run_program 3
 sleep 1.5
 notice_shown && fail "the notice came a second time"
+
+# The first start on a desktop without a notification area (GNOME as it
+# ships): the notice keeps the keyboard while it is open — Return closes
+# it — and the stand-in comes only after it.
+kill "$TIRELMA_PID"
+wait "$TIRELMA_PID" 2>/dev/null
+pkill -f "sni_watcher.py $W/items"
+no_area() { ! wl_bus_has_owner org.kde.StatusNotifierWatcher; }
+wait_for 50 no_area || fail "the notification area stayed"
+wl_profile 950 640 notice
+(cd "$W/bin" && exec ./tirelma >"$W/bin/log4" 2>&1) &
+TIRELMA_PID=$!
+WL_PIDS+=($TIRELMA_PID)
+notice_open() { texts_of "$TIRELMA_PID" | grep -q 'sway: 設定ファイルに bindsym'; }
+wait_for 100 notice_open || fail "no notice at the first start without a notification area"
+sleep 2.5 # past the moment the stand-in would have come
+stand_in() { texts_of "$TIRELMA_PID" | grep -q '通知領域がないため'; }
+stand_in && fail "the stand-in came while the notice was open"
+wtype -k Return
+notice_closed() { ! notice_open; }
+wait_for 50 notice_closed || fail "Return did not close the notice"
+wait_for 100 stand_in || fail "no stand-in after the notice"
 exit $TEST_FAILED

@@ -201,6 +201,24 @@ TEST_F(Tray, WithoutANotificationAreaASmallWindowOffersTheCommands) {
     EXPECT_FALSE(t.standIn()->isVisible());
 }
 
+// A desktop with neither a notification area nor the keys of other programs
+// (GNOME as it ships): the notice of the first start keeps the keyboard
+// while it is open, and the stand-in comes only once it is closed.
+TEST_F(Tray, TheFirstStartsNoticeComesBeforeTheStandInNotUnderIt) {
+    platform.otherAppsKeys = false;
+    tray::frmTskTly t(platform, dialogs, ini);
+    bool standInMeanwhile = true;
+    dialogs.onMessage = [&] {
+        QTest::qWait(2500); // the user reads it, past the stand-in's moment
+        standInMeanwhile = t.standIn() != nullptr && t.standIn()->isVisible();
+    };
+    t.start();
+    QTRY_COMPARE(dialogs.messages.size(), 1u);
+    EXPECT_FALSE(standInMeanwhile);
+    QTRY_VERIFY_WITH_TIMEOUT(t.standIn() && t.standIn()->isVisible(), 4000);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
 TEST_F(Tray, ANotificationAreaThatComesUpLaterTakesTheIconAndTheStandInGoes) {
     // Up before the stand-in would show: no stand-in at all.
     {
