@@ -117,24 +117,35 @@ wait_for 100 copies_are tirelma.exe 0 || fail "終了 did not end the program"
 tray_icon_shown && fail "the icon stayed after 終了"
 grep -q "ended the program" "$W/wine.log" && fail "終了 was taken for an end from outside"
 
-# The quick key, stored as the reading-key dialog stores it: a line without
-# the main window (a hotkey of RegisterHotKey). The keys are heard as raw
-# input the moment they are pressed.
+# A reading key and the quick key, stored as the reading-key dialog stores
+# them (hotkeys of RegisterHotKey): the reading key opens the main window,
+# the quick key writes a line without it. The keys are heard as raw input
+# the moment they are pressed.
 iconv -f CP932 -t UTF-8 "$bin/Kavoren.ini" |
-    sed 's/^\[ENDDATA\]\r$/[ENDDATA]\r\nQUICKKEY=Ctrl+Shift+F10\r/' |
+    sed 's/^\[ENDDATA\]\r$/[ENDDATA]\r\nREADKEY=Ctrl+Shift+F9\r\nQUICKKEY=Ctrl+Shift+F10\r/' |
     iconv -f UTF-8 -t CP932 >"$W/edit.ini" && mv "$W/edit.ini" "$bin/Kavoren.ini"
 win_run "$bin" "$bin/tirelma.exe"
 wait_for 600 tray_icon_shown || fail "no icon at a start after 終了"
 grep -q "the reading key is heard by raw input" "$W/wine.log" ||
     fail "the keys are not heard as raw input: $(grep 'heard by' "$W/wine.log")"
 focus "$fixture_window"
+xdotool key ctrl+shift+F9
+if wait_for 300 main_window_open; then
+    focus "$(main_window)"
+    xdotool key alt+w
+    wait_for 100 main_window_closed || fail "Alt+W did not close the main window"
+else
+    fail "the reading key did not open the main window"
+fi
+expect_eq "a line from the reading key" 3 "$(grep -c $'\r$' "$bin/Kavoren.txt")"
+focus "$fixture_window"
 xdotool key ctrl+shift+F10
 lines_are() { [ "$(grep -c $'\r$' "$bin/Kavoren.txt")" = "$1" ]; }
-wait_for 100 lines_are 3 || fail "the quick key wrote no line"
+wait_for 100 lines_are 4 || fail "the quick key wrote no line"
 sleep 0.5
 main_window_open && fail "the quick key opened the main window"
-expect_eq "the quick key's line" "$(sed -n 2p "$bin/Kavoren.txt" | od -An -tx1)" \
-    "$(sed -n 3p "$bin/Kavoren.txt" | od -An -tx1)"
+expect_eq "the quick key's line" "$(sed -n 3p "$bin/Kavoren.txt" | od -An -tx1)" \
+    "$(sed -n 4p "$bin/Kavoren.txt" | od -An -tx1)"
 
 # Asked to close from outside (WM_CLOSE to its windows, as Task Manager or an
 # installer asks): the icon goes, the program ends and says so.
