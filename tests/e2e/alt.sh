@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Alt alone opens the main window; Alt with another key is another program's
-# shortcut and opens nothing: Alt+Tab and Alt+F4 in other windows, Alt with a
-# click, Alt still held after Alt+W. A tap shorter than the watch's tick still
+# shortcut and opens nothing: Alt+Tab, Alt+F4 and Alt+x in other windows, Alt
+# with a click, Alt still held after Alt+W. A tap shorter than the watch's tick still
 # counts. With ALTDOWN=True in the profile, Alt opens it at once as before.
 # The keys are heard the moment they are pressed (XInput 2's raw events);
 # with "poll", on an X server whose XInput events cannot come (no Generic
@@ -73,6 +73,14 @@ sleep 0.3
 xdotool keyup Alt_L
 stays_closed "Alt+F4"
 wait_for 30 xlogos_are 1 || fail "Alt+F4 did not close"
+
+# Alt with a letter (another program's menu key).
+xdotool keydown Alt_L
+sleep 0.3
+xdotool key x
+sleep 0.3
+xdotool keyup Alt_L
+stays_closed "Alt+x"
 
 # Alt with a click.
 xdotool keydown Alt_L
