@@ -15,6 +15,7 @@ OutputSettings ReadOutputSettings(const profile::Reader& read) {
     s.CsvMode = profile::IsTrue(read(profile::kEndData, profile::kCsv));
     s.TimeStamp = profile::IsTrue(read(profile::kEndData, profile::kTimeStamp));
     s.CsvHeader = profile::IsTrue(read(profile::kEndData, profile::kCsvHeader));
+    s.WriteNotice = profile::IsTrue(read(profile::kEndData, profile::kWriteNotice));
     return s;
 }
 

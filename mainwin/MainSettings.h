@@ -17,6 +17,7 @@ struct OutputSettings {
     bool CsvMode = false;       // CSV is exactly "True"
     bool TimeStamp = false;     // TIMESTAMP is exactly "True": a time column
     bool CsvHeader = false;     // CSVHEADER is exactly "True": a header in a new CSV file
+    bool WriteNotice = false;   // WRITENOTICE is exactly "True": each line written is told
 };
 
 OutputSettings ReadOutputSettings(const profile::Reader& read);

@@ -86,6 +86,9 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     chkTimeStamp = new QCheckBox(QStringLiteral("日時の列を付ける"), this);
     chkTimeStamp->setObjectName(QStringLiteral("chkTimeStamp"));
     chkTimeStamp->setGeometry(Twips(360, 3360 + kOptionRow, 2655, 375));
+    chkNotice = new QCheckBox(QStringLiteral("書き込んだら通知"), this);
+    chkNotice->setObjectName(QStringLiteral("chkNotice"));
+    chkNotice->setGeometry(Twips(2640, 3360 + kOptionRow, 2655, 375));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -106,7 +109,8 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     setTabOrder(txtKizami, chkCSV);
     setTabOrder(chkCSV, chkHeader);
     setTabOrder(chkHeader, chkTimeStamp);
-    setTabOrder(chkTimeStamp, OKButton);
+    setTabOrder(chkTimeStamp, chkNotice);
+    setTabOrder(chkNotice, OKButton);
     setTabOrder(OKButton, CancelButton);
 
     connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
@@ -129,6 +133,8 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
         profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kCsvHeader)));
     chkTimeStamp->setChecked(
         profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kTimeStamp)));
+    chkNotice->setChecked(
+        profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kWriteNotice)));
 }
 
 void frmFile::chkCSV_Click() {
@@ -150,6 +156,7 @@ void frmFile::OKButton_Click() {
     profile_.IniWrite(profile::kEndData, profile::kCsv, profile::FlagText(chkCSV->isChecked()));
     WriteSwitch(profile_, profile::kCsvHeader, chkHeader->isChecked());
     WriteSwitch(profile_, profile::kTimeStamp, chkTimeStamp->isChecked());
+    WriteSwitch(profile_, profile::kWriteNotice, chkNotice->isChecked());
     accept();
 }
 

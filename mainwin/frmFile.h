@@ -1,5 +1,6 @@
 // The output settings dialog: result file, comment position, step, CSV,
-// and the optional columns (a header line, the time of each line).
+// the optional columns (a header line, the time of each line), and whether
+// each line written is told in the notification area.
 #pragma once
 
 #include "Dialogs.h"
@@ -50,6 +51,7 @@ private:
     QCheckBox* chkCSV = nullptr;
     QCheckBox* chkHeader = nullptr;    // CSVHEADER
     QCheckBox* chkTimeStamp = nullptr; // TIMESTAMP
+    QCheckBox* chkNotice = nullptr;    // WRITENOTICE
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 };

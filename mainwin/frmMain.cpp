@@ -434,6 +434,7 @@ void frmMain::cmdWrite_Click() {
         dialogs_.message(this, written.message, kCaption, platform::Dialogs::Icon::Warning);
     if (!written.written()) return;
     output_.OutFileName = written.result.file;
+    if (output_.WriteNotice && writeTeller_) writeTeller_(Q(written.line));
     savePlacement();
     close();
 }
@@ -463,6 +464,10 @@ void frmMain::M_F_ALIA_Click() {
 void frmMain::setKeyApplier(KeyApplier apply) {
     keyApplier_ = std::move(apply);
     M_F_Key->setVisible(static_cast<bool>(keyApplier_));
+}
+
+void frmMain::setWriteTeller(std::function<void(const QString& line)> tell) {
+    writeTeller_ = std::move(tell);
 }
 
 void frmMain::M_F_Key_Click() {

@@ -62,6 +62,9 @@ public:
     // How the chosen keys are taken (the tray's); without it the menu does
     // not offer the reading-key dialog.
     void setKeyApplier(KeyApplier apply);
+    // How a line written is told where the output settings ask for it (the
+    // tray's message); without it nothing is told.
+    void setWriteTeller(std::function<void(const QString& line)> tell);
     // Puts the clipboard's picture into Picture1.
     void ClipPast();
     void mnuFileExit_Click();
@@ -139,6 +142,7 @@ private:
     QSize baseSize_; // the window without lblAnnai and lblKeikoku
     QAction* M_F_Key = nullptr;
     KeyApplier keyApplier_;
+    std::function<void(const QString& line)> writeTeller_;
     QAction* M_F_Copy1 = nullptr;
     QAction* mnuAutostart = nullptr;
 };

@@ -2,7 +2,8 @@
 // are formed, in one place.
 //
 //   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE,
-//                        TIMESTAMP, CSVHEADER (written only once set; absent = off),
+//                        TIMESTAMP, CSVHEADER, WRITENOTICE (written only once set;
+//                        absent = off),
 //                        READKEY, QUICKKEY (written only once chosen; absent = Alt alone,
 //                        no quick key)
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
@@ -53,6 +54,10 @@ inline constexpr std::u16string_view kTimeStamp = u"TIMESTAMP";
 // "True": a CSV result file that is created or empty gets a first line
 // naming the columns. Missing, or anything else: no header.
 inline constexpr std::u16string_view kCsvHeader = u"CSVHEADER";
+// "True": every line written is told in the notification area's message
+// (the line, a few seconds, never taking the focus). Missing, or anything
+// else: only the quick key's lines are told.
+inline constexpr std::u16string_view kWriteNotice = u"WRITENOTICE";
 // The key that opens the main window and reads: missing, empty or "Alt": Alt
 // pressed and released alone (ALTDOWN as ever); otherwise one combination
 // as Qt writes it portably ("Ctrl+Shift+F9"), taken as a global shortcut.

@@ -343,9 +343,13 @@ void frmTskTly::quickWrite() {
         dialogs_.message(nullptr, written.message, kCaption, platform::Dialogs::Icon::Warning);
     writing_ = false;
     if (!written.written()) return;
-    lastLine_ = QString::fromStdU16String(written.line);
+    toldWritten(QString::fromStdU16String(written.line));
+}
+
+void frmTskTly::toldWritten(const QString& line) {
+    lastLine_ = line;
     showTip();
-    told(QStringLiteral("書き込みました: %1").arg(lastLine_));
+    told(QStringLiteral("書き込みました: %1").arg(line));
 }
 
 void frmTskTly::keyEvent(const platform::KeyboardState& keys) {
@@ -420,6 +424,7 @@ void frmTskTly::showMain() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     main_ = window;
     window->setKeyApplier([this](const mainwin::ReadingKeys& keys) { return takeKeys(keys); });
+    window->setWriteTeller([this](const QString& line) { toldWritten(line); });
     connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);
     window->showModal();
     main_ = nullptr; // closed; deleted once the event loop runs again

@@ -74,7 +74,8 @@ public:
     QString takeKeys(const mainwin::ReadingKeys& wanted);
     // The keys in use: Alt alone where the chosen one could not be taken.
     const mainwin::ReadingKeys& keys() const { return keys_; }
-    // The last line the quick key wrote (the tip names it too).
+    // The last line told as written (the tip names it too): the quick key's,
+    // and the main window's where the output settings ask for it.
     const QString& lastLine() const { return lastLine_; }
 
     // The icon's right click where the program opens its menu itself:
@@ -119,6 +120,8 @@ private:
     void releaseKeys();
     void showTip();
     void told(const QString& text);
+    // A line written: told, and kept in the tip.
+    void toldWritten(const QString& line);
 
     platform::Platform& platform_;
     platform::Dialogs& dialogs_;

@@ -2,9 +2,11 @@
 """A D-Bus notification area for the tests: a StatusNotifierWatcher with a
 host registered, as KDE Plasma or GNOME's AppIndicator extension run it, on
 the session bus. Every item that registers is written to a file, one line
-"BUS_NAME OBJECT_PATH" each, so that the test can talk to it.
+"BUS_NAME OBJECT_PATH" each, so that the test can talk to it. With a second
+file, the desktop's notification service too: each notification's summary
+and body are written to it, one line "SUMMARY|BODY|TIMEOUT" each.
 
-  sni_watcher.py ITEMS_FILE
+  sni_watcher.py ITEMS_FILE [NOTICES_FILE]
 """
 import sys
 
@@ -87,6 +89,36 @@ class Watcher(dbus.service.Object):
         return self.props()
 
 
+class Notifications(dbus.service.Object):
+    """org.freedesktop.Notifications as a desktop offers it, recording."""
+
+    IFACE = "org.freedesktop.Notifications"
+
+    def __init__(self, bus, notices_file):
+        super().__init__(bus, "/org/freedesktop/Notifications")
+        self.notices_file = notices_file
+        self.next_id = 0
+
+    @dbus.service.method(IFACE, in_signature="susssasa{sv}i", out_signature="u")
+    def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
+        self.next_id += 1
+        with open(self.notices_file, "a") as f:
+            f.write(f"{summary}|{body}|{timeout}\n")
+        return dbus.UInt32(self.next_id)
+
+    @dbus.service.method(IFACE, in_signature="", out_signature="as")
+    def GetCapabilities(self):
+        return ["body"]
+
+    @dbus.service.method(IFACE, in_signature="u", out_signature="")
+    def CloseNotification(self, notification):
+        pass
+
+    @dbus.service.method(IFACE, in_signature="", out_signature="ssss")
+    def GetServerInformation(self):
+        return ("test", "tirelma", "1", "1.2")
+
+
 def main():
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
@@ -95,6 +127,9 @@ def main():
     bus.request_name("org.kde.StatusNotifierHost-test")
     bus.request_name(WATCHER)
     watcher.StatusNotifierHostRegistered()
+    if len(sys.argv) > 2:
+        notifications = Notifications(bus, sys.argv[2])  # noqa: F841 (kept by the bus)
+        bus.request_name(Notifications.IFACE)
     GLib.MainLoop().run()
 
 

@@ -179,6 +179,7 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
         mainwin::frmFile d(dialogs, ini);
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->isChecked());
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkNotice"))->isChecked());
         d.OKButton_Click();
     }
     // Nothing turned on: not a byte changed.
@@ -187,10 +188,13 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
         mainwin::frmFile d(dialogs, ini);
         d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->setChecked(true);
         d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(true);
+        d.findChild<QCheckBox*>(QStringLiteral("chkNotice"))->setChecked(true);
         d.OKButton_Click();
     }
     EXPECT_EQ(ini.IniRead(u"ENDDATA", u"CSVHEADER"), u"True");
     EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TIMESTAMP"), u"True");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"WRITENOTICE"), u"True");
+    EXPECT_TRUE(frmMain(platform, dialogs, ini).output().WriteNotice);
     {
         mainwin::frmFile d(dialogs, ini);
         EXPECT_TRUE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QKeySequenceEdit>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -230,6 +231,33 @@ TEST_F(Keys, TheQuickKeyWritesAWholeReadingUnseenExactlyAsTheWriteButtonWould) {
     const QStringList written = lines(QStringLiteral("out.csv"));
     ASSERT_EQ(written.size(), 3);
     EXPECT_EQ(written[2], written[1]);
+}
+
+// "書き込んだら通知": the main window's lines are told too, once it is on.
+TEST_F(Keys, TheWriteButtonsLinesAreToldWhereTheSettingsAskForIt) {
+    ini.IniWrite(profile::kEndData, profile::kFileName,
+                 path(QStringLiteral("out.txt")).toStdU16String());
+    tray::frmTskTly t(platform, dialogs, ini);
+    t.start();
+    const auto writeOnce = [&](const QString& comment) {
+        QTimer::singleShot(50, [&, comment] {
+            ASSERT_NE(t.mainWindow(), nullptr);
+            QTRY_VERIFY(!t.mainWindow()->readings().front().text.empty());
+            t.mainWindow()->findChild<QLineEdit*>(QStringLiteral("txtComment"))->setText(comment);
+            t.mainWindow()->cmdWrite_Click();
+        });
+        t.mnuAbout_Click();
+    };
+    writeOnce(QStringLiteral("off"));
+    EXPECT_TRUE(t.lastLine().isEmpty());
+    EXPECT_EQ(t.icon()->toolTip(), tray::kTip);
+    ini.IniWrite(profile::kEndData, profile::kWriteNotice, u"True");
+    writeOnce(QStringLiteral("on"));
+    const QStringList written = lines(QStringLiteral("out.txt"));
+    ASSERT_EQ(written.size(), 2);
+    EXPECT_EQ(t.lastLine(), written[1]);
+    EXPECT_TRUE(t.lastLine().endsWith(QStringLiteral("on")));
+    EXPECT_TRUE(t.icon()->toolTip().contains(t.lastLine()));
 }
 
 TEST_F(Keys, AnythingToLookAtOpensTheMainWindowInsteadOfWriting) {
