@@ -16,6 +16,8 @@ OutputSettings ReadOutputSettings(const profile::Reader& read) {
     s.TimeStamp = profile::IsTrue(read(profile::kEndData, profile::kTimeStamp));
     s.CsvHeader = profile::IsTrue(read(profile::kEndData, profile::kCsvHeader));
     s.WriteNotice = profile::IsTrue(read(profile::kEndData, profile::kWriteNotice));
+    s.Clipboard = profile::IsTrue(read(profile::kEndData, profile::kClipboard));
+    s.ClipboardLine = profile::IsTrue(read(profile::kEndData, profile::kClipboardLine));
     return s;
 }
 

@@ -18,6 +18,8 @@ struct OutputSettings {
     bool TimeStamp = false;     // TIMESTAMP is exactly "True": a time column
     bool CsvHeader = false;     // CSVHEADER is exactly "True": a header in a new CSV file
     bool WriteNotice = false;   // WRITENOTICE is exactly "True": each line written is told
+    bool Clipboard = false;     // CLIPBOARD is exactly "True": each write copies too
+    bool ClipboardLine = false; // CLIPBOARDLINE is exactly "True": the whole line, not the answer
 };
 
 OutputSettings ReadOutputSettings(const profile::Reader& read);

@@ -31,6 +31,17 @@ PressWrite WritePress(const std::u16string& answer, const std::u16string& commen
     return w;
 }
 
+QString ClipboardText(const OutputSettings& output, const std::u16string& answer,
+                      const std::vector<engine::Reading>& readings, const PressWrite& written) {
+    if (!output.Clipboard || !written.written()) return {};
+    if (output.ClipboardLine) return Q(written.line);
+    QString text = Q(answer);
+    const std::u16string& kugiri =
+        readings.empty() ? std::u16string() : readings.front().area.blanks.kugiri;
+    if (readings.size() > 1 && !kugiri.empty()) text.replace(Q(kugiri), QStringLiteral("\t"));
+    return text;
+}
+
 QString ResultMessage(const engine::ResultWrite& result) {
     switch (result.status) {
     case engine::ResultStatus::Written:

@@ -35,6 +35,13 @@ PressWrite WritePress(const std::u16string& answer, const std::u16string& commen
                       const OutputSettings& output, const std::u16string& profileDir,
                       const QDateTime& now = QDateTime::currentDateTime());
 
+// What a write puts on the clipboard where the output settings ask for it
+// (empty: nothing). The answer as written; a press with fields gives one
+// row with a tab where the area's delimiter stands between the fields, so
+// that a spreadsheet takes them as cells. Or the whole line as written.
+QString ClipboardText(const OutputSettings& output, const std::u16string& answer,
+                      const std::vector<engine::Reading>& readings, const PressWrite& written);
+
 // The message for a write that went elsewhere or did not happen; empty for
 // one that went where the user looks for it.
 QString ResultMessage(const engine::ResultWrite& result);

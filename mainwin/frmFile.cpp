@@ -46,8 +46,8 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     : QDialog(parent), dialogs_(dialogs), profile_(profile) {
     setObjectName(QStringLiteral("frmFile"));
     setWindowTitle(QStringLiteral("Tirelma"));
-    // One row below the CSV box for the optional columns.
-    setFixedSize(Twips(0, 0, 5445, 4725 + kOptionRow).size());
+    // Rows below the CSV box for the optional columns and the outputs.
+    setFixedSize(Twips(0, 0, 5445, 4725 + 2 * kOptionRow).size());
 
     Frame1 = new QGroupBox(QStringLiteral("書き込みファイル名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -89,13 +89,25 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     chkNotice = new QCheckBox(QStringLiteral("書き込んだら通知"), this);
     chkNotice->setObjectName(QStringLiteral("chkNotice"));
     chkNotice->setGeometry(Twips(2640, 3360 + kOptionRow, 2655, 375));
+    chkClipboard = new QCheckBox(QStringLiteral("クリップボードにもコピー"), this);
+    chkClipboard->setObjectName(QStringLiteral("chkClipboard"));
+    chkClipboard->setGeometry(Twips(360, 3360 + 2 * kOptionRow, 2655, 375));
+    // What is copied: its own pair of options.
+    auto* clipWhat = new QWidget(this);
+    clipWhat->setGeometry(Twips(2640, 3360 + 2 * kOptionRow, 2700, 375));
+    optClipAnswer = new QRadioButton(QStringLiteral("認識結果"), clipWhat);
+    optClipAnswer->setObjectName(QStringLiteral("optClipAnswer"));
+    optClipAnswer->setGeometry(Twips(0, 0, 1215, 375));
+    optClipLine = new QRadioButton(QStringLiteral("行全体"), clipWhat);
+    optClipLine->setObjectName(QStringLiteral("optClipLine"));
+    optClipLine->setGeometry(Twips(1260, 0, 1400, 375));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(Twips(480, 3960 + kOptionRow, 2175, 615));
+    OKButton->setGeometry(Twips(480, 3960 + 2 * kOptionRow, 2175, 615));
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(Twips(2880, 3960 + kOptionRow, 2175, 615));
+    CancelButton->setGeometry(Twips(2880, 3960 + 2 * kOptionRow, 2175, 615));
     // Enter presses the focused button; anywhere else it presses OK.
     for (QPushButton* b : {cmdFileSel, OKButton, CancelButton})
         b->setAutoDefault(true);
@@ -110,7 +122,10 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     setTabOrder(chkCSV, chkHeader);
     setTabOrder(chkHeader, chkTimeStamp);
     setTabOrder(chkTimeStamp, chkNotice);
-    setTabOrder(chkNotice, OKButton);
+    setTabOrder(chkNotice, chkClipboard);
+    setTabOrder(chkClipboard, optClipAnswer);
+    setTabOrder(optClipAnswer, optClipLine);
+    setTabOrder(optClipLine, OKButton);
     setTabOrder(OKButton, CancelButton);
 
     connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
@@ -135,6 +150,18 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
         profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kTimeStamp)));
     chkNotice->setChecked(
         profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kWriteNotice)));
+    chkClipboard->setChecked(
+        profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kClipboard)));
+    (profile::IsTrue(profile_.IniRead(profile::kEndData, profile::kClipboardLine)) ? optClipLine
+                                                                                   : optClipAnswer)
+        ->setChecked(true);
+    // What is copied matters only while copying is on.
+    const auto clipChoice = [this] {
+        optClipAnswer->setEnabled(chkClipboard->isChecked());
+        optClipLine->setEnabled(chkClipboard->isChecked());
+    };
+    clipChoice();
+    connect(chkClipboard, &QCheckBox::toggled, this, clipChoice);
 }
 
 void frmFile::chkCSV_Click() {
@@ -157,6 +184,8 @@ void frmFile::OKButton_Click() {
     WriteSwitch(profile_, profile::kCsvHeader, chkHeader->isChecked());
     WriteSwitch(profile_, profile::kTimeStamp, chkTimeStamp->isChecked());
     WriteSwitch(profile_, profile::kWriteNotice, chkNotice->isChecked());
+    WriteSwitch(profile_, profile::kClipboard, chkClipboard->isChecked());
+    WriteSwitch(profile_, profile::kClipboardLine, optClipLine->isChecked());
     accept();
 }
 

@@ -1,6 +1,6 @@
 // The output settings dialog: result file, comment position, step, CSV,
-// the optional columns (a header line, the time of each line), and whether
-// each line written is told in the notification area.
+// the optional columns (a header line, the time of each line), whether each
+// line written is told in the notification area, and whether it is copied.
 #pragma once
 
 #include "Dialogs.h"
@@ -52,6 +52,9 @@ private:
     QCheckBox* chkHeader = nullptr;    // CSVHEADER
     QCheckBox* chkTimeStamp = nullptr; // TIMESTAMP
     QCheckBox* chkNotice = nullptr;    // WRITENOTICE
+    QCheckBox* chkClipboard = nullptr; // CLIPBOARD
+    QRadioButton* optClipAnswer = nullptr;
+    QRadioButton* optClipLine = nullptr; // CLIPBOARDLINE
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 };

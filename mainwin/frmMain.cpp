@@ -428,12 +428,16 @@ void frmMain::cmdWrite_Click() {
     if (AskBeforeWriting(readings_) && dialogs_.confirm(this, PressWriteQuestion(readings_),
                                                         kCaption) != platform::Dialogs::Answer::Yes)
         return;
-    const PressWrite written = WritePress(U(txtKotae->text()), U(txtComment->text()), readings_,
-                                          press_, output_, profile_.IniDir());
+    const std::u16string answer = U(txtKotae->text());
+    const PressWrite written =
+        WritePress(answer, U(txtComment->text()), readings_, press_, output_, profile_.IniDir());
     if (!written.message.isEmpty())
         dialogs_.message(this, written.message, kCaption, platform::Dialogs::Icon::Warning);
     if (!written.written()) return;
     output_.OutFileName = written.result.file;
+    // After the line is safely written: the clipboard, then the word.
+    if (const QString copy = ClipboardText(output_, answer, readings_, written); !copy.isEmpty())
+        platform_.setClipboardText(copy);
     if (output_.WriteNotice && writeTeller_) writeTeller_(Q(written.line));
     savePlacement();
     close();

@@ -128,6 +128,8 @@ public:
     // The system clipboard's picture: put one there (replacing whatever the
     // clipboard held), or read it back (a null image when it holds none).
     virtual void setClipboardImage(const QImage& image) = 0;
+    // Text on the clipboard, the program keeping it there while it runs.
+    virtual void setClipboardText(const QString& text) = 0;
     virtual QImage clipboardImage() = 0;
 
     // Hands a document or web address to the desktop without waiting.

@@ -14,6 +14,10 @@ void PlatformCommon::setClipboardImage(const QImage& image) {
     if (auto* clipboard = QGuiApplication::clipboard()) clipboard->setImage(image);
 }
 
+void PlatformCommon::setClipboardText(const QString& text) {
+    if (auto* clipboard = QGuiApplication::clipboard()) clipboard->setText(text);
+}
+
 QImage PlatformCommon::clipboardImage() {
     auto* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return {};

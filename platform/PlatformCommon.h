@@ -10,6 +10,7 @@ namespace platform {
 class PlatformCommon : public Platform {
 public:
     void setClipboardImage(const QImage& image) override;
+    void setClipboardText(const QString& text) override;
     QImage clipboardImage() override;
     bool openUrl(const QUrl& url) override;
     bool notificationAreaReady() override;

@@ -2,8 +2,8 @@
 // are formed, in one place.
 //
 //   [ENDDATA]            AREA, FILENAME, コメント前, 刻み, CSV, ALTDOWN, TRIGGERNOTICE,
-//                        TIMESTAMP, CSVHEADER, WRITENOTICE (written only once set;
-//                        absent = off),
+//                        TIMESTAMP, CSVHEADER, WRITENOTICE, CLIPBOARD, CLIPBOARDLINE
+//                        (written only once set; absent = off),
 //                        READKEY, QUICKKEY (written only once chosen; absent = Alt alone,
 //                        no quick key)
 //   [ARIALIST]           LIST0, LIST1, ...     area names in list order
@@ -58,6 +58,12 @@ inline constexpr std::u16string_view kCsvHeader = u"CSVHEADER";
 // (the line, a few seconds, never taking the focus). Missing, or anything
 // else: only the quick key's lines are told.
 inline constexpr std::u16string_view kWriteNotice = u"WRITENOTICE";
+// "True": every line written also goes to the clipboard: the answer (the
+// fields of a press with tabs between them), or with CLIPBOARDLINE "True"
+// the whole line as written. Missing, or anything else: the clipboard is
+// left alone.
+inline constexpr std::u16string_view kClipboard = u"CLIPBOARD";
+inline constexpr std::u16string_view kClipboardLine = u"CLIPBOARDLINE";
 // The key that opens the main window and reads: missing, empty or "Alt": Alt
 // pressed and released alone (ALTDOWN as ever); otherwise one combination
 // as Qt writes it portably ("Ctrl+Shift+F9"), taken as a global shortcut.

@@ -335,14 +335,18 @@ void frmTskTly::quickWrite() {
         openForKey();
         return;
     }
-    const mainwin::PressWrite written = mainwin::WritePress(
-        engine::JoinReadings(readings), {}, readings, press, output, profile_.IniDir());
+    const std::u16string answer = engine::JoinReadings(readings);
+    const mainwin::PressWrite written =
+        mainwin::WritePress(answer, {}, readings, press, output, profile_.IniDir());
     // Where it went instead, or why it was not written, as the main window
     // would say it; no second quick write meanwhile.
     if (!written.message.isEmpty())
         dialogs_.message(nullptr, written.message, kCaption, platform::Dialogs::Icon::Warning);
     writing_ = false;
     if (!written.written()) return;
+    if (const QString copy = mainwin::ClipboardText(output, answer, readings, written);
+        !copy.isEmpty())
+        platform_.setClipboardText(copy);
     toldWritten(QString::fromStdU16String(written.line));
 }
 

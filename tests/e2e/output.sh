@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The output settings dialog changes the result file and the CSV mode, and
-# the next write follows them; a result file in a missing folder gives way to
-# Kavoren.txt beside the program, with a message that says where it went.
+# The output settings dialog changes the result file, the CSV mode and the
+# copy to the clipboard, and the next write follows them; a result file in a
+# missing folder gives way to Kavoren.txt beside the program, with a message
+# that says where it went.
 source "$(dirname "$0")/lib.sh"
 e2e_start
 e2e_profile 950 640
@@ -21,6 +22,7 @@ open_dialog
 xdotool key ctrl+a
 xdotool type "$W/new.txt"
 xdotool key Tab Tab Tab Tab space   # check CSV: the name becomes new.csv
+xdotool key Tab Tab Tab Tab space   # past the header, time and notice boxes: クリップボードにもコピー
 xdotool key Return                  # OK, the default button away from the other buttons
 wait_for 50 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
@@ -29,6 +31,10 @@ xdotool key alt+w
 wait_for 30 main_window_closed || fail "the window stayed open"
 expect_eq "stored file name" "FILENAME=$W/new.csv" "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^FILENAME=' | tr -d '\r')"
 expect_eq "CSV line in the new file" "1234567890," "$(result_file "$W/new.csv" | tr -d '\r')"
+# The answer stays on the clipboard after the window has closed (the
+# program keeps it while it runs).
+expect_eq "clipboard" "1234567890" "$(timeout 5 xclip -o -selection clipboard)"
+expect_eq "stored clipboard switch" "CLIPBOARD=True" "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^CLIPBOARD=' | tr -d '\r')"
 [ -f "$W/out.txt" ] && fail "the old file was written"
 
 # A file in a folder that does not exist (an unplugged drive): the line goes

@@ -9,9 +9,11 @@
 #include "QtChecks.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 
 namespace {
@@ -63,6 +65,36 @@ TEST_F(FieldsWindow, EveryFieldOfAPressComesFromOnePicture) {
     w.Command1_Click();
     EXPECT_EQ(platform.grabs, 2);
     EXPECT_EQ(kotae(w), QStringLiteral("  ")); // three empty readings, joined
+}
+
+// "クリップボードにもコピー": after the line is written, the answer as the
+// user left it, a field to a cell; or the whole line. Off, or a write that
+// did not happen: the clipboard is left alone.
+TEST_F(FieldsWindow, AWriteCopiesTheAnswerAsCellsOrTheWholeLine) {
+    ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    const auto write = [&](const QString& edited) {
+        platform.clipboardText = QStringLiteral("before");
+        frmMain w(platform, dialogs, ini);
+        w.show();
+        const QDeadlineTimer until(5000);
+        while (kotae(w).isEmpty() && !until.hasExpired())
+            QTest::qWait(10);
+        EXPECT_EQ(kotae(w), QStringLiteral("12.500 -3.250 0.000"));
+        if (!edited.isEmpty()) w.findChild<QLineEdit*>(QStringLiteral("txtKotae"))->setText(edited);
+        w.findChild<QLineEdit*>(QStringLiteral("txtComment"))->setText(QStringLiteral("c"));
+        w.cmdWrite_Click();
+        return platform.clipboardText;
+    };
+    EXPECT_EQ(write({}), QStringLiteral("before"));
+    ini.IniWrite(u"ENDDATA", u"CLIPBOARD", u"True");
+    EXPECT_EQ(write({}), QStringLiteral("12.500\t-3.250\t0.000"));
+    EXPECT_EQ(write(QStringLiteral("12.5 -3.25 0")), QStringLiteral("12.5\t-3.25\t0"));
+    ini.IniWrite(u"ENDDATA", u"CLIPBOARDLINE", u"True");
+    EXPECT_EQ(write({}), QStringLiteral("12.500 -3.250 0.000 c"));
+    // A line the result file could not take is not copied either.
+    ini.IniWrite(u"ENDDATA", u"FILENAME", dir.path().toStdU16String()); // a folder, not a file
+    EXPECT_EQ(write({}), QStringLiteral("before"));
+    EXPECT_FALSE(dialogs.messages.empty());
 }
 
 TEST_F(FieldsWindow, OnePressShowsEveryFieldAndWritesOneRow) {
@@ -180,6 +212,8 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->isChecked());
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->isChecked());
         EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkNotice"))->isChecked());
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("chkClipboard"))->isChecked());
+        EXPECT_FALSE(d.findChild<QRadioButton*>(QStringLiteral("optClipLine"))->isEnabled());
         d.OKButton_Click();
     }
     // Nothing turned on: not a byte changed.
@@ -189,8 +223,13 @@ TEST_F(FieldsWindow, TheOutputDialogSetsTheOptionalColumnsAndLeavesOldProfilesAl
         d.findChild<QCheckBox*>(QStringLiteral("chkHeader"))->setChecked(true);
         d.findChild<QCheckBox*>(QStringLiteral("chkTimeStamp"))->setChecked(true);
         d.findChild<QCheckBox*>(QStringLiteral("chkNotice"))->setChecked(true);
+        d.findChild<QCheckBox*>(QStringLiteral("chkClipboard"))->setChecked(true);
+        EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("optClipAnswer"))->isChecked());
+        d.findChild<QRadioButton*>(QStringLiteral("optClipLine"))->setChecked(true);
         d.OKButton_Click();
     }
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"CLIPBOARD"), u"True");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"CLIPBOARDLINE"), u"True");
     EXPECT_EQ(ini.IniRead(u"ENDDATA", u"CSVHEADER"), u"True");
     EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TIMESTAMP"), u"True");
     EXPECT_EQ(ini.IniRead(u"ENDDATA", u"WRITENOTICE"), u"True");

@@ -209,9 +209,11 @@ TEST_F(Keys, TheQuickKeyWritesAWholeReadingUnseenExactlyAsTheWriteButtonWould) {
     ini.IniWrite(profile::kEndData, profile::kCsv, u"True");
     ini.IniWrite(profile::kEndData, profile::kCsvHeader, u"True");
     ini.IniWrite(profile::kEndData, profile::kQuickKey, u"F8");
+    ini.IniWrite(profile::kEndData, profile::kClipboard, u"True");
     tray::frmTskTly t(platform, dialogs, ini);
     t.start();
     ASSERT_TRUE(platform.pressKey(kF8));
+    EXPECT_EQ(platform.clipboardText, QStringLiteral("1234567890")); // copied as well
     EXPECT_EQ(t.mainWindow(), nullptr);
     QTest::qWait(50);
     EXPECT_EQ(t.mainWindow(), nullptr); // and none opens after

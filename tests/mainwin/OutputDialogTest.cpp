@@ -148,7 +148,7 @@ TEST_F(OutputDialogKeys, TabRunsDownTheDialogFromTheFileName) {
     EXPECT_TRUE(stops[1].startsWith(QStringLiteral("optCommentIti"))) << stops[1].toStdString();
     stops.removeAt(1);
     EXPECT_EQ(stops, (QStringList{"cmdFileSel", "txtKizami", "chkCSV", "chkHeader", "chkTimeStamp",
-                                  "chkNotice", "OKButton"}));
+                                  "chkNotice", "chkClipboard"}));
 }
 
 TEST_F(OutputDialogKeys, EnterPressesTheFocusedButtonAndOkElsewhere) {

@@ -146,6 +146,8 @@ public:
         return false;
     }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
+    QString clipboardText;
+    void setClipboardText(const QString& text) override { clipboardText = text; }
     QImage clipboardImage() override { return clipboard; }
     bool openUrl(const QUrl& url) override {
         opened.append(url);

@@ -119,10 +119,11 @@ grep -q "ended the program" "$W/wine.log" && fail "終了 was taken for an end f
 
 # A reading key and the quick key, stored as the reading-key dialog stores
 # them (hotkeys of RegisterHotKey): the reading key opens the main window,
-# the quick key writes a line without it. The keys are heard as raw input
+# the quick key writes a line without it, each copying the answer to the
+# clipboard too ("クリップボードにもコピー"). The keys are heard as raw input
 # the moment they are pressed.
 iconv -f CP932 -t UTF-8 "$bin/Kavoren.ini" |
-    sed 's/^\[ENDDATA\]\r$/[ENDDATA]\r\nREADKEY=Ctrl+Shift+F9\r\nQUICKKEY=Ctrl+Shift+F10\r/' |
+    sed 's/^\[ENDDATA\]\r$/[ENDDATA]\r\nREADKEY=Ctrl+Shift+F9\r\nQUICKKEY=Ctrl+Shift+F10\r\nCLIPBOARD=True\r/' |
     iconv -f UTF-8 -t CP932 >"$W/edit.ini" && mv "$W/edit.ini" "$bin/Kavoren.ini"
 win_run "$bin" "$bin/tirelma.exe"
 wait_for 600 tray_icon_shown || fail "no icon at a start after 終了"
@@ -146,6 +147,7 @@ sleep 0.5
 main_window_open && fail "the quick key opened the main window"
 expect_eq "the quick key's line" "$(sed -n 3p "$bin/Kavoren.txt" | od -An -tx1)" \
     "$(sed -n 4p "$bin/Kavoren.txt" | od -An -tx1)"
+expect_eq "the answer on the clipboard" "1234567890" "$(clipboard)"
 
 # Asked to close from outside (WM_CLOSE to its windows, as Task Manager or an
 # installer asks): the icon goes, the program ends and says so.
