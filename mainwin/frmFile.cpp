@@ -47,7 +47,7 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     setObjectName(QStringLiteral("frmFile"));
     setWindowTitle(QStringLiteral("Tirelma"));
     // Rows below the CSV box for the optional columns and the outputs.
-    setFixedSize(Twips(0, 0, 5445, 4725 + 2 * kOptionRow).size());
+    setFixedSize(Twips(0, 0, 5445, 4725 + 3 * kOptionRow).size());
 
     Frame1 = new QGroupBox(QStringLiteral("書き込みファイル名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -91,23 +91,23 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     chkNotice->setGeometry(Twips(2640, 3360 + kOptionRow, 2655, 375));
     chkClipboard = new QCheckBox(QStringLiteral("クリップボードにもコピー"), this);
     chkClipboard->setObjectName(QStringLiteral("chkClipboard"));
-    chkClipboard->setGeometry(Twips(360, 3360 + 2 * kOptionRow, 2655, 375));
-    // What is copied: its own pair of options.
+    chkClipboard->setGeometry(Twips(360, 3360 + 2 * kOptionRow, 4935, 375));
+    // What is copied: its own pair of options, on the row under it.
     auto* clipWhat = new QWidget(this);
-    clipWhat->setGeometry(Twips(2640, 3360 + 2 * kOptionRow, 2700, 375));
+    clipWhat->setGeometry(Twips(660, 3360 + 3 * kOptionRow, 4635, 375));
     optClipAnswer = new QRadioButton(QStringLiteral("認識結果"), clipWhat);
     optClipAnswer->setObjectName(QStringLiteral("optClipAnswer"));
-    optClipAnswer->setGeometry(Twips(0, 0, 1215, 375));
+    optClipAnswer->setGeometry(Twips(0, 0, 1980, 375));
     optClipLine = new QRadioButton(QStringLiteral("行全体"), clipWhat);
     optClipLine->setObjectName(QStringLiteral("optClipLine"));
-    optClipLine->setGeometry(Twips(1260, 0, 1400, 375));
+    optClipLine->setGeometry(Twips(1980, 0, 1980, 375));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(Twips(480, 3960 + 2 * kOptionRow, 2175, 615));
+    OKButton->setGeometry(Twips(480, 3960 + 3 * kOptionRow, 2175, 615));
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(Twips(2880, 3960 + 2 * kOptionRow, 2175, 615));
+    CancelButton->setGeometry(Twips(2880, 3960 + 3 * kOptionRow, 2175, 615));
     // Enter presses the focused button; anywhere else it presses OK.
     for (QPushButton* b : {cmdFileSel, OKButton, CancelButton})
         b->setAutoDefault(true);
