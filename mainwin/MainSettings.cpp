@@ -18,7 +18,29 @@ OutputSettings ReadOutputSettings(const profile::Reader& read) {
     s.WriteNotice = profile::IsTrue(read(profile::kEndData, profile::kWriteNotice));
     s.Clipboard = profile::IsTrue(read(profile::kEndData, profile::kClipboard));
     s.ClipboardLine = profile::IsTrue(read(profile::kEndData, profile::kClipboardLine));
+    s.TypeInto = profile::IsTrue(read(profile::kEndData, profile::kTypeInto));
+    s.TypeAfterKey = TypeAfterOf(read(profile::kEndData, profile::kTypeAfter));
+    s.RunCommand = profile::IsTrue(read(profile::kEndData, profile::kRunCommand));
+    s.Command = read(profile::kEndData, profile::kCommand);
     return s;
+}
+
+TypeAfter TypeAfterOf(std::u16string_view stored) {
+    if (stored == TypeAfterText(TypeAfter::Tab)) return TypeAfter::Tab;
+    if (stored == TypeAfterText(TypeAfter::Enter)) return TypeAfter::Enter;
+    return TypeAfter::Nothing;
+}
+
+std::u16string_view TypeAfterText(TypeAfter after) {
+    switch (after) {
+    case TypeAfter::Tab:
+        return u"Tab";
+    case TypeAfter::Enter:
+        return u"Enter";
+    case TypeAfter::Nothing:
+        break;
+    }
+    return {};
 }
 
 engine::PressSetup AriaDataGet(const profile::Source& profile, engine::GroupReaders& readers) {

@@ -11,6 +11,11 @@
 
 namespace mainwin {
 
+// What is typed after the answer in the user's window.
+enum class TypeAfter { Nothing, Tab, Enter };
+TypeAfter TypeAfterOf(std::u16string_view stored);
+std::u16string_view TypeAfterText(TypeAfter after); // as stored; empty for Nothing
+
 struct OutputSettings {
     std::u16string OutFileName; // FILENAME, as typed
     bool CommentBefore = false; // コメント前 is exactly "True"
@@ -20,6 +25,10 @@ struct OutputSettings {
     bool WriteNotice = false;   // WRITENOTICE is exactly "True": each line written is told
     bool Clipboard = false;     // CLIPBOARD is exactly "True": each write copies too
     bool ClipboardLine = false; // CLIPBOARDLINE is exactly "True": the whole line, not the answer
+    bool TypeInto = false;      // TYPEINTO is exactly "True": typed into the user's window
+    TypeAfter TypeAfterKey = TypeAfter::Nothing; // TYPEAFTER: "Tab", "Enter", else nothing
+    bool RunCommand = false;    // RUNCOMMAND is exactly "True": Command runs after each write
+    std::u16string Command;     // COMMAND, as typed
 };
 
 OutputSettings ReadOutputSettings(const profile::Reader& read);

@@ -35,11 +35,19 @@ QString ClipboardText(const OutputSettings& output, const std::u16string& answer
                       const std::vector<engine::Reading>& readings, const PressWrite& written) {
     if (!output.Clipboard || !written.written()) return {};
     if (output.ClipboardLine) return Q(written.line);
-    QString text = Q(answer);
+    return AnswerCells(answer, readings).join(u'\t');
+}
+
+QStringList AnswerCells(const std::u16string& answer, const std::vector<engine::Reading>& readings) {
     const std::u16string& kugiri =
         readings.empty() ? std::u16string() : readings.front().area.blanks.kugiri;
-    if (readings.size() > 1 && !kugiri.empty()) text.replace(Q(kugiri), QStringLiteral("\t"));
-    return text;
+    if (readings.size() > 1 && !kugiri.empty()) return Q(answer).split(Q(kugiri));
+    return {Q(answer)};
+}
+
+WrittenLine Written(const OutputSettings& output, const std::u16string& answer,
+                    const std::vector<engine::Reading>& readings, const PressWrite& written) {
+    return {output, Q(answer), Q(written.line), AnswerCells(answer, readings)};
 }
 
 QString ResultMessage(const engine::ResultWrite& result) {

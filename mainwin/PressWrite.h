@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -35,12 +36,28 @@ PressWrite WritePress(const std::u16string& answer, const std::u16string& commen
                       const OutputSettings& output, const std::u16string& profileDir,
                       const QDateTime& now = QDateTime::currentDateTime());
 
+// The answer as written, cut into the cells of its fields: a press with
+// fields at the area's delimiter, one reading alone as one cell (its own
+// delimiters kept: splitting one reading would surprise).
+QStringList AnswerCells(const std::u16string& answer, const std::vector<engine::Reading>& readings);
+
 // What a write puts on the clipboard where the output settings ask for it
 // (empty: nothing). The answer as written; a press with fields gives one
 // row with a tab where the area's delimiter stands between the fields, so
 // that a spreadsheet takes them as cells. Or the whole line as written.
 QString ClipboardText(const OutputSettings& output, const std::u16string& answer,
                       const std::vector<engine::Reading>& readings, const PressWrite& written);
+
+// A line written, as what follows the write needs it (the tray's
+// message, the typing into the user's window, the user's command).
+struct WrittenLine {
+    OutputSettings output;
+    QString answer; // as written
+    QString line;   // the whole line as written
+    QStringList cells;
+};
+WrittenLine Written(const OutputSettings& output, const std::u16string& answer,
+                    const std::vector<engine::Reading>& readings, const PressWrite& written);
 
 // The message for a write that went elsewhere or did not happen; empty for
 // one that went where the user looks for it.

@@ -1,9 +1,12 @@
 #include "frmFile.h"
 
+#include "MainSettings.h"
 #include "Placement.h"
 #include "ProfileLayout.h"
+#include "WriteCommand.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,14 @@ void WriteSwitch(store::ProfileStore& ini, std::u16string_view key, bool on) {
         ini.IniWrite(profile::kEndData, key, profile::FlagText(on));
 }
 
+// A text that is empty unless set: written only once it is not.
+void WriteText(store::ProfileStore& ini, std::u16string_view key, const std::u16string& text) {
+    if (!text.empty() || !ini.IniRead(profile::kEndData, key).empty())
+        ini.IniWrite(profile::kEndData, key, text);
+}
+
+constexpr int kOptionRows = 6; // below the CSV box
+
 } // namespace
 
 QString CsvFileName(const QString& name) {
@@ -42,12 +53,13 @@ QString CsvFileName(const QString& name) {
     return name.left(dot + 1) + QStringLiteral("csv");
 }
 
-frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidget* parent)
+frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, bool typesText,
+                 QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), profile_(profile) {
     setObjectName(QStringLiteral("frmFile"));
     setWindowTitle(QStringLiteral("Tirelma"));
     // Rows below the CSV box for the optional columns and the outputs.
-    setFixedSize(Twips(0, 0, 5445, 4725 + 3 * kOptionRow).size());
+    setFixedSize(Twips(0, 0, 5445, 4725 + kOptionRows * kOptionRow).size());
 
     Frame1 = new QGroupBox(QStringLiteral("書き込みファイル名"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -102,12 +114,41 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     optClipLine->setObjectName(QStringLiteral("optClipLine"));
     optClipLine->setGeometry(Twips(1980, 0, 1980, 375));
 
+    // Typed into the window the user works in, and what follows it.
+    chkTypeInto = new QCheckBox(QStringLiteral("前のウィンドウに入力"), this);
+    chkTypeInto->setObjectName(QStringLiteral("chkTypeInto"));
+    chkTypeInto->setGeometry(Twips(360, 3360 + 4 * kOptionRow, 2655, 375));
+    cboTypeAfter = new QComboBox(this);
+    cboTypeAfter->setObjectName(QStringLiteral("cboTypeAfter"));
+    cboTypeAfter->setGeometry(Twips(3000, 3360 + 4 * kOptionRow, 2295, 330));
+    cboTypeAfter->addItems({QStringLiteral("続けて何も押さない"), QStringLiteral("続けて Tab"),
+                            QStringLiteral("続けて Enter")});
+    cboTypeAfter->setAccessibleName(QStringLiteral("入力の後に押すキー"));
+    if (!typesText) {
+        // Not offered where the desktop lets no program type elsewhere.
+        chkTypeInto->setEnabled(false);
+        cboTypeAfter->hide();
+        auto* why = new QLabel(QStringLiteral("この画面環境では使えません"), this);
+        why->setObjectName(QStringLiteral("lblNoTyping"));
+        why->setGeometry(Twips(3000, 3360 + 4 * kOptionRow, 2295, 375));
+    }
+    chkCommand = new QCheckBox(QStringLiteral("書き込み後に実行"), this);
+    chkCommand->setObjectName(QStringLiteral("chkCommand"));
+    chkCommand->setGeometry(Twips(360, 3360 + 5 * kOptionRow, 4935, 375));
+    txtCommand = new QLineEdit(this);
+    txtCommand->setObjectName(QStringLiteral("txtCommand"));
+    txtCommand->setGeometry(Twips(660, 3360 + 6 * kOptionRow, 4635, 315));
+    txtCommand->setAccessibleName(QStringLiteral("書き込み後に実行するコマンド"));
+    txtCommand->setToolTip(QStringLiteral(
+        "プログラムと引数 (シェルは通しません)。読み取った値は環境変数 TIRELMA_ANSWER、"
+        "TIRELMA_LINE、TIRELMA_FIELD_1… で渡します。"));
+
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(Twips(480, 3960 + 3 * kOptionRow, 2175, 615));
+    OKButton->setGeometry(Twips(480, 3960 + kOptionRows * kOptionRow, 2175, 615));
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(Twips(2880, 3960 + 3 * kOptionRow, 2175, 615));
+    CancelButton->setGeometry(Twips(2880, 3960 + kOptionRows * kOptionRow, 2175, 615));
     // Enter presses the focused button; anywhere else it presses OK.
     for (QPushButton* b : {cmdFileSel, OKButton, CancelButton})
         b->setAutoDefault(true);
@@ -125,7 +166,11 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     setTabOrder(chkNotice, chkClipboard);
     setTabOrder(chkClipboard, optClipAnswer);
     setTabOrder(optClipAnswer, optClipLine);
-    setTabOrder(optClipLine, OKButton);
+    setTabOrder(optClipLine, chkTypeInto);
+    setTabOrder(chkTypeInto, cboTypeAfter);
+    setTabOrder(cboTypeAfter, chkCommand);
+    setTabOrder(chkCommand, txtCommand);
+    setTabOrder(txtCommand, OKButton);
     setTabOrder(OKButton, CancelButton);
 
     connect(cmdFileSel, &QPushButton::clicked, this, &frmFile::cmdFileSel_Click);
@@ -162,6 +207,20 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidg
     };
     clipChoice();
     connect(chkClipboard, &QCheckBox::toggled, this, clipChoice);
+    const OutputSettings stored = ReadOutputSettings(profile_.reader());
+    chkTypeInto->setChecked(stored.TypeInto);
+    cboTypeAfter->setCurrentIndex(static_cast<int>(stored.TypeAfterKey));
+    chkCommand->setChecked(stored.RunCommand);
+    txtCommand->setText(Q(stored.Command));
+    // Each choice matters only while its option is on; the command's text
+    // stays while it is off.
+    const auto optionChoice = [this] {
+        cboTypeAfter->setEnabled(chkTypeInto->isChecked());
+        txtCommand->setEnabled(chkCommand->isChecked());
+    };
+    optionChoice();
+    connect(chkTypeInto, &QCheckBox::toggled, this, optionChoice);
+    connect(chkCommand, &QCheckBox::toggled, this, optionChoice);
 }
 
 void frmFile::chkCSV_Click() {
@@ -175,6 +234,29 @@ void frmFile::cmdFileSel_Click() {
 }
 
 void frmFile::OKButton_Click() {
+    // A command that cannot run is said now, not after the next write.
+    const std::u16string command = txtCommand->text().trimmed().toStdU16String();
+    if (chkCommand->isChecked()) {
+        if (const CommandLine split = SplitCommand(Q(command)); !split.problem.isEmpty()) {
+            dialogs_.message(this, split.problem, QStringLiteral("Tirelma"),
+                             platform::Dialogs::Icon::Warning);
+            txtCommand->setFocus();
+            return;
+        }
+    }
+    // The profile gives back at most 254 bytes of a value: a longer command
+    // would run cut short. Tried first, and the one before kept.
+    const std::u16string before = profile_.IniRead(profile::kEndData, profile::kCommand);
+    WriteText(profile_, profile::kCommand, command);
+    if (profile_.IniRead(profile::kEndData, profile::kCommand) != command) {
+        WriteText(profile_, profile::kCommand, before);
+        dialogs_.message(this,
+                         QStringLiteral("書き込み後に実行するコマンドが長すぎるため、記録できません"
+                                        "でした。短くしてください (半角で 254 文字まで)。"),
+                         QStringLiteral("Tirelma"), platform::Dialogs::Icon::Warning);
+        txtCommand->setFocus();
+        return;
+    }
     // Stored as they stand; the main window reads numbers leniently.
     profile_.IniWrite(profile::kEndData, profile::kFileName, txtFileName->text().toStdU16String());
     profile_.IniWrite(profile::kEndData, profile::kCommentBefore,
@@ -186,6 +268,10 @@ void frmFile::OKButton_Click() {
     WriteSwitch(profile_, profile::kWriteNotice, chkNotice->isChecked());
     WriteSwitch(profile_, profile::kClipboard, chkClipboard->isChecked());
     WriteSwitch(profile_, profile::kClipboardLine, optClipLine->isChecked());
+    if (chkTypeInto->isEnabled()) WriteSwitch(profile_, profile::kTypeInto, chkTypeInto->isChecked());
+    WriteText(profile_, profile::kTypeAfter,
+              std::u16string(TypeAfterText(static_cast<TypeAfter>(cboTypeAfter->currentIndex()))));
+    WriteSwitch(profile_, profile::kRunCommand, chkCommand->isChecked());
     accept();
 }
 

@@ -1,6 +1,7 @@
 // The output settings dialog: result file, comment position, step, CSV,
 // the optional columns (a header line, the time of each line), whether each
-// line written is told in the notification area, and whether it is copied.
+// line written is told in the notification area, whether it is copied,
+// typed into the window the user works in, and handed to a command.
 #pragma once
 
 #include "Dialogs.h"
@@ -9,6 +10,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,7 +32,10 @@ inline const QString kResultFileFilter =
 class frmFile : public QDialog {
     Q_OBJECT
 public:
-    frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, QWidget* parent = nullptr);
+    // typesText: whether this desktop lets the program type into other
+    // programs' windows (not on Wayland): otherwise that option is not offered.
+    frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, bool typesText = true,
+            QWidget* parent = nullptr);
 
     void cmdFileSel_Click();
     void chkCSV_Click();
@@ -55,6 +60,10 @@ private:
     QCheckBox* chkClipboard = nullptr; // CLIPBOARD
     QRadioButton* optClipAnswer = nullptr;
     QRadioButton* optClipLine = nullptr; // CLIPBOARDLINE
+    QCheckBox* chkTypeInto = nullptr;    // TYPEINTO
+    QComboBox* cboTypeAfter = nullptr;   // TYPEAFTER
+    QCheckBox* chkCommand = nullptr;     // RUNCOMMAND
+    QLineEdit* txtCommand = nullptr;     // COMMAND
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 };

@@ -435,10 +435,11 @@ void frmMain::cmdWrite_Click() {
         dialogs_.message(this, written.message, kCaption, platform::Dialogs::Icon::Warning);
     if (!written.written()) return;
     output_.OutFileName = written.result.file;
-    // After the line is safely written: the clipboard, then the word.
+    // After the line is safely written: the clipboard, then whatever else
+    // the output settings ask for.
     if (const QString copy = ClipboardText(output_, answer, readings_, written); !copy.isEmpty())
         platform_.setClipboardText(copy);
-    if (output_.WriteNotice && writeTeller_) writeTeller_(Q(written.line));
+    if (writeHandler_) writeHandler_(Written(output_, answer, readings_, written));
     savePlacement();
     close();
 }
@@ -446,7 +447,7 @@ void frmMain::cmdWrite_Click() {
 void frmMain::M_F_Open_Click() {
     hide();
     {
-        frmFile dialog(dialogs_, profile_);
+        frmFile dialog(dialogs_, profile_, platform_.typesText());
         dialog.exec();
     }
     Init();
@@ -470,8 +471,8 @@ void frmMain::setKeyApplier(KeyApplier apply) {
     M_F_Key->setVisible(static_cast<bool>(keyApplier_));
 }
 
-void frmMain::setWriteTeller(std::function<void(const QString& line)> tell) {
-    writeTeller_ = std::move(tell);
+void frmMain::setWriteHandler(std::function<void(const WrittenLine& written)> handle) {
+    writeHandler_ = std::move(handle);
 }
 
 void frmMain::M_F_Key_Click() {

@@ -7,6 +7,7 @@
 #include "Fields.h"
 #include "MainSettings.h"
 #include "Platform.h"
+#include "PressWrite.h"
 #include "ProfileStore.h"
 #include "Reading.h"
 #include "ReadingKeys.h"
@@ -62,9 +63,10 @@ public:
     // How the chosen keys are taken (the tray's); without it the menu does
     // not offer the reading-key dialog.
     void setKeyApplier(KeyApplier apply);
-    // How a line written is told where the output settings ask for it (the
-    // tray's message); without it nothing is told.
-    void setWriteTeller(std::function<void(const QString& line)> tell);
+    // What follows each line written (the tray's: its message, the typing
+    // into the user's window, the user's command, as the output settings
+    // ask); without it only the clipboard is done.
+    void setWriteHandler(std::function<void(const WrittenLine& written)> handle);
     // Puts the clipboard's picture into Picture1.
     void ClipPast();
     void mnuFileExit_Click();
@@ -142,7 +144,7 @@ private:
     QSize baseSize_; // the window without lblAnnai and lblKeikoku
     QAction* M_F_Key = nullptr;
     KeyApplier keyApplier_;
-    std::function<void(const QString& line)> writeTeller_;
+    std::function<void(const WrittenLine& written)> writeHandler_;
     QAction* M_F_Copy1 = nullptr;
     QAction* mnuAutostart = nullptr;
 };

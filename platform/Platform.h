@@ -115,6 +115,21 @@ public:
     }
     // Lets the combination of id go (nothing when it holds none).
     virtual void releaseHotkey(int /*id*/) {}
+    // Whether any key or mouse button is down now, anywhere on the desktop;
+    // unlike keyboard(), it takes nothing from what the Alt watch is told.
+    virtual bool keysDown() { return false; }
+    // The window that has the keyboard focus now, whichever program it
+    // belongs to; 0 for none, or where the system cannot say.
+    virtual quintptr focusWindow() { return 0; }
+    // Whether typeText can type into other programs' windows here (a
+    // Wayland desktop lets no program do that).
+    virtual bool typesText() { return false; }
+    // Types text into the window with the focus, as key presses would,
+    // then the key after it (Qt::Key_Tab, Qt::Key_Return; 0 for none).
+    // Empty once typed, otherwise one sentence saying why not.
+    virtual QString typeText(const QString& /*text*/, int /*afterKey*/) {
+        return QStringLiteral("この画面環境では、ほかのウィンドウに文字を入力できません。");
+    }
     // Whether keyboard() sees keys pressed in other applications at all (a
     // Wayland desktop shows no program the keys of another).
     virtual bool seesOtherAppsKeys() { return true; }

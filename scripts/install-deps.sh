@@ -8,13 +8,13 @@ set -euo pipefail
 
 what=${1:-run}
 run_pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxrandr-dev
-          libxi-dev fonts-ipafont-gothic xdg-utils qt6-translations-l10n
+          libxi-dev libxtst-dev fonts-ipafont-gothic xdg-utils qt6-translations-l10n
           libwayland-dev libwayland-bin wayland-protocols qt6-wayland qt6-base-private-dev)
 package_pkgs=(dpkg-dev file)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus python3-dbus python3-gi
-           xfonts-base pcf2bdf libxtst-dev
+           xfonts-base pcf2bdf
            sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
            lintian appstream desktop-file-utils man-db)
 windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine nsis

@@ -64,6 +64,17 @@ inline constexpr std::u16string_view kWriteNotice = u"WRITENOTICE";
 // left alone.
 inline constexpr std::u16string_view kClipboard = u"CLIPBOARD";
 inline constexpr std::u16string_view kClipboardLine = u"CLIPBOARDLINE";
+// "True": once the line is written, the answer is typed into the window
+// that had the focus before the main window opened (or when the quick key
+// was pressed), followed by TYPEAFTER: "Tab", "Enter", or (missing,
+// anything else) nothing. Missing, or anything else: nothing is typed.
+inline constexpr std::u16string_view kTypeInto = u"TYPEINTO";
+inline constexpr std::u16string_view kTypeAfter = u"TYPEAFTER";
+// "True": once the line is written, COMMAND (a program and its arguments,
+// started directly, no shell) runs with the reading in its environment.
+// COMMAND is kept while RUNCOMMAND is off.
+inline constexpr std::u16string_view kRunCommand = u"RUNCOMMAND";
+inline constexpr std::u16string_view kCommand = u"COMMAND";
 // The key that opens the main window and reads: missing, empty or "Alt": Alt
 // pressed and released alone (ALTDOWN as ever); otherwise one combination
 // as Qt writes it portably ("Ctrl+Shift+F9"), taken as a global shortcut.

@@ -85,7 +85,8 @@ QIcon TirelmaIcon() {
 
 frmTskTly::frmTskTly(platform::Platform& platform, platform::Dialogs& dialogs,
                      store::ProfileStore& profile)
-    : platform_(platform), dialogs_(dialogs), profile_(profile) {
+    : platform_(platform), dialogs_(dialogs), profile_(profile),
+      afterWrite_(platform, [this](const QString& text) { told(text); }) {
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &frmTskTly::Timer1_Timer);
     areaWatch_.setInterval(1000);
@@ -324,6 +325,8 @@ void frmTskTly::told(const QString& text) {
 void frmTskTly::quickWrite() {
     if (main_ || opening_ || quitting_ || writing_) return;
     writing_ = true;
+    // The window the user works in, for the typing after the write.
+    const quintptr target = platform_.focusWindow();
     const mainwin::OutputSettings output = mainwin::ReadOutputSettings(profile_.reader());
     const engine::PressSetup press = mainwin::AriaDataGet(profile_.source(), readers_);
     std::vector<engine::Reading> readings;
@@ -348,6 +351,8 @@ void frmTskTly::quickWrite() {
         !copy.isEmpty())
         platform_.setClipboardText(copy);
     toldWritten(QString::fromStdU16String(written.line));
+    afterWrite_.deliver(mainwin::Written(output, answer, readings, written), target,
+                        QString::fromStdU16String(profile_.IniDir()));
 }
 
 void frmTskTly::toldWritten(const QString& line) {
@@ -428,7 +433,12 @@ void frmTskTly::showMain() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     main_ = window;
     window->setKeyApplier([this](const mainwin::ReadingKeys& keys) { return takeKeys(keys); });
-    window->setWriteTeller([this](const QString& line) { toldWritten(line); });
+    // The window the user works in, before the main window takes the focus.
+    const quintptr target = platform_.focusWindow();
+    window->setWriteHandler([this, target](const mainwin::WrittenLine& written) {
+        if (written.output.WriteNotice) toldWritten(written.line);
+        afterWrite_.deliver(written, target, QString::fromStdU16String(profile_.IniDir()));
+    });
     connect(window, &mainwin::frmMain::exitRequested, this, &frmTskTly::mnuEnd_Click);
     window->showModal();
     main_ = nullptr; // closed; deleted once the event loop runs again

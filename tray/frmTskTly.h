@@ -2,6 +2,7 @@
 // the Alt-key watch that opens the main window.
 #pragma once
 
+#include "AfterWrite.h"
 #include "AltTrigger.h"
 #include "Dialogs.h"
 #include "Platform.h"
@@ -77,6 +78,8 @@ public:
     // The last line told as written (the tip names it too): the quick key's,
     // and the main window's where the output settings ask for it.
     const QString& lastLine() const { return lastLine_; }
+    // The typing and the command after a write.
+    AfterWrite& afterWrite() { return afterWrite_; }
 
     // The icon's right click where the program opens its menu itself:
     // the program to the foreground first, then the menu at the pointer.
@@ -141,6 +144,7 @@ private:
     int noticesPending_ = 0, noticesOpen_ = 0;
     bool standInWaiting_ = false; // until the notices of the start are closed
     bool opening_ = false;        // a key asked for the main window; it opens next
+    AfterWrite afterWrite_;
     // The character groups prepared for reading, kept from one Alt to the next.
     engine::GroupReaders readers_;
     bool quitting_ = false;

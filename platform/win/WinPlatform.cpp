@@ -19,6 +19,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace platform {
 
 namespace {
@@ -204,6 +206,47 @@ public:
             }
         }
         return s;
+    }
+
+    bool keysDown() override {
+        for (int vk = 1; vk < 256; ++vk)
+            if ((static_cast<unsigned short>(GetAsyncKeyState(vk)) & 0x8000) != 0) return true;
+        return false;
+    }
+    // The foreground window: the one whose thread gets the keys.
+    quintptr focusWindow() override { return reinterpret_cast<quintptr>(GetForegroundWindow()); }
+    bool typesText() override { return true; }
+    // Each UTF-16 unit as a Unicode key of its own (no layout in between),
+    // the key after as the ordinary key.
+    QString typeText(const QString& text, int afterKey) override {
+        std::vector<INPUT> inputs;
+        const auto key = [&inputs](WORD vk, WORD unit, DWORD flags) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = vk;
+            in.ki.wScan = unit;
+            in.ki.dwFlags = flags;
+            inputs.push_back(in);
+        };
+        for (const QChar c : text) {
+            key(0, c.unicode(), KEYEVENTF_UNICODE);
+            key(0, c.unicode(), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+        }
+        const WORD after = afterKey == Qt::Key_Tab      ? VK_TAB
+                           : afterKey == Qt::Key_Return ? VK_RETURN
+                                                        : 0;
+        if (after != 0) {
+            key(after, 0, 0);
+            key(after, 0, KEYEVENTF_KEYUP);
+        }
+        if (inputs.empty()) return {};
+        const UINT sent =
+            SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        if (sent == inputs.size()) return {};
+        // Blocked: a window of a program run as administrator takes no keys
+        // from an ordinary one.
+        return QStringLiteral("入力先のウィンドウがキー入力を受け付けませんでした (管理者として"
+                              "実行中のプログラムなど)。");
     }
 
     bool watchKeys(const std::function<void(const KeyboardState&)>& onKey) override {

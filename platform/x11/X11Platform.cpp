@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "X11Typing.h"
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -300,6 +302,19 @@ public:
                 ? 1
                 : 0;
         return true;
+    }
+    bool keysDown() override { return AnyKeyDown(display_.get()); }
+    quintptr focusWindow() override { return FocusWindow(display_.get()); }
+    bool typesText() override { return true; }
+    QString typeText(const QString& text, int afterKey) override {
+        const KeySym after = afterKey == Qt::Key_Tab      ? XK_Tab
+                             : afterKey == Qt::Key_Return ? XK_Return
+                                                          : 0;
+        QString why = typist_.type(text, after);
+        // A borrowed key code goes back once the window has read its keys.
+        if (typist_.borrowsSpare())
+            QTimer::singleShot(500, &timers_, [this] { typist_.restoreSpare(); });
+        return why;
     }
     QString keyWatchKind() override {
         return xiOpcode_ < 0 ? QStringLiteral("polling the keyboard every 100 ms (no XInput 2)")
@@ -590,6 +605,8 @@ private:
     int xiOpcode_ = -1;
     bool altPressed_ = false, otherPressed_ = false;
     QHash<Window, std::vector<Atom>> withdrawn_;
+    X11Typist typist_{display_.get()};
+    QObject timers_; // what is left to do later goes with the platform
 };
 
 } // namespace
