@@ -2,6 +2,7 @@
 
 #include "MainSettings.h"
 #include "Placement.h"
+#include "ProfileDocument.h"
 #include "ProfileLayout.h"
 #include "WriteCommand.h"
 
@@ -245,14 +246,15 @@ void frmFile::OKButton_Click() {
         }
     }
     // The profile gives back at most 254 bytes of a value: a longer command
-    // would run cut short. Tried first, and the one before kept.
-    const std::u16string before = profile_.IniRead(profile::kEndData, profile::kCommand);
-    WriteText(profile_, profile::kCommand, command);
-    if (profile_.IniRead(profile::kEndData, profile::kCommand) != command) {
-        WriteText(profile_, profile::kCommand, before);
+    // would run cut short. Counted as UTF-8 takes it, the most any profile
+    // file takes.
+    const auto bytes = settings::ValueBytes(settings::FileEncoding::Utf8,
+                                            settings::ProfileDocument::StoredForm(command));
+    if (!bytes || *bytes > settings::kMaxValueBytes) {
         dialogs_.message(this,
                          QStringLiteral("書き込み後に実行するコマンドが長すぎるため、記録できません"
-                                        "でした。短くしてください (半角で 254 文字まで)。"),
+                                        "。%1 バイト (半角 %1 文字) までにしてください。")
+                             .arg(settings::kMaxValueBytes),
                          QStringLiteral("Tirelma"), platform::Dialogs::Icon::Warning);
         txtCommand->setFocus();
         return;
@@ -272,6 +274,7 @@ void frmFile::OKButton_Click() {
     WriteText(profile_, profile::kTypeAfter,
               std::u16string(TypeAfterText(static_cast<TypeAfter>(cboTypeAfter->currentIndex()))));
     WriteSwitch(profile_, profile::kRunCommand, chkCommand->isChecked());
+    WriteText(profile_, profile::kCommand, command);
     accept();
 }
 

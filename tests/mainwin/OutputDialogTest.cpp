@@ -7,11 +7,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
 #include <utility>
 
 namespace {
@@ -105,6 +108,88 @@ TEST_F(OutputDialog, OkStoresTheFourSettingsInOrderAndCancelNothing) {
     EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")), before);
 }
 
+TEST_F(OutputDialog, TypingAndCommandAreStoredOnlyOnceSetAndTheCommandOutlivesItsSwitch) {
+    writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=out.txt\n"));
+    const auto ok = [this](const std::function<void(frmFile&)>& set) {
+        frmFile d(dialogs, ini);
+        set(d);
+        child<QPushButton>(d, "OKButton")->click();
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    };
+    ok([](frmFile&) {});
+    const QString untouched = Cp932(readFile(QStringLiteral("Kavoren.ini")));
+    for (const char* key : {"TYPEINTO", "TYPEAFTER", "RUNCOMMAND", "COMMAND"})
+        EXPECT_EQ(untouched.indexOf(QLatin1String(key)), -1) << key;
+
+    const QString command = QStringLiteral("sh -c 'echo \"$TIRELMA_LINE\" >> \"log 1.txt\"'");
+    ok([&](frmFile& d) {
+        // What follows the typing and the command's text wait for their switch.
+        EXPECT_FALSE(child<QComboBox>(d, "cboTypeAfter")->isEnabled());
+        EXPECT_FALSE(child<QLineEdit>(d, "txtCommand")->isEnabled());
+        child<QCheckBox>(d, "chkTypeInto")->setChecked(true);
+        child<QComboBox>(d, "cboTypeAfter")->setCurrentIndex(2);
+        child<QCheckBox>(d, "chkCommand")->setChecked(true);
+        EXPECT_TRUE(child<QLineEdit>(d, "txtCommand")->isEnabled());
+        child<QLineEdit>(d, "txtCommand")->setText(command);
+    });
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TYPEINTO"), u"True");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TYPEAFTER"), u"Enter");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"RUNCOMMAND"), u"True");
+    EXPECT_EQ(QString::fromStdU16String(ini.IniRead(u"ENDDATA", u"COMMAND")), command);
+
+    ok([&](frmFile& d) {
+        EXPECT_TRUE(child<QCheckBox>(d, "chkTypeInto")->isChecked());
+        EXPECT_EQ(child<QComboBox>(d, "cboTypeAfter")->currentIndex(), 2);
+        EXPECT_EQ(child<QLineEdit>(d, "txtCommand")->text(), command);
+        child<QComboBox>(d, "cboTypeAfter")->setCurrentIndex(1);
+        child<QCheckBox>(d, "chkCommand")->setChecked(false);
+    });
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TYPEAFTER"), u"Tab");
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"RUNCOMMAND"), u"False");
+    EXPECT_EQ(QString::fromStdU16String(ini.IniRead(u"ENDDATA", u"COMMAND")), command);
+}
+
+TEST_F(OutputDialog, ACommandThatCouldNotRunAsStoredIsRefusedWithNothingStored) {
+    writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=out.txt\nCOMMAND=old\n"));
+    const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
+    const QString cases[] = {
+        QStringLiteral("sh -c 'echo"),       // a quote left open
+        QStringLiteral("   "),               // nothing to run
+        QStringLiteral("x ") + QString(260, u'a'), // the profile would give it back cut short
+        QStringLiteral("echo ") + QString(90, u'数'), // 3 bytes each in UTF-8
+    };
+    for (const QString& text : cases) {
+        dialogs.messages.clear();
+        frmFile d(dialogs, ini);
+        child<QCheckBox>(d, "chkCommand")->setChecked(true);
+        child<QLineEdit>(d, "txtCommand")->setText(text);
+        d.OKButton_Click();
+        EXPECT_NE(d.result(), QDialog::Accepted) << text.toStdString();
+        ASSERT_EQ(dialogs.messages.size(), 1U) << text.toStdString();
+        EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("コマンド")));
+        EXPECT_EQ(readFile(QStringLiteral("Kavoren.ini")), before) << text.toStdString();
+    }
+    // Off, an unfinished command is only kept.
+    frmFile d(dialogs, ini);
+    child<QLineEdit>(d, "txtCommand")->setText(QStringLiteral("sh -c 'echo"));
+    d.OKButton_Click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"COMMAND"), u"sh -c 'echo");
+}
+
+TEST_F(OutputDialog, TypingIsNotOfferedWhereTheDesktopTakesNoTypingAndStaysAsStored) {
+    writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=out.txt\nTYPEINTO=True\n"));
+    frmFile d(dialogs, ini, /*typesText=*/false);
+    EXPECT_FALSE(child<QCheckBox>(d, "chkTypeInto")->isEnabled());
+    EXPECT_TRUE(child<QComboBox>(d, "cboTypeAfter")->isHidden());
+    const auto* why = d.findChild<QLabel*>(QStringLiteral("lblNoTyping"));
+    ASSERT_NE(why, nullptr);
+    EXPECT_EQ(why->text(), QStringLiteral("この画面環境では使えません"));
+    d.OKButton_Click();
+    // Kept for the X11 or Windows session the same profile also serves.
+    EXPECT_EQ(ini.IniRead(u"ENDDATA", u"TYPEINTO"), u"True");
+}
+
 TEST_F(OutputDialog, FileButtonTakesTheChosenPathOnly) {
     writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=old.txt\n"));
     frmFile d(dialogs, ini);
@@ -128,7 +213,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
     }
     QWidget* tabTo(const char* name) {
-        for (int i = 0; i < 12 && QApplication::focusWidget()->objectName() != QLatin1String(name);
+        for (int i = 0; i < 20 && QApplication::focusWidget()->objectName() != QLatin1String(name);
              ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
@@ -149,6 +234,16 @@ TEST_F(OutputDialogKeys, TabRunsDownTheDialogFromTheFileName) {
     stops.removeAt(1);
     EXPECT_EQ(stops, (QStringList{"cmdFileSel", "txtKizami", "chkCSV", "chkHeader", "chkTimeStamp",
                                   "chkNotice", "chkClipboard"}));
+    // The outputs after them, each choice a stop once its switch is on.
+    for (const char* name : {"chkClipboard", "chkTypeInto", "chkCommand"})
+        d->findChild<QCheckBox*>(QLatin1String(name))->setChecked(true);
+    stops.clear();
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(stops, (QStringList{"optClipAnswer", "chkTypeInto", "cboTypeAfter", "chkCommand",
+                                  "txtCommand", "OKButton", "CancelButton"}));
 }
 
 TEST_F(OutputDialogKeys, EnterPressesTheFocusedButtonAndOkElsewhere) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace fakes {
 
@@ -144,6 +145,26 @@ public:
                 return true;
             }
         return false;
+    }
+    // Typing into other programs' windows: the window with the focus, keys
+    // held down, and what was typed where (text, the key after it, window).
+    quintptr focus = 0;
+    bool keysHeld = false;
+    bool typing = true;
+    QString typeRefusal;
+    struct Typed {
+        QString text;
+        int afterKey;
+        quintptr window;
+    };
+    std::vector<Typed> typed;
+    bool keysDown() override { return keysHeld; }
+    quintptr focusWindow() override { return focus; }
+    bool typesText() override { return typing; }
+    QString typeText(const QString& text, int afterKey) override {
+        if (!typeRefusal.isEmpty()) return typeRefusal;
+        typed.push_back({text, afterKey, focus});
+        return {};
     }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
     QString clipboardText;
