@@ -5,7 +5,9 @@
 # Alt+W appends the line (CP932, CR LF) to the result file beside the
 # program and keeps the profile there too; a second start says
 # "既に起動されています。" and ends; the icon's "終了" ends the program, and so
-# does a request to close from outside, which it reports.
+# does a request to close from outside, which it reports. The reading key,
+# the quick key, the copy to the clipboard and the typing into another
+# program's text window work there too.
 # Optional argument: the desktop's dots per inch (144 for a scale of 150 %).
 source "$(dirname "$0")/lib.sh"
 WIN_DPI=${1:-96} WIN_IN_DESKTOP=1
@@ -148,6 +150,21 @@ main_window_open && fail "the quick key opened the main window"
 expect_eq "the quick key's line" "$(sed -n 3p "$bin/Kavoren.txt" | od -An -tx1)" \
     "$(sed -n 4p "$bin/Kavoren.txt" | od -An -tx1)"
 expect_eq "the answer on the clipboard" "1234567890" "$(clipboard)"
+
+# "前のウィンドウに入力", turned on by hand while the program runs: the quick
+# key types the answer into the text window that has the focus (Unicode
+# key input), then Tab.
+iconv -f CP932 -t UTF-8 "$bin/Kavoren.ini" |
+    sed 's/^\[ENDDATA\]\r$/[ENDDATA]\r\nTYPEINTO=True\r\nTYPEAFTER=Tab\r/' |
+    iconv -f UTF-8 -t CP932 >"$W/edit.ini" && mv "$W/edit.ini" "$bin/Kavoren.ini"
+(export WINEPATH; WINEPATH=$(win_dll_path)
+ win_run "$W" "$WIN_BUILD/tests/e2e/textpad.exe" pad "$(winepath_of "$W/pad.txt")")
+wait_for 300 has_windows textpad.exe . 0 || fail "no text window"
+focus "$(windows_of textpad.exe . 0 | head -1)"
+xdotool key ctrl+shift+F10
+typed() { [ "$(cat "$W/pad.txt" 2>/dev/null)" = "$(printf '1234567890\t')" ]; }
+wait_for 100 typed || fail "the answer was not typed into the text window: '$(cat "$W/pad.txt" 2>/dev/null)'"
+expect_eq "a line from the quick key that typed" 5 "$(grep -c $'\r$' "$bin/Kavoren.txt")"
 
 # Asked to close from outside (WM_CLOSE to its windows, as Task Manager or an
 # installer asks): the icon goes, the program ends and says so.
