@@ -29,7 +29,14 @@ set(TIRELMA_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/tirelma)
 install(TARGETS tirelma tirelma-read RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/docs/help.html ${TIRELMA_DIST}/debian/copyright
         DESTINATION ${TIRELMA_DOCDIR})
-install(FILES ${TIRELMA_DIST}/${TIRELMA_DESKTOP_ID}.desktop
+# The entry names the program by its full path: KWin lets a program read
+# the screen only where the entry's Exec is the very executable asking.
+file(READ ${TIRELMA_DIST}/${TIRELMA_DESKTOP_ID}.desktop entry)
+string(REPLACE "\nExec=tirelma\n" "\nExec=${CMAKE_INSTALL_FULL_BINDIR}/tirelma\n" entry "${entry}")
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/dist/${TIRELMA_DESKTOP_ID}.desktop CONTENT "${entry}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${TIRELMA_DIST}/${TIRELMA_DESKTOP_ID}.desktop)
+install(FILES ${CMAKE_BINARY_DIR}/dist/${TIRELMA_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${TIRELMA_DIST}/${TIRELMA_DESKTOP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)

@@ -3,8 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
-#include <QTimer>
+#include <QObject>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,6 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -71,20 +71,42 @@ void WriteAll(int fd, const char* text) {
     }
 }
 
+// Requests are taken and answered on a thread of their own: the asking copy
+// has its answer at once even while this copy's event loop is held up (a
+// compositor or a D-Bus service slow to answer, a long reading), and a peer
+// that sends nothing keeps no window waiting. What was asked runs on the
+// event loop.
 class PosixShowListener : public ShowListener {
 public:
-    PosixShowListener(int fd, QByteArray path, std::function<void(Request)> onRequest)
-        : fd_(fd), path_(std::move(path)), onRequest_(std::move(onRequest)),
-          notifier_(fd, QSocketNotifier::Read) {
-        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { take(); });
+    PosixShowListener(int fd, int wake[2], QByteArray path, std::function<void(Request)> onRequest)
+        : fd_(fd), wakeRead_(wake[0]), wakeWrite_(wake[1]), path_(std::move(path)),
+          onRequest_(std::move(onRequest)) {
+        thread_ = std::thread([this] { serve(); });
     }
     ~PosixShowListener() override {
-        notifier_.setEnabled(false);
+        const char stop = 0;
+        while (::write(wakeWrite_, &stop, 1) < 0 && errno == EINTR) {
+        }
+        thread_.join();
         ::close(fd_);
+        ::close(wakeRead_);
+        ::close(wakeWrite_);
         ::unlink(path_.constData());
     }
 
 private:
+    void serve() {
+        for (;;) {
+            pollfd p[2] = {{fd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+            if (::poll(p, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            if (p[1].revents) return;
+            if (p[0].revents) take();
+        }
+    }
+
     void take() {
         const int peer = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (peer < 0) return;
@@ -97,14 +119,17 @@ private:
         // After the answer: the main window waits in a loop of its own.
         if (show || write) {
             const Request request = show ? Request::Show : Request::Write;
-            QTimer::singleShot(0, [onRequest = onRequest_, request] { onRequest(request); });
+            QMetaObject::invokeMethod(
+                &context_, [onRequest = onRequest_, request] { onRequest(request); },
+                Qt::QueuedConnection);
         }
     }
 
-    int fd_;
+    int fd_, wakeRead_, wakeWrite_;
     QByteArray path_;
     std::function<void(Request)> onRequest_;
-    QSocketNotifier notifier_;
+    QObject context_; // of the thread that listens: the event loop's
+    std::thread thread_;
 };
 
 } // namespace
@@ -122,11 +147,12 @@ std::unique_ptr<ShowListener> ListenForShowRequests(const QString& key,
     const mode_t before = ::umask(0077);
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
     ::umask(before);
-    if (!bound || ::listen(fd, 8) != 0) {
+    int wake[2];
+    if (!bound || ::listen(fd, 8) != 0 || ::pipe2(wake, O_CLOEXEC) != 0) {
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixShowListener>(fd, path, std::move(onRequest));
+    return std::make_unique<PosixShowListener>(fd, wake, path, std::move(onRequest));
 }
 
 bool AskToShow(const QString& key, Request request, int waitMilliseconds) {

@@ -5,8 +5,11 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -39,11 +42,20 @@ bool PortalScreenshot::Offered() {
     return version.isValid();
 }
 
-QString PortalRefusal(uint response) {
+QString PortalRefusal(uint response, const QString& missingPictures) {
     switch (response) {
     case 0:
         return {};
     case 1:
+        if (!missingPictures.isEmpty())
+            return QStringLiteral("KDE のポータルは、撮った画面をいったん「ピクチャ」フォルダ (%1) "
+                                  "に保存します"
+                                  "が、このフォルダがないため読み取りが取り消されました。フォルダを"
+                                  "作ると読み取"
+                                  "れます。パッケージからインストールした Tirelma は、KWin "
+                                  "から直接読み取ります"
+                                  " (ヘルプの「Wayland」の項)。")
+                .arg(QDir::toNativeSeparators(missingPictures));
         return QStringLiteral("画面の読み取りが取り消されました。");
     default:
         return QStringLiteral(
@@ -52,6 +64,15 @@ QString PortalRefusal(uint response) {
             "GNOME では、一度「許可しない」を選ぶと以後も断られます。ヘルプの「Wayland」の項を"
             "ご覧ください。");
     }
+}
+
+QString KdePicturesFolderMissing() {
+    if (!qEnvironmentVariable("XDG_CURRENT_DESKTOP")
+             .split(QLatin1Char(':'))
+             .contains(QStringLiteral("KDE")))
+        return {};
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() || QFileInfo(pictures).isDir() ? QString() : pictures;
 }
 
 QImage PortalScreenshot::take(QString& why) {
@@ -117,7 +138,9 @@ QImage PortalScreenshot::take(QString& why) {
         why = QStringLiteral("デスクトップのポータルが画面の読み取りに答えません。");
         return {};
     }
-    if (const QString refused = PortalRefusal(response_); !refused.isEmpty()) {
+    if (const QString refused =
+            PortalRefusal(response_, response_ == 1 ? KdePicturesFolderMissing() : QString());
+        !refused.isEmpty()) {
         why = refused;
         return {};
     }

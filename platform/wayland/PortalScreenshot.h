@@ -36,6 +36,13 @@ private:
 };
 
 // What the portal's answer means for the user: empty for success (0).
-QString PortalRefusal(uint response);
+// KDE's portal (Plasma 5.27) saves each picture in the user's pictures
+// folder first and answers "cancelled" (1) where that folder is missing:
+// missingPictures names it then, and the user is told to make it.
+QString PortalRefusal(uint response, const QString& missingPictures = {});
+
+// The pictures folder that KDE's portal would save in, where the desktop
+// is KDE and the folder is missing; empty otherwise.
+QString KdePicturesFolderMissing();
 
 } // namespace platform::wayland

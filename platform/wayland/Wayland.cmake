@@ -4,6 +4,7 @@
 # own).
 include(WaylandProtocols)
 target_sources(platform PRIVATE
+    wayland/KWinScreenShot.cpp
     wayland/PortalScreenshot.cpp
     wayland/PortalShortcut.cpp
     wayland/WaylandLayout.cpp

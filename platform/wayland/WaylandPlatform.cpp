@@ -1,9 +1,11 @@
 // Wayland: screen pixels through the compositor's wlr-screencopy where it
 // offers it (exact, fast, no question to the user), otherwise through the
-// desktop portal's Screenshot interface (GNOME, KDE). The monitors come
+// desktop portal's Screenshot interface (GNOME, KDE), on KDE through KWin's
+// own interface first where KWin lets this program in. The monitors come
 // from the program's own connection to the compositor (WaylandScreen.h has
 // the pixel rules). No program sees the keys of another on Wayland: the
 // trigger is `tirelma --show` bound to a key by the user, and the icon.
+#include "KWinScreenShot.h"
 #include "PlatformCommon.h"
 #include "PortalScreenshot.h"
 #include "PortalShortcut.h"
@@ -26,8 +28,9 @@ class WaylandPlatform : public PlatformCommon {
 public:
     enum class Way { ScreenCopy, Portal, None };
 
-    WaylandPlatform(std::unique_ptr<wayland::WaylandScreen> screen, Way way)
-        : screen_(std::move(screen)), way_(way) {}
+    WaylandPlatform(std::unique_ptr<wayland::WaylandScreen> screen, Way way, bool portal = false,
+                    bool kwin = false)
+        : screen_(std::move(screen)), way_(way), portal_(portal), kwin_(kwin) {}
 
     // One copy of each output touched, or one picture of the portal, for
     // all the rectangles.
@@ -153,8 +156,17 @@ private:
 
     bool fromPortal(const QList<Monitor>& monitors, const QList<QRect>& rects,
                     const QList<int>& shown, QList<QImage>& out) {
-        wayland::PortalScreenshot portal;
-        const QImage picture = portal.take(failure_);
+        // KWin's own picture where it lets us in: raw pixels, no file in the
+        // user's folders, no question. Refused once, it is not asked again.
+        QImage picture;
+        if (kwin_ && !kwinRefused_) {
+            wayland::KWinScreenShot kwin;
+            picture = kwin.captureWorkspace(failure_, kwinRefused_);
+        }
+        if (picture.isNull() && portal_) {
+            wayland::PortalScreenshot portal;
+            picture = portal.take(failure_);
+        }
         if (picture.isNull()) return false;
         for (int i : shown) {
             out[i] = wayland::FromLayoutPicture(picture, monitors, rects[i]);
@@ -171,6 +183,9 @@ private:
 
     std::unique_ptr<wayland::WaylandScreen> screen_;
     Way way_;
+    bool portal_; // the desktop portal's Screenshot
+    bool kwin_;   // KWin's ScreenShot2, tried before the portal
+    bool kwinRefused_ = false;
     QString failure_;
     QList<QWidget*> withdrawn_;
     std::unique_ptr<wayland::PortalShortcut> shortcut_;
@@ -184,16 +199,22 @@ std::unique_ptr<Platform> CreateWaylandPlatform() {
     QString why;
     auto screen = wayland::WaylandScreen::Connect(why);
     if (!screen) return CreateNullPlatform(why);
-    // TIRELMA_WAYLAND_CAPTURE=portal or screencopy chooses the way, where
-    // the desktop offers both or where one of them misbehaves.
+    // TIRELMA_WAYLAND_CAPTURE=portal (the portal alone, not KWin's own
+    // interface either) or screencopy chooses the way, where the desktop
+    // offers both or where one of them misbehaves.
     const QByteArray asked = qgetenv("TIRELMA_WAYLAND_CAPTURE");
     using Way = WaylandPlatform::Way;
     Way way = Way::None;
-    if (asked != "portal" && screen->canCopy())
+    bool portal = false, kwin = false;
+    if (asked != "portal" && screen->canCopy()) {
         way = Way::ScreenCopy;
-    else if (asked != "screencopy" && wayland::PortalScreenshot::Offered())
-        way = Way::Portal;
-    return std::make_unique<WaylandPlatform>(std::move(screen), way);
+    } else if (asked != "screencopy") {
+        // KDE: KWin's own interface, with the portal behind it.
+        kwin = asked != "portal" && wayland::KWinScreenShot::Offered();
+        portal = wayland::PortalScreenshot::Offered();
+        if (kwin || portal) way = Way::Portal;
+    }
+    return std::make_unique<WaylandPlatform>(std::move(screen), way, portal, kwin);
 }
 
 } // namespace platform

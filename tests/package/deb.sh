@@ -67,7 +67,11 @@ desktop-file-validate "$root/usr/share/applications/org.tirelma.Tirelma.desktop"
     fail "desktop-file-validate: $(cat "$W/v.txt")"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.tirelma.Tirelma.metainfo.xml" >"$W/v.txt" 2>&1 ||
     fail "appstreamcli validate: $(cat "$W/v.txt")"
-grep -q '^Exec=tirelma$' "$root/usr/share/applications/org.tirelma.Tirelma.desktop" || fail "Exec is not tirelma"
+# By its full path, as KWin wants it for its screenshot interface.
+grep -q '^Exec=/usr/bin/tirelma$' "$root/usr/share/applications/org.tirelma.Tirelma.desktop" ||
+    fail "Exec is not /usr/bin/tirelma"
+grep -q '^X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2$' \
+    "$root/usr/share/applications/org.tirelma.Tirelma.desktop" || fail "KWin's screenshot is not asked for"
 for page in tirelma tirelma-read; do
     # Rendered to the end (a page that cannot be read warns nothing either).
     text=$(man --warnings -l "$root/usr/share/man/man1/$page.1.gz" 2>"$W/man.err")
