@@ -9,6 +9,10 @@
 //       the combination (e.g. ctrl shift F10) pressed N times: the time from
 //       its press (it acts as it goes down) to one more line in FILE; a press that adds no line or
 //       two is counted as lost or doubled.
+//   keylatency typed FILE N BYTES
+//       Alt, then Alt+W N times, while another program's text window has the
+//       focus: the time from W going down to FILE (that window's text) BYTES
+//       longer, the answer typed there once the main window has closed.
 // Presses come 50 to 150 ms apart at random, so that they fall anywhere
 // between two looks of a watch that polls. Prints each time in ms, then the
 // median, the 95th percentile and the worst; exit 1 when a press was lost
@@ -209,6 +213,34 @@ int main(int argc, char** argv) {
         }
         return Report(times, lost, doubled);
     }
-    std::fputs("usage: keylatency read X Y W H N | keylatency quick FILE N KEY...\n", stderr);
+    if (argc == 5 && std::strcmp(argv[1], "typed") == 0) {
+        const char* file = argv[2];
+        const int n = std::atoi(argv[3]);
+        const long long bytes = std::atoll(argv[4]);
+        for (int i = 0; i < n; ++i) {
+            Sleep(gap(random));
+            keys.tap({XK_Alt_L}, kAltHold);
+            Sleep(700); // the main window open, read, and active
+            const long long before = FileSize(file);
+            const auto pressed = keys.down({XK_Alt_L, XK_w});
+            Sleep(20);
+            keys.up({XK_Alt_L, XK_w});
+            if (!WaitUntil([&] { return FileSize(file) >= before + bytes; }, 5000)) {
+                ++lost;
+                std::fprintf(stderr, "press %d: nothing typed within 5 s\n", i);
+                continue;
+            }
+            times.push_back(Ms(Clock::now() - pressed));
+            Sleep(50);
+            if (FileSize(file) != before + bytes) {
+                ++doubled;
+                std::fprintf(stderr, "press %d: %lld bytes typed\n", i, FileSize(file) - before);
+            }
+        }
+        return Report(times, lost, doubled);
+    }
+    std::fputs("usage: keylatency read X Y W H N | keylatency quick FILE N KEY... | "
+               "keylatency typed FILE N BYTES\n",
+               stderr);
     return 2;
 }

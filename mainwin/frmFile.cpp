@@ -140,6 +140,13 @@ frmFile::frmFile(platform::Dialogs& dialogs, store::ProfileStore& profile, bool 
     txtCommand->setObjectName(QStringLiteral("txtCommand"));
     txtCommand->setGeometry(Twips(660, 3360 + 6 * kOptionRow, 4635, 315));
     txtCommand->setAccessibleName(QStringLiteral("書き込み後に実行するコマンド"));
+#ifdef Q_OS_WIN
+    txtCommand->setPlaceholderText(
+        QStringLiteral("例: cmd /c echo %TIRELMA_LINE%>> C:\\data\\log.txt"));
+#else
+    txtCommand->setPlaceholderText(
+        QStringLiteral("例: sh -c 'echo \"$TIRELMA_LINE\" >> ~/readings.txt'"));
+#endif
     txtCommand->setToolTip(QStringLiteral(
         "プログラムと引数 (シェルは通しません)。読み取った値は環境変数 TIRELMA_ANSWER、"
         "TIRELMA_LINE、TIRELMA_FIELD_1… で渡します。"));

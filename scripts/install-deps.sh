@@ -15,7 +15,7 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-t
            libclang-rt-14-dev xvfb xauth xdotool xclip x11-utils x11-apps openbox trayer
            imagemagick at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus python3-dbus python3-gi
            xfonts-base pcf2bdf
-           sway swaybg grim wtype xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
+           sway swaybg grim wtype wl-clipboard xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
            lintian appstream desktop-file-utils man-db)
 windows_pkgs=(g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n wine wine64 fonts-wine nsis
               xfonts-base pcf2bdf xvfb xdotool xclip x11-utils imagemagick python3)

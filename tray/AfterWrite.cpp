@@ -56,7 +56,10 @@ void AfterWrite::deliver(const mainwin::WrittenLine& written, quintptr target,
     if (output.RunCommand) run(written, workDir);
     if (!output.TypeInto) return;
     if (!platform_.typesText()) {
-        tell_(QStringLiteral("この画面環境では、ほかのウィンドウに入力できません。"));
+        // A profile also used on X11 or Windows: said once, not at every write.
+        if (!toldNoTyping_)
+            tell_(QStringLiteral("この画面環境では、ほかのウィンドウに入力できません。"));
+        toldNoTyping_ = true;
         return;
     }
     if (target == 0 || OwnWindow(target)) {

@@ -54,6 +54,7 @@ private:
     int typeWaitMs_ = 3000;
     int commandMs_;
     int running_ = 0;
+    bool toldNoTyping_ = false;
 };
 
 } // namespace tray

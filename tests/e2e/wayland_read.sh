@@ -54,6 +54,26 @@ done
 expect_eq "one line per reading" 3 "$(grep -c 1234567890 "$W/out.txt")"
 expect_eq "the first copy still runs" 0 "$(kill -0 "$TIRELMA_PID" 2>/dev/null; echo $?)"
 
+# "クリップボードにもコピー" and "前のウィンドウに入力", turned on by hand: the
+# answer is on the clipboard after Alt+W; typing into another program is
+# not offered here (the output settings dialog says so).
+sed -i "s/^\[ENDDATA\]\r$/[ENDDATA]\r\nCLIPBOARD=True\r\nTYPEINTO=True\r/" "$W/profile.txt"
+iconv -f UTF-8 -t CP932 "$W/profile.txt" >"$profile"
+"$W/bin/tirelma" --show
+wait_for 100 text_is "認識結果：" "1234567890" || fail "--show did not read"
+wtype -M alt f -m alt
+sleep 0.5
+wtype w
+no_typing() { texts_of "$TIRELMA_PID" | grep -q 'この画面環境では使えません'; }
+wait_for 50 no_typing || fail "the output settings do not say typing is not offered: $(texts_of "$TIRELMA_PID" | tr '\n' ' ')"
+wtype -k Escape
+wait_for 50 main_window_open || fail "the main window did not come back"
+sleep 0.5
+wtype -M alt w -m alt
+wait_for 50 main_window_closed || fail "Alt+W did not close the main window"
+expect_eq "the answer on the clipboard" "1234567890" "$(timeout 5 wl-paste -n)"
+expect_eq "still one line per reading" 4 "$(grep -c 1234567890 "$W/out.txt")"
+
 # The icon's activation (a click on it, over D-Bus) opens the main window.
 dbus-send --session --print-reply --dest="$ITEM_BUS" "$ITEM_PATH" \
     org.kde.StatusNotifierItem.Activate int32:10 int32:790 >/dev/null || fail "Activate failed"
