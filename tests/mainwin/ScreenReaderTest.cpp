@@ -1,10 +1,15 @@
 // What a screen reader is given: the answer with the keyboard and its name
-// once the window has read, and the notice of an incomplete reading told
-// with it.
+// once the window has read, the notice of an incomplete reading told with
+// it, and a name for every control of the windows that takes input.
+#include "AccessibleNames.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
+#include "frmFields.h"
 #include "frmFile.h"
+#include "frmKakudai.h"
+#include "frmKey.h"
 #include "frmMain.h"
+#include "frmTuika.h"
 
 #include "QtChecks.h"
 #include <QAccessible>
@@ -12,6 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -117,6 +127,50 @@ TEST_F(ScreenReader, AnIncompleteReadingsNoticeIsToldWithTheAnswer) {
     QTest::keyClick(kotae, Qt::Key_F1);
     EXPECT_EQ(kotae->text(), QStringLiteral("1234567890"));
     EXPECT_EQ(accessible(kotae)->text(QAccessible::Description), QString());
+}
+
+TEST_F(ScreenReader, EveryControlThatTakesInputHasAName) {
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<QWidget>()>>> windows{
+        {"main window",
+         [this] {
+             auto w = std::make_unique<frmMain>(platform, dialogs, ini);
+             w->setKeyApplier([](const mainwin::ReadingKeys&) { return QString(); });
+             return w;
+         }},
+        {"output settings", [this] { return std::make_unique<mainwin::frmFile>(dialogs, ini); }},
+        {"reading keys",
+         [this] {
+             return std::make_unique<mainwin::frmKey>(
+                 dialogs, ini, [](const mainwin::ReadingKeys&) { return QString(); });
+         }},
+        {"editor",
+         [this] {
+             auto ed = std::make_unique<editor::frmKakudai>(platform, dialogs, ini);
+             ed->Form_Load();
+             return ed;
+         }},
+        {"name entry",
+         [] {
+             auto d = std::make_unique<editor::frmTuika>();
+             d->setQuestion(QStringLiteral("エリア名を入力してください"));
+             return d;
+         }},
+        {"fields",
+         [] {
+             return std::make_unique<editor::frmFields>(
+                 u"Counter", std::vector<editor::FieldChoice>{{u"X", true}, {u"Y"}});
+         }},
+    };
+    for (const auto& [what, make] : windows) {
+        SCOPED_TRACE(what);
+        std::unique_ptr<QWidget> w = make();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const a11ytest::InputNames found = a11ytest::InputsOf(w.get());
+        EXPECT_GT(found.inputs, 0);
+        EXPECT_TRUE(found.unnamed.isEmpty())
+            << found.unnamed.join(QStringLiteral("; ")).toStdString();
+    }
 }
 
 } // namespace
