@@ -34,9 +34,9 @@ one_way() { # events | poll
     grep "heard by" "$W/bin/log1"
     # Where the answer box is, from the window opened once.
     open_main_window
-    wait_for 30 text_is "認識結果：" "1234567890" || { fail "no reading"; return 1; }
+    wait_for 30 text_is "認識結果" "1234567890" || { fail "no reading"; return 1; }
     local box
-    box=$(where_is "$TIRELMA_PID" "認識結果：")
+    box=$(where_is "$TIRELMA_PID" "認識結果")
     xdotool key alt+w
     wait_for 30 main_window_closed || { fail "the main window stayed"; return 1; }
     read -r x y w h <<<"$box"

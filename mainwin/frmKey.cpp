@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeySequenceEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -50,6 +51,8 @@ frmKey::frmKey(platform::Dialogs& dialogs, store::ProfileStore& profile, KeyAppl
     optKey->setObjectName(QStringLiteral("optKey"));
     txtKey = KeyEdit("txtKey", readBox);
     txtKey->setAccessibleName(QStringLiteral("読み取りキーの組み合わせ"));
+    // The keys go to the edit's own box, which has the focus: named too.
+    txtKey->findChild<QLineEdit*>()->setAccessibleName(txtKey->accessibleName());
     auto* readGrid = new QGridLayout(readBox);
     readGrid->addWidget(optAlt, 0, 0, 1, 2);
     readGrid->addWidget(optKey, 1, 0);
@@ -59,6 +62,7 @@ frmKey::frmKey(platform::Dialogs& dialogs, store::ProfileStore& profile, KeyAppl
     chkQuick->setObjectName(QStringLiteral("chkQuick"));
     txtQuick = KeyEdit("txtQuick", this);
     txtQuick->setAccessibleName(QStringLiteral("すぐ書き込むキーの組み合わせ"));
+    txtQuick->findChild<QLineEdit*>()->setAccessibleName(txtQuick->accessibleName());
     auto* quickRow = new QHBoxLayout;
     quickRow->addWidget(chkQuick);
     quickRow->addWidget(txtQuick);

@@ -131,13 +131,19 @@ void frmMain::buildControls() {
     Label2 = label("Label2", QStringLiteral("認識結果："), Twips(60, 720, 855, 255));
     Command2 = button("Command2", QStringLiteral("指定刻みに変更"), Twips(1800, 1680, 1575, 435));
     lblKizami = label("lblKizami", QString(), Twips(840, 1800, 855, 255));
-    // Labels name their text boxes, for screen readers as for tests.
+    // Labels name their text boxes, for screen readers as for tests; the
+    // names without the colon, which a screen reader would say.
     Label1->setBuddy(txtComment);
     Label2->setBuddy(txtKotae);
-    setTabOrder(Command1, txtComment);
+    txtComment->setAccessibleName(QStringLiteral("コメント"));
+    txtKotae->setAccessibleName(QStringLiteral("認識結果"));
+    // Top to bottom as the controls stand: the answer has the keyboard once
+    // the window has read, and one Tab from it is the comment, as one Tab
+    // from "(F1) 認識実行" always was.
+    setTabOrder(Command1, txtKotae);
+    setTabOrder(txtKotae, txtComment);
     setTabOrder(txtComment, cmdWrite);
-    setTabOrder(cmdWrite, txtKotae);
-    setTabOrder(txtKotae, Command2);
+    setTabOrder(cmdWrite, Command2);
 
     QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("M_File"));
@@ -223,7 +229,7 @@ void frmMain::Init() {
     txtComment->clear();
     readings_.assign(1, engine::Reading());
     fraFields->showReadings(readings_);
-    lblKeikoku->clear();
+    showNotice(QString());
     placeNotes();
     const engine::AreaSettings& a = press_.area.settings;
     const int w = AreaPixels(a.width), h = AreaPixels(a.height);
@@ -269,6 +275,15 @@ void frmMain::showFirstStep(FirstStep step) {
     }
     lblAnnai->setText(text);
     placeNotes();
+}
+
+void frmMain::showNotice(const QString& notice) {
+    lblKeikoku->setText(notice);
+    // Heard as well as seen: the answer box carries the notice as its
+    // description, said with it when it takes the focus and again when it
+    // changes while it has the focus (F1). Alerts and live regions reach no
+    // screen reader through the AT-SPI bridge of this Qt.
+    txtKotae->setAccessibleDescription(notice);
 }
 
 void frmMain::placeNotes() {
@@ -378,6 +393,10 @@ void frmMain::startPendingRun() {
     if (!runPending_ || !isVisible()) return;
     runPending_ = false;
     Command1_Click();
+    // The answer takes the keyboard once it is there, so that a screen
+    // reader says the number (and the notice, its description) as the
+    // window opens. Later runs (F1) leave the focus where the user put it.
+    txtKotae->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::closeEvent(QCloseEvent* e) {
@@ -412,7 +431,7 @@ void frmMain::Command1_Click() {
     showPicture(UnreadMarks(reading));
     fraFields->showReadings(readings_);
     txtKotae->setText(Q(engine::JoinReadings(readings_)));
-    lblKeikoku->setText(PressNotice(readings_));
+    showNotice(PressNotice(readings_));
     placeNotes();
     running_ = false;
 }

@@ -101,6 +101,8 @@ private:
     void startPendingRun();
     void showPicture(const QList<QRect>& marks = {});
     void showFirstStep(FirstStep step);
+    // The notice of an incomplete reading under the answer, or none.
+    void showNotice(const QString& notice);
     // The notice under the answer and the first step below the window, the
     // controls under the answer moved down to make room.
     void placeNotes();

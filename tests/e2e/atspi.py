@@ -9,6 +9,9 @@ reader would.
                             named NAME (of its item ITEM, for a list)
   atspi.py showing PID NAME  "yes" when an object named NAME is on the
                             screen, else "no"
+  atspi.py focused PID       the object that has the keyboard: its role,
+                            name, text (of a text box) and description, one
+                            per line; nothing when none has
   atspi.py outside PID WINDOW X Y W H
                             every control showing in the window titled
                             WINDOW that is not wholly inside the rectangle
@@ -78,6 +81,15 @@ def main():
                 continue
             if e.x < box[0] or e.y < box[1] or e.x + e.width > box[0] + box[2] or e.y + e.height > box[1] + box[3]:
                 print(node.getRoleName(), node.name or "-", e.x, e.y, e.width, e.height)
+        return
+    if what == "focused":
+        # What a screen reader says when the focus arrives.
+        node = next((n for n in walk(app) if n.getState().contains(pyatspi.STATE_FOCUSED)), None)
+        if node is not None:
+            print(node.getRoleName())
+            print(node.name)
+            print(text_of(node) or "")
+            print(node.description.replace("\n", " "))
         return
     if what == "showing":
         shown = any(n.name == sys.argv[3] and n.getState().contains(pyatspi.STATE_SHOWING) for n in walk(app))

@@ -32,7 +32,7 @@ unset QT_SCALE_FACTOR
 EDITOR="認識エリアとキャラクタ登録"
 
 open_main_window
-expect_eq "X alone before" "12.500" "$(text_box "$TIRELMA_PID" "認識結果：")"
+expect_eq "X alone before" "12.500" "$(text_box "$TIRELMA_PID" "認識結果")"
 
 # The editor opens on X; 続けて読むエリア offers Counter, Y, Z: check Y and Z.
 xdotool key alt+f
@@ -53,8 +53,8 @@ focus_window "$TIRELMA_PID" "$EDITOR"
 xdotool key alt+o
 wait_for 100 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
-wait_for 50 text_is "認識結果：" "12.500;-3.250;0.000" ||
-    fail "one press does not read all: $(text_box "$TIRELMA_PID" "認識結果：")"
+wait_for 50 text_is "認識結果" "12.500;-3.250;0.000" ||
+    fail "one press does not read all: $(text_box "$TIRELMA_PID" "認識結果")"
 
 # Output: CSV, the header and the time stamp (Tab from the file name:
 # ファイル指定, the option pair, 刻み, CSV書き込み, 見出し行, 日時).
@@ -67,7 +67,7 @@ xdotool key Tab Tab Tab Tab space Tab space Tab space
 xdotool key Return
 wait_for 50 main_window_open || fail "the main window did not come back"
 focus_window "$TIRELMA_PID" '^Tirelma$'
-wait_for 50 text_is "認識結果：" "12.500;-3.250;0.000" || fail "not read again after the dialog"
+wait_for 50 text_is "認識結果" "12.500;-3.250;0.000" || fail "not read again after the dialog"
 texts=$(texts_of "$TIRELMA_PID")
 for t in Y Z -3.250 0.000; do
     grep -qx -- "$t" <<<"$texts" || fail "field text $t not shown: $(tr '\n' '|' <<<"$texts")"

@@ -69,7 +69,7 @@ press_alt
 stays_closed "Alt alone"
 xdotool key ctrl+shift+F9
 wait_for 100 main_window_open || fail "the reading key did not open the main window"
-wait_for 30 text_is "認識結果：" "1234567890" || fail "no reading"
+wait_for 30 text_is "認識結果" "1234567890" || fail "no reading"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the main window"

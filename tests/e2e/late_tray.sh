@@ -23,7 +23,7 @@ stand_in_gone() { ! stand_in_shown; }
 wait_for 50 stand_in_gone || fail "the window with the icon's commands stayed"
 
 open_main_window
-wait_for 30 text_is "認識結果：" "1234567890" || fail "no reading"
+wait_for 30 text_is "認識結果" "1234567890" || fail "no reading"
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the main window"
 expect_eq "written" "1234567890/" "$(result_file "$W/out.txt" | tr -d '\r')"

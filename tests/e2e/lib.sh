@@ -223,6 +223,13 @@ text_box() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" text "$1" "$2" 2>
 # Whether the program's text box labelled $1 holds $2 (for wait_for).
 text_is() { [ "$(text_box "$TIRELMA_PID" "$1")" = "$2" ]; }
 
+# What has the keyboard, as a screen reader hears it: role, name, text and
+# description, one per line.
+focused_object() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" focused "$1" 2>/dev/null; }
+focused_is() { # role, name, text
+    [ "$(focused_object "$TIRELMA_PID" | head -3)" = "$(printf '%s\n%s\n%s' "$1" "$2" "$3")" ]
+}
+
 # Whether something of the program named $1 is on the screen, or not.
 showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = yes ]; }
 not_showing() { [ "$(/usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" showing "$TIRELMA_PID" "$1" 2>/dev/null)" = no ]; }

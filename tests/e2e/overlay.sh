@@ -37,7 +37,7 @@ screenshot "$W/desktop.png"
 
 # Alt reads the area where the profile has it, on whichever monitor.
 open_main_window
-expect_eq "reading at ($A_X, $A_Y)" "1234567890" "$(text_box "$TIRELMA_PID" "認識結果：")"
+expect_eq "reading at ($A_X, $A_Y)" "1234567890" "$(text_box "$TIRELMA_PID" "認識結果")"
 # Each area pixel as whole screen pixels, as many as the scale factor's whole part.
 zoom=${scale%%.*}
 convert "$E2E_SOURCE/examples/counter.png" -scale "$((zoom * 100))%" "$W/zoomed.png"
@@ -74,7 +74,7 @@ if [ "$scale" = 1 ]; then
     focus_window "$TIRELMA_PID" "認識エリアとキャラクタ登録"
     xdotool key alt+o
     wait_for 100 main_window_open || fail "the main window did not come back"
-    wait_for 30 text_is "認識結果：" "12.34,-5.6"
-    expect_eq "reading of the dragged area" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果：")"
+    wait_for 30 text_is "認識結果" "12.34,-5.6"
+    expect_eq "reading of the dragged area" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果")"
 fi
 exit $TEST_FAILED

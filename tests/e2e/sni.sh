@@ -35,7 +35,7 @@ tip=$(dbus-send --session --print-reply --dest="$ITEM_BUS" "$ITEM_PATH" org.free
 # One activation (a click on the icon) opens the main window, which reads.
 item Activate int32:10 int32:790 >/dev/null || fail "Activate failed"
 wait_for 50 main_window_open || fail "Activate did not open the main window"
-wait_for 30 text_is "認識結果：" "1234567890" || fail "the main window did not read"
+wait_for 30 text_is "認識結果" "1234567890" || fail "the main window did not read"
 focus_window "$TIRELMA_PID" '^Tirelma$'
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the main window"

@@ -32,7 +32,7 @@ click() { # name [item]
 open_main_window
 texts_of "$TIRELMA_PID" | grep -q "読み取る場所 (認識エリア) がまだありません" ||
     fail "the main window does not say what to do first"
-expect_eq "no text in the answer" "" "$(text_box "$TIRELMA_PID" "認識結果：")"
+expect_eq "no text in the answer" "" "$(text_box "$TIRELMA_PID" "認識結果")"
 file_menu a # 認識エリア指定、キャラクタ登録(&A)
 
 # The first area, then its group, asked for at once; Enter is OK. Then the
@@ -81,8 +81,8 @@ texts_of "$TIRELMA_PID" | grep -q "認識エリア「Coords」はまだ記録さ
     fail "no question about the unstored area"
 xdotool key Return
 wait_for 100 main_window_open || fail "the main window did not come back"
-wait_for 50 text_is "認識結果：" "$READ"
-expect_eq "reading with delimiters at the blanks" "$READ" "$(text_box "$TIRELMA_PID" "認識結果：")"
+wait_for 50 text_is "認識結果" "$READ"
+expect_eq "reading with delimiters at the blanks" "$READ" "$(text_box "$TIRELMA_PID" "認識結果")"
 expect_eq "blank width stored" "$width" \
     "$(iconv -f CP932 -t UTF-8 "$W/bin/Kavoren.ini" | grep '^BLANKWIDTH=' | cut -d= -f2 | tr -d '\r')"
 focus_window "$TIRELMA_PID" "^Tirelma$"

@@ -61,8 +61,8 @@ xdotool key alt+o   # (&O)K
 sleep 1.0
 
 wait_for 100 main_window_open || fail "the main window did not come back"
-wait_for 30 text_is "認識結果：" "12.34,-5.6"
-expect_eq "reading after teaching" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果：")"
+wait_for 30 text_is "認識結果" "12.34,-5.6"
+expect_eq "reading after teaching" "12.34,-5.6" "$(text_box "$TIRELMA_PID" "認識結果")"
 focus_window "$TIRELMA_PID" "^Tirelma$"
 xdotool key alt+w
 wait_for 30 main_window_closed || fail "Alt+W did not close the window"

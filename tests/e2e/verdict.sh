@@ -25,9 +25,13 @@ question_open() { [ -n "$(windows_of "$TIRELMA_PID" '^Tirelma$' | sed -n 2p)" ] 
 
 # The reading as it is, the red frames and the line under it.
 open_main_window
-expect_eq "reading without the dots" "1234,-56" "$(text_box "$TIRELMA_PID" "認識結果：")"
+expect_eq "reading without the dots" "1234,-56" "$(text_box "$TIRELMA_PID" "認識結果")"
 [ "$(notice "読み取れない部分があります")" -ge 1 ] && e2e_log "ok: the line under the answer" \
     || fail "no line under the answer: $(texts_of "$TIRELMA_PID" | tr '\n' '|')"
+# Heard with the answer, which has the keyboard: the notice is its description.
+focused_object "$TIRELMA_PID" | sed -n 4p | grep -q "読み取れない部分があります" &&
+    e2e_log "ok: the notice is the answer's description" ||
+    fail "the answer's description lacks the notice: $(focused_object "$TIRELMA_PID" | tr '\n' '|')"
 import -window "$(main_window)" "$W/main.png"
 cp "$W/main.png" "$E2E_BUILD/e2e-verdict-main-window.png"
 red=$(convert "$W/main.png" -fill black +opaque "#E00000" -fill white -opaque "#E00000" -format "%[fx:round(mean*w*h)]" info:)
@@ -76,7 +80,7 @@ setscreen 2560x800 A:1280x800+0+0:primary B:1280x800+1280+0
 e2e_profile 1700 300
 e2e_show counter.png 1700 300
 open_main_window
-expect_eq "reading on the added monitor" "1234567890" "$(text_box "$TIRELMA_PID" "認識結果：")"
+expect_eq "reading on the added monitor" "1234567890" "$(text_box "$TIRELMA_PID" "認識結果")"
 expect_eq "nothing to tell there" 0 "$(notice "読み取れない")"
 # The overlay covers the added monitor with what it shows: an area dragged
 # there is captured and read exactly.

@@ -51,7 +51,7 @@ shot "$W/before"
 whole=$(awk "BEGIN { print ($scale == int($scale)) }")
 wl_run_program 1 --show
 if [ "$whole" = 1 ]; then
-    wait_for 100 text_is "認識結果：" "1234567890" || fail "--show did not read"
+    wait_for 100 text_is "認識結果" "1234567890" || fail "--show did not read"
 else
     wait_for 100 main_window_open || fail "--show opened no main window"
 fi

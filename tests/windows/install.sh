@@ -74,7 +74,6 @@ xdotool key s
 no_run_value() { [ -z "$(run_value)" ]; }
 wait_for 50 no_run_value || fail "the main window's switch did not remove the Run value"
 focus "$(main_window)"
-xdotool key Tab Tab Tab
 wait_for 100 reading_copied 1234567890
 expect_eq "reading shown" "1234567890" "$(clipboard)"
 xdotool key alt+w
