@@ -60,7 +60,7 @@ expect_eq "the first copy still runs" 0 "$(kill -0 "$TIRELMA_PID" 2>/dev/null; e
 sed -i "s/^\[ENDDATA\]\r$/[ENDDATA]\r\nCLIPBOARD=True\r\nTYPEINTO=True\r/" "$W/profile.txt"
 iconv -f UTF-8 -t CP932 "$W/profile.txt" >"$profile"
 "$W/bin/tirelma" --show
-wait_for 100 text_is "認識結果：" "1234567890" || fail "--show did not read"
+wait_for 100 text_is "認識結果" "1234567890" || fail "--show did not read"
 wtype -M alt f -m alt
 sleep 0.5
 wtype w

@@ -19,8 +19,8 @@ wl_start_portal
 wl_profile 950 640
 ms() { echo $(($(date +%s%N) / 1000000)); }
 atspi() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi.py" "$@" 2>/dev/null; }
-reading_shown() { text_is "認識結果：" "1234567890"; }
-main_closed() { [ "$(atspi showing "$TIRELMA_PID" "認識結果：")" = no ]; }
+reading_shown() { text_is "認識結果" "1234567890"; }
+main_closed() { [ "$(atspi showing "$TIRELMA_PID" "認識結果")" = no ]; }
 lines() { grep -c 1234567890 "$W/out.txt" 2>/dev/null || echo 0; }
 
 # Alt+W in the main window: the line written, the window gone.
