@@ -27,8 +27,8 @@ struct OutputSettings {
     bool ClipboardLine = false; // CLIPBOARDLINE is exactly "True": the whole line, not the answer
     bool TypeInto = false;      // TYPEINTO is exactly "True": typed into the user's window
     TypeAfter TypeAfterKey = TypeAfter::Nothing; // TYPEAFTER: "Tab", "Enter", else nothing
-    bool RunCommand = false;    // RUNCOMMAND is exactly "True": Command runs after each write
-    std::u16string Command;     // COMMAND, as typed
+    bool RunCommand = false; // RUNCOMMAND is exactly "True": Command runs after each write
+    std::u16string Command;  // COMMAND, as typed
 };
 
 OutputSettings ReadOutputSettings(const profile::Reader& read);

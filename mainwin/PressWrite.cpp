@@ -38,7 +38,8 @@ QString ClipboardText(const OutputSettings& output, const std::u16string& answer
     return AnswerCells(answer, readings).join(u'\t');
 }
 
-QStringList AnswerCells(const std::u16string& answer, const std::vector<engine::Reading>& readings) {
+QStringList AnswerCells(const std::u16string& answer,
+                        const std::vector<engine::Reading>& readings) {
     const std::u16string& kugiri =
         readings.empty() ? std::u16string() : readings.front().area.blanks.kugiri;
     if (readings.size() > 1 && !kugiri.empty()) return Q(answer).split(Q(kugiri));

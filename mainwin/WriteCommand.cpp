@@ -47,9 +47,8 @@ CommandLine SplitCommand(const QString& text) {
     return out;
 }
 
-std::vector<std::pair<QString, QString>> CommandVariables(const QString& answer,
-                                                          const QString& line,
-                                                          const QStringList& cells) {
+std::vector<std::pair<QString, QString>>
+CommandVariables(const QString& answer, const QString& line, const QStringList& cells) {
     std::vector<std::pair<QString, QString>> vars{
         {QStringLiteral("TIRELMA_ANSWER"), answer},
         {QStringLiteral("TIRELMA_LINE"), line},
@@ -62,8 +61,8 @@ std::vector<std::pair<QString, QString>> CommandVariables(const QString& answer,
 
 QString CommandMessage(const QString& program, CommandEnd end, int exitCode,
                        const QString& errorOutput) {
-    const QString name = QFileInfo(program).fileName().isEmpty() ? program
-                                                                 : QFileInfo(program).fileName();
+    const QString name =
+        QFileInfo(program).fileName().isEmpty() ? program : QFileInfo(program).fileName();
     QString text;
     switch (end) {
     case CommandEnd::NotStarted:

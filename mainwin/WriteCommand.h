@@ -28,9 +28,8 @@ CommandLine SplitCommand(const QString& text);
 // the user's edits included), TIRELMA_LINE (the whole line as written),
 // TIRELMA_FIELD_COUNT and TIRELMA_FIELD_1 … (the answer's cells, as the
 // clipboard has them).
-std::vector<std::pair<QString, QString>> CommandVariables(const QString& answer,
-                                                          const QString& line,
-                                                          const QStringList& cells);
+std::vector<std::pair<QString, QString>>
+CommandVariables(const QString& answer, const QString& line, const QStringList& cells);
 
 // How long a command may run before it is ended.
 constexpr int kCommandSeconds = 10;

@@ -277,7 +277,8 @@ void frmFile::OKButton_Click() {
     WriteSwitch(profile_, profile::kWriteNotice, chkNotice->isChecked());
     WriteSwitch(profile_, profile::kClipboard, chkClipboard->isChecked());
     WriteSwitch(profile_, profile::kClipboardLine, optClipLine->isChecked());
-    if (chkTypeInto->isEnabled()) WriteSwitch(profile_, profile::kTypeInto, chkTypeInto->isChecked());
+    if (chkTypeInto->isEnabled())
+        WriteSwitch(profile_, profile::kTypeInto, chkTypeInto->isChecked());
     WriteText(profile_, profile::kTypeAfter,
               std::u16string(TypeAfterText(static_cast<TypeAfter>(cboTypeAfter->currentIndex()))));
     WriteSwitch(profile_, profile::kRunCommand, chkCommand->isChecked());

@@ -67,8 +67,8 @@ void AfterWrite::deliver(const mainwin::WrittenLine& written, quintptr target,
                              "入力したいウィンドウを選んでから読み取ってください。"));
         return;
     }
-    typing_.push_back({written.answer, AfterKeyOf(output.TypeAfterKey), target,
-                       Now() + typeWaitMs_});
+    typing_.push_back(
+        {written.answer, AfterKeyOf(output.TypeAfterKey), target, Now() + typeWaitMs_});
     if (!typeTimer_.isActive()) typeTimer_.start();
     typeNext(); // at once where everything is ready already
 }
@@ -106,8 +106,8 @@ void AfterWrite::run(const mainwin::WrittenLine& written, const QString& workDir
     }
     auto* process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const auto& [name, value] : mainwin::CommandVariables(written.answer, written.line,
-                                                                written.cells))
+    for (const auto& [name, value] :
+         mainwin::CommandVariables(written.answer, written.line, written.cells))
         env.insert(name, value);
     process->setProcessEnvironment(env);
     process->setWorkingDirectory(workDir);

@@ -240,8 +240,7 @@ public:
             key(after, 0, KEYEVENTF_KEYUP);
         }
         if (inputs.empty()) return {};
-        const UINT sent =
-            SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         if (sent == inputs.size()) return {};
         // Blocked: a window of a program run as administrator takes no keys
         // from an ordinary one.

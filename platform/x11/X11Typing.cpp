@@ -43,7 +43,8 @@ QString X11Typist::type(const QString& text, unsigned long after) {
                               "入力できませんでした。");
     for (const char32_t c : text.toUcs4())
         if (!tap(KeysymOfCharacter(c)))
-            return QStringLiteral("キーボードに空きのキーがないため、「%1」を入力できませんでした。")
+            return QStringLiteral(
+                       "キーボードに空きのキーがないため、「%1」を入力できませんでした。")
                 .arg(QString::fromUcs4(&c, 1));
     if (after != 0) tap(after);
     XSync(d, False);

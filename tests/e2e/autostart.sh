@@ -61,7 +61,7 @@ expect_eq "the entry starts this program" "$bin/tirelma" "$(exec_of "$entry")"
 end_program
 
 # Signing in: the session starts the entry, and the icon comes.
-/usr/bin/python3 "$E2E_SOURCE/tests/e2e/autostart_session.py" >"$W/started" 2>&1
+/usr/bin/python3 "$E2E_SOURCE/tests/e2e/autostart_session.py" "$W/started" >>"$W/session.log" 2>&1
 expect_eq "the session started the entry" "$entry" "$(cat "$W/started")"
 wait_for 100 found_program "$bin/tirelma" || fail "the session did not start the program"
 E2E_PIDS+=($TIRELMA_PID)
@@ -78,6 +78,6 @@ expect_eq "desktop-file-validate after the move" "" "$(desktop-file-validate "$e
 switch_autostart
 wait_for 30 test ! -e "$entry" || fail "the switch did not remove the autostart entry"
 end_program
-/usr/bin/python3 "$E2E_SOURCE/tests/e2e/autostart_session.py" >"$W/started" 2>&1
+/usr/bin/python3 "$E2E_SOURCE/tests/e2e/autostart_session.py" "$W/started" >>"$W/session.log" 2>&1
 expect_eq "nothing started" "" "$(cat "$W/started")"
 exit $TEST_FAILED

@@ -4,9 +4,11 @@ session does at sign-in: the entries of $XDG_CONFIG_HOME/autostart, then of
 each folder of $XDG_CONFIG_DIRS (an entry of the same name in an earlier
 folder wins); hidden ones and ones turned off in the desktop's settings are
 left out; the rest are launched by GLib, as GNOME's session launches them.
-Prints each entry it started.
+Writes each entry it started to the file named by its argument (what the
+programs it starts write goes to its own output, never there).
 """
 import os
+import sys
 
 import gi
 
@@ -30,6 +32,7 @@ def value(keyfile, key):
 
 
 def main():
+    started = open(sys.argv[1], "w", encoding="utf-8")
     seen = set()
     for folder in folders():
         try:
@@ -49,7 +52,7 @@ def main():
                 continue
             info = Gio.DesktopAppInfo.new_from_keyfile(keyfile)
             if info is not None and info.launch([], None):
-                print(path)
+                print(path, file=started, flush=True)
 
 
 main()

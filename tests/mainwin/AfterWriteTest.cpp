@@ -29,7 +29,8 @@ TEST(WriteCommand, SplitsAsTypedWithQuotesAndNoShell) {
           QStringLiteral("echo \"$TIRELMA_LINE\" >> log.txt")}},
         // Windows paths keep their backslashes; quotes keep blanks.
         {QStringLiteral("\"C:\\Program Files\\sqlite\\sqlite3.exe\" C:\\data\\r.db"),
-         {QStringLiteral("C:\\Program Files\\sqlite\\sqlite3.exe"), QStringLiteral("C:\\data\\r.db")}},
+         {QStringLiteral("C:\\Program Files\\sqlite\\sqlite3.exe"),
+          QStringLiteral("C:\\data\\r.db")}},
         // Parts side by side make one word; \" is a quote; "" an empty word.
         {QStringLiteral("tool --data=\"a b\"'c d' \\\"x\\\" \"\""),
          {QStringLiteral("tool"), QStringLiteral("--data=a bc d"), QStringLiteral("\"x\""),
@@ -45,7 +46,7 @@ TEST(WriteCommand, SplitsAsTypedWithQuotesAndNoShell) {
         EXPECT_EQ(QStringList(split.program) + split.arguments, c.words) << c.text.toStdString();
     }
     for (const QString& bad : {QStringLiteral("sh -c 'echo"), QStringLiteral("a \"b"),
-                              QStringLiteral(""), QStringLiteral(" \t ")}) {
+                               QStringLiteral(""), QStringLiteral(" \t ")}) {
         const mainwin::CommandLine split = SplitCommand(bad);
         EXPECT_FALSE(split.problem.isEmpty()) << bad.toStdString();
         EXPECT_TRUE(split.program.isEmpty());
@@ -53,14 +54,16 @@ TEST(WriteCommand, SplitsAsTypedWithQuotesAndNoShell) {
 }
 
 TEST(WriteCommand, MessagesNameTheProgramAndSayTheLineIsWritten) {
-    EXPECT_TRUE(mainwin::CommandMessage(QStringLiteral("x"), CommandEnd::Finished, 0, {}).isEmpty());
-    const QString failed = mainwin::CommandMessage(QStringLiteral("/usr/bin/curl"),
-                                                   CommandEnd::Finished, 22,
-                                                   QStringLiteral("first\ncurl: (22) 404\n\n"));
-    EXPECT_TRUE(failed.startsWith(
-        QStringLiteral("書き込み後のコマンド「curl」が終了コード 22 で終わりました。\ncurl: (22) 404\n")))
+    EXPECT_TRUE(
+        mainwin::CommandMessage(QStringLiteral("x"), CommandEnd::Finished, 0, {}).isEmpty());
+    const QString failed =
+        mainwin::CommandMessage(QStringLiteral("/usr/bin/curl"), CommandEnd::Finished, 22,
+                                QStringLiteral("first\ncurl: (22) 404\n\n"));
+    EXPECT_TRUE(failed.startsWith(QStringLiteral(
+        "書き込み後のコマンド「curl」が終了コード 22 で終わりました。\ncurl: (22) 404\n")))
         << failed.toStdString();
-    for (const CommandEnd end : {CommandEnd::NotStarted, CommandEnd::TimedOut, CommandEnd::Crashed}) {
+    for (const CommandEnd end :
+         {CommandEnd::NotStarted, CommandEnd::TimedOut, CommandEnd::Crashed}) {
         const QString text = mainwin::CommandMessage(QStringLiteral("tool"), end, 0, {});
         EXPECT_TRUE(text.contains(QStringLiteral("「tool」"))) << text.toStdString();
         EXPECT_TRUE(text.endsWith(QStringLiteral("(行は書き込みファイルに書き込んであります。)")));
@@ -87,7 +90,7 @@ protected:
 
 TEST_F(AfterWriteTest, TypesOnceTheFocusIsBackAndEveryKeyIsUp) {
     after.setTypeWaitMs(5000);
-    platform.focus = 0; // the main window is closing: nobody has it yet
+    platform.focus = 0;       // the main window is closing: nobody has it yet
     platform.keysHeld = true; // the Alt of Alt+W
     after.deliver(Line(QStringLiteral("12.5"), typing()), 0x42, path({}));
     after.deliver(Line(QStringLiteral("13.0"), typing()), 0x42, path({}));
@@ -170,9 +173,9 @@ TEST_F(AfterWriteTest, ACommandThatFailsIsToldOnceWhicheverWayItFails) {
                   path({}));
     QTRY_COMPARE(told.size(), 1);
     EXPECT_TRUE(told[0].contains(QStringLiteral("「/nonexistent/tool」を実行できませんでした")));
-    after.deliver(Line(QStringLiteral("1"),
-                       Command(QStringLiteral("sh -c 'echo no table >&2; exit 3'"))),
-                  0, path({}));
+    after.deliver(
+        Line(QStringLiteral("1"), Command(QStringLiteral("sh -c 'echo no table >&2; exit 3'"))), 0,
+        path({}));
     QTRY_COMPARE(told.size(), 2);
     EXPECT_TRUE(told[1].contains(QStringLiteral("終了コード 3")));
     EXPECT_TRUE(told[1].contains(QStringLiteral("no table")));

@@ -153,9 +153,9 @@ TEST_F(OutputDialog, ACommandThatCouldNotRunAsStoredIsRefusedWithNothingStored) 
     writeProfile(QStringLiteral("[ENDDATA]\nFILENAME=out.txt\nCOMMAND=old\n"));
     const QByteArray before = readFile(QStringLiteral("Kavoren.ini"));
     const QString cases[] = {
-        QStringLiteral("sh -c 'echo"),       // a quote left open
-        QStringLiteral("   "),               // nothing to run
-        QStringLiteral("x ") + QString(260, u'a'), // the profile would give it back cut short
+        QStringLiteral("sh -c 'echo"),                // a quote left open
+        QStringLiteral("   "),                        // nothing to run
+        QStringLiteral("x ") + QString(260, u'a'),    // the profile would give it back cut short
         QStringLiteral("echo ") + QString(90, u'数'), // 3 bytes each in UTF-8
     };
     for (const QString& text : cases) {
