@@ -2,7 +2,6 @@
 
 #include "WriteCommand.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -76,10 +75,10 @@ void AfterWrite::deliver(const mainwin::WrittenLine& written, quintptr target,
 void AfterWrite::typeNext() {
     while (!typing_.empty()) {
         Typing& t = typing_.front();
-        // Once the main window is gone, the focus back where it was and
-        // every key let go: no Alt of Alt+W turns the digits into shortcuts.
-        const bool back = QApplication::activeWindow() == nullptr &&
-                          platform_.focusWindow() == t.target && !platform_.keysDown();
+        // Once the focus is back where it was (the target is never one of
+        // the program's own windows) and every key let go: no Alt of Alt+W
+        // turns the digits into shortcuts.
+        const bool back = platform_.focusWindow() == t.target && !platform_.keysDown();
         if (back) {
             const QString why = platform_.typeText(t.text, t.afterKey);
             if (!why.isEmpty()) tell_(why);
