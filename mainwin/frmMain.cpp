@@ -17,6 +17,7 @@
 #include "frmKakudai.h"
 #include "frmKey.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -38,6 +39,23 @@ namespace mainwin {
 namespace {
 
 const QString kCaption = QStringLiteral("Tirelma");
+
+// A button's access key (Alt+W) clicks it at once: Qt's own handling shows
+// the button pressed for 100 ms first, and the write, the closing and all
+// that follows them would wait for it.
+class ClickAtOnce : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (e->type() != QEvent::Shortcut || !button ||
+            static_cast<QShortcutEvent*>(e)->isAmbiguous())
+            return false;
+        button->setFocus(Qt::ShortcutFocusReason);
+        button->click();
+        return true;
+    }
+};
 
 QString Q(const std::u16string& s) {
     return QString::fromStdU16String(s);
@@ -210,6 +228,7 @@ void frmMain::buildControls() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(cmdWrite, &QPushButton::clicked, this, &frmMain::cmdWrite_Click);
+    cmdWrite->installEventFilter(new ClickAtOnce(cmdWrite));
     // F1 wherever the focus is in the window.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);

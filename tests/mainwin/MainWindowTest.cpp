@@ -142,6 +142,21 @@ TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
     EXPECT_FALSE(ini.IniRead(u"Tirelma", u"Top").empty());
 }
 
+// Alt+W writes the moment it is pressed: no button shown pressed for a
+// while first, which would hold up the closing and all that follows it.
+TEST_F(MainWindow, AltWWritesAndClosesWithinThePressItself) {
+    set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
+    frmMain w(platform, dialogs, ini);
+    QSignalSpy closed(&w, &frmMain::closed);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTRY_COMPARE(kotae(w), QStringLiteral("1234567890"));
+    QTest::keyClick(&w, Qt::Key_W, Qt::AltModifier);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(resultFile(QStringLiteral("out.txt")), QStringLiteral("1234567890,\r\n"));
+}
+
 TEST_F(MainWindow, CommaSeparatedLinesAndTheDefaultFile) {
     set(u"ENDDATA", u"CSV", u"True");
     set(u"ENDDATA", u"コメント前", u"True");
