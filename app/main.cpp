@@ -17,7 +17,9 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -104,6 +106,19 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Later starts with --show or --write ask this copy from now on: they
+    // are answered at once, and what they ask is done once the icon is there
+    // (the platform's set-up below may wait for the desktop's services).
+    std::function<void(platform::Request)> act;
+    std::vector<platform::Request> early;
+    const auto listener =
+        platform::ListenForShowRequests(InstanceKey(), [&act, &early](platform::Request r) {
+            if (act)
+                act(r);
+            else
+                early.push_back(r);
+        });
+
     QDir::setCurrent(programDir);
     // A first start in the user's configuration folder makes the folder; a
     // folder that cannot be made shows up as refused writes, which are told.
@@ -124,16 +139,18 @@ int main(int argc, char** argv) {
         QApplication::quit();
     });
     tray.start();
-    // Later starts with --show or --write ask this copy; the first one does
-    // it at once.
-    const auto act = [&tray](platform::Request r) {
+    // What later starts ask; the first one does it at once, then what was
+    // asked meanwhile.
+    act = [&tray](platform::Request r) {
         if (r == platform::Request::Write)
             tray.quickWrite();
         else
             tray.mnuAbout_Click();
     };
-    const auto listener = platform::ListenForShowRequests(InstanceKey(), act);
-    if (show || write) QTimer::singleShot(0, &tray, [act, request] { act(request); });
+    if (show || write) early.insert(early.begin(), request);
+    for (const platform::Request r : early)
+        QTimer::singleShot(0, &tray, [&act, r] { act(r); });
+    early.clear();
     // A key of the desktop's own too, where it keeps such keys for programs.
     platform->offerShowShortcut([&tray] { tray.mnuAbout_Click(); });
 
@@ -143,6 +160,7 @@ int main(int argc, char** argv) {
         });
 
     const int code = app.exec();
+    act = {}; // the tray goes before the listener: nothing reaches it after
     // Ended by the system or from outside (a session that ends, a window of
     // ours closed by another program, the installer's request): said, so
     // that a copy that went away can be told from one that never started.
