@@ -130,23 +130,20 @@ void frmKey::OKButton_Click() {
         dialogs_.message(this, text, kCaption, platform::Dialogs::Icon::Warning);
         focus->setFocus();
     };
-    const QString unusable =
-        QStringLiteral("「%1」は%2にできません。Ctrl、Alt、Windows キーのどれかと組み合わせるか、"
-                       "ファンクションキー (F1～F24) を選んでください。");
-    if (optKey->isChecked() && !UsableKey(Last(txtKey))) {
-        refuse(txtKey->keySequence().isEmpty()
-                   ? QStringLiteral("読み取りキーにする組み合わせを、入力欄で押してください。")
-                   : unusable.arg(KeyName(Last(txtKey)), QStringLiteral("読み取りキー")),
-               txtKey);
+    // Each key chosen must be one combination that types nothing.
+    const auto usable = [&](bool chosen, QKeySequenceEdit* box, const QString& name) {
+        if (!chosen || UsableKey(Last(box))) return true;
+        refuse(box->keySequence().isEmpty()
+                   ? QStringLiteral("%1にする組み合わせを、入力欄で押してください。").arg(name)
+                   : QStringLiteral("「%1」は%2にできません。Ctrl、Alt、Windows キーのどれかと組み"
+                                    "合わせるか、ファンクションキー (F1～F24) を選んでください。")
+                         .arg(KeyName(Last(box)), name),
+               box);
+        return false;
+    };
+    if (!usable(optKey->isChecked(), txtKey, QStringLiteral("読み取りキー")) ||
+        !usable(chkQuick->isChecked(), txtQuick, QStringLiteral("すぐ書き込むキー")))
         return;
-    }
-    if (chkQuick->isChecked() && !UsableKey(Last(txtQuick))) {
-        refuse(txtQuick->keySequence().isEmpty()
-                   ? QStringLiteral("すぐ書き込むキーにする組み合わせを、入力欄で押してください。")
-                   : unusable.arg(KeyName(Last(txtQuick)), QStringLiteral("すぐ書き込むキー")),
-               txtQuick);
-        return;
-    }
     if (keys.hasQuick() && keys.quick == keys.read) {
         refuse(QStringLiteral("読み取りキーとすぐ書き込むキーには、別のキーを選んでください。"),
                txtQuick);

@@ -243,25 +243,22 @@ void frmTskTly::takeStoredKeys() {
     // neither the quick key nor Alt alone from working.
     QStringList problems;
     mainwin::ReadingKeys taken;
-    if (!stored.altAlone()) {
-        const auto [why, key] = hold({stored.read, Qt::Key_unknown});
+    // One of them: held as the only key of its id, or said why not.
+    const auto take = [&](QKeyCombination& into, const mainwin::ReadingKeys& one,
+                          QKeyCombination key, const QString& instead) {
+        const auto [why, failed] = hold(one);
         if (why == platform::Platform::Hotkey::Taken)
-            taken.read = stored.read;
+            into = key;
         else
-            problems << mainwin::HotkeyProblem(why, key) +
-                            QStringLiteral("\n読み取りキー「%1」が使えないため、Altキーだけで読み"
-                                           "取ります。")
-                                .arg(mainwin::KeyName(stored.read));
-    }
-    if (stored.hasQuick()) {
-        const auto [why, key] = hold({Qt::Key_unknown, stored.quick});
-        if (why == platform::Platform::Hotkey::Taken)
-            taken.quick = stored.quick;
-        else
-            problems << mainwin::HotkeyProblem(why, key) +
-                            QStringLiteral("\nすぐ書き込むキー「%1」は使えません。")
-                                .arg(mainwin::KeyName(stored.quick));
-    }
+            problems << mainwin::HotkeyProblem(why, failed) + u'\n' +
+                            instead.arg(mainwin::KeyName(key));
+    };
+    if (!stored.altAlone())
+        take(taken.read, {stored.read, Qt::Key_unknown}, stored.read,
+             QStringLiteral("読み取りキー「%1」が使えないため、Altキーだけで読み取ります。"));
+    if (stored.hasQuick())
+        take(taken.quick, {Qt::Key_unknown, stored.quick}, stored.quick,
+             QStringLiteral("すぐ書き込むキー「%1」は使えません。"));
     keys_ = taken;
     if (problems.isEmpty()) return;
     // Once per start.
