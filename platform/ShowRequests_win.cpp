@@ -2,6 +2,7 @@
 // the key; a later start finds it and sends it one message. Qt's event loop
 // hands the message to the window like any other of the thread.
 #include "ShowRequests.h"
+#include "win/MessageWindow.h"
 
 #include <QTimer>
 
@@ -21,46 +22,28 @@ std::wstring ClassName(const QString& key) {
     return (QStringLiteral("TirelmaShowRequests-") + key).toStdWString();
 }
 
-LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == kShowMessage) {
-        if (w > 1) return 0; // a request this copy does not know
-        auto* onRequest = reinterpret_cast<std::function<void(Request)>*>(
-            GetWindowLongPtrW(window, GWLP_USERDATA));
-        // After the answer: the main window waits in a loop of its own.
-        const Request request = w == 1 ? Request::Write : Request::Show;
-        if (onRequest) QTimer::singleShot(0, [f = *onRequest, request] { f(request); });
-        return kTaken;
-    }
-    return DefWindowProcW(window, message, w, l);
-}
-
 class WinShowListener : public ShowListener {
 public:
-    WinShowListener(std::wstring className, std::function<void(Request)> onRequest)
-        : className_(std::move(className)), onRequest_(std::move(onRequest)) {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.lpfnWndProc = Receive;
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.lpszClassName = className_.c_str();
-        registered_ = RegisterClassExW(&c) != 0;
-        if (!registered_) return;
-        window_ = CreateWindowExW(0, className_.c_str(), L"Tirelma", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                  nullptr, c.hInstance, nullptr);
-        if (window_)
-            SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&onRequest_));
-    }
-    ~WinShowListener() override {
-        if (window_) DestroyWindow(window_);
-        if (registered_) UnregisterClassW(className_.c_str(), GetModuleHandleW(nullptr));
-    }
-    bool listening() const { return window_ != nullptr; }
+    // The class is this copy's alone: a second listener of the key in the
+    // same process gets no window.
+    WinShowListener(const std::wstring& className, std::function<void(Request)> onRequest)
+        : onRequest_(std::move(onRequest)),
+          window_(
+              className, L"Tirelma",
+              [this](UINT message, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                  if (message != kShowMessage) return std::nullopt;
+                  if (w > 1) return 0; // a request this copy does not know
+                  // After the answer: the main window waits in a loop of its own.
+                  const Request request = w == 1 ? Request::Write : Request::Show;
+                  QTimer::singleShot(0, [f = onRequest_, request] { f(request); });
+                  return kTaken;
+              },
+              MessageWindow::Kind::MessageOnly, /*ownClass=*/true) {}
+    bool listening() const { return window_.handle() != nullptr; }
 
 private:
-    std::wstring className_;
     std::function<void(Request)> onRequest_;
-    bool registered_ = false;
-    HWND window_ = nullptr;
+    MessageWindow window_;
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 // WM_CLOSE before they replace or remove the program (dist/windows).
 #pragma once
 
+#include "MessageWindow.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -19,13 +21,11 @@ public:
     EndRequestWindow(const EndRequestWindow&) = delete;
     EndRequestWindow& operator=(const EndRequestWindow&) = delete;
 
-    HWND handle() const { return hwnd_; }
+    HWND handle() const { return window_.handle(); }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-
     std::function<void()> end_;
-    HWND hwnd_ = nullptr;
+    MessageWindow window_;
 };
 
 } // namespace platform

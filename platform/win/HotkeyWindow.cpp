@@ -76,26 +76,22 @@ UINT VirtualKeyOf(Qt::Key k) {
     }
 }
 
-HotkeyWindow::HotkeyWindow() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &HotkeyWindow::Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClass;
-    RegisterClassExW(&wc); // a second registration fails harmlessly
-    hwnd_ =
-        CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-    if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+HotkeyWindow::HotkeyWindow()
+    : window_(kClass, L"",
+              [this](UINT message, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                  if (message != WM_HOTKEY) return std::nullopt;
+                  if (QCoreApplication::instance())
+                      for (const auto& [id, h] : held_)
+                          if (kFirstId + id == static_cast<int>(w) && h.onPressed)
+                              QMetaObject::invokeMethod(QCoreApplication::instance(), h.onPressed,
+                                                        Qt::QueuedConnection);
+                  return 0;
+              }),
+      hwnd_(window_.handle()) {}
 
 HotkeyWindow::~HotkeyWindow() {
     for (const auto& [id, h] : held_)
         UnregisterHotKey(hwnd_, kFirstId + id);
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
 }
 
 Platform::Hotkey HotkeyWindow::take(int id, QKeyCombination key, std::function<void()> onPressed) {
@@ -126,19 +122,6 @@ void HotkeyWindow::release(int id) {
     if (held == held_.end()) return;
     UnregisterHotKey(hwnd_, kFirstId + id);
     held_.erase(held);
-}
-
-LRESULT CALLBACK HotkeyWindow::Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_HOTKEY) {
-        auto* self = reinterpret_cast<HotkeyWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && QCoreApplication::instance())
-            for (const auto& [id, h] : self->held_)
-                if (kFirstId + id == static_cast<int>(w) && h.onPressed)
-                    QMetaObject::invokeMethod(QCoreApplication::instance(), h.onPressed,
-                                              Qt::QueuedConnection);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, w, l);
 }
 
 } // namespace platform

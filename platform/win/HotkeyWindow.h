@@ -2,6 +2,7 @@
 // message-only window, whose WM_HOTKEY runs the shortcut's function.
 #pragma once
 
+#include "MessageWindow.h"
 #include "Platform.h"
 
 #include <windows.h>
@@ -22,14 +23,13 @@ public:
     void release(int id);
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-
     struct Held {
         UINT mods = 0, vk = 0;
         std::function<void()> onPressed;
     };
-    HWND hwnd_ = nullptr;
     std::map<int, Held> held_;
+    MessageWindow window_;
+    HWND hwnd_ = nullptr;
 };
 
 // The virtual key of a Qt key; 0 for one not taken this way.

@@ -15,18 +15,13 @@ bool IsAltKey(unsigned vk) {
 } // namespace
 
 KeyInputWindow::KeyInputWindow(std::function<void(const KeyboardState&)> onKey)
-    : onKey_(std::move(onKey)) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &KeyInputWindow::Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClass;
-    RegisterClassExW(&wc); // a second registration fails harmlessly
-    hwnd_ =
-        CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-    if (!hwnd_) return;
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    : onKey_(std::move(onKey)),
+      window_(kClass, L"", [this](UINT message, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+          if (message == WM_INPUT) input(reinterpret_cast<HRAWINPUT>(l));
+          return std::nullopt; // the system also cleans up after WM_INPUT
+      }) {
+    const HWND hwnd = window_.handle();
+    if (!hwnd) return;
     // Where the keyboard stands now; the events move it on.
     for (int vk = 1; vk < 256; ++vk)
         if (GetAsyncKeyState(vk) & 0x8000) keys_.set(static_cast<std::size_t>(vk));
@@ -39,11 +34,11 @@ KeyInputWindow::KeyInputWindow(std::function<void(const KeyboardState&)> onKey)
     devices[0].usUsagePage = 0x01; // generic desktop
     devices[0].usUsage = 0x06;     // keyboard
     devices[0].dwFlags = RIDEV_INPUTSINK;
-    devices[0].hwndTarget = hwnd_;
+    devices[0].hwndTarget = hwnd;
     devices[1].usUsagePage = 0x01;
     devices[1].usUsage = 0x02; // mouse
     devices[1].dwFlags = RIDEV_INPUTSINK;
-    devices[1].hwndTarget = hwnd_;
+    devices[1].hwndTarget = hwnd;
     listening_ = RegisterRawInputDevices(devices, 2, sizeof(RAWINPUTDEVICE)) != FALSE;
 }
 
@@ -58,18 +53,6 @@ KeyInputWindow::~KeyInputWindow() {
         devices[1].dwFlags = RIDEV_REMOVE;
         RegisterRawInputDevices(devices, 2, sizeof(RAWINPUTDEVICE));
     }
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
-}
-
-LRESULT CALLBACK KeyInputWindow::Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_INPUT) {
-        if (auto* self = reinterpret_cast<KeyInputWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
-            self->input(reinterpret_cast<HRAWINPUT>(l));
-    }
-    return DefWindowProcW(hwnd, message, w, l); // also cleans up after WM_INPUT
 }
 
 void KeyInputWindow::input(HRAWINPUT handle) {

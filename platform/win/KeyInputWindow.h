@@ -7,6 +7,7 @@
 // once; raw input costs the other programs nothing.)
 #pragma once
 
+#include "MessageWindow.h"
 #include "Platform.h"
 
 #include <windows.h>
@@ -28,11 +29,10 @@ public:
     bool listening() const { return listening_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
     void input(HRAWINPUT handle);
 
     std::function<void(const KeyboardState&)> onKey_;
-    HWND hwnd_ = nullptr;
+    MessageWindow window_;
     bool listening_ = false;
     std::bitset<256> keys_; // virtual keys down
     int buttons_ = 0;       // mouse buttons down
