@@ -42,7 +42,11 @@ const QString kCaption = QStringLiteral("Tirelma");
 
 // A button's access key (Alt+W) clicks it at once: Qt's own handling shows
 // the button pressed for 100 ms first, and the write, the closing and all
-// that follows them would wait for it.
+// that follows them would wait for it. Not on Windows: there the window
+// would be gone before Alt is let go, and the system would take the lone
+// Alt release that reaches another window of the program for the menu key,
+// holding the program in a menu loop that hears no further key.
+#ifndef Q_OS_WIN
 class ClickAtOnce : public QObject {
 public:
     using QObject::QObject;
@@ -56,6 +60,7 @@ public:
         return true;
     }
 };
+#endif
 
 QString Q(const std::u16string& s) {
     return QString::fromStdU16String(s);
@@ -228,7 +233,9 @@ void frmMain::buildControls() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(cmdWrite, &QPushButton::clicked, this, &frmMain::cmdWrite_Click);
+#ifndef Q_OS_WIN
     cmdWrite->installEventFilter(new ClickAtOnce(cmdWrite));
+#endif
     // F1 wherever the focus is in the window.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);

