@@ -43,9 +43,9 @@ const QString kCaption = QStringLiteral("Tirelma");
 // A button's access key (Alt+W) clicks it at once: Qt's own handling shows
 // the button pressed for 100 ms first, and the write, the closing and all
 // that follows them would wait for it. Not on Windows: there the window
-// would be gone before Alt is let go, and the system would take the lone
-// Alt release that reaches another window of the program for the menu key,
-// holding the program in a menu loop that hears no further key.
+// is then gone before Alt is let go, the Alt release reaches another window
+// of the program alone, and the system takes it for the menu key (under
+// wine the next Alt was no longer heard).
 #ifndef Q_OS_WIN
 class ClickAtOnce : public QObject {
 public:
