@@ -1,6 +1,7 @@
 // What follows a line written: the answer typed into the window the user
 // works in, and the user's own command with the reading in its environment.
 #include "AfterWrite.h"
+#include "DemoDesk.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
 #include "ProfileLayout.h"
@@ -194,16 +195,11 @@ TEST_F(AfterWriteTest, ACommandThatFailsIsToldOnceWhicheverWayItFails) {
 
 // Through the resident part: the window the user worked in is the one
 // before the main window opened, or at the quick key.
-class AfterWriteTray : public fakes::ProfileFixture {
+class AfterWriteTray : public fakes::DemoDesk {
 protected:
-    fakes::FakePlatform platform;
-    fakes::FakeDialogs dialogs;
     void SetUp() override {
-        ProfileFixture::SetUp();
-        writeDemoProfile();
+        DemoDesk::SetUp();
         platform.trayArea = true;
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")),
-                       QPoint(100, 100));
         ini.IniWrite(profile::kEndData, profile::kFileName,
                      path(QStringLiteral("out.txt")).toStdU16String());
         ini.IniWrite(profile::kEndData, profile::kTypeInto, u"True");

@@ -1,6 +1,7 @@
 // The keys of the user's own: the reading key in place of Alt, the quick key
 // that reads and writes at once, the dialog that chooses them, and what the
 // profile keeps of them.
+#include "DemoDesk.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
 #include "ProfileLayout.h"
@@ -79,18 +80,12 @@ TEST(ReadingKeys, AGlobalKeyIsOneThatTypesNothing) {
 }
 
 // The demo area over the demo reading, and a notification area for the icon.
-class Keys : public fakes::ProfileFixture {
+class Keys : public fakes::DemoDesk {
 protected:
-    fakes::FakePlatform platform;
-    fakes::FakeDialogs dialogs;
-
     void SetUp() override {
-        ProfileFixture::SetUp();
-        writeDemoProfile();
+        DemoDesk::SetUp();
         platform.trayArea = true;
         platform.keyEvents = true;
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/counter.png")),
-                       QPoint(100, 100));
     }
     // Alt pressed alone and let go, as the system reports it.
     void altAlone() {

@@ -1,6 +1,7 @@
 // The main window driven in-process: initialization from the profile, the
 // run on showing and on F1, step rounding, writing the result line, and the
 // failures it must report instead of losing the reading.
+#include "DemoDesk.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
 #include "WriteFailureNotice.h"
@@ -21,23 +22,8 @@ using fakes::FakeDialogs;
 using fakes::FakePlatform;
 using mainwin::frmMain;
 
-class MainWindow : public fakes::ProfileFixture {
+class MainWindow : public fakes::DemoDesk {
 protected:
-    FakePlatform platform;
-    FakeDialogs dialogs;
-
-    // The demo profile (area Counter at 100, 100, a group of digits) and the
-    // demo reading on the screen where the area is.
-    void SetUp() override {
-        ProfileFixture::SetUp();
-        writeDemoProfile();
-        show(QStringLiteral("counter.png"));
-    }
-    void show(const QString& example) {
-        platform.screen.fill(Qt::white);
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example),
-                       QPoint(100, 100));
-    }
     void set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
         ini.IniWrite(section, key, value);
     }

@@ -2,6 +2,7 @@
 // ink framed in red with a line under the answer, a question before writing
 // (いいえ the default), the area's key that writes without asking, an area
 // off the screen, a grab that fails, a monitor other than the area's own.
+#include "DemoDesk.h"
 #include "Dialogs.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
@@ -24,19 +25,14 @@ using fakes::FakePlatform;
 using mainwin::frmMain;
 using Answer = platform::Dialogs::Answer;
 
-class ReadingVerdict : public fakes::ProfileFixture {
+class ReadingVerdict : public fakes::DemoDesk {
 protected:
-    FakePlatform platform;
-    FakeDialogs dialogs;
-
-    // The demo profile (area Counter at 100, 100) writing to out.txt, and
-    // "12.34,-5.6" on the screen there.
+    // The demo profile writing to out.txt, and "12.34,-5.6" on the screen
+    // at its area.
     void SetUp() override {
-        ProfileFixture::SetUp();
-        writeDemoProfile();
+        DemoDesk::SetUp();
         ini.IniWrite(u"ENDDATA", u"FILENAME", path(QStringLiteral("out.txt")).toStdU16String());
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/position.ppm")),
-                       QPoint(100, 100));
+        show(QStringLiteral("position.ppm"));
     }
     // "." taken out of the group, as a user who never taught it.
     void withoutDot() {

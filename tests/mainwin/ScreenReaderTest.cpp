@@ -2,6 +2,7 @@
 // once the window has read, the notice of an incomplete reading told with
 // it, and a name for every control of the windows that takes input.
 #include "AccessibleNames.h"
+#include "DemoDesk.h"
 #include "Fakes.h"
 #include "ProfileFixture.h"
 #include "frmFields.h"
@@ -43,21 +44,8 @@ protected:
     }
 };
 
-class ScreenReader : public fakes::ProfileFixture {
+class ScreenReader : public fakes::DemoDesk {
 protected:
-    FakePlatform platform;
-    FakeDialogs dialogs;
-
-    void SetUp() override {
-        ProfileFixture::SetUp();
-        writeDemoProfile();
-        show(QStringLiteral("counter.png"));
-    }
-    void show(const QString& example) {
-        platform.screen.fill(Qt::white);
-        platform.paint(QImage(QStringLiteral(TIRELMA_SOURCE_DIR "/examples/") + example),
-                       QPoint(100, 100));
-    }
     static QLineEdit* box(QWidget& w, const char* name) {
         return w.findChild<QLineEdit*>(QLatin1String(name));
     }
